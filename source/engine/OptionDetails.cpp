@@ -89,6 +89,8 @@ const VideoForm H263Form = {&FrameRates, "-r 25 ", &H263Aspects, false};
 const VideoForm TGPOrdinary = {&FrameRates, "-r 25 ", &TGPAspects, false};
 const VideoForm TGPH263Form = {&FrameRates, "-r 12.5 ", &TGPH263Aspects, false};
 const VideoForm VobForm = {&VobFrameRates, "-r 25 ", &VobAspects, false};
+// The editor offers RealVideo (and MOV's H.263 and H.264) an aspect choice too; it is sent as the same
+// choice is sent for other codecs rather than dropped.
 const VideoForm RmForm = {&FrameRates, "-r 25 ", &Aspects, true};
 
 struct VideoCase {
