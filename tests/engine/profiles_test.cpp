@@ -1,5 +1,7 @@
 #include "profiles.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "Errors.h"
@@ -190,6 +192,30 @@ TEST_P(EachFormat, SaveIntoMissingFolderRaisesAndCreatesNothing)
     EXPECT_FALSE(FileExists(file));
 }
 
+TEST(SaveProfile, FileThatCannotBeOpenedRaisesAndStaysUnchanged)
+{
+    TempDir dir;
+    const std::string file = dir / "locked.wao";
+    const std::string content = "[General]\r\nDescription=Locked\r\n";
+    ASSERT_TRUE(WriteFileText(file, content));
+    // Held open without sharing, as another program might.
+    const HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ResetWavSettings();
+    bool raised = false;
+    try {
+        SaveWavProfile(file);
+    } catch (const EIniFileException& e) {
+        raised = true;
+        EXPECT_EQ(e.Message(), "Unable to write to " + file);
+    }
+    CloseHandle(lock);
+    EXPECT_TRUE(raised);
+    std::string text;
+    ASSERT_TRUE(ReadFileText(file, text));
+    EXPECT_EQ(text, content);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, EachFormat, ::testing::ValuesIn(kFormats),
                          [](const ::testing::TestParamInfo<FormatCase>& info) {
                              return std::string("F") + info.param.shortName;
@@ -209,6 +235,7 @@ TEST(LoadProfile, ReadsValuesByTheFileRules)
         {"VideoWidthDivX", "0x280", "640"},     // hexadecimal
         {"VideoWidthDivX", "0X1E0", "480"},
         {"VideoWidthDivX", "$20", "32"},
+        {"VideoWidthDivX", "0x", "640"},        // "0x" needs a digit after it
         {"VideoWidthDivX", "-12", "-12"},
         {"VideoWidthDivX", "  720  ", "720"},   // blanks around a value go
         {"VideoWidthDivX", "", "640"},          // empty number: default
