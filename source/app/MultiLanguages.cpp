@@ -6,16 +6,19 @@
 #include "FileUtils.h"
 #include "IniFile.h"
 #include "OrvUtils.h"
+#include "Settings.h"
 #include "Strings.h"
 #include "globals.h"
 
 #define LANG_TEXT(name, text) std::string name = text;
 #define LANG_TEXT_BLANK(name, text) std::string name = text;
 #define LANG_TEXT_READ_ONLY(name, text) std::string name = text;
+#define LANG_ENGINE_TEXT_BLANK(name, text)  // defined in Settings.cpp with the same built-in text
 #include "LanguageCatalogue.inc"
 #undef LANG_TEXT
 #undef LANG_TEXT_BLANK
 #undef LANG_TEXT_READ_ONLY
+#undef LANG_ENGINE_TEXT_BLANK
 
 const char* const LanguageTextSection = "VideoAPP_Convert";
 const char* const LanguageAVSExtSection = "VideoAPP_AVSExt";
@@ -46,10 +49,12 @@ const std::vector<TLanguageText>& LanguageCatalogue()
 #define LANG_TEXT(name, text) {#name, &name, text, true},
 #define LANG_TEXT_BLANK(name, text) {#name " ", &name, text, true},
 #define LANG_TEXT_READ_ONLY(name, text) {#name, &name, text, false},
+#define LANG_ENGINE_TEXT_BLANK(name, text) {#name " ", &name, text, true},
 #include "LanguageCatalogue.inc"
 #undef LANG_TEXT
 #undef LANG_TEXT_BLANK
 #undef LANG_TEXT_READ_ONLY
+#undef LANG_ENGINE_TEXT_BLANK
     };
     return catalogue;
 }

@@ -8,10 +8,12 @@
 #define LANG_TEXT(name, text) extern std::string name;
 #define LANG_TEXT_BLANK(name, text) extern std::string name;
 #define LANG_TEXT_READ_ONLY(name, text) extern std::string name;
+#define LANG_ENGINE_TEXT_BLANK(name, text) extern std::string name;
 #include "LanguageCatalogue.inc"
 #undef LANG_TEXT
 #undef LANG_TEXT_BLANK
 #undef LANG_TEXT_READ_ONLY
+#undef LANG_ENGINE_TEXT_BLANK
 
 // Sections of a language file.
 extern const char* const LanguageTextSection;     // "VideoAPP_Convert": LanguageName and the texts

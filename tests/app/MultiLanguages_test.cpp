@@ -93,6 +93,7 @@ TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Designer")->WrittenBack);
     // The profile description that the settings records use is the catalogue's own variable.
     EXPECT_EQ(FindLanguageText("IDS_NO_DESCRIPTION")->Text, &IDS_NO_DESCRIPTION);
+    EXPECT_EQ(IDS_NO_DESCRIPTION, FindLanguageText("IDS_NO_DESCRIPTION")->BuiltIn);
     EXPECT_EQ(FindLanguageText("ids_main_button_open")->Text, &IDS_MAIN_BUTTON_Open);
     EXPECT_EQ(FindLanguageText("IDS_NOT_A_KEY"), nullptr);
 }

@@ -19,6 +19,7 @@ const Entry kCatalogue[] = {
 #define LANG_TEXT(name, text) {#name, text, true},
 #define LANG_TEXT_BLANK(name, text) {#name " ", text, true},
 #define LANG_TEXT_READ_ONLY(name, text) {#name, text, false},
+#define LANG_ENGINE_TEXT_BLANK(name, text) {#name " ", text, true},
 #include "LanguageCatalogue.inc"
 };
 
