@@ -6,7 +6,65 @@ class; files that once crashed libpng must fail cleanly or decode.
 compare_suite.py --dump CMD --reference TOOL --suite CACHE --work DIR [--errors FIXTURE_DIR]
 CMD may hold a launcher ("wine64 pngdump.exe"); file names are passed as given (Wine maps / paths).
 """
-import argparse, os, shlex, subprocess, sys
+import argparse, os, shlex, struct, subprocess, sys, zlib
+
+def chunks(data):
+    pos, out = 8, []
+    while pos + 8 <= len(data):
+        n = struct.unpack('>I', data[pos:pos + 4])[0]
+        out.append([data[pos + 4:pos + 8], bytearray(data[pos + 8:pos + 8 + n]), data[pos + 8 + n:pos + 12 + n]])
+        pos += 12 + n
+    return out
+
+def join(sig, cs, fix_crc=True):
+    out = bytearray(sig)
+    for t, body, crc in cs:
+        out += struct.pack('>I', len(body)) + t + body
+        out += struct.pack('>I', zlib.crc32(t + bytes(body)) & 0xffffffff) if fix_crc else crc
+    return bytes(out)
+
+def ihdr_byte(index, value):
+    def f(data):
+        cs = chunks(data)
+        cs[0][1][index] = value
+        return join(data[:8], cs)
+    return f
+
+def bad_crc(ctype):
+    def f(data):
+        cs = chunks(data)
+        for c in cs:
+            if c[0] == ctype:
+                c[2] = bytes([c[2][0] ^ 0xff]) + c[2][1:]
+                break
+        return join(data[:8], cs, fix_crc=False)
+    return f
+
+def drop(ctype):
+    def f(data):
+        return join(data[:8], [c for c in chunks(data) if c[0] != ctype])
+    return f
+
+def sig_byte(i, v):
+    return lambda d: d[:i] + bytes([v]) + d[i + 1:]
+
+# The broken files of the PNG test-image suite (x...), made from its good files the way the suite made them.
+X_FILES = [
+    ('xs1n0g01.png', 'basn0g01.png', sig_byte(0, 0x09), 'EPNGInvalidFileHeader'),
+    ('xs2n0g01.png', 'basn0g01.png', sig_byte(1, ord('Q')), 'EPNGInvalidFileHeader'),
+    ('xs4n0g01.png', 'basn0g01.png', sig_byte(3, ord('g')), 'EPNGInvalidFileHeader'),
+    ('xs7n0g01.png', 'basn0g01.png', sig_byte(6, 0x20), 'EPNGInvalidFileHeader'),
+    ('xcrn0g04.png', 'basn0g04.png', lambda d: d.replace(b'\n', b'\r\n'), 'EPNGInvalidFileHeader'),
+    ('xlfn0g04.png', 'basn0g04.png', lambda d: d.replace(b'\r', b'\r\n'), 'EPNGInvalidFileHeader'),
+    ('xc1n0g08.png', 'basn0g08.png', ihdr_byte(9, 1), 'EPngInvalidIHDR'),
+    ('xc9n2c08.png', 'basn2c08.png', ihdr_byte(9, 9), 'EPngInvalidIHDR'),
+    ('xd0n2c08.png', 'basn2c08.png', ihdr_byte(8, 0), 'EPngInvalidIHDR'),
+    ('xd3n2c08.png', 'basn2c08.png', ihdr_byte(8, 3), 'EPngInvalidIHDR'),
+    ('xd9n2c08.png', 'basn2c08.png', ihdr_byte(8, 9), 'EPngInvalidIHDR'),
+    ('xdtn0g01.png', 'basn0g01.png', drop(b'IDAT'), 'EPNGNoImageData'),
+    ('xhdn0g08.png', 'basn0g08.png', bad_crc(b'IHDR'), 'EPngInvalidCRC'),
+    ('xcsn0g01.png', 'basn0g01.png', bad_crc(b'IDAT'), 'EPngInvalidCRC'),
+]
 
 def run_batch(cmd, pairs, chunk=60):
     """Runs CMD FILE OUT ... in batches; returns {file: error line} for the files that failed."""
@@ -45,6 +103,14 @@ def main():
                 if line.strip() and not line.startswith('#'):
                     name, cls = line.split()[:2]
                     broken.append((os.path.join(a.errors, name), cls))
+    xdir = os.path.join(a.work, 'xfiles')
+    os.makedirs(xdir, exist_ok=True)
+    for name, base, mutate, cls in X_FILES:
+        with open(os.path.join(a.suite, 'pngsuite', base), 'rb') as f:
+            data = mutate(f.read())
+        with open(os.path.join(xdir, name), 'wb') as f:
+            f.write(data)
+        broken.append((os.path.join(xdir, name), cls))
     crashers = sorted(os.path.join(a.suite, 'crashers', n) for n in os.listdir(os.path.join(a.suite, 'crashers')))
 
     def out(f, tag):
