@@ -66,18 +66,18 @@ X_FILES = [
     ('xcsn0g01.png', 'basn0g01.png', bad_crc(b'IDAT'), 'EPngInvalidCRC'),
 ]
 
-def run_batch(cmd, pairs, chunk=60):
+def run_batch(cmd, pairs, chunk=60, prefix=''):
     """Runs CMD FILE OUT ... in batches; returns {file: error line} for the files that failed."""
     errors = {}
     for i in range(0, len(pairs), chunk):
         args = []
         for f, o in pairs[i:i + chunk]:
-            args += [f, o]
+            args += [prefix + f, prefix + o]
         p = subprocess.run(cmd + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=600)
         for line in p.stderr.decode('latin-1').splitlines():
             if '\t' in line:
                 f, msg = line.split('\t', 1)
-                errors[f] = msg
+                errors[f[len(prefix):]] = msg
             elif len(pairs[i:i + chunk]) == 1 and line.strip():
                 errors[pairs[i][0]] = line
     return errors
@@ -89,6 +89,7 @@ def main():
     ap.add_argument('--suite', required=True)
     ap.add_argument('--work', required=True)
     ap.add_argument('--errors', help='folder of error fixtures with expected.txt')
+    ap.add_argument('--path-prefix', default='', help='put before every path handed to DUMP (Z: for Wine)')
     a = ap.parse_args()
     dump = shlex.split(a.dump)
     os.makedirs(a.work, exist_ok=True)
@@ -122,7 +123,7 @@ def main():
     for _, o in ours_pairs:
         if os.path.exists(o):
             os.remove(o)
-    our_err = run_batch(dump, ours_pairs)
+    our_err = run_batch(dump, ours_pairs, prefix=a.path_prefix)
 
     passed = failed = 0
     def report(ok, what):

@@ -18,5 +18,5 @@ cp "$SRC"/tests/widgets/data/png_errors/*.png "$SUITE"/pngsuite/*.png "$SUITE"/c
 cd "$OUT"
 # -rss_limit_mb bounds what one input may take; -timeout catches hangs.
 ASAN_OPTIONS=detect_leaks=1 "$OUT/png_fuzz" -max_total_time="$SECONDS_TO_RUN" -timeout=10 -rss_limit_mb=1024 \
-    -max_len=65536 -jobs=1 -workers=1 -print_final_stats=1 -artifact_prefix="$OUT/fuzz_artifacts/" \
+    -max_len=65536 -print_final_stats=1 -artifact_prefix="$OUT/fuzz_artifacts/" \
     "$CORPUS" "$SEEDS" 2>&1 | tail -n 25
