@@ -989,6 +989,89 @@ TPngColor TPngImage::TransparentColor() const {
     return t ? t->TransparentColor() : 0;
 }
 
+namespace {
+
+// The colour indices a pixel of this image can hold (2-bit grey uses every fifth entry of its 4-bit store).
+void IndexRange(const TChunkIHDR& h, int& first, int& step, int& count) {
+    first = 0;
+    step = (h.ColorType == 0 && h.BitDepth == 2) ? 5 : 1;
+    count = 1 << (h.BitDepth == 16 ? 8 : h.BitDepth);
+    if (h.ColorType == 3 && h.DibInfo.bmiHeader.biClrUsed)
+        count = std::min<int>(count, int(h.DibInfo.bmiHeader.biClrUsed));
+}
+
+void StoreIndexAt(const TChunkIHDR& h, uint8_t* row, uint32_t x, unsigned index) {
+    int bits = h.StoreBitsPerPixel();
+    if (bits == 8) {
+        row[x] = uint8_t(index);
+        return;
+    }
+    uint32_t bit = x * uint32_t(bits);
+    int shift = 8 - bits - int(bit & 7);
+    uint8_t& byte = row[bit >> 3];
+    byte = uint8_t((byte & ~(((1u << bits) - 1) << shift)) | ((index & ((1u << bits) - 1)) << shift));
+}
+
+} // namespace
+
+TPngColor TPngImage::ReadPixel(int x, int y) const {
+    const TChunkIHDR* h = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    if (!h || !h->StoreBits || x < 0 || y < 0 || uint32_t(x) >= h->Width || uint32_t(y) >= h->Height) return 0;
+    const uint8_t* row = h->ImageRow(uint32_t(y));
+    switch (h->ColorType) {
+    case 0: {
+        // Grey levels 0..255: the stored index scaled to the store's depth (2-bit levels sit at 0, 5, 10, 15).
+        unsigned index = h->StoreIndex(row, uint32_t(x));
+        int bits = h->StoreBitsPerPixel();
+        unsigned level = bits == 1 ? index * 255 : bits == 4 ? index * 17 : index;
+        uint8_t g = InverseGammaTable[level];
+        return PngRGB(g, g, g);
+    }
+    case 3: {
+        const TPngRGBQuad& q = h->DibInfo.bmiColors[h->StoreIndex(row, uint32_t(x))];
+        return PngRGB(InverseGammaTable[q.rgbRed], InverseGammaTable[q.rgbGreen], InverseGammaTable[q.rgbBlue]);
+    }
+    case 4: return PngRGB(row[x], row[x], row[x]);
+    case 2:
+    case 6: {
+        const uint8_t* p = row + x * 3;
+        return PngRGB(p[2], p[1], p[0]);
+    }
+    default: return 0;
+    }
+}
+
+void TPngImage::WritePixel(int x, int y, TPngColor color) {
+    TChunkIHDR* h = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    if (!h || !h->StoreBits || x < 0 || y < 0 || uint32_t(x) >= h->Width || uint32_t(y) >= h->Height) return;
+    uint8_t* row = h->ImageRow(uint32_t(y));
+    const int r = color & 255, g = (color >> 8) & 255, b = (color >> 16) & 255;
+    switch (h->ColorType) {
+    case 0:
+    case 3: {
+        int first, step, count, best = 0;
+        long bestDistance = -1;
+        IndexRange(*h, first, step, count);
+        for (int i = 0; i < count; ++i) {
+            const TPngRGBQuad& q = h->DibInfo.bmiColors[first + i * step];
+            long d = long(q.rgbRed - r) * (q.rgbRed - r) + long(q.rgbGreen - g) * (q.rgbGreen - g) +
+                     long(q.rgbBlue - b) * (q.rgbBlue - b);
+            if (bestDistance < 0 || d < bestDistance) bestDistance = d, best = first + i * step;
+        }
+        StoreIndexAt(*h, row, uint32_t(x), unsigned(best));
+        break;
+    }
+    case 4: row[x] = uint8_t(r); break;
+    case 2:
+    case 6: {
+        uint8_t* p = row + x * 3;
+        p[0] = uint8_t(b), p[1] = uint8_t(g), p[2] = uint8_t(r);
+        break;
+    }
+    default: break;
+    }
+}
+
 std::vector<uint8_t> TPngImage::ExportRGBA() const {
     const TChunkIHDR* h = HeaderChunk();
     std::vector<uint8_t> out(size_t(h->Width) * h->Height * 4);

@@ -331,6 +331,11 @@ public:
     void SetGamma(uint32_t gammaValue); // builds both tables from a gAMA value (0 changes nothing)
     void Resize(int newWidth, int newHeight) { HeaderChunk()->ResizeImage(newWidth, newHeight); }
 
+    // A pixel of the store as a colour (outside the image: black); writing ignores coordinates outside it.
+    // Palette stores map back through the inverse gamma table and write the nearest index.
+    TPngColor ReadPixel(int x, int y) const;
+    void WritePixel(int x, int y, TPngColor color);
+
     // The stored image as RGBA8, top row first: colour after palette and gamma, alpha from the alpha plane
     // or the tRNS entry of a palette index, 255 elsewhere.
     std::vector<uint8_t> ExportRGBA() const;

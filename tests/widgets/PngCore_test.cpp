@@ -368,3 +368,33 @@ TEST(PngDecode, ResizeKeepsTheOverlap) {
     EXPECT_EQ(Pixel(after, 2, 1, 3), Pixel(before, 4, 1, 3));
     EXPECT_EQ(Pixel(after, 2, 0, 5)[3], 255); // new rows are opaque
 }
+
+TEST(PngPixels, ReadAndWritePixelsOfEveryStoreKind) {
+    struct Case {
+        const char* Name;
+        Bytes File;
+        TPngColor Written, ReadBack; // writing a colour, then reading it back
+    } cases[] = {
+        {"grey 1", File({Ihdr(3, 2, 1, 0), Chunk("IDAT", Deflate(Rows({{0}, {0}})))}), PngRGB(200, 200, 200), PngRGB(255, 255, 255)},
+        {"grey 2", File({Ihdr(3, 2, 2, 0), Chunk("IDAT", Deflate(Rows({{0}, {0}})))}), PngRGB(100, 90, 80), PngRGB(85, 85, 85)},
+        {"grey 4", File({Ihdr(3, 2, 4, 0), Chunk("IDAT", Deflate(Rows({{0, 0}, {0, 0}})))}), PngRGB(34, 34, 34), PngRGB(34, 34, 34)},
+        {"grey 16", File({Ihdr(3, 2, 16, 0), Chunk("IDAT", Deflate(Rows({Bytes(6), Bytes(6)})))}), PngRGB(7, 7, 7), PngRGB(7, 7, 7)},
+        {"palette 2", File({Ihdr(3, 2, 2, 3), Chunk("PLTE", {0, 0, 0, 250, 0, 0, 0, 0, 250}), Chunk("IDAT", Deflate(Rows({{0}, {0}})))}),
+         PngRGB(10, 0, 200), PngRGB(0, 0, 250)},
+        {"grey alpha", File({Ihdr(3, 2, 8, 4), Chunk("IDAT", Deflate(Rows({Bytes(6), Bytes(6)})))}), PngRGB(77, 1, 2), PngRGB(77, 77, 77)},
+        {"rgb", File({Ihdr(3, 2, 8, 2), Chunk("IDAT", Deflate(Rows({Bytes(9), Bytes(9)})))}), PngRGB(1, 2, 3), PngRGB(1, 2, 3)},
+        {"rgba 16", File({Ihdr(3, 2, 16, 6), Chunk("IDAT", Deflate(Rows({Bytes(24), Bytes(24)})))}), PngRGB(9, 8, 7), PngRGB(9, 8, 7)},
+    };
+    for (const Case& c : cases) {
+        TPngImage image;
+        Load(image, c.File);
+        image.WritePixel(1, 1, c.Written);
+        EXPECT_EQ(image.ReadPixel(1, 1), c.ReadBack) << c.Name;
+        EXPECT_EQ(image.ReadPixel(0, 1), 0u) << c.Name;       // neighbours untouched
+        EXPECT_EQ(image.ReadPixel(2, 1), 0u) << c.Name;
+        EXPECT_EQ(image.ReadPixel(1, 0), 0u) << c.Name;
+        image.WritePixel(3, 0, c.Written);                      // outside: ignored
+        EXPECT_EQ(image.ReadPixel(3, 0), 0u) << c.Name;
+        EXPECT_EQ(image.ReadPixel(-1, 0), 0u) << c.Name;
+    }
+}
