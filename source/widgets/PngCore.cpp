@@ -67,7 +67,8 @@ template <class E> [[noreturn]] void Raise(int id) { throw E(PngResourceString(i
 const uint8_t PngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 const uint32_t MaxChunkLength = 0x7FFFFFFFu;
 const size_t InputBufferSize = 65535;
-const size_t MaxTextSize = 16u << 20; // inflated zTXt text beyond this is treated as a failed inflation
+// Inflated zTXt texts of one image together may take this much; beyond it an inflation counts as failed.
+const size_t MaxTextBytes = 16u << 20;
 
 uint32_t ReadBE32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
 uint16_t ReadBE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
@@ -563,11 +564,14 @@ bool TChunkzTXt::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
         r = inflate(&zs, Z_NO_FLUSH);
         if (r != Z_OK && r != Z_STREAM_END) break;
         text.append(buffer, sizeof buffer - zs.avail_out);
-        if (text.size() > MaxTextSize) break;
+        if (text.size() > owner_->TextBudget) break;
         if (r == Z_OK && zs.avail_in == 0 && zs.avail_out != 0) break; // input used up without an end
     } while (r != Z_STREAM_END);
     inflateEnd(&zs);
-    if (r == Z_STREAM_END) Text = text;
+    if (r == Z_STREAM_END && text.size() <= owner_->TextBudget) {
+        Text = text;
+        owner_->TextBudget -= text.size();
+    }
     return ok;
 }
 
@@ -866,7 +870,7 @@ TChunk* CreateChunkLike(TPngImage* owner, const TChunk& source) {
 
 } // namespace
 
-TPngImage::TPngImage() {
+TPngImage::TPngImage() : TextBudget(MaxTextBytes) {
     for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGammaTable[i] = uint8_t(i);
 }
 
@@ -875,6 +879,7 @@ TPngImage::~TPngImage() { ChunkList.Clear(); }
 void TPngImage::ClearImage() {
     for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGammaTable[i] = uint8_t(i);
     ChunkList.Clear();
+    TextBudget = MaxTextBytes;
 }
 
 void TPngImage::SetGamma(uint32_t gammaValue) {

@@ -315,6 +315,8 @@ public:
     uint8_t FilterSet = 0x02; // bit per filter None, Sub, Up, Average, Paeth; Sub only
     uint8_t DeflateLevel = 7;
     int MaxDataChunkSize = 65535;
+    // What compressed texts may still inflate to in this load (a few bytes of zTXt can ask for megabytes).
+    size_t TextBudget = 0;
 
     void ClearImage();
     void LoadFromStream(TPngStream& stream);

@@ -398,3 +398,31 @@ TEST(PngPixels, ReadAndWritePixelsOfEveryStoreKind) {
         EXPECT_EQ(image.ReadPixel(-1, 0), 0u) << c.Name;
     }
 }
+
+TEST(PngChunks, CompressedTextsCannotInflateWithoutBound) {
+    // Each zTXt holds 4 MiB of blanks in a few kilobytes; together they would ask for far more than the
+    // texts of one image may take, so the later ones load without their text.
+    Bytes body = Text(std::string("Big\0\0", 5));
+    Bytes packed = Deflate(Bytes(4u << 20, ' '), 9);
+    body.insert(body.end(), packed.begin(), packed.end());
+    Bytes ztxt = Chunk("zTXt", body);
+    Bytes file = Signature();
+    Bytes head = Ihdr(1, 1, 8, 0);
+    file.insert(file.end(), head.begin(), head.end());
+    for (int i = 0; i < 6; ++i) file.insert(file.end(), ztxt.begin(), ztxt.end());
+    for (const Bytes& c : {Chunk("IDAT", Deflate(Rows({{0}}))), Chunk("IEND", {})}) file.insert(file.end(), c.begin(), c.end());
+    TPngImage image;
+    Load(image, file);
+    size_t whole = 0, empty = 0;
+    for (size_t i = 0; i < image.ChunkList.Count(); ++i)
+        if (auto* z = dynamic_cast<TChunkzTXt*>(image.ChunkList.Item(i))) {
+            whole += z->Text.size() == (4u << 20);
+            empty += z->Text.empty();
+        }
+    EXPECT_GE(whole, 1u);
+    EXPECT_GE(empty, 1u);
+    EXPECT_EQ(whole + empty, 6u);
+    // The next load starts with the full allowance again.
+    Load(image, file);
+    EXPECT_EQ(dynamic_cast<TChunkzTXt*>(image.ChunkList.Item(1))->Text.size(), 4u << 20);
+}
