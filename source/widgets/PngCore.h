@@ -145,7 +145,8 @@ public:
 
     TPngImage* Owner() const { return owner_; }
     TChunkIHDR* OwnerHeader() const;
-    std::string ChunkType() const { return std::string(type_, 4); }
+    // The 4 type bytes as stored in the file; a chunk made in code has its class's type.
+    std::string ChunkType() const { return type_[0] ? std::string(type_, 4) : std::string(ChunkTypeName()); }
     void SetChunkType(const char* type);
     uint8_t* Body() { return body_.data(); }
     const uint8_t* Body() const { return body_.data(); }

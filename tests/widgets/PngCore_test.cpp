@@ -158,6 +158,20 @@ TEST(PngChunks, ChunkListKeepsUnknownAncillaryDropsChrmAndLateIdat) {
     EXPECT_EQ(image.ChunkList.Item(1)->BodySize(), 3u);
 }
 
+TEST(PngChunks, ChunkClassesNameTheirType) {
+    TPngImage image;
+    TChunk generic(&image);
+    TChunkgAMA gama(&image);
+    TChunkzTXt ztxt(&image);
+    TChunkIHDR ihdr(&image);
+    EXPECT_EQ(generic.ChunkType(), "");
+    EXPECT_EQ(gama.ChunkType(), "gAMA");
+    EXPECT_EQ(ztxt.ChunkType(), "zTXt");
+    EXPECT_EQ(ihdr.ChunkType(), "IHDR");
+    EXPECT_EQ(gama.GammaValue(), 1u); // a new gAMA holds the value 1
+    EXPECT_NE(dynamic_cast<TChunktEXt*>(&ztxt), nullptr);
+}
+
 TEST(PngChunks, WidthLimitIs65535) {
     Bytes one = Deflate(Rows({Bytes(65535 / 8 + 1, 0)}));
     TPngImage image;
