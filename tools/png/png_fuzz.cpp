@@ -19,6 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)image.TransparentColor();
     std::vector<uint8_t> target(17 * 13 * 4, 0x80);
     image.BlendOnto(target.data(), 17 * 4, 17, 13);
+    int w = int(image.Width()), h = int(image.Height());
+    image.WritePixel(w - 1, h - 1, image.ReadPixel(0, 0));
+    image.WritePixel(w / 2, h / 2, PngRGB(1, 2, 3));
+    if (uint64_t(w) * h <= (1u << 16)) image.Resize(w + 1, h > 1 ? h - 1 : 2);
     TPngImage copy;
     copy.Assign(image);
     return 0;
