@@ -167,18 +167,16 @@ std::string PngZlibCodeText(int code) {
 }
 
 uint32_t PngUpdateCrc(uint32_t crc, const uint8_t* data, size_t size) {
-    static uint32_t table[256];
-    static bool built = false;
-    if (!built) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        built = true;
+    // zlib's CRC-32 is the PNG one (same polynomial) with the complements built in; its table-driven
+    // routine is several times faster than a byte-wise loop on large image data.
+    crc ^= 0xFFFFFFFFu;
+    while (size > 0) {
+        uInt n = uInt(std::min<size_t>(size, 1u << 30));
+        crc = uint32_t(crc32(crc, data, n));
+        data += n;
+        size -= n;
     }
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return crc;
+    return crc ^ 0xFFFFFFFFu;
 }
 
 size_t TPngMemoryStream::Read(void* buffer, size_t count) {
