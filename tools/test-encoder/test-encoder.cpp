@@ -20,6 +20,7 @@
 //   output=full|empty|none   what to write to the output file (default full; empty with mode=fail)
 //   log=PATH          append the program's full command line to PATH, one line per run
 //   showpriority=1    print the process's priority class as "Priority class: N"
+//   ready=PATH        create the file PATH once all console text of a "hang" run is written
 #include <windows.h>
 
 #include <cstdarg>
@@ -140,6 +141,15 @@ std::string ExtensionOf(const std::string& path)
     return path.substr(dot + 1);
 }
 
+// Lines of eight digits counting up, cut to `size` bytes: easy to check for gaps and repeats.
+std::string TailPattern(long size)
+{
+    std::string pattern;
+    for (long i = 0; long(pattern.size()) < size; ++i) pattern += Printf("%08ld\n", i);
+    pattern.resize(size > 0 ? size_t(size) : 0);
+    return pattern;
+}
+
 void Crash()
 {
     volatile int* nowhere = nullptr;
@@ -220,6 +230,10 @@ int main(int argc, char** argv)
                 "Press [q] to stop encoding\n");
 
     if (mode == "hang") {
+        Write(progress, TailPattern(SettingInt("tail", 0)));
+        if (!Setting("ready", "").empty()) {
+            if (FILE* f = std::fopen(Setting("ready", "").c_str(), "wb")) std::fclose(f);
+        }
         Sleep(INFINITE);
     }
 
@@ -256,13 +270,9 @@ int main(int argc, char** argv)
     Write(progress, Printf("\nvideo:%dkB audio:%dkB global headers:0kB muxing overhead 1.234567%%\n",
                            int(length * 20), int(length * 8)));
 
-    if (long tail = SettingInt("tail", 0); tail > 0) {
-        std::string pattern;
-        for (long i = 0; long(pattern.size()) < tail; ++i) pattern += Printf("%08ld\n", i);
-        pattern.resize(size_t(tail));
-        Write(progress, pattern);
-        if (stream == "both") Write(out, pattern);
-    }
+    const std::string tail = TailPattern(SettingInt("tail", 0));
+    Write(progress, tail);
+    if (stream == "both") Write(out, tail);
 
     const std::string written = Setting("output", mode == "fail" ? "empty" : "full");
     if (written != "none" && !output.empty()) {
