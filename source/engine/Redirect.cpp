@@ -226,8 +226,11 @@ void TRedirector::Execute()
         si.hStdInput = stdInRead_;
         si.hStdOutput = stdOutWrite_;
         si.hStdError = stdErrWrite_;
-        DWORD flags = initialPriority_ < sizeof PriorityClasses / sizeof PriorityClasses[0]
-                          ? PriorityClasses[initialPriority_] : 0;
+        const DWORD priorityClass = initialPriority_ < sizeof PriorityClasses / sizeof PriorityClasses[0]
+                                        ? PriorityClasses[initialPriority_] : 0;
+        // Started suspended so the class can be set again before the child runs: some systems (Wine)
+        // ignore the class among the creation flags.
+        DWORD flags = priorityClass | CREATE_SUSPENDED;
         if (defaultErrorMode_) flags |= CREATE_DEFAULT_ERROR_MODE;
         const std::string app = Trim(ApplicationName);
         const std::string dir = Trim(CurrentDirectory);
@@ -238,6 +241,8 @@ void TRedirector::Execute()
                             Environment, dir.empty() ? nullptr : CurrentDirectory.c_str(), &si, &pi))
             RaiseLastError("Error creating process : ");
         processInfo_ = pi;
+        if (priorityClass) SetPriorityClass(pi.hProcess, priorityClass);
+        if (ResumeThread(pi.hThread) == DWORD(-1)) RaiseLastError("Error creating process : ");
         // The child has its own copies now. Dropping ours means the pipes end when the child's ends do.
         CloseAndZero(stdInRead_);
         CloseAndZero(stdOutWrite_);

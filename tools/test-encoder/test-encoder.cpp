@@ -25,6 +25,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -150,10 +151,22 @@ std::string TailPattern(long size)
     return pattern;
 }
 
+// A real access violation. The filter ends the process with the exception code as its exit code, as
+// Windows does for a crashed console program once its error report is dismissed, without starting a
+// debugger that would wait for a person.
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* info)
+{
+    TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+volatile uintptr_t nowhere = 0;
+
 void Crash()
 {
-    volatile int* nowhere = nullptr;
-    *nowhere = 1;
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(EndOnCrash);
+    *reinterpret_cast<volatile int*>(nowhere) = 1;
 }
 
 }  // namespace
