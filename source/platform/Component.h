@@ -16,16 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "Errors.h"
+
 class TObject;
 class TPersistent;
 class TComponent;
 class TClassInfo;
 
 // Raised for a property or class that does not exist or a value that does not fit.
-class EPropertyError : public std::runtime_error {
+class EPropertyError : public Exception {
 public:
-  explicit EPropertyError(const std::string& msg) : std::runtime_error(msg) {}
-  std::string Message() const { return what(); }
+  using Exception::Exception;
+  const char* ClassName() const override { return "EPropertyError"; }
 };
 
 enum TPropKind {

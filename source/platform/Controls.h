@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Component.h"
+#include "Cursor.h"
 #include "Graphics.h"
 
 // ---- private messages ----
@@ -86,12 +87,7 @@ constexpr TAnchors AnchorsLeftTop = (1u << akLeft) | (1u << akTop);
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
-using TCursor = int;
-constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,
-                  crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22;
 const TIdentMap& CursorIdents();
-HCURSOR CursorHandle(TCursor c);
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,

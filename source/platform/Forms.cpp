@@ -687,11 +687,6 @@ void TApplication::HandleException(TObject* sender) {
 
 ORV_DEFINE_CLASS(TScreen, TComponent, nullptr, {})
 
-void TScreen::SetCursor(TCursor c) {
-  FCursor = c;
-  ::SetCursor(CursorHandle(c == crDefault ? crArrow : c));
-}
-
 TCustomForm* TScreen::ActiveForm() const {
   HWND a = GetActiveWindow();
   for (TCustomForm* f : FForms)

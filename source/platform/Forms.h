@@ -183,8 +183,8 @@ class TScreen : public TComponent {
   ORV_CLASS(TScreen)
 public:
   explicit TScreen(TComponent* owner) : TComponent(owner) {}
-  TCursor GetCursor() const { return FCursor; }
-  void SetCursor(TCursor c);
+  TCursor GetCursor() const { return ScreenCursor; }
+  void SetCursor(TCursor c) { SetScreenCursor(c); }
   int FormCount() const { return int(FForms.size()); }
   TCustomForm* Forms(int i) const { return FForms.at(size_t(i)); }
   TCustomForm* ActiveForm() const;
@@ -194,7 +194,6 @@ public:
 
 private:
   friend class TCustomForm;
-  TCursor FCursor = crDefault;
   std::vector<TCustomForm*> FForms;
 };
 
