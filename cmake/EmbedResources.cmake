@@ -1,6 +1,7 @@
 # Embeds every file under a resource folder into a target: generates one C++ source whose assembler
 # part pulls each file in with .incbin and whose table (Resources.h, EmbeddedFiles) names them by their
 # path relative to the folder. Editing a resource rebuilds only that source.
+# (PE/COFF assemblers know no .pushsection/.popsection: each block switches to .rdata and back to .text.)
 function(orv_embed_resources target resource_dir)
   file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE "${resource_dir}" "${resource_dir}/*")
   list(SORT files)
