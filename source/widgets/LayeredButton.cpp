@@ -4,7 +4,7 @@
 
 #include "StdCtrls.h"
 
-ORV_DEFINE_CLASS(
+ORV_DEFINE_LAYERED_CLASS(
     TLayeredButton, TLayeredControl, FactoryOf<TLayeredButton>(),
     {BoolProp<TLayeredButton>("Cancel", &TLayeredButton::GetCancel, &TLayeredButton::SetCancel),
      BoolProp<TLayeredButton>("Default", &TLayeredButton::GetDefault, &TLayeredButton::SetDefault),

@@ -1,6 +1,6 @@
 #include "LayeredLabel.h"
 
-ORV_DEFINE_CLASS(TLayeredLabel, TLayeredControl, FactoryOf<TLayeredLabel>(),
+ORV_DEFINE_LAYERED_CLASS(TLayeredLabel, TLayeredControl, FactoryOf<TLayeredLabel>(),
                  {BoolProp<TLayeredLabel>("MoveHandler", &TLayeredLabel::GetMoveHandler,
                                           &TLayeredLabel::SetMoveHandler)})
 

@@ -2,9 +2,19 @@
 
 #include <cstring>
 
+#include "LayeredButton.h"
+#include "LayeredLabel.h"
 #include "Strings.h"
 
-ORV_DEFINE_CLASS(
+void RegisterLayeredClasses() {
+  static const bool done = (TClassInfo::Register(TfrmLayered::StaticClassInfo()),
+                            TClassInfo::Register(TLayeredControl::StaticClassInfo()),
+                            TClassInfo::Register(TLayeredButton::StaticClassInfo()),
+                            TClassInfo::Register(TLayeredLabel::StaticClassInfo()), true);
+  (void)done;
+}
+
+ORV_DEFINE_LAYERED_CLASS(
     TfrmLayered, TForm, FactoryOf<TfrmLayered>(),
     {IntProp<TfrmLayered>("BlendAlpha", &TfrmLayered::GetBlendAlphaInt, &TfrmLayered::SetBlendAlphaInt),
      StrProp<TfrmLayered>("BackgroundImage", &TfrmLayered::GetBackgroundImage, &TfrmLayered::SetBackgroundImage),
@@ -19,7 +29,9 @@ ORV_DEFINE_CLASS(
      StrProp<TfrmLayered>("BackgroundResourcesName", &TfrmLayered::GetBackgroundResourcesName,
                           &TfrmLayered::SetBackgroundResourcesName)})
 
-TfrmLayered::TfrmLayered(TComponent* owner) : TForm(owner), FBlendFunction(DefaultLayeredBlend()) {}
+TfrmLayered::TfrmLayered(TComponent* owner) : TForm(owner), FBlendFunction(DefaultLayeredBlend()) {
+  RegisterLayeredClasses();
+}
 
 TfrmLayered::~TfrmLayered() {
   delete FBackgroundPicture;
@@ -215,7 +227,7 @@ char CaptionAccelerator(const std::string& caption) {
   return 0;
 }
 
-ORV_DEFINE_CLASS(
+ORV_DEFINE_LAYERED_CLASS(
     TLayeredControl, TCustomControl, nullptr,
     {StrProp<TLayeredControl>("Caption", &TLayeredControl::GetCaption, &TLayeredControl::SetCaption),
      IntProp<TLayeredControl>("TextX", &TLayeredControl::GetTextX, &TLayeredControl::SetTextX),

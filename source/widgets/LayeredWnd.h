@@ -13,6 +13,17 @@
 #include "GdiPlusObjects.h"
 #include "LayeredUtils.h"
 
+// Class infos of the layered classes are built and registered on first use (RegisterLayeredClasses,
+// which every TfrmLayered calls) rather than during static initialisation: the class library's own
+// class infos read name tables of their units, which may not be initialised yet at that time.
+#define ORV_DEFINE_LAYERED_CLASS(Class, Parent, Factory, ...)                               \
+  const TClassInfo& Class::StaticClassInfo() {                                             \
+    static const TClassInfo info(#Class, &Parent::StaticClassInfo(), Factory, __VA_ARGS__); \
+    return info;                                                                           \
+  }
+// Registers TfrmLayered, TLayeredButton and TLayeredLabel for the layouts (once).
+void RegisterLayeredClasses();
+
 enum TTextQuality : uint8_t {
   TextQuality_SystemDefault,
   TextQuality_SingleBitPerPixelGridFit,
