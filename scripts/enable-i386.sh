@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Makes 32-bit Linux executables runnable: natively when the kernel allows it, else through qemu-i386.
+set -euo pipefail
+probe=/tmp/orvane-i386-probe
+if [ ! -x $probe ]; then
+  # The smallest static i386 ELF that calls exit(0): written as bytes so no 32-bit toolchain is needed.
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\x31\xc0\x40\xcd\x80\x00\x00\x00\x00\x00' > $probe
+  chmod +x $probe
+fi
+if $probe 2>/dev/null; then exit 0; fi
+if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+  mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+fi
+if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+  echo 1 > /proc/sys/fs/binfmt_misc/qemu-i386
+else
+  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' > /proc/sys/fs/binfmt_misc/register
+fi
+$probe || { echo "32-bit programs still cannot run" >&2; exit 1; }

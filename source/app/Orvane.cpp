@@ -1,0 +1,11 @@
+// Program entry.
+#include <windows.h>
+
+#include "globals.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    InitGlobals();
+    LoadOptions();
+    return 0;
+}

@@ -1,0 +1,38 @@
+// Text helpers of the ANSI program: trimming, case-insensitive comparison, number text that never
+// depends on the user's locale.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+std::string Trim(const std::string& s);       // removes every character up to and including blank
+std::string TrimLeft(const std::string& s);
+std::string TrimRight(const std::string& s);
+std::string UpperCase(const std::string& s);  // ASCII letters only
+std::string LowerCase(const std::string& s);
+bool SameText(const std::string& a, const std::string& b);
+int CompareText(const std::string& a, const std::string& b);
+bool StartsText(const std::string& prefix, const std::string& s);
+// Replaces every occurrence of `from` (left to right, never rescanning replaced text).
+std::string StringReplaceAll(const std::string& s, const std::string& from, const std::string& to);
+// Position of `needle` in `s` ignoring case, or npos.
+size_t FindText(const std::string& s, const std::string& needle, size_t from = 0);
+
+std::string IntToStr(int64_t value);
+// Integer text: optional blanks before, optional sign, decimal digits or hex after "$", "0x" or "x".
+// Anything else (trailing characters, overflow of 32 bits) fails.
+bool TryStrToInt(const std::string& s, int32_t& value);
+bool TryStrToInt64(const std::string& s, int64_t& value);
+int32_t StrToIntDef(const std::string& s, int32_t def);
+int64_t StrToInt64Def(const std::string& s, int64_t def);
+
+// Floating-point text always with "." as the decimal separator, whatever the locale.
+std::string FloatToStr(double value);                 // shortest text that reads back (up to 15 digits)
+std::string FormatFixed(double value, int decimals);  // "12.50"
+bool TryStrToFloat(const std::string& s, double& value);
+double StrToFloatDef(const std::string& s, double def);
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+int64_t RoundHalfEven(double value);
+
+std::vector<std::string> SplitLines(const std::string& text);  // on CR LF, LF or CR
