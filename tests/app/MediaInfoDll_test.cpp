@@ -9,9 +9,8 @@
 #include <map>
 #include <sstream>
 
-#ifndef ORV_MEDIAINFO_DIR
-#define ORV_MEDIAINFO_DIR "Z:\\var\\cache\\orvane\\"
-#endif
+// The program folder of the build holds videoinfo.Dll.
+#define ORV_MEDIAINFO_DIR ORV_PROGRAM_DIR
 
 namespace {
 
@@ -22,6 +21,12 @@ const char* StreamKindName(TMediaStreamKind Kind) {
     case mskAudio: return "Audio";
     default: return "Other";
   }
+}
+
+std::string TestDataFile(const std::string& Name) {
+  std::string Dir = ORV_TEST_DATA_DIR;
+  while (!Dir.empty() && (Dir.back() == '/' || Dir.back() == '\\')) Dir.pop_back();
+  return Dir + "\\" + Name;
 }
 
 std::string Key(TMediaStreamKind Kind, const std::string& Parameter) {
@@ -43,7 +48,7 @@ protected:
       if (P.Current) Params += Key(P.Kind, P.Current) + "\n";
     }
     WriteWholeFile(Folder + "params.txt", Params);
-    std::string Script = UnixPathOf(std::string(ORV_TEST_DATA_DIR) + "\\make-media.sh");
+    std::string Script = UnixPathOf(TestDataFile("make-media.sh"));
     std::string UnixFolder = UnixPathOf(Folder + "params.txt");
     UnixFolder.erase(UnixFolder.size() - std::string("params.txt").size());
     TUnixCommandResult Run = RunUnixCommand("sh " + ShellQuote(Script) + " " + ShellQuote(UnixFolder));
