@@ -31,12 +31,17 @@ private:
 };
 
 // The encoder of the program folder as the conversion driver starts it: full path, access code,
-// quoted input, options, quoted output.
+// quoted input, options, quoted output, and the driver's two fix-ups of the line.
 inline std::string EncoderCommandLine(const std::string& Input, const std::string& Options, const std::string& Output) {
   std::string Program = std::string(ORV_PROGRAM_DIR) + "avcore.dll";
   for (char& C : Program)
     if (C == '/') C = '\\';
-  return Program + " -p 4730615 -i \"" + Input + "\" " + Options + " \"" + Output + "\"";
+  std::string Line = Program + " -p 4730615 -i \"" + Input + "\" " + Options + " \"" + Output + "\"";
+  if (Line.find(" -ac 5:1 ") != std::string::npos && Line.find(" -ab ") == std::string::npos)
+    Line.replace(Line.find(" -ac "), 5, " -ab 256 -ac ");
+  size_t Huff = Line.find(" -vcodec ffvhuff ");
+  if (Huff != std::string::npos) Line.replace(Huff, 17, " -vcodec ffvhuff -strict -2 ");
+  return Line;
 }
 
 // The whole run: start, wait, exit code and output.
