@@ -83,16 +83,12 @@ TEST_F(Avcore, TerminatingTheBridgeStopsFfmpeg) {
   std::string Line = EncoderCommandLine(Clip, "-y -f avi -acodec mp3 ", Output);
   Line.replace(Line.find(" -i "), 4, " -stream_loop -1 -re -i ");
   TEncoderRun Run;
-  ASSERT_TRUE(Run.Start(Line));
-  DWORD Start = GetTickCount();
-  while (Run.Output().find(" time=") == std::string::npos && GetTickCount() - Start < 60000) {
-    Run.Poll();
-    Sleep(50);
-  }
-  ASSERT_NE(std::string::npos, Run.Output().find(" time=")) << Run.Output();
+  Run.Start(Line);
+  ASSERT_TRUE(Run.PumpUntil([&] { return Run.Output().find(" time=") != std::string::npos; })) << Run.Output();
   ASSERT_EQ("running", WaitForProcesses(Marker, "running", 0));
 
   Run.Terminate();
+  ASSERT_NE(-1, Run.Wait());
   // Within two seconds no program of the conversion may be left.
   std::string State = WaitForProcesses(Marker, "gone", 20);
   if (State != "gone") StopProcesses(Marker);
