@@ -12,14 +12,13 @@
 void DrawMaskedBitmap(TCanvas* canvas, TBitmap* bitmap, const RECT& d, const RECT& s, TColor transparentColor) {
   int w = d.right - d.left, h = d.bottom - d.top;
   if (w <= 0 || h <= 0 || !bitmap || bitmap->Empty()) return;
-  HDC sdc = CreateCompatibleDC(nullptr);
+  HDC sdc = bitmap->Canvas()->GetHandle();
   HDC wdc = CreateCompatibleDC(nullptr);
   HDC mdc = CreateCompatibleDC(nullptr);
   HDC screen = GetDC(nullptr);
   HBITMAP work = CreateCompatibleBitmap(screen, w, h);
   ReleaseDC(nullptr, screen);
   HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
-  HGDIOBJ os = SelectObject(sdc, bitmap->GetHandle());
   HGDIOBJ ow = SelectObject(wdc, work);
   HGDIOBJ om = SelectObject(mdc, mask);
   // The source rectangle scaled into the work bitmap; the mask has the transparent pixels set.
@@ -34,12 +33,10 @@ void DrawMaskedBitmap(TCanvas* canvas, TBitmap* bitmap, const RECT& d, const REC
   BitBlt(dc, d.left, d.top, w, h, wdc, 0, 0, SRCINVERT);
   SetTextColor(dc, oldText);
   SetBkColor(dc, oldBk);
-  SelectObject(sdc, os);
   SelectObject(wdc, ow);
   SelectObject(mdc, om);
   DeleteObject(work);
   DeleteObject(mask);
-  DeleteDC(sdc);
   DeleteDC(wdc);
   DeleteDC(mdc);
 }
