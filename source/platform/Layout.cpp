@@ -237,18 +237,12 @@ public:
     }
     for (TComponent* c : Loaded) c->SetLoading(false);
     for (TComponent* c : Loaded) c->Loaded();
-    if (auto* w = dynamic_cast<TWinControl*>(Root)) RealignTree(w);
+    if (auto* w = dynamic_cast<TWinControl*>(Root)) w->AlignLoadedTree();
   }
 
   std::vector<TComponent*> Loaded;
 
 private:
-  static void RealignTree(TWinControl* w) {
-    w->Realign();
-    for (TControl* c : w->ControlList())
-      if (auto* cw = dynamic_cast<TWinControl*>(c)) RealignTree(cw);
-  }
-
   static std::string Suffixed(const std::string& name, const std::string& suffix) {
     std::string r;
     for (char c : name)
