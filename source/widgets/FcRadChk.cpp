@@ -144,7 +144,18 @@ void TFcCustomGlyphButton::SetAction(TFcLinkedAction* action) {
 void TFcCustomGlyphButton::ActionChange(TFcLinkedAction* action, bool checkDefaults) {
   if (!checkDefaults || GetCaption().empty()) SetCaption(action->ActionCaption());
   if (!checkDefaults || FEnabled) SetEnabled(action->ActionEnabled());
-  if (action->IsCustomAction() && (!checkDefaults || !GetChecked())) SetChecked(action->ActionChecked());
+  if (action->IsCustomAction() && (!checkDefaults || !GetChecked())) {
+    // Taking over the action's state must not execute the action again.
+    bool old = FSuppressClick;
+    FSuppressClick = true;
+    try {
+      SetChecked(action->ActionChecked());
+    } catch (...) {
+      FSuppressClick = old;
+      throw;
+    }
+    FSuppressClick = old;
+  }
 }
 
 void TFcCustomGlyphButton::Click() {
