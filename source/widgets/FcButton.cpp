@@ -268,6 +268,7 @@ bool TFcControlButton::Active() const { return FButtonPressed || (FPointerInside
 
 void TFcControlButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TGraphicControl::MouseDown(button, shift, x, y);
+  if (button == mbLeft && PressFilter && !PressFilter()) return;
   if (button == mbLeft && FEnabled) {
     if (!FButtonPressed) {
       FButtonPressed = true;

@@ -126,6 +126,9 @@ public:
   bool ButtonPressed() const { return FButtonPressed; }
   bool PointerInside() const { return FPointerInside; }
   SIZE GetGlyphSize() const;
+  // Asked before a left press takes effect; false cancels the press silently (the spin buttons use
+  // it to move the focus first).
+  std::function<bool()> PressFilter;
   // The glyph's own change handler; the spin buttons replace it with theirs.
   void GlyphChangedDefault();
 
