@@ -44,6 +44,8 @@ TFcCustomButton::TFcCustomButton(TComponent* owner) : TCustomControl(owner) {
   FWidth = 115;
   FHeight = 17;
   FTabStop = true;
+  FColor = clBtnFace;
+  FParentColor = true;  // the glyph and caption sit on the parent's colour
 }
 
 void TFcCustomButton::SetAlignmentVertical(TAlignmentVertical v) { StoreAndInvalidate(FAlignmentVertical, v); }
