@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "SkBitmaps.h"
+
 namespace {
 
 std::unique_ptr<TImageList>& CheckedImages() {
@@ -15,7 +17,7 @@ struct TStartUp {
     list.reset(new TImageList(nullptr));
     try {
       TBitmap check;
-      check.LoadFromResourceName("MENU_CHECKED");
+      LoadSkinFormBitmap("MENU_CHECKED", &check);
       list->SetWidth(check.GetWidth());
       list->SetHeight(check.GetHeight());
       list->AddMasked(&check, clWhite);

@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "Errors.h"
 #include "Forms.h"
+#include "SkBitmaps.h"
 #include "SkThemeMgr.h"
 #include "SkUtils.h"
 
@@ -129,7 +130,7 @@ void GetBuiltInThemeBitmap(TskUIStyle style, int entry, TGraphic* graphic, int f
   if (e.BitmapName.empty())
     throw Exception("Resource for " + ThemeEntryName(entry) + " of style " + UIStyleNames()[style] + " not found");
   TBitmap whole;
-  whole.LoadFromResourceName(e.BitmapName);
+  LoadSkinFormBitmap(e.BitmapName, &whole);
   if (frameCount == 0) {
     graphic->Assign(&whole);
     return;
