@@ -12,7 +12,13 @@ const char* const kControlProp = "OrvControl";
 thread_local TWinControl* gCreatingControl = nullptr;
 TControl* gMouseControl = nullptr;
 TControl* gCaptureControl = nullptr;  // a graphic control that has the mouse (through its parent)
-TExceptionHandler gExceptionHandler;
+bool gLayoutAligning = false;         // the first alignment after a layout: anchors are not applied yet
+// A function: the application object sets the handler during static initialisation, possibly
+// before this file's variables are constructed.
+TExceptionHandler& ExceptionHandler() {
+  static TExceptionHandler h;
+  return h;
+}
 UINT gNextControlId = 100;
 
 struct TRegisteredClass {
@@ -75,12 +81,12 @@ const TIdentMap& ModalResultIdents() {
   return m;
 }
 
-void SetControlExceptionHandler(TExceptionHandler handler) { gExceptionHandler = std::move(handler); }
+void SetControlExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
 
 void HandleControlException(TObject* sender) {
-  if (gExceptionHandler) {
+  if (ExceptionHandler()) {
     try {
-      gExceptionHandler(sender);
+      ExceptionHandler()(sender);
     } catch (...) {
       // The handler itself failed; nothing may unwind through a window procedure.
     }
@@ -196,12 +202,14 @@ void UpdateMouseControl(POINT screenPoint) {
 
 // ---- TControl ----
 
-static const std::vector<std::string> kAlignNames = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"};
-static const std::vector<std::string> kAnchorNames = {"akLeft", "akTop", "akRight", "akBottom"};
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kAlignNames() { return {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}; }
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kAnchorNames() { return {"akLeft", "akTop", "akRight", "akBottom"}; }
 
 ORV_DEFINE_CLASS(TControl, TComponent, nullptr,
-                 {EnumProp<TControl, TAlign>("Align", kAlignNames, &TControl::GetAlign, &TControl::SetAlign),
-                  SetProp<TControl>("Anchors", kAnchorNames, &TControl::GetAnchors, &TControl::SetAnchors),
+                 {EnumProp<TControl, TAlign>("Align", kAlignNames(), &TControl::GetAlign, &TControl::SetAlign),
+                  SetProp<TControl>("Anchors", kAnchorNames(), &TControl::GetAnchors, &TControl::SetAnchors),
                   IntProp<TControl>("Left", &TControl::GetLeft, &TControl::SetLeft),
                   IntProp<TControl>("Top", &TControl::GetTop, &TControl::SetTop),
                   IntProp<TControl>("Width", &TControl::GetWidth, &TControl::SetWidth),
@@ -478,7 +486,6 @@ void TControl::UpdateAnchorRules() {
 
 void TControl::Loaded() {
   TComponent::Loaded();
-  UpdateAnchorRules();
   AdjustSize();
 }
 
@@ -974,6 +981,33 @@ void TWinControl::UpdateBoundsFromWindow() {
   FUpdatingBounds = false;
 }
 
+void TWinControl::AlignLoadedTree() {
+  // Positions in a layout are meant against the parents' final sizes: align first, then let the
+  // anchors take their distances from there.
+  gLayoutAligning = true;
+  try {
+    RealignTree(this);
+  } catch (...) {
+    gLayoutAligning = false;
+    throw;
+  }
+  gLayoutAligning = false;
+  UpdateAnchorTree(this);
+}
+
+void TWinControl::RealignTree(TWinControl* w) {
+  w->Realign();
+  for (TControl* c : w->FControls)
+    if (auto* cw = dynamic_cast<TWinControl*>(c)) RealignTree(cw);
+}
+
+void TWinControl::UpdateAnchorTree(TWinControl* w) {
+  for (TControl* c : w->FControls) {
+    c->UpdateAnchorRules();
+    if (auto* cw = dynamic_cast<TWinControl*>(c)) UpdateAnchorTree(cw);
+  }
+}
+
 void TWinControl::Realign() {
   if (FAlignLevel > 0 || IsLoading() || IsDestroying()) return;
   AlignAndAnchor();
@@ -1036,7 +1070,7 @@ void TWinControl::AlignAndAnchor() {
     AlignControls(nullptr, r);
     int cw = full.right - full.left, ch = full.bottom - full.top;
     for (TControl* c : FControls) {
-      if (c->FAlign != alNone) continue;
+      if (c->FAlign != alNone || gLayoutAligning) continue;
       int l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
       bool aL = c->FAnchors & (1u << akLeft), aR = c->FAnchors & (1u << akRight);
       bool aT = c->FAnchors & (1u << akTop), aB = c->FAnchors & (1u << akBottom);

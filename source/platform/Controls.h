@@ -328,6 +328,8 @@ public:
   void Invalidate() override;
   void Update() override;
   void Realign();
+  // After a layout was read: aligns the whole tree, then records every control's anchor distances.
+  void AlignLoadedTree();
   void DisableAlign() { ++FAlignLevel; }
   void EnableAlign();
   // Sends the message to every child control until one answers non-zero.
@@ -385,6 +387,8 @@ private:
   bool HandleKeyMessage(TMessage& m);
   void WMSetCursor(TMessage& m);
   void AlignAndAnchor();
+  static void RealignTree(TWinControl* w);
+  static void UpdateAnchorTree(TWinControl* w);
   bool FUpdatingBounds = false;
 };
 

@@ -1,12 +1,13 @@
 #include "ExtCtrls.h"
 
-static const std::vector<std::string> kBevelNames = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kBevelNames() { return {"bvNone", "bvLowered", "bvRaised", "bvSpace"}; }
 
 ORV_DEFINE_CLASS(TCustomPanel, TCustomControl, nullptr,
                  {EnumProp<TCustomPanel, TAlignment>("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"},
                                                      &TCustomPanel::GetAlignment, &TCustomPanel::SetAlignment),
-                  EnumProp<TCustomPanel, TBevelCut>("BevelInner", kBevelNames, &TCustomPanel::GetBevelInner, &TCustomPanel::SetBevelInner),
-                  EnumProp<TCustomPanel, TBevelCut>("BevelOuter", kBevelNames, &TCustomPanel::GetBevelOuter, &TCustomPanel::SetBevelOuter),
+                  EnumProp<TCustomPanel, TBevelCut>("BevelInner", kBevelNames(), &TCustomPanel::GetBevelInner, &TCustomPanel::SetBevelInner),
+                  EnumProp<TCustomPanel, TBevelCut>("BevelOuter", kBevelNames(), &TCustomPanel::GetBevelOuter, &TCustomPanel::SetBevelOuter),
                   IntProp<TCustomPanel>("BevelWidth", &TCustomPanel::GetBevelWidth, &TCustomPanel::SetBevelWidth),
                   IntProp<TCustomPanel>("BorderWidth", &TCustomPanel::GetBorderWidth, &TCustomPanel::SetBorderWidth)})
 ORV_DEFINE_CLASS(TPanel, TCustomPanel, FactoryOf<TPanel>(), {})

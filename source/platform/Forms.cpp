@@ -14,19 +14,21 @@ TScreen* Screen = new TScreen(nullptr);
 
 // ---- TCustomForm ----
 
-static const std::vector<std::string> kBorderStyleNames = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-static const std::vector<std::string> kPositionNames = {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                                                        "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kBorderStyleNames() { return {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}; }
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kPositionNames() { return {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                                                        "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}; }
 
 ORV_DEFINE_CLASS(TCustomForm, TWinControl, nullptr,
                  {RefProp<TCustomForm, TWinControl>("ActiveControl", &TCustomForm::GetActiveControl, &TCustomForm::SetActiveControl),
                   SetProp<TCustomForm>("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
                                        &TCustomForm::GetBorderIcons, &TCustomForm::SetBorderIcons),
-                  EnumProp<TCustomForm, TFormBorderStyle>("BorderStyle", kBorderStyleNames, &TCustomForm::GetBorderStyle, &TCustomForm::SetBorderStyle),
+                  EnumProp<TCustomForm, TFormBorderStyle>("BorderStyle", kBorderStyleNames(), &TCustomForm::GetBorderStyle, &TCustomForm::SetBorderStyle),
                   EnumProp<TCustomForm, TFormStyle>("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
                                                     &TCustomForm::GetFormStyle, &TCustomForm::SetFormStyle),
                   BoolProp<TCustomForm>("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview),
-                  EnumProp<TCustomForm, TPosition>("Position", kPositionNames, &TCustomForm::GetPosition, &TCustomForm::SetPosition),
+                  EnumProp<TCustomForm, TPosition>("Position", kPositionNames(), &TCustomForm::GetPosition, &TCustomForm::SetPosition),
                   EnumProp<TCustomForm, TWindowState>("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
                                                       &TCustomForm::GetWindowState, &TCustomForm::SetWindowState),
                   EventProp("OnActivate", &TCustomForm::OnActivate),
@@ -520,6 +522,7 @@ void TApplication::Initialize() {
   Handle();
 #ifdef ORV_HAVE_THREAD
   InitSynchronize();
+  ThreadExceptionHandler = [this](std::exception_ptr e) { ShowException(e); };
 #endif
 }
 

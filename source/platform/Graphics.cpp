@@ -109,7 +109,8 @@ void TGraphicsObject::Changed() {
   if (OnChange) OnChange(this);
 }
 
-static const std::vector<std::string> kFontStyleNames = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kFontStyleNames() { return {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}; }
 static const TIdentMap kCharsetIdents = {
     {ANSI_CHARSET, "ANSI_CHARSET"}, {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
     {SYMBOL_CHARSET, "SYMBOL_CHARSET"}, {OEM_CHARSET, "OEM_CHARSET"},
@@ -126,7 +127,7 @@ ORV_DEFINE_CLASS(TFont, TGraphicsObject, nullptr,
                   EnumProp<TFont, TFontPitch>("Pitch", {"fpDefault", "fpVariable", "fpFixed"},
                                               &TFont::GetPitch, &TFont::SetPitch),
                   IntProp<TFont>("Size", &TFont::GetSize, &TFont::SetSize),
-                  SetProp<TFont>("Style", kFontStyleNames, &TFont::GetStyle, &TFont::SetStyle)})
+                  SetProp<TFont>("Style", kFontStyleNames(), &TFont::GetStyle, &TFont::SetStyle)})
 
 TFont::TFont() = default;
 TFont::~TFont() { FreeHandle(); }
@@ -211,11 +212,12 @@ void TFont::SetColor(TColor v) {
 int TFont::GetSize() const { return -MulDiv(FHeight, 72, PixelsPerInch()); }
 void TFont::SetSize(int v) { SetHeight(-MulDiv(v, PixelsPerInch(), 72)); }
 
-static const std::vector<std::string> kBrushStyleNames = {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
-                                                          "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"};
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kBrushStyleNames() { return {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
+                                                          "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"}; }
 ORV_DEFINE_CLASS(TBrush, TGraphicsObject, nullptr,
                  {IntProp<TBrush>("Color", &TBrush::GetColor, &TBrush::SetColor, &ColorIdents()),
-                  EnumProp<TBrush, TBrushStyle>("Style", kBrushStyleNames, &TBrush::GetStyle, &TBrush::SetStyle)})
+                  EnumProp<TBrush, TBrushStyle>("Style", kBrushStyleNames(), &TBrush::GetStyle, &TBrush::SetStyle)})
 
 TBrush::~TBrush() { FreeHandle(); }
 void TBrush::FreeHandle() {

@@ -237,18 +237,12 @@ public:
     }
     for (TComponent* c : Loaded) c->SetLoading(false);
     for (TComponent* c : Loaded) c->Loaded();
-    if (auto* w = dynamic_cast<TWinControl*>(Root)) RealignTree(w);
+    if (auto* w = dynamic_cast<TWinControl*>(Root)) w->AlignLoadedTree();
   }
 
   std::vector<TComponent*> Loaded;
 
 private:
-  static void RealignTree(TWinControl* w) {
-    w->Realign();
-    for (TControl* c : w->ControlList())
-      if (auto* cw = dynamic_cast<TWinControl*>(c)) RealignTree(cw);
-  }
-
   static std::string Suffixed(const std::string& name, const std::string& suffix) {
     std::string r;
     for (char c : name)
@@ -280,7 +274,7 @@ private:
         throw ELayoutError(lx.File, line, "The layout is for " + className + ", not for " + Root->ClassName());
       obj = Root;
       Track(Root);
-      if (Root->GetName().empty()) SetRootName(name);
+      SetRootName(name);  // the derived layout's name wins over its base's
     } else if (inherited) {
       obj = SameTextCI(Root->GetName(), name) ? Root : Root->FindComponent(name);
       if (!obj) throw ELayoutError(lx.File, line, "Inherited component '" + name + "' does not exist");
@@ -331,7 +325,11 @@ private:
   void SetRootName(const std::string& name) {
     // A second window of the same class under the same owner gets a numbered name.
     std::string n = name;
-    for (int i = 1; Root->Owner() && Root->Owner()->FindComponent(n); ++i) n = name + "_" + std::to_string(i);
+    for (int i = 1; Root->Owner(); ++i) {
+      TComponent* other = Root->Owner()->FindComponent(n);
+      if (!other || other == Root) break;
+      n = name + "_" + std::to_string(i);
+    }
     Root->SetName(n);
   }
 

@@ -2,12 +2,13 @@
 
 #include "Forms.h"
 
-static const std::vector<std::string> kAlignmentNames = {"taLeftJustify", "taRightJustify", "taCenter"};
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kAlignmentNames() { return {"taLeftJustify", "taRightJustify", "taCenter"}; }
 
 // ---- labels ----
 
 ORV_DEFINE_CLASS(TCustomLabel, TGraphicControl, nullptr,
-                 {EnumProp<TCustomLabel, TAlignment>("Alignment", kAlignmentNames, &TCustomLabel::GetAlignment, &TCustomLabel::SetAlignment),
+                 {EnumProp<TCustomLabel, TAlignment>("Alignment", kAlignmentNames(), &TCustomLabel::GetAlignment, &TCustomLabel::SetAlignment),
                   RefProp<TCustomLabel, TWinControl>("FocusControl", &TCustomLabel::GetFocusControl, &TCustomLabel::SetFocusControl),
                   EnumProp<TCustomLabel, TTextLayout>("Layout", {"tlTop", "tlCenter", "tlBottom"}, &TCustomLabel::GetLayout, &TCustomLabel::SetLayout),
                   BoolProp<TCustomLabel>("ShowAccelChar", &TCustomLabel::GetShowAccelChar, &TCustomLabel::SetShowAccelChar),
