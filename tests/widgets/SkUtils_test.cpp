@@ -68,7 +68,9 @@ TEST(SkUtils, WindowRegionFromBitmap) {
     GetRegionData(rgn, size, reinterpret_cast<RGNDATA*>(data.data()));
     const auto* rd = reinterpret_cast<const RGNDATA*>(data.data());
     EXPECT_EQ(rd->rdh.nCount, c.ExpectedRects);
-    if (c.ExpectedRects == 0) EXPECT_EQ(kind, NULLREGION);
+    if (c.ExpectedRects == 0) {
+      EXPECT_EQ(kind, NULLREGION);
+    }
     DeleteObject(rgn);
   }
   DestroyWindow(w);

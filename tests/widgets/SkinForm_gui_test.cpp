@@ -195,7 +195,9 @@ TEST_F(SkinFormTest, ImagePanelNormalStretchAndTile) {
     for (int y = 0; y < 50; ++y)
       for (int x = 0; x < 70; ++x) {
         TColor e = c.Expected(x, y);
-        if (e != clNone) ASSERT_EQ(shot.At(x, y), e) << x << "," << y;
+        if (e != clNone) {
+          ASSERT_EQ(shot.At(x, y), e) << x << "," << y;
+        }
       }
   }
   // A tile as large as the panel shows once.
@@ -229,9 +231,11 @@ TEST_F(SkinFormTest, ImagePanelTransparentCaptionAndAutoSize) {
     RECT box = TShot(panel).BoxOf([](TColor col) { return col != clWhite; });
     ASSERT_GT(box.right, box.left);
     EXPECT_NEAR((box.top + box.bottom) / 2, 25, 4);
-    if (c.Part == 0) EXPECT_LT(box.left, 3);
-    if (c.Part == 1) EXPECT_NEAR((box.left + box.right) / 2, 35, 3);
-    if (c.Part == 2) EXPECT_GT(box.right, 67);
+    switch (c.Part) {
+      case 0: EXPECT_LT(box.left, 3); break;
+      case 1: EXPECT_NEAR((box.left + box.right) / 2, 35, 3); break;
+      case 2: EXPECT_GT(box.right, 67); break;
+    }
   }
   panel->SetAlign(alTop);
   int width = panel->GetWidth();
