@@ -1,5 +1,7 @@
 #include "ConversionCore.h"
 
+#include "Strings.h"  // before <windows.h>, which would rename its FindText
+
 #include <windows.h>
 
 #include <cmath>
@@ -10,7 +12,9 @@
 #include "OptionDetails.h"
 #include "OrvUtils.h"
 #include "Settings.h"
-#include "Strings.h"
+
+// <windows.h> maps FindText to the common dialog FindTextA; here it is the text search of Strings.h.
+#undef FindText
 
 const char* const EncoderAccessOption = " -p 4730615";
 const char* const DirectShowScriptName = "DirectShow.avs";
