@@ -189,9 +189,11 @@ int TConversionDriver::StartConversion(const std::string& ext)
         DeleteDirectShowScript();
     }
 
+    // Success is reported only for a batch that ran to its end (all files, or "When done"); after
+    // "Stop now" it is not, unless the last file ended while the stop question was open.
     if (o.ErrorOccurred)
         host_.ShowMessage(Texts.IDS_MESSAGEBOX_AnErrorOccurred, Texts.IDS_MESSAGEBOX_Oops, MB_OK | MB_ICONWARNING);
-    else if (result != mrCancel)
+    else if (batchFinished_)
         host_.ShowBalloon(FormatText(Texts.IDS_LABEL_TrayInformation, {AppTitle}), Texts.IDS_MESSAGEBOX_TrayConvertComplete);
     if (o.ShutdownWindowsWhenDone && result != mrCancel) {
         if (host_.ShowShutdownCountdown() == mrOk) ShutdownComputer(o.ShutdownFlag);

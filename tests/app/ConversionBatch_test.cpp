@@ -177,6 +177,30 @@ TEST_F(ConversionBatch, WhenDoneEndsAfterTheCurrentFileAndCountsDown)
     EXPECT_EQ(std::vector<std::string>{"exit " + IntToStr(EWX_REBOOT)}, powerCalls);
 }
 
+TEST_F(ConversionBatch, LastFileEndsWhileTheStopQuestionIsOpen)
+{
+    const std::string a = AddSource("a.mpg");
+    Options.ShutdownWindowsWhenDone = true;
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (u.Working && host.Questions.empty() && !host.AnswerNow) {
+            host.AnswerNow = [&] {
+                // The question stays open until the batch has ended by itself.
+                PumpMessagesUntil([&] { return driver.BatchFinished(); });
+                return int(mrNo);
+            };
+            host.PostRequestClose();
+        }
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    ASSERT_EQ(1u, host.Questions.size());
+    EXPECT_TRUE(host.CloseRequested);  // the window closes after any answer ...
+    EXPECT_EQ(1, host.Finished);
+    EXPECT_TRUE(host.Files.empty());
+    EXPECT_EQ(1u, host.Balloons.size());  // ... the file was done
+    EXPECT_EQ(0, host.Countdowns);        // ... but no countdown follows a close by the user
+}
+
 TEST_F(ConversionBatch, CancelledCountdownRunsNoAction)
 {
     AddSource("a.mpg");

@@ -66,6 +66,10 @@ public:
     {
         if (Driver->AskStop()) CloseRequested = true;
     }
+    // The same from the message loop, as a click would come (never inside a runner event).
+    void PostRequestClose() { PostMessageA(window_, WM_USER + 3, 0, 0); }
+    // When set, answers AskQuestion instead of the queue (it may run the message loop meanwhile).
+    std::function<int()> AnswerNow;
 
     std::vector<std::string> Captions() const
     {
@@ -110,6 +114,7 @@ public:
         std::string buttons;
         for (const std::string& b : buttonCaptions) buttons += (buttons.empty() ? "" : "|") + b;
         Questions.push_back({text, caption + " [" + buttons + "]", 0});
+        if (AnswerNow) return AnswerNow();
         if (QuestionAnswers.empty()) return mrCancel;
         const int answer = QuestionAnswers.front();
         QuestionAnswers.pop_front();
@@ -139,7 +144,8 @@ public:
         CloseRequested = false;
         const bool ended = PumpMessagesUntil([this] { return Finished > 0 || CloseRequested; });
         if (!ended) return -1;  // the batch hung: the test sees a result no window gives
-        return CloseRequested && Finished == 0 ? mrCancel : mrOk;
+        // Closed by the user (also when the batch ended while the stop question was open): 2.
+        return CloseRequested ? mrCancel : mrOk;
     }
     void FinishProgress() override { ++Finished; }
     void FreeProgress() override { ++ProgressFreed; }
@@ -155,6 +161,11 @@ private:
         if (msg == WM_USER + 2) {
             auto* self = reinterpret_cast<FakeConversionHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
             if (self && self->Driver) self->Driver->StartNextFileMessage();
+            return 0;
+        }
+        if (msg == WM_USER + 3) {
+            auto* self = reinterpret_cast<FakeConversionHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            if (self && self->Driver) self->RequestClose();
             return 0;
         }
         return DefWindowProcA(hwnd, msg, wp, lp);
