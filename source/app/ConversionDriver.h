@@ -7,6 +7,14 @@
 // the runner's events arrive there, each file's end posts the start of the next (PostStartNextFile),
 // and the driver ends the loop through FinishProgress.
 //
+// The main window keeps one driver beside its runner and forwards to it:
+//   actConvertExecute            -> Convert()
+//   WMStartNextFile              -> StartNextFileMessage()
+//   CheckOutputDir (open folder) -> CheckOutputDir()
+// The progress window's FormCloseQuery calls AskStop() unless FFinished is set, shows lblStopWhenDone
+// exactly when Options.StopWhenDone is set afterwards, and closes with modal result 2 when AskStop()
+// allows it. The shutdown window runs a TShutdownCountdown (ConversionCore.h) from its timer.
+//
 // A file fails when the encoder's exit code is not 0, its output is missing or empty, or the output
 // could not be read to the end, or when it cannot be started. A failed file keeps its source (also with
 // "delete source" on), loses an empty output file, stays in the list marked as failed (moved behind

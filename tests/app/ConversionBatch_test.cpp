@@ -92,6 +92,9 @@ TEST_F(ConversionBatch, PathsWithBlanksPercentAndOptionFragments)
     CreateDirectoryA(programDir.c_str(), nullptr);
     ExeDir = programDir;
     InstallEncoder();
+    // A decoy where an unquoted program path would be cut at its first blank; it fails every file.
+    InstallTestEncoderAt(dir / "my.exe");
+    WriteFileText(dir / "test-encoder.ini", "mode=fail\r\n");
     const std::string odd = dir / "in 100% -ac 5:1 x\\";
     CreateDirectoryA(odd.c_str(), nullptr);
     outDir = dir / "out -ab 1 %s\\";
