@@ -164,10 +164,6 @@ int64_t FileSizeOf(const std::string& path)
 
 bool OutputFileMissingOrEmpty(const std::string& path) { return FileSizeOf(path) <= 0; }
 
-bool DeleteOutputIfEmpty(const std::string& path)
-{
-    return FileSizeOf(path) == 0 && DeleteFileA(path.c_str());
-}
 
 double NowDays()
 {

@@ -59,8 +59,6 @@ uint8_t ToInitialPriority(uint8_t priority);
 
 // True when a conversion left nothing usable: the output file is missing or empty.
 bool OutputFileMissingOrEmpty(const std::string& path);
-// Deletes the file when it exists and is empty; true when it was deleted.
-bool DeleteOutputIfEmpty(const std::string& path);
 
 // Date-times are days since 30 December 1899 with the time of day as fraction.
 double NowDays();

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "AppUtils.h"
 #include "ConversionCore.h"
 #include "Errors.h"
 #include "FileUtils.h"
@@ -277,7 +278,7 @@ void TConversionDriver::FileEnded(bool failed)
         o.CurrentFileFailed = true;
         o.ErrorOccurred = true;
         ++o.FilesFailed;
-        DeleteOutputIfEmpty(currentOutput_);  // the source stays, whatever the options say
+        DeleteFileIfEmpty(currentOutput_);  // the source stays, whatever the options say
         if (entry >= 0) host_.FileFailed(entry);
     } else {
         if (o.DeleteFileAfterProcessing) DeleteFileA(o.CurrentInputFile.c_str());  // a failure is ignored

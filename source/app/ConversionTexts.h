@@ -1,10 +1,8 @@
 // The texts the conversion driver and the output parser show, with their built-in English defaults.
 //
 // Each entry is named after its key in the language file. The driver holds one TConversionTexts; the
-// main window fills it from the language string table before a batch, for example
-//     #define ORV_COPY_TEXT(name, text) driver.Texts.name = ::name;
-//     ORV_CONVERSION_TEXTS(ORV_COPY_TEXT)
-// Until then the built-in texts stand.
+// main window refreshes it from the language string table (LanguageConversionTexts) before a batch and
+// after the language changes. Until then the built-in texts stand.
 #pragma once
 #include <initializer_list>
 #include <string>
@@ -60,6 +58,10 @@ struct TConversionTexts {
     ORV_CONVERSION_BUILTIN_TEXTS(ORV_DECLARE_TEXT)
 #undef ORV_DECLARE_TEXT
 };
+
+// The current texts of the language string table (MultiLanguages.h); the built-in-only ones keep their
+// defaults.
+TConversionTexts LanguageConversionTexts();
 
 // Fills a language text's placeholders in order: each "%s" or "%d" takes the next argument (numbers are
 // passed as their decimal text), "%%" gives "%". A placeholder without an argument and any other "%"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "AppUtils.h"
 #include "ConversionCore.h"
 #include "FileUtils.h"
 #include "Strings.h"
@@ -87,17 +88,6 @@ int32_t Percent(int64_t numerator, int64_t denominator)
 
 }  // namespace
 
-std::string TextBetween(const std::string& text, const std::string& startMark, const std::string& endMark)
-{
-    const size_t mark = text.find(startMark);
-    if (mark == std::string::npos) return "";
-    const size_t from = mark + startMark.size();
-    if (from + 1 > text.size()) return "";
-    const size_t end = text.find(endMark, from + 1);
-    if (end == std::string::npos) return "";
-    return Trim(text.substr(from, end - from));
-}
-
 bool ReadEncoderTime(const std::string& text, int32_t& milliseconds)
 {
     std::string t = Trim(text);
@@ -167,14 +157,14 @@ void TEncoderOutputParser::HandleLine(const std::string& line)
 void TEncoderOutputParser::ReadLine(const std::string& line)
 {
     if (Contains(line, "Input #0, ")) {
-        const std::string name = TextBetween(line, "from '", "':");
+        const std::string name = ExtractBetween(line, "from '", "':");
         if (!name.empty() && name != NotAvailable) {
             // The DirectShow script stands for the real source.
             state_.SourceName = ExtractFileExt(name) == ".avs" ? state_.CurrentInputFile : name;
         }
     }
     if (Contains(line, "Output #0, ")) {
-        const std::string name = TextBetween(line, "to '", "':");
+        const std::string name = ExtractBetween(line, "to '", "':");
         if (!name.empty() && name != NotAvailable) state_.TargetName = name;
     }
     if (line.compare(0, std::strlen(DurationPrefix), DurationPrefix) == 0) {
@@ -187,21 +177,21 @@ void TEncoderOutputParser::ReadLine(const std::string& line)
     const std::string options = " " + EncoderOptions + " ";
     if (Contains(options, " -t ")) {
         int32_t limit = 0, start = 0;
-        if (ReadEncoderTime(TextBetween(options, " -t ", " -ss "), limit)) {
-            if (!ReadEncoderTime(TextBetween(options, " -ss ", " "), start)) start = 0;
+        if (ReadEncoderTime(ExtractBetween(options, " -t ", " -ss "), limit)) {
+            if (!ReadEncoderTime(ExtractBetween(options, " -ss ", " "), start)) start = 0;
             if (int64_t(limit) + start < state_.DurationMs) state_.DurationMs = limit;
         }
     }
     if (Contains(line, " time=")) {
-        const std::string time = TextBetween(line, " time=", " ");
+        const std::string time = ExtractBetween(line, " time=", " ");
         int32_t ms = 0;
         if (time == NoTimeYet) state_.TimeMs = 0;
         else if (time != NotAvailable && ReadEncoderTime(time, ms)) state_.TimeMs = ms;
     }
-    if (Contains(line, " bitrate=")) ReadRoundedNumber(TextBetween(line, " bitrate=", "kbits/s"), state_.BitrateKbps);
+    if (Contains(line, " bitrate=")) ReadRoundedNumber(ExtractBetween(line, " bitrate=", "kbits/s"), state_.BitrateKbps);
     if (Contains(line, "size=")) {
-        if (!ReadRoundedNumber(TextBetween(line, "size=", "kB "), state_.SizeKB))
-            ReadRoundedNumber(TextBetween(line, "size=", "KiB"), state_.SizeKB);
+        if (!ReadRoundedNumber(ExtractBetween(line, "size=", "kB "), state_.SizeKB))
+            ReadRoundedNumber(ExtractBetween(line, "size=", "KiB"), state_.SizeKB);
     }
 }
 

@@ -38,9 +38,6 @@ struct TProgressUpdate {
 // Reads an encoder time: plain seconds ("4.00", "-0.04") or h:m:s with decimal seconds ("00:01:30.50").
 // False when the text is neither or the value does not fit 32 bits of milliseconds.
 bool ReadEncoderTime(const std::string& text, int32_t& milliseconds);
-// The trimmed text between the first `startMark` and the next `endMark` after it (looked for from the
-// second character after the start mark on); empty when either mark is missing.
-std::string TextBetween(const std::string& text, const std::string& startMark, const std::string& endMark);
 
 class TEncoderOutputParser {
 public:

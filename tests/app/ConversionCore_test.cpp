@@ -7,6 +7,7 @@
 #include "ConversionTexts.h"
 #include "Errors.h"
 #include "FileUtils.h"
+#include "MultiLanguages.h"
 #include "OptionDetails.h"
 #include "Settings.h"
 #include "TempDir.h"
@@ -240,11 +241,6 @@ TEST(ConversionCore, OutputChecks)
     EXPECT_TRUE(OutputFileMissingOrEmpty(dir / "empty"));
     EXPECT_TRUE(OutputFileMissingOrEmpty(dir / "missing"));
     EXPECT_TRUE(OutputFileMissingOrEmpty(dir.Path()));  // a folder is no output
-    EXPECT_FALSE(DeleteOutputIfEmpty(dir / "full"));
-    EXPECT_TRUE(FileExists(dir / "full"));
-    EXPECT_TRUE(DeleteOutputIfEmpty(dir / "empty"));
-    EXPECT_FALSE(FileExists(dir / "empty"));
-    EXPECT_FALSE(DeleteOutputIfEmpty(dir / "missing"));
 }
 
 TEST(ShutdownCountdown, RunsOutOnTheThirtyFirstTick)
@@ -260,6 +256,28 @@ TEST(ShutdownCountdown, RunsOutOnTheThirtyFirstTick)
     EXPECT_TRUE(countdown.Tick());
     countdown.Start();  // a new window starts again from 30
     EXPECT_EQ(30, countdown.SecondsLeft());
+}
+
+}  // namespace
+
+namespace {
+
+// The built-in texts are those of the language string table, and the table's current texts reach the
+// driver.
+TEST(ConversionTexts, ComeFromTheLanguageTable)
+{
+    ResetLanguageTexts();
+    const TConversionTexts builtIn, fromTable = LanguageConversionTexts();
+#define ORV_EXPECT_SAME(name, text) EXPECT_EQ(builtIn.name, fromTable.name) << #name;
+    ORV_CONVERSION_TEXTS(ORV_EXPECT_SAME)
+#undef ORV_EXPECT_SAME
+    IDS_ID_BATCH = "Lot=";
+    IDS_ID_WORKING = "Datei %d von %d: %s";
+    const TConversionTexts translated = LanguageConversionTexts();
+    EXPECT_EQ("Lot=", translated.IDS_ID_BATCH);
+    EXPECT_EQ("Datei %d von %d: %s", translated.IDS_ID_WORKING);
+    EXPECT_EQ(builtIn.DuplicateOutput, translated.DuplicateOutput);
+    ResetLanguageTexts();
 }
 
 }  // namespace

@@ -346,20 +346,4 @@ TEST(ReadEncoderTime, Forms)
     }
 }
 
-TEST(TextBetween, Marks)
-{
-    const struct {
-        const char *text, *start, *end, *expected;
-    } cases[] = {
-        {"Input #0, avi, from 'x.avi':", "from '", "':", "x.avi"},
-        {"Input #0, avi, from 'x.avi'", "from '", "':", ""},
-        {"no start here", "from '", "':", ""},
-        {"a time=4.00   bitrate", " time=", " ", "4.00"},
-        {"a time=  4.00 b", " time=", " ", ""},  // the end mark is looked for from the second character on
-        {"time= 5 x", " time=", " ", ""},  // no blank before "time="
-        {"from '':x':", "from '", "':", "':x"},  // an end mark right after the start is skipped
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, TextBetween(c.text, c.start, c.end)) << c.text;
-}
-
 }  // namespace
