@@ -180,6 +180,24 @@ TEST_F(ConversionBatch, WhenDoneEndsAfterTheCurrentFileAndCountsDown)
     EXPECT_EQ(std::vector<std::string>{"exit " + IntToStr(EWX_REBOOT)}, powerCalls);
 }
 
+TEST_F(ConversionBatch, CancelWithdrawsAnEarlierWhenDone)
+{
+    AddSource("a.mpg");
+    AddSource("b.mpg");
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (!u.Working || host.Questions.size() >= 2) return;
+        host.QuestionAnswers.push_back(host.Questions.empty() ? mrNo : mrCancel);  // "When done", then "Cancel"
+        host.RequestClose();
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(2u, host.Questions.size());
+    EXPECT_FALSE(Options.StopWhenDone);
+    EXPECT_TRUE(host.Files.empty());  // the batch ran to its end
+    EXPECT_EQ(2u, LoggedCommandLines().size());
+    EXPECT_EQ(1u, host.Balloons.size());
+}
+
 TEST_F(ConversionBatch, LastFileEndsWhileTheStopQuestionIsOpen)
 {
     const std::string a = AddSource("a.mpg");
