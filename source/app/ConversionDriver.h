@@ -1,0 +1,155 @@
+// The conversion driver: the Convert checks, the batch with one encoder run per file, the end of each
+// file, stopping, and what follows the batch.
+//
+// The driver knows no window. What it needs from the main window, its file list, the progress window,
+// the tray icon and the shutdown window it asks of a TConversionHost, which the main window implements
+// (and tests fake). The whole batch runs inside the host's modal progress loop (ShowProgressModal):
+// the runner's events arrive there, each file's end posts the start of the next (PostStartNextFile),
+// and the driver ends the loop through FinishProgress.
+//
+// The main window keeps one driver beside its runner and forwards to it:
+//   actConvertExecute            -> Convert()
+//   WMStartNextFile              -> StartNextFileMessage()
+//   CheckOutputDir (open folder) -> CheckOutputDir()
+// The progress window's FormCloseQuery calls AskStop() unless FFinished is set, shows lblStopWhenDone
+// exactly when Options.StopWhenDone is set afterwards, and closes with modal result 2 when AskStop()
+// allows it. The shutdown window runs a TShutdownCountdown (ConversionCore.h) from its timer.
+//
+// A file fails when the encoder's exit code is not 0, its output is missing or empty, or the output
+// could not be read to the end, or when it cannot be started. A failed file keeps its source (also with
+// "delete source" on), loses an empty output file, stays in the list marked as failed (moved behind
+// the files still to do), and the batch ends with a message that an error occurred instead of the
+// completion balloon.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ConversionCore.h"
+#include "ConversionTexts.h"
+#include "EncoderOutputParser.h"
+#include "Redirect.h"
+#include "globals.h"
+
+// Modal results.
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrYesToAll = 10 };
+
+class TConversionHost {
+public:
+    virtual ~TConversionHost() = default;
+
+    // --- the file list (lsvFileName); entry 0 is the file converted next
+    virtual int FileCount() const = 0;
+    virtual std::string FileCaption(int index) const = 0;   // the source's full path
+    virtual std::string FileSizeText(int index) const = 0;  // its TFileItem's FileSize (bytes, decimal)
+    // Removes the entry and frees its TFileItem (TfrmMain.RemoveFile).
+    virtual void RemoveFile(int index) = 0;
+    // A failed file: the entry moves to the end of the list and shows the error image (image 1).
+    virtual void FileFailed(int index) = 0;
+
+    // --- the main window
+    virtual std::string OutputFolderText() const = 0;                 // the folder box's text
+    virtual std::string ProfileName(TOutputFormat format) const = 0;  // the text of that format's profile list
+    // PostMessage(WM_STARTNEXTFILE) to the main window, whose handler calls StartNextFileMessage.
+    virtual void PostStartNextFile() = 0;
+
+    // --- messages, owned by the main window
+    // A message box (MB_ flags for icon, buttons and default button); returns IDOK, IDYES, ...
+    virtual int ShowMessage(const std::string& text, const std::string& caption, UINT flags) = 0;
+    // CustomMessageDlg of the confirmation type with the buttons Yes, No, Cancel and, when four captions
+    // are given, Yes to all, captioned in that order. Returns mrYes, mrNo, mrCancel, mrYesToAll, or
+    // mrCancel when the dialog was closed.
+    virtual int AskQuestion(const std::string& text, const std::string& caption,
+                            const std::vector<std::string>& buttonCaptions) = 0;
+
+    // --- the tray icon
+    virtual void SetTrayHint(const std::string& hint) = 0;
+    // Balloon with the information icon and a 10-second timeout.
+    virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;
+
+    // --- the progress window (frmProgress)
+    // Creates it owned by the main window, sets its caption and stop-when-done label, ResetProgress.
+    virtual void CreateProgress(const std::string& caption, const std::string& stopWhenDoneText) = 0;
+    virtual void UpdateProgress(const TProgressUpdate& update) = 0;
+    // Shows it modally, centred on the screen; the batch runs in here. Returns 1 when the driver ended
+    // the batch (FinishProgress), 2 when the user chose "Stop now".
+    virtual int ShowProgressModal() = 0;
+    // The batch is over: FFinished := True (closing asks nothing) and ModalResult := 1.
+    virtual void FinishProgress() = 0;
+    virtual void FreeProgress() = 0;
+
+    // --- after the batch
+    // Creates TfrmShutdown owned by the main window, shows it modally, frees it; returns its modal
+    // result (1: the countdown ran out).
+    virtual int ShowShutdownCountdown() = 0;
+};
+
+class TConversionDriver {
+public:
+    // Configures `runner`'s events to come here (when a batch starts).
+    TConversionDriver(TConversionHost& host, TRedirector& runner);
+    ~TConversionDriver();
+    TConversionDriver(const TConversionDriver&) = delete;
+    TConversionDriver& operator=(const TConversionDriver&) = delete;
+
+    TConversionTexts Texts;
+    TEncoderOutputParser::TClock Now = NowDaysClock();
+    // How long "Stop now" waits for the killed encoder's end before the next batch may start.
+    DWORD StopWaitMs = 10000;
+
+    // The Convert action: the checks in order, then the batch. True when a batch ran.
+    bool Convert();
+    bool CheckEncoderExists();
+    // No output may be a file of the list (its own source or another entry's), and no two entries may
+    // write the same output. Paths are compared in full and without regard to case.
+    bool CheckInputOutputDiffer(const std::string& ext);
+    bool ConfirmOverwrite(const std::string& ext);
+    bool CheckOutputDir();
+
+    std::string GetOutputExt();
+    std::string GetProfileOptions();
+    std::string OutputFileOf(const std::string& source, const std::string& ext) const;
+
+    // Runs a batch with the output extension `ext`; returns when it is over with the progress window's
+    // modal result (mrNone when it ended before the window was shown).
+    int StartConversion(const std::string& ext);
+    // Starts the encoder on the first file still to do; false when there is none. A file that cannot be
+    // started is counted as failed and the batch goes on.
+    bool StartNextFile();
+    // The WM_STARTNEXTFILE handler: ignored unless a batch runs and waits for its next file.
+    void StartNextFileMessage();
+
+    // The runner's events.
+    void ParseEncoderOutput(TRedirector* sender, const char* buffer, DWORD size);
+    void EncoderTerminated(TRedirector* sender, DWORD exitCode);
+
+    // The progress window's question when it is about to close during a batch. Sets
+    // Options.StopWhenDone to (answer is "When done"); true when the window may close ("Stop now", or
+    // the batch ended while the question was open: then the window closes with modal result 2).
+    bool AskStop();
+
+    bool BatchRunning() const { return batchRunning_; }
+    bool BatchFinished() const { return batchFinished_; }
+    const std::string& CurrentOutputFile() const { return currentOutput_; }
+    const std::string& CurrentCommandLine() const { return currentCommandLine_; }
+
+    static TEncoderOutputParser::TClock NowDaysClock();
+
+private:
+    void ConfigureRunner();
+    void FileEnded(bool failed);
+    void EndBatch();
+    int CurrentEntry() const;
+    bool WaitForRunnerEnd();
+
+    TConversionHost& host_;
+    TRedirector& runner_;
+    TEncoderOutputParser parser_;
+    bool batchRunning_ = false;
+    bool batchFinished_ = false;
+    std::string outputExt_;
+    std::string currentOutput_;
+    std::string currentCommandLine_;
+};

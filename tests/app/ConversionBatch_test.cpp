@@ -1,0 +1,367 @@
+// Whole batches with the real process runner and the test encoder, driven without windows.
+#include <gtest/gtest.h>
+
+#include "ConversionCore.h"
+#include "ConversionFixture.h"
+
+namespace {
+
+const std::string DefaultAviOptions = "-y -f avi -vcodec msmpeg4 -b 1080k -r 25 -acodec mp3 -ac 2 -ab 96 -ar 22050 ";
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+class ConversionBatch : public ConversionFixture {
+protected:
+    void SetUp() override
+    {
+        ConversionFixture::SetUp();
+        InstallEncoder();
+    }
+
+    std::string ExpectedLine(const std::string& input, const std::string& output,
+                             const std::string& options = DefaultAviOptions) const
+    {
+        return "\"" + programDir + "avcore.dll\" -p 4730615 -i \"" + input + "\" " + options + " \"" + output + "\"";
+    }
+
+    bool SawWorkingOn(int file) const
+    {
+        for (const TProgressUpdate& u : host.Updates)
+            if (u.Working && StartsWith(*u.Working, "Working on file " + IntToStr(file) + " of ")) return true;
+        return false;
+    }
+
+    // After every batch: the window is gone and no encoder is left running.
+    void ExpectBatchOver(int modalShown = 1)
+    {
+        EXPECT_EQ(1, host.ProgressCreated);
+        EXPECT_EQ(1, host.ProgressFreed);
+        EXPECT_EQ(modalShown, host.ModalShown);
+        EXPECT_FALSE(driver.BatchRunning());
+        EXPECT_FALSE(runner.Active());
+        EXPECT_FALSE(FileExists(DirectShowScriptFile()));
+    }
+
+    std::string Read(const std::string& path) const
+    {
+        std::string text;
+        ReadFileText(path, text);
+        return text;
+    }
+};
+
+TEST_F(ConversionBatch, ThreeFilesRunInListOrder)
+{
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg"), c = AddSource("c.mpg");
+    Options.Priority = 2;
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+
+    EXPECT_EQ((std::vector<std::string>{ExpectedLine(a, OutputOf(a)), ExpectedLine(b, OutputOf(b)),
+                                        ExpectedLine(c, OutputOf(c))}),
+              LoggedCommandLines());
+    EXPECT_TRUE(host.Files.empty());
+    for (const std::string& s : {a, b, c}) {
+        EXPECT_TRUE(FileExists(s)) << s;  // "delete source" is off
+        EXPECT_FALSE(OutputFileMissingOrEmpty(OutputOf(s))) << s;
+    }
+    EXPECT_EQ(3, Options.FilesDone);
+    EXPECT_EQ(0, Options.FilesFailed);
+    EXPECT_EQ(3, Options.TotalFiles);
+    EXPECT_EQ(3, ToInitialPriority(Options.Priority));
+    EXPECT_EQ(3, runner.InitialPriority());
+    EXPECT_EQ(Trim(outDir), Options.LastOutputOpenDir);
+
+    EXPECT_EQ(1, host.Finished);
+    EXPECT_EQ("Encoding finished", host.ProgressCaption);
+    EXPECT_EQ("Status= 100%", host.Updates.back().Batch.value_or(""));
+    EXPECT_TRUE(SawWorkingOn(1) && SawWorkingOn(2) && SawWorkingOn(3));
+    EXPECT_EQ("Starting...", host.TrayHints.front());
+    EXPECT_EQ("Finished converting", host.TrayHint);
+    ASSERT_EQ(1u, host.Balloons.size());
+    EXPECT_EQ(std::string(AppTitle) + " Information", host.Balloons[0].first);
+    EXPECT_EQ("Convertion complete!", host.Balloons[0].second);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(0, host.Countdowns);
+}
+
+TEST_F(ConversionBatch, PathsWithBlanksPercentAndOptionFragments)
+{
+    // The program folder holds a blank, the input folder a "%" and " -ac 5:1 ", the output folder " -ab ".
+    programDir = dir / "my prog\\";
+    CreateDirectoryA(programDir.c_str(), nullptr);
+    ExeDir = programDir;
+    InstallEncoder();
+    // A decoy where an unquoted program path would be cut at its first blank; it fails every file.
+    InstallTestEncoderAt(dir / "my.exe");
+    WriteFileText(dir / "test-encoder.ini", "mode=fail\r\n");
+    const std::string odd = dir / "in 100% -ac 5:1 x\\";
+    CreateDirectoryA(odd.c_str(), nullptr);
+    outDir = dir / "out -ab 1 %s\\";
+    CreateDirectoryA(outDir.c_str(), nullptr);
+    host.OutputFolder = outDir;
+    const std::string a = AddSource("%d -vcodec ffvhuff .mpg", odd);
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(std::vector<std::string>{ExpectedLine(a, OutputOf(a))}, LoggedCommandLines());
+    EXPECT_FALSE(OutputFileMissingOrEmpty(OutputOf(a)));
+    EXPECT_TRUE(host.Files.empty());
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ConversionBatch, StopNowDuringTheSecondFile)
+{
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg"), c = AddSource("c.mpg");
+    Options.ShutdownWindowsWhenDone = true;  // a stopped batch never counts down
+    Options.DeleteFileAfterProcessing = true;
+    // File 2 never ends by itself.
+    host.OnRemove = [&](const FakeConversionHost::Entry&) { SetTestEncoderSettings("mode=hang;log=" + log); };
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (u.Working && StartsWith(*u.Working, "Working on file 2 of 3") && !host.CloseRequested) {
+            host.QuestionAnswers.push_back(mrYes);  // "Stop now"
+            host.RequestClose();
+        }
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(0, host.Finished);
+    EXPECT_EQ((std::vector<std::string>{b, c}), host.Captions());
+    EXPECT_FALSE(FileExists(a));  // finished, and deleted as asked
+    EXPECT_TRUE(FileExists(b));   // stopped: kept
+    EXPECT_TRUE(FileExists(c));
+    ASSERT_EQ(1u, host.Questions.size());
+    EXPECT_EQ("Do you want to stop encoding now or stop encoding when the currently processed file is done?",
+              host.Questions[0].Text);
+    EXPECT_EQ("Question [Stop now|When done|Cancel]", host.Questions[0].Caption);
+    EXPECT_TRUE(host.Balloons.empty());  // no success after "Stop now"
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(0, host.Countdowns);
+    EXPECT_TRUE(powerCalls.empty());
+    EXPECT_EQ(2u, LoggedCommandLines().size());
+
+    // A next-file message that arrives after the batch starts nothing.
+    SetTestEncoderSettings("log=" + log);
+    host.PostStartNextFile();
+    driver.StartNextFileMessage();
+    PumpMessagesUntil([] { return true; });
+    EXPECT_EQ(2u, LoggedCommandLines().size());
+    EXPECT_FALSE(runner.Active());
+}
+
+TEST_F(ConversionBatch, WhenDoneEndsAfterTheCurrentFileAndCountsDown)
+{
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg"), c = AddSource("c.mpg");
+    Options.ShutdownWindowsWhenDone = true;
+    Options.ShutdownFlag = saRestart;
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (u.Working && host.Questions.empty()) {
+            host.QuestionAnswers.push_back(mrNo);  // "When done"
+            host.RequestClose();
+        }
+    };
+    int ticks = 0;
+    host.Countdown = [&] {
+        TShutdownCountdown countdown;
+        countdown.Start();
+        do ++ticks;
+        while (!countdown.Tick());
+        return int(mrOk);
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_FALSE(host.CloseRequested);  // "When done" does not close the window
+    EXPECT_TRUE(Options.StopWhenDone);
+    EXPECT_EQ(1, host.Finished);
+    EXPECT_EQ((std::vector<std::string>{b, c}), host.Captions());
+    EXPECT_EQ(1u, LoggedCommandLines().size());
+    ASSERT_EQ(1u, host.Balloons.size());
+    EXPECT_EQ(1, host.Countdowns);
+    EXPECT_EQ(31, ticks);
+    EXPECT_EQ(std::vector<std::string>{"exit " + IntToStr(EWX_REBOOT)}, powerCalls);
+}
+
+TEST_F(ConversionBatch, CancelWithdrawsAnEarlierWhenDone)
+{
+    AddSource("a.mpg");
+    AddSource("b.mpg");
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (!u.Working || host.Questions.size() >= 2) return;
+        host.QuestionAnswers.push_back(host.Questions.empty() ? mrNo : mrCancel);  // "When done", then "Cancel"
+        host.RequestClose();
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(2u, host.Questions.size());
+    EXPECT_FALSE(Options.StopWhenDone);
+    EXPECT_TRUE(host.Files.empty());  // the batch ran to its end
+    EXPECT_EQ(2u, LoggedCommandLines().size());
+    EXPECT_EQ(1u, host.Balloons.size());
+}
+
+TEST_F(ConversionBatch, LastFileEndsWhileTheStopQuestionIsOpen)
+{
+    const std::string a = AddSource("a.mpg");
+    Options.ShutdownWindowsWhenDone = true;
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (u.Working && host.Questions.empty() && !host.AnswerNow) {
+            host.AnswerNow = [&] {
+                // The question stays open until the batch has ended by itself.
+                PumpMessagesUntil([&] { return driver.BatchFinished(); });
+                return int(mrNo);
+            };
+            host.PostRequestClose();
+        }
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    ASSERT_EQ(1u, host.Questions.size());
+    EXPECT_TRUE(host.CloseRequested);  // the window closes after any answer ...
+    EXPECT_EQ(1, host.Finished);
+    EXPECT_TRUE(host.Files.empty());
+    EXPECT_EQ(1u, host.Balloons.size());  // ... the file was done
+    EXPECT_EQ(0, host.Countdowns);        // ... but no countdown follows a close by the user
+}
+
+TEST_F(ConversionBatch, CancelledCountdownRunsNoAction)
+{
+    AddSource("a.mpg");
+    Options.ShutdownWindowsWhenDone = true;
+    Options.ShutdownFlag = saShutdown;
+    int ticks = 0;
+    host.Countdown = [&] {
+        TShutdownCountdown countdown;
+        countdown.Start();
+        while (ticks < 10 && !countdown.Tick()) ++ticks;
+        return int(mrCancel);  // the user pressed Cancel
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(1, host.Countdowns);
+    EXPECT_TRUE(powerCalls.empty());
+}
+
+// Every way the encoder can fail keeps the source, even with "delete source" on.
+struct FailureCase {
+    const char* name;
+    const char* settings;
+    bool outputKept;  // a non-empty output stays for the user to look at
+};
+
+class ConversionFailure : public ConversionBatch, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ConversionFailure, KeepsTheSourceAndGoesOn)
+{
+    const FailureCase& k = GetParam();
+    Options.DeleteFileAfterProcessing = true;
+    Options.ShutdownWindowsWhenDone = true;
+    host.Countdown = [] { return int(mrOk); };
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg");
+    SetTestEncoderSettings(std::string(k.settings) + ";log=" + log);
+    host.OnFailed = [&](const FakeConversionHost::Entry&) { SetTestEncoderSettings("log=" + log); };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+
+    EXPECT_EQ(2u, LoggedCommandLines().size());  // the batch went on
+    EXPECT_TRUE(FileExists(a));
+    EXPECT_EQ(k.outputKept, FileExists(OutputOf(a)));
+    EXPECT_FALSE(FileExists(b));  // converted and deleted
+    EXPECT_FALSE(OutputFileMissingOrEmpty(OutputOf(b)));
+    ASSERT_EQ(1u, host.Files.size());
+    EXPECT_EQ(a, host.Files[0].Caption);
+    EXPECT_TRUE(host.Files[0].Failed);
+    EXPECT_TRUE(Options.ErrorOccurred);
+    EXPECT_EQ(1, Options.FilesFailed);
+    EXPECT_EQ(1, Options.FilesDone);
+    ASSERT_EQ(1u, Messages().size());
+    EXPECT_EQ("At least one error occurred.", Messages()[0].Text);
+    EXPECT_EQ("Oops, something wasn't as expected!", Messages()[0].Caption);
+    EXPECT_EQ(UINT(MB_ICONWARNING), Messages()[0].Flags & MB_ICONMASK);
+    EXPECT_TRUE(host.Balloons.empty());
+    EXPECT_EQ(1, host.Countdowns);  // the after-batch action still follows
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ConversionFailure,
+                         ::testing::Values(FailureCase{"ExitCodeAndEmptyOutput", "mode=fail", false},
+                                           FailureCase{"NoOutput", "output=none", false},
+                                           FailureCase{"EmptyOutputExitZero", "output=empty", false},
+                                           FailureCase{"ExitCodeWithOutput", "exitcode=3", true},
+                                           FailureCase{"Crash", "mode=crash;output=none", false}),
+                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ConversionBatch, AFileThatCannotStartCountsAsFailed)
+{
+    AVSExtList.Add(".rmvb");  // goes through the DirectShow script, whose template is missing
+    const std::string a = AddSource("a.rmvb"), b = AddSource("b.mpg");
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(std::vector<std::string>{ExpectedLine(b, OutputOf(b))}, LoggedCommandLines());
+    ASSERT_EQ(1u, host.Files.size());
+    EXPECT_EQ(a, host.Files[0].Caption);
+    EXPECT_TRUE(host.Files[0].Failed);
+    EXPECT_TRUE(FileExists(a));
+    ASSERT_EQ(1u, Messages().size());
+    EXPECT_EQ("At least one error occurred.", Messages()[0].Text);
+}
+
+TEST_F(ConversionBatch, OnlyFileCannotStart)
+{
+    AVSExtList.Add(".rmvb");
+    const std::string a = AddSource("a.rmvb");
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver(0);  // over before the window was shown
+    EXPECT_TRUE(LoggedCommandLines().empty());
+    EXPECT_EQ(1, host.Finished);
+    ASSERT_EQ(1u, Messages().size());
+}
+
+TEST_F(ConversionBatch, DirectShowInputIsTheFilledScript)
+{
+    WriteFileText(Options.ProfileDir + "DirectShow.avs", "DirectShowSource(\"<%INPUTFILE%>\")\r\n# <%InputFile%>\r\n");
+    AVSExtList.Add(".mkv");
+    const std::string a = AddSource("a.mkv"), b = AddSource("b.MKV");  // the same extension in another case goes directly
+    std::string scriptWhileRunning;
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (scriptWhileRunning.empty() && FileExists(DirectShowScriptFile())) scriptWhileRunning = Read(DirectShowScriptFile());
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ((std::vector<std::string>{ExpectedLine(programDir + "DirectShow.avs", OutputOf(a)),
+                                        ExpectedLine(b, OutputOf(b))}),
+              LoggedCommandLines());
+    EXPECT_EQ("DirectShowSource(\"" + a + "\")\r\n# " + a + "\r\n", scriptWhileRunning);
+    EXPECT_TRUE(SawWorkingOn(1));
+    bool sawRealName = false;
+    for (const TProgressUpdate& u : host.Updates)
+        if (u.Working && *u.Working == "Working on file 1 of 2: a.mkv") sawRealName = true;
+    EXPECT_TRUE(sawRealName);  // the script's name is never shown
+    EXPECT_TRUE(host.Files.empty());
+}
+
+TEST_F(ConversionBatch, AnotherBatchAfterAStop)
+{
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg");
+    SetTestEncoderSettings("mode=hang;log=" + log);
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (u.Working && !host.CloseRequested) {
+            host.QuestionAnswers.push_back(mrYes);
+            host.RequestClose();
+        }
+    };
+    EXPECT_TRUE(driver.Convert());
+    EXPECT_FALSE(runner.Active());
+    EXPECT_EQ(2, host.FileCount());
+
+    // The stopped file's partial output is there; the next batch overwrites it after asking.
+    SetTestEncoderSettings("log=" + log);
+    host.OnUpdate = nullptr;
+    host.QuestionAnswers = {mrYesToAll};
+    host.MessageAnswer = IDYES;
+    const bool partial = FileExists(OutputOf(a));
+    EXPECT_TRUE(driver.Convert());
+    EXPECT_EQ(partial ? 1u : 0u, host.Questions.size() - 1);
+    EXPECT_TRUE(host.Files.empty());
+    EXPECT_EQ(3u, LoggedCommandLines().size());
+    EXPECT_EQ(2, host.ProgressFreed);
+}
+
+}  // namespace
