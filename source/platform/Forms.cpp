@@ -4,10 +4,7 @@
 
 #include "Prompter.h"
 
-#if __has_include("Thread.h")
 #include "Thread.h"
-#define ORV_HAVE_THREAD 1
-#endif
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -520,10 +517,8 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   Handle();
-#ifdef ORV_HAVE_THREAD
   InitSynchronize();
   ThreadExceptionHandler = [this](std::exception_ptr e) { ShowException(e); };
-#endif
 }
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {

@@ -1,4 +1,3 @@
-#if __has_include("Graphics.h")
 #include "PngPicture.h"
 
 ORV_DEFINE_CLASS(TPngPicture, TGraphic, nullptr, {})
@@ -62,4 +61,3 @@ void TPngPicture::Assign(TPersistent* source) {
     }
     TGraphic::Assign(source);
 }
-#endif

@@ -2,8 +2,6 @@
 // "PNG" ("Portable Network Graphics"), so pictures of layouts whose class is TPngPicture load through it.
 // The decoding is PngCore's; the store is a DIB section (PngDraw) that ImageCanvas draws on.
 #pragma once
-// Built once the class library's graphics framework is present.
-#if __has_include("Graphics.h")
 #include "Graphics.h"
 #include "PngDraw.h"
 
@@ -32,4 +30,3 @@ public:
 private:
     TCanvas* FImageCanvas;
 };
-#endif

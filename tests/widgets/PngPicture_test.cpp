@@ -1,7 +1,6 @@
 // TPngPicture in the graphics framework: registered for "png", loads through TPicture, draws on a canvas.
 #include <gtest/gtest.h>
 
-#if __has_include("Graphics.h")
 #include "PngBuilder.h"
 #include "PngPicture.h"
 
@@ -44,4 +43,3 @@ TEST(PngPicture, LoadErrorsPropagate) {
         EXPECT_STREQ(e.ClassName(), "EPNGInvalidFileHeader");
     }
 }
-#endif
