@@ -1,0 +1,1163 @@
+#include "Graphics.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "Resources.h"
+
+namespace {
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) throw EPropertyError("Cannot open file \"" + path + "\"");
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  if (!f) throw EPropertyError("Cannot create file \"" + path + "\"");
+  f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::string LowerExt(const std::string& path) {
+  size_t dot = path.find_last_of('.');
+  size_t slash = path.find_last_of("\\/");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
+  std::string e = path.substr(dot + 1);
+  for (auto& c : e) c = char(tolower((unsigned char)c));
+  return e;
+}
+
+}  // namespace
+
+// ---- colours ----
+
+COLORREF ColorToRGB(TColor c) {
+  if (c < 0) return GetSysColor(c & 0xFF);
+  return COLORREF(c) & 0xFFFFFF;
+}
+
+const TIdentMap& ColorIdents() {
+  static const TIdentMap map = {
+      {clBlack, "clBlack"}, {clMaroon, "clMaroon"}, {clGreen, "clGreen"}, {clOlive, "clOlive"},
+      {clNavy, "clNavy"}, {clPurple, "clPurple"}, {clTeal, "clTeal"}, {clGray, "clGray"},
+      {clSilver, "clSilver"}, {clRed, "clRed"}, {clLime, "clLime"}, {clYellow, "clYellow"},
+      {clBlue, "clBlue"}, {clFuchsia, "clFuchsia"}, {clAqua, "clAqua"}, {clWhite, "clWhite"},
+      {clMoneyGreen, "clMoneyGreen"}, {clSkyBlue, "clSkyBlue"}, {clCream, "clCream"},
+      {clMedGray, "clMedGray"}, {clLtGray, "clLtGray"}, {clDkGray, "clDkGray"},
+      {clScrollBar, "clScrollBar"}, {clBackground, "clBackground"},
+      {clActiveCaption, "clActiveCaption"}, {clInactiveCaption, "clInactiveCaption"},
+      {clMenu, "clMenu"}, {clWindow, "clWindow"}, {clWindowFrame, "clWindowFrame"},
+      {clMenuText, "clMenuText"}, {clWindowText, "clWindowText"}, {clCaptionText, "clCaptionText"},
+      {clActiveBorder, "clActiveBorder"}, {clInactiveBorder, "clInactiveBorder"},
+      {clAppWorkSpace, "clAppWorkSpace"}, {clHighlight, "clHighlight"},
+      {clHighlightText, "clHighlightText"}, {clBtnFace, "clBtnFace"}, {clBtnShadow, "clBtnShadow"},
+      {clGrayText, "clGrayText"}, {clBtnText, "clBtnText"},
+      {clInactiveCaptionText, "clInactiveCaptionText"}, {clBtnHighlight, "clBtnHighlight"},
+      {cl3DDkShadow, "cl3DDkShadow"}, {cl3DLight, "cl3DLight"}, {clInfoText, "clInfoText"},
+      {clInfoBk, "clInfoBk"}, {clNone, "clNone"}, {clDefault, "clDefault"}};
+  return map;
+}
+
+std::string ColorToString(TColor c) {
+  for (const auto& e : ColorIdents())
+    if (e.Value == c) return e.Name;
+  char buf[16];
+  snprintf(buf, sizeof buf, "$%.8X", unsigned(c));
+  return buf;
+}
+
+TColor StringToColor(const std::string& s) {
+  for (const auto& e : ColorIdents())
+    if (SameTextCI(e.Name, s)) return e.Value;
+  char* end = nullptr;
+  const char* b = s.c_str();
+  long long v;
+  if (*b == '$')
+    v = strtoll(b + 1, &end, 16);
+  else
+    v = strtoll(b, &end, 0);
+  if (s.empty() || *end) throw EPropertyError("'" + s + "' is not a valid colour");
+  return TColor(uint32_t(v));
+}
+
+void FillSolidRect(HDC dc, const RECT& r, TColor c) {
+  HBRUSH b = CreateSolidBrush(ColorToRGB(c));
+  ::FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+int ScreenPixelsPerInch() {
+  static int ppi = 0;
+  if (!ppi) {
+    HDC dc = GetDC(nullptr);
+    ppi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    if (ppi <= 0) ppi = 96;
+  }
+  return ppi;
+}
+
+// ---- drawing tools ----
+
+ORV_DEFINE_CLASS(TGraphicsObject, TPersistent, nullptr, {})
+
+void TGraphicsObject::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kFontStyleNames() { return {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}; }
+static const TIdentMap kCharsetIdents = {
+    {ANSI_CHARSET, "ANSI_CHARSET"}, {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
+    {SYMBOL_CHARSET, "SYMBOL_CHARSET"}, {OEM_CHARSET, "OEM_CHARSET"},
+    {GB2312_CHARSET, "GB2312_CHARSET"}, {SHIFTJIS_CHARSET, "SHIFTJIS_CHARSET"},
+    {EASTEUROPE_CHARSET, "EASTEUROPE_CHARSET"}, {RUSSIAN_CHARSET, "RUSSIAN_CHARSET"},
+    {GREEK_CHARSET, "GREEK_CHARSET"}, {TURKISH_CHARSET, "TURKISH_CHARSET"},
+    {BALTIC_CHARSET, "BALTIC_CHARSET"}, {CHINESEBIG5_CHARSET, "CHINESEBIG5_CHARSET"}};
+
+ORV_DEFINE_CLASS(TFont, TGraphicsObject, nullptr,
+                 {IntProp<TFont>("Charset", &TFont::GetCharset, &TFont::SetCharset, &kCharsetIdents),
+                  IntProp<TFont>("Color", &TFont::GetColor, &TFont::SetColor, &ColorIdents()),
+                  IntProp<TFont>("Height", &TFont::GetHeight, &TFont::SetHeight),
+                  StrProp<TFont>("Name", &TFont::GetName, &TFont::SetName),
+                  EnumProp<TFont, TFontPitch>("Pitch", {"fpDefault", "fpVariable", "fpFixed"},
+                                              &TFont::GetPitch, &TFont::SetPitch),
+                  IntProp<TFont>("Size", &TFont::GetSize, &TFont::SetSize),
+                  SetProp<TFont>("Style", kFontStyleNames(), &TFont::GetStyle, &TFont::SetStyle)})
+
+TFont::TFont() = default;
+TFont::~TFont() { FreeHandle(); }
+
+void TFont::FreeHandle() {
+  if (FHandle) DeleteObject(FHandle);
+  FHandle = nullptr;
+}
+
+void TFont::Assign(TPersistent* source) {
+  auto* f = As<TFont>(source);
+  if (!f) return TPersistent::Assign(source);
+  FreeHandle();
+  FName = f->FName;
+  FHeight = f->FHeight;
+  FColor = f->FColor;
+  FStyle = f->FStyle;
+  FCharset = f->FCharset;
+  FPitch = f->FPitch;
+  Changed();
+}
+
+int TFont::PixelsPerInch() const { return ScreenPixelsPerInch(); }
+
+HFONT TFont::Handle() {
+  if (!FHandle) {
+    LOGFONTA lf{};
+    lf.lfHeight = FHeight;
+    lf.lfWeight = (FStyle & (1u << fsBold)) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (FStyle & (1u << fsItalic)) != 0;
+    lf.lfUnderline = (FStyle & (1u << fsUnderline)) != 0;
+    lf.lfStrikeOut = (FStyle & (1u << fsStrikeOut)) != 0;
+    lf.lfCharSet = BYTE(FCharset);
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+    lstrcpynA(lf.lfFaceName, FName.c_str(), LF_FACESIZE);
+    FHandle = CreateFontIndirectA(&lf);
+  }
+  return FHandle;
+}
+
+void TFont::SetHandle(HFONT h) {
+  LOGFONTA lf{};
+  if (!h || !GetObjectA(h, sizeof lf, &lf)) return;
+  FreeHandle();
+  FName = lf.lfFaceName;
+  FHeight = lf.lfHeight;
+  FStyle = (lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0) | (lf.lfItalic ? 1u << fsItalic : 0) |
+           (lf.lfUnderline ? 1u << fsUnderline : 0) | (lf.lfStrikeOut ? 1u << fsStrikeOut : 0);
+  FCharset = lf.lfCharSet;
+  FHandle = h;
+  Changed();
+}
+
+#define ORV_FONT_SETTER(Setter, Field, Type)   \
+  void TFont::Setter(Type v) {                 \
+    if (Field == v) return;                    \
+    FreeHandle();                              \
+    Field = v;                                 \
+    Changed();                                 \
+  }
+ORV_FONT_SETTER(SetHeight, FHeight, int)
+ORV_FONT_SETTER(SetStyle, FStyle, unsigned)
+ORV_FONT_SETTER(SetCharset, FCharset, int)
+ORV_FONT_SETTER(SetPitch, FPitch, TFontPitch)
+
+void TFont::SetName(const std::string& v) {
+  if (FName == v || v.empty()) return;
+  FreeHandle();
+  FName = v;
+  Changed();
+}
+
+void TFont::SetColor(TColor v) {
+  if (FColor == v) return;
+  FColor = v;  // the colour is not part of the GDI font
+  Changed();
+}
+
+int TFont::GetSize() const { return -MulDiv(FHeight, 72, PixelsPerInch()); }
+void TFont::SetSize(int v) { SetHeight(-MulDiv(v, PixelsPerInch(), 72)); }
+
+// A function, not a variable: class infos of other files may be built before this file's statics.
+static std::vector<std::string> kBrushStyleNames() { return {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
+                                                          "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"}; }
+ORV_DEFINE_CLASS(TBrush, TGraphicsObject, nullptr,
+                 {IntProp<TBrush>("Color", &TBrush::GetColor, &TBrush::SetColor, &ColorIdents()),
+                  EnumProp<TBrush, TBrushStyle>("Style", kBrushStyleNames(), &TBrush::GetStyle, &TBrush::SetStyle)})
+
+TBrush::~TBrush() { FreeHandle(); }
+void TBrush::FreeHandle() {
+  if (FHandle) DeleteObject(FHandle);
+  FHandle = nullptr;
+}
+void TBrush::Assign(TPersistent* source) {
+  auto* b = As<TBrush>(source);
+  if (!b) return TPersistent::Assign(source);
+  FreeHandle();
+  FColor = b->FColor;
+  FStyle = b->FStyle;
+  Changed();
+}
+HBRUSH TBrush::Handle() {
+  if (!FHandle) {
+    static const int hatch[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
+    if (FStyle == bsClear)
+      return HBRUSH(GetStockObject(NULL_BRUSH));
+    FHandle = FStyle == bsSolid ? CreateSolidBrush(ColorToRGB(FColor)) : CreateHatchBrush(hatch[FStyle], ColorToRGB(FColor));
+  }
+  return FHandle;
+}
+void TBrush::SetColor(TColor v) {
+  if (FColor == v && FStyle != bsClear) return;
+  FreeHandle();
+  FColor = v;
+  if (FStyle == bsClear) FStyle = bsSolid;  // choosing a colour makes a cleared brush solid again
+  Changed();
+}
+void TBrush::SetStyle(TBrushStyle v) {
+  if (FStyle == v) return;
+  FreeHandle();
+  FStyle = v;
+  Changed();
+}
+
+ORV_DEFINE_CLASS(TPen, TGraphicsObject, nullptr,
+                 {IntProp<TPen>("Color", &TPen::GetColor, &TPen::SetColor, &ColorIdents()),
+                  EnumProp<TPen, TPenMode>("Mode", {"pmCopy", "pmNot", "pmXor", "pmNotXor"}, &TPen::GetMode, &TPen::SetMode),
+                  EnumProp<TPen, TPenStyle>("Style", {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"},
+                                            &TPen::GetStyle, &TPen::SetStyle),
+                  IntProp<TPen>("Width", &TPen::GetWidth, &TPen::SetWidth)})
+
+TPen::~TPen() { FreeHandle(); }
+void TPen::FreeHandle() {
+  if (FHandle) DeleteObject(FHandle);
+  FHandle = nullptr;
+}
+void TPen::Assign(TPersistent* source) {
+  auto* p = As<TPen>(source);
+  if (!p) return TPersistent::Assign(source);
+  FreeHandle();
+  FColor = p->FColor;
+  FWidth = p->FWidth;
+  FStyle = p->FStyle;
+  FMode = p->FMode;
+  Changed();
+}
+HPEN TPen::Handle() {
+  if (!FHandle) {
+    static const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+    FHandle = CreatePen(styles[FStyle], FWidth, ColorToRGB(FColor));
+  }
+  return FHandle;
+}
+void TPen::SetColor(TColor v) {
+  if (FColor == v) return;
+  FreeHandle();
+  FColor = v;
+  Changed();
+}
+void TPen::SetWidth(int v) {
+  if (FWidth == v) return;
+  FreeHandle();
+  FWidth = v;
+  Changed();
+}
+void TPen::SetStyle(TPenStyle v) {
+  if (FStyle == v) return;
+  FreeHandle();
+  FStyle = v;
+  Changed();
+}
+void TPen::SetMode(TPenMode v) {
+  FMode = v;
+  Changed();
+}
+
+// ---- canvas ----
+
+ORV_DEFINE_CLASS(TCanvas, TPersistent, nullptr, {})
+
+TCanvas::TCanvas() : FFont(new TFont), FBrush(new TBrush), FPen(new TPen) {}
+
+TCanvas::~TCanvas() {
+  DeselectHandles();
+  delete FFont;
+  delete FBrush;
+  delete FPen;
+}
+
+HDC TCanvas::GetHandle() {
+  if (!FHandle) CreateHandle();
+  return FHandle;
+}
+
+void TCanvas::SetHandle(HDC dc) {
+  if (dc == FHandle) return;
+  DeselectHandles();
+  FHandle = dc;
+}
+
+void TCanvas::DeselectHandles() {
+  if (FHandle) {
+    if (FOldFont) SelectObject(FHandle, FOldFont);
+    if (FOldBrush) SelectObject(FHandle, FOldBrush);
+    if (FOldPen) SelectObject(FHandle, FOldPen);
+  }
+  FOldFont = FOldBrush = FOldPen = nullptr;
+}
+
+void TCanvas::RequireFont() {
+  HDC dc = GetHandle();
+  if (!dc) return;
+  HGDIOBJ old = SelectObject(dc, FFont->Handle());
+  if (!FOldFont) FOldFont = old;
+  SetTextColor(dc, ColorToRGB(FFont->GetColor()));
+}
+
+void TCanvas::RequireBrush() {
+  HDC dc = GetHandle();
+  if (!dc) return;
+  HGDIOBJ old = SelectObject(dc, FBrush->Handle());
+  if (!FOldBrush) FOldBrush = old;
+  if (FBrush->GetStyle() == bsClear) {
+    SetBkMode(dc, TRANSPARENT);
+  } else {
+    SetBkColor(dc, ColorToRGB(FBrush->GetColor()));
+    SetBkMode(dc, FBrush->GetStyle() == bsSolid ? OPAQUE : TRANSPARENT);
+  }
+}
+
+void TCanvas::RequirePen() {
+  HDC dc = GetHandle();
+  if (!dc) return;
+  HGDIOBJ old = SelectObject(dc, FPen->Handle());
+  if (!FOldPen) FOldPen = old;
+  static const int rop[] = {R2_COPYPEN, R2_NOT, R2_XORPEN, R2_NOTXORPEN};
+  SetROP2(dc, rop[FPen->GetMode()]);
+}
+
+void TCanvas::RequireAll() {
+  RequireFont();
+  RequireBrush();
+  RequirePen();
+}
+
+void TCanvas::MoveTo(int x, int y) {
+  if (HDC dc = GetHandle()) MoveToEx(dc, x, y, nullptr);
+  FPenPos = {x, y};
+}
+void TCanvas::LineTo(int x, int y) {
+  RequirePen();
+  if (HDC dc = GetHandle()) ::LineTo(dc, x, y);
+  FPenPos = {x, y};
+}
+void TCanvas::Rectangle(int l, int t, int r, int b) {
+  RequirePen();
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::Rectangle(dc, l, t, r, b);
+}
+void TCanvas::RoundRect(int l, int t, int r, int b, int w, int h) {
+  RequirePen();
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::RoundRect(dc, l, t, r, b, w, h);
+}
+void TCanvas::Ellipse(int l, int t, int r, int b) {
+  RequirePen();
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::Ellipse(dc, l, t, r, b);
+}
+void TCanvas::Polygon(const std::vector<POINT>& pts) {
+  RequirePen();
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::Polygon(dc, pts.data(), int(pts.size()));
+}
+void TCanvas::Polyline(const std::vector<POINT>& pts) {
+  RequirePen();
+  if (HDC dc = GetHandle()) ::Polyline(dc, pts.data(), int(pts.size()));
+}
+void TCanvas::FillRect(const RECT& r) {
+  RequireBrush();
+  if (HDC dc = GetHandle())
+    if (FBrush->GetStyle() != bsClear) ::FillRect(dc, &r, FBrush->Handle());
+}
+void TCanvas::FrameRect(const RECT& r) {
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::FrameRect(dc, &r, FBrush->Handle());
+}
+void TCanvas::DrawFocusRect(const RECT& r) {
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::DrawFocusRect(dc, &r);
+}
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+  RequireFont();
+  RequireBrush();
+  if (HDC dc = GetHandle()) ::TextOutA(dc, x, y, text.c_str(), int(text.size()));
+  FPenPos = {x + TextWidth(text), y};
+}
+void TCanvas::TextRect(const RECT& r, int x, int y, const std::string& text) {
+  RequireFont();
+  RequireBrush();
+  UINT opts = ETO_CLIPPED | (FBrush->GetStyle() != bsClear ? ETO_OPAQUE : 0);
+  if (HDC dc = GetHandle()) ExtTextOutA(dc, x, y, opts, &r, text.c_str(), UINT(text.size()), nullptr);
+}
+int TCanvas::DrawText(const std::string& text, RECT& r, UINT format) {
+  RequireFont();
+  RequireBrush();
+  HDC dc = GetHandle();
+  return dc ? ::DrawTextA(dc, text.c_str(), int(text.size()), &r, format) : 0;
+}
+SIZE TCanvas::TextExtent(const std::string& text) {
+  SIZE s{0, 0};
+  RequireFont();
+  if (HDC dc = GetHandle()) GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &s);
+  return s;
+}
+void TCanvas::Draw(int x, int y, TGraphic* g) {
+  if (!g || g->Empty()) return;
+  RECT r{x, y, x + g->GetWidth(), y + g->GetHeight()};
+  g->Draw(this, r);
+}
+void TCanvas::StretchDraw(const RECT& r, TGraphic* g) {
+  if (g && !g->Empty()) g->Draw(this, r);
+}
+void TCanvas::CopyRect(const RECT& dest, TCanvas* source, const RECT& src) {
+  HDC dc = GetHandle();
+  HDC sdc = source ? source->GetHandle() : nullptr;
+  if (!dc || !sdc) return;
+  int mode = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, sdc, src.left, src.top,
+             src.right - src.left, src.bottom - src.top, SRCCOPY);
+  SetStretchBltMode(dc, mode);
+}
+TColor TCanvas::GetPixel(int x, int y) {
+  HDC dc = GetHandle();
+  return dc ? TColor(::GetPixel(dc, x, y)) : clNone;
+}
+void TCanvas::SetPixel(int x, int y, TColor c) {
+  if (HDC dc = GetHandle()) ::SetPixel(dc, x, y, ColorToRGB(c));
+}
+RECT TCanvas::ClipRect() {
+  RECT r{0, 0, 0, 0};
+  if (HDC dc = GetHandle()) GetClipBox(dc, &r);
+  return r;
+}
+
+// ---- TGraphic ----
+
+ORV_DEFINE_CLASS(TGraphic, TPersistent, nullptr, {})
+
+void TGraphic::Changed() {
+  if (OnChange) OnChange(this);
+}
+void TGraphic::SetTransparent(bool v) {
+  if (FTransparent == v) return;
+  FTransparent = v;
+  Changed();
+}
+std::vector<uint8_t> TGraphic::SaveToBytes() const {
+  throw EPropertyError("A " + ClassName() + " cannot be saved");
+}
+void TGraphic::LoadFromFile(const std::string& path) { LoadFromBytes(ReadFileBytes(path)); }
+void TGraphic::SaveToFile(const std::string& path) const { WriteFileBytes(path, SaveToBytes()); }
+
+// ---- TBitmap ----
+
+class TBitmapCanvas : public TCanvas {
+public:
+  explicit TBitmapCanvas(TBitmap* b) : FBitmap(b) {}
+  ~TBitmapCanvas() override { FreeDC(); }
+  void FreeDC() {
+    HDC dc = HandleAllocated() ? GetHandle() : nullptr;
+    if (!dc) return;
+    SetHandle(nullptr);
+    if (FOldBitmap) SelectObject(dc, FOldBitmap);
+    FOldBitmap = nullptr;
+    DeleteDC(dc);
+  }
+
+protected:
+  void CreateHandle() override {
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (FBitmap->FHandle) FOldBitmap = SelectObject(dc, FBitmap->FHandle);
+    SetHandle(dc);
+  }
+
+private:
+  TBitmap* FBitmap;
+  HGDIOBJ FOldBitmap = nullptr;
+};
+
+ORV_DEFINE_CLASS(TBitmap, TGraphic, nullptr,
+                 {IntProp<TBitmap>("Height", &TBitmap::GetHeight, &TBitmap::SetHeight),
+                  IntProp<TBitmap>("Width", &TBitmap::GetWidth, &TBitmap::SetWidth),
+                  EnumProp<TBitmap, TPixelFormat>("PixelFormat", {"pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit", "pfCustom"},
+                                                  &TBitmap::GetPixelFormat, &TBitmap::SetPixelFormat),
+                  IntProp<TBitmap>("TransparentColor", &TBitmap::GetTransparentColor, &TBitmap::SetTransparentColor, &ColorIdents())})
+
+TBitmap::TBitmap() = default;
+TBitmap::~TBitmap() {
+  FreeContents();
+  delete FCanvas;
+}
+
+void TBitmap::FreeContents() {
+  if (FCanvas) FCanvas->FreeDC();
+  if (FHandle) DeleteObject(FHandle);
+  FHandle = nullptr;
+  FBits = nullptr;
+  FStride = 0;
+  FWidth = FHeight = 0;
+}
+
+static int BitsOf(TPixelFormat pf) {
+  switch (pf) {
+    case pf1bit: return 1;
+    case pf4bit: return 4;
+    case pf8bit: return 8;
+    case pf15bit:
+    case pf16bit: return 16;
+    case pf24bit: return 24;
+    case pf32bit: return 32;
+    default: return 0;
+  }
+}
+
+// A BITMAPINFO with room for 256 palette entries.
+struct TBitmapInfo256 {
+  BITMAPINFOHEADER h;
+  RGBQUAD colors[256];
+};
+
+static void FillDefaultPalette(TBitmapInfo256& bi, int bits) {
+  if (bits == 1) {
+    bi.colors[0] = {0, 0, 0, 0};
+    bi.colors[1] = {255, 255, 255, 0};
+  } else if (bits == 4) {
+    static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
+                                     0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    for (int i = 0; i < 16; ++i) bi.colors[i] = {GetBValue(vga[i]), GetGValue(vga[i]), GetRValue(vga[i]), 0};
+  } else if (bits == 8) {
+    int i = 0;  // a 6x6x6 colour cube followed by greys
+    for (int r = 0; r < 6; ++r)
+      for (int g = 0; g < 6; ++g)
+        for (int b = 0; b < 6; ++b) bi.colors[i++] = {BYTE(b * 51), BYTE(g * 51), BYTE(r * 51), 0};
+    for (int k = 0; i < 256; ++i, ++k) {
+      BYTE v = BYTE(k * 255 / 39);
+      bi.colors[i] = {v, v, v, 0};
+    }
+  }
+}
+
+void TBitmap::Recreate(int w, int h, TPixelFormat pf, bool keepPicture) {
+  w = std::max(w, 0);
+  h = std::max(h, 0);
+  HBITMAP nh = nullptr;
+  void* bits = nullptr;
+  int stride = 0;
+  if (w > 0 && h > 0) {
+    int bpp = BitsOf(pf);
+    if (bpp == 0) {
+      HDC sdc = GetDC(nullptr);
+      nh = CreateCompatibleBitmap(sdc, w, h);
+      ReleaseDC(nullptr, sdc);
+    } else {
+      TBitmapInfo256 bi{};
+      bi.h.biSize = sizeof(BITMAPINFOHEADER);
+      bi.h.biWidth = w;
+      bi.h.biHeight = h;
+      bi.h.biPlanes = 1;
+      bi.h.biBitCount = WORD(bpp);
+      bi.h.biCompression = BI_RGB;
+      if (pf == pf16bit) {  // 5-6-5 needs bit fields
+        bi.h.biCompression = BI_BITFIELDS;
+        DWORD* masks = reinterpret_cast<DWORD*>(bi.colors);
+        masks[0] = 0xF800;
+        masks[1] = 0x07E0;
+        masks[2] = 0x001F;
+      }
+      if (bpp <= 8) {
+        bi.h.biClrUsed = 1u << bpp;
+        FillDefaultPalette(bi, bpp);
+      }
+      nh = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+      stride = ((w * bpp + 31) / 32) * 4;
+      if (nh && bits) memset(bits, bpp <= 8 && bpp > 1 ? 0 : 0, size_t(stride) * size_t(h));
+    }
+    if (!nh) throw EPropertyError("Out of system resources creating a bitmap");
+    // New pixels are white, the class library's habit; the old picture is copied over them.
+    HDC sdc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(sdc, nh);
+    RECT all{0, 0, w, h};
+    ::FillRect(sdc, &all, HBRUSH(GetStockObject(WHITE_BRUSH)));
+    if (keepPicture && FHandle) {
+      HDC odc = Canvas()->GetHandle();
+      BitBlt(sdc, 0, 0, std::min(w, FWidth), std::min(h, FHeight), odc, 0, 0, SRCCOPY);
+    }
+    SelectObject(sdc, old);
+    DeleteDC(sdc);
+  }
+  FreeContents();
+  FHandle = nh;
+  FBits = bits;
+  FStride = stride;
+  FWidth = nh ? w : 0;
+  FHeight = nh ? h : 0;
+  FPixelFormat = pf;
+  Changed();
+}
+
+void TBitmap::SetSize(int w, int h) {
+  if (w == FWidth && h == FHeight) return;
+  Recreate(w, h, FPixelFormat, true);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat pf) {
+  if (pf == FPixelFormat || pf == pfCustom) return;
+  if (Empty()) {
+    FPixelFormat = pf;
+    return;
+  }
+  Recreate(FWidth, FHeight, pf, true);
+}
+
+void TBitmap::SetHandle(HBITMAP h) {
+  FreeContents();
+  if (!h) {
+    Changed();
+    return;
+  }
+  DIBSECTION ds{};
+  if (GetObjectA(h, sizeof ds, &ds) == sizeof ds && ds.dsBm.bmBits) {
+    FWidth = ds.dsBmih.biWidth;
+    FHeight = std::abs(ds.dsBmih.biHeight);
+    switch (ds.dsBmih.biBitCount) {
+      case 1: FPixelFormat = pf1bit; break;
+      case 4: FPixelFormat = pf4bit; break;
+      case 8: FPixelFormat = pf8bit; break;
+      case 16: FPixelFormat = ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0 ? pf16bit : pf15bit; break;
+      case 24: FPixelFormat = pf24bit; break;
+      case 32: FPixelFormat = pf32bit; break;
+      default: FPixelFormat = pfCustom;
+    }
+    FBits = ds.dsBm.bmBits;
+    FStride = ds.dsBm.bmWidthBytes;
+  } else {
+    BITMAP bm{};
+    GetObjectA(h, sizeof bm, &bm);
+    FWidth = bm.bmWidth;
+    FHeight = bm.bmHeight;
+    FPixelFormat = pfDevice;
+  }
+  FHandle = h;
+  Changed();
+}
+
+HBITMAP TBitmap::ReleaseHandle() {
+  if (FCanvas) FCanvas->FreeDC();
+  HBITMAP h = FHandle;
+  FHandle = nullptr;
+  FreeContents();
+  return h;
+}
+
+TCanvas* TBitmap::Canvas() {
+  if (!FCanvas) FCanvas = new TBitmapCanvas(this);
+  return FCanvas;
+}
+
+HDC TBitmap::MemoryDC() { return Canvas()->GetHandle(); }
+
+void* TBitmap::ScanLine(int y) {
+  if (!FBits || y < 0 || y >= FHeight) return nullptr;
+  GdiFlush();
+  return static_cast<uint8_t*>(FBits) + size_t(FStride) * size_t(FHeight - 1 - y);
+}
+
+TColor TBitmap::GetTransparentColor() const {
+  if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return FTransparentColor;
+  if (Empty()) return clDefault;
+  return TColor(::GetPixel(const_cast<TBitmap*>(this)->MemoryDC(), 0, FHeight - 1));
+}
+
+void TBitmap::SetTransparentColor(TColor c) {
+  FTransparentColor = c;
+  FTransparentMode = c == clDefault ? tmAuto : tmFixed;
+  Changed();
+}
+
+void TBitmap::Assign(TPersistent* source) {
+  if (!source) {
+    FreeContents();
+    Changed();
+    return;
+  }
+  if (auto* p = As<TPicture>(source)) source = p->Graphic();
+  auto* b = As<TBitmap>(source);
+  if (!b) {
+    // Any other graphic is drawn onto a bitmap of its size.
+    auto* g = As<TGraphic>(source);
+    if (!g) return TPersistent::Assign(source);
+    Recreate(g->GetWidth(), g->GetHeight(), pf24bit, false);
+    Canvas()->Draw(0, 0, g);
+    FTransparent = g->GetTransparent();
+    Changed();
+    return;
+  }
+  if (b == this) return;
+  FTransparent = b->FTransparent;
+  FTransparentMode = b->FTransparentMode;
+  FTransparentColor = b->FTransparentColor;
+  if (b->Empty()) {
+    FreeContents();
+    FPixelFormat = b->FPixelFormat;
+    Changed();
+    return;
+  }
+  Recreate(b->FWidth, b->FHeight, b->FPixelFormat, false);
+  if (b->FBits && FBits && b->FStride == FStride) {
+    GdiFlush();
+    memcpy(FBits, b->FBits, size_t(FStride) * size_t(FHeight));
+    if (BitsOf(FPixelFormat) <= 8 && BitsOf(FPixelFormat) > 0) {
+      RGBQUAD pal[256];
+      UINT n = GetDIBColorTable(b->MemoryDC(), 0, 256, pal);
+      if (n) SetDIBColorTable(MemoryDC(), 0, n, pal);
+    }
+  } else {
+    BitBlt(MemoryDC(), 0, 0, FWidth, FHeight, b->MemoryDC(), 0, 0, SRCCOPY);
+  }
+  Changed();
+}
+
+void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
+  if (Empty() || !canvas) return;
+  HDC dc = canvas->GetHandle();
+  if (!dc) return;
+  HDC src = MemoryDC();
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (FTransparent) {
+    GdiTransparentBlt(dc, r.left, r.top, w, h, src, 0, 0, FWidth, FHeight, ColorToRGB(GetTransparentColor()));
+  } else if (w == FWidth && h == FHeight) {
+    BitBlt(dc, r.left, r.top, w, h, src, 0, 0, SRCCOPY);
+  } else {
+    int mode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, r.left, r.top, w, h, src, 0, 0, FWidth, FHeight, SRCCOPY);
+    SetStretchBltMode(dc, mode);
+  }
+}
+
+void TBitmap::LoadFromBytes(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' || bytes[1] != 'M')
+    throw EPropertyError("Bitmap image is not valid");
+  const auto* fh = reinterpret_cast<const BITMAPFILEHEADER*>(bytes.data());
+  const auto* ih = reinterpret_cast<const BITMAPINFOHEADER*>(bytes.data() + sizeof(BITMAPFILEHEADER));
+  if (ih->biSize < sizeof(BITMAPINFOHEADER) || ih->biWidth <= 0 || ih->biHeight == 0 || fh->bfOffBits >= bytes.size())
+    throw EPropertyError("Bitmap image is not valid");
+  int w = ih->biWidth, h = std::abs(ih->biHeight);
+  TPixelFormat pf;
+  switch (ih->biBitCount) {
+    case 1: pf = pf1bit; break;
+    case 4: pf = pf4bit; break;
+    case 8: pf = pf8bit; break;
+    case 16: pf = pf15bit; break;
+    case 24: pf = pf24bit; break;
+    case 32: pf = pf32bit; break;
+    default: throw EPropertyError("Bitmap image is not valid");
+  }
+  if (pf == pf15bit && ih->biCompression == BI_BITFIELDS) {
+    const DWORD* masks = reinterpret_cast<const DWORD*>(bytes.data() + sizeof(BITMAPFILEHEADER) + ih->biSize);
+    if (masks[1] == 0x07E0) pf = pf16bit;
+  }
+  // Check the pixel data fits, so a truncated file cannot make the system read past the buffer.
+  size_t stride = ((size_t(w) * ih->biBitCount + 31) / 32) * 4;
+  if (ih->biCompression == BI_RGB || ih->biCompression == BI_BITFIELDS) {
+    if (fh->bfOffBits + stride * size_t(h) > bytes.size()) throw EPropertyError("Bitmap image is not valid");
+  }
+  Recreate(w, h, pf, false);
+  // The palette of a palette format comes from the file.
+  const uint8_t* info = bytes.data() + sizeof(BITMAPFILEHEADER);
+  if (ih->biBitCount <= 8) {
+    UINT n = ih->biClrUsed ? ih->biClrUsed : (1u << ih->biBitCount);
+    const size_t palOff = sizeof(BITMAPFILEHEADER) + ih->biSize;
+    if (palOff + n * sizeof(RGBQUAD) <= bytes.size())
+      SetDIBColorTable(MemoryDC(), 0, std::min<UINT>(n, 256), reinterpret_cast<const RGBQUAD*>(bytes.data() + palOff));
+  }
+  HDC sdc = GetDC(nullptr);
+  int lines = SetDIBits(sdc, FHandle, 0, UINT(h), bytes.data() + fh->bfOffBits,
+                        reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, sdc);
+  if (lines == 0) {
+    FreeContents();
+    throw EPropertyError("Bitmap image is not valid");
+  }
+  Changed();
+}
+
+std::vector<uint8_t> TBitmap::SaveToBytes() const {
+  std::vector<uint8_t> out;
+  if (Empty()) return out;
+  int bpp = BitsOf(FPixelFormat);
+  if (bpp == 0 || bpp == 16) bpp = bpp == 16 ? 16 : 24;
+  TBitmapInfo256 bi{};
+  bi.h.biSize = sizeof(BITMAPINFOHEADER);
+  bi.h.biWidth = FWidth;
+  bi.h.biHeight = FHeight;
+  bi.h.biPlanes = 1;
+  bi.h.biBitCount = WORD(bpp);
+  bi.h.biCompression = BI_RGB;
+  UINT colors = bpp <= 8 ? (1u << bpp) : 0;
+  if (colors) GetDIBColorTable(const_cast<TBitmap*>(this)->MemoryDC(), 0, colors, bi.colors);
+  size_t stride = ((size_t(FWidth) * bpp + 31) / 32) * 4;
+  std::vector<uint8_t> pixels(stride * size_t(FHeight));
+  // GetDIBits wants the bitmap deselected from any DC; work on a copy of the handle's contents.
+  HDC sdc = GetDC(nullptr);
+  HBITMAP copy = HBITMAP(CopyImage(FHandle, IMAGE_BITMAP, 0, 0, FBits ? LR_CREATEDIBSECTION : 0));
+  GetDIBits(sdc, copy ? copy : FHandle, 0, UINT(FHeight), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+  if (copy) DeleteObject(copy);
+  ReleaseDC(nullptr, sdc);
+  if (colors) GetDIBColorTable(const_cast<TBitmap*>(this)->MemoryDC(), 0, colors, bi.colors);
+  bi.h.biSizeImage = DWORD(pixels.size());
+  bi.h.biClrUsed = colors;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = DWORD(sizeof fh + sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
+  fh.bfSize = DWORD(fh.bfOffBits + pixels.size());
+  out.resize(fh.bfSize);
+  memcpy(out.data(), &fh, sizeof fh);
+  memcpy(out.data() + sizeof fh, &bi, sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
+  memcpy(out.data() + fh.bfOffBits, pixels.data(), pixels.size());
+  return out;
+}
+
+void TBitmap::LoadFromLayoutData(const TLayoutData& data) {
+  // A bitmap property may also take any registered graphic; it is drawn onto the bitmap.
+  std::string kind = data.Kind;
+  for (auto& c : kind) c = char(tolower((unsigned char)c));
+  if (kind.empty() || kind == "bmp" || kind == "tbitmap") return LoadFromBytes(data.Bytes);
+  TPicture pic;
+  pic.LoadFromData(data.Kind, data.Bytes);
+  Assign(pic.Graphic());
+}
+
+void TBitmap::LoadFromResourceName(const std::string& name) {
+  const TEmbeddedFile* f = FindEmbeddedFile("bitmaps/" + name + ".bmp");
+  if (!f) throw EPropertyError("Resource " + name + " not found");
+  LoadFromBytes(std::vector<uint8_t>(f->Data, f->Data + f->Size));
+}
+
+// ---- TIcon ----
+
+ORV_DEFINE_CLASS(TIcon, TGraphic, nullptr, {})
+
+TIcon::~TIcon() {
+  if (FHandle) DestroyIcon(FHandle);
+}
+
+void TIcon::Assign(TPersistent* source) {
+  if (auto* p = As<TPicture>(source)) source = p->Graphic();
+  auto* i = As<TIcon>(source);
+  if (!i) return TPersistent::Assign(source);
+  if (i == this) return;
+  if (!i->FData.empty()) return LoadFromBytes(i->FData);
+  SetHandle(i->FHandle ? CopyIcon(i->FHandle) : nullptr);
+}
+
+void TIcon::SetHandle(HICON h) {
+  if (FHandle) DestroyIcon(FHandle);
+  FHandle = h;
+  FData.clear();
+  FWidth = FHeight = 0;
+  ICONINFO ii{};
+  if (h && GetIconInfo(h, &ii)) {
+    BITMAP bm{};
+    GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm);
+    FWidth = bm.bmWidth;
+    FHeight = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    if (ii.hbmColor) DeleteObject(ii.hbmColor);
+    if (ii.hbmMask) DeleteObject(ii.hbmMask);
+  }
+  Changed();
+}
+
+HICON TIcon::ReleaseHandle() {
+  HICON h = FHandle;
+  FHandle = nullptr;
+  FData.clear();
+  FWidth = FHeight = 0;
+  return h;
+}
+
+void TIcon::Draw(TCanvas* canvas, const RECT& r) {
+  if (FHandle && canvas && canvas->GetHandle())
+    DrawIconEx(canvas->GetHandle(), r.left, r.top, FHandle, r.right - r.left, r.bottom - r.top, 0, nullptr, DI_NORMAL);
+}
+
+void TIcon::LoadFromBytes(const std::vector<uint8_t>& bytes) {
+  // ICONDIR: reserved, type 1, count; then 16-byte entries. The first (largest-first files put
+  // the best one first) image is used.
+  if (bytes.size() < 6 + 16) throw EPropertyError("Icon image is not valid");
+  auto u16 = [&](size_t o) { return unsigned(bytes[o] | (bytes[o + 1] << 8)); };
+  auto u32 = [&](size_t o) { return unsigned(u16(o) | (u16(o + 2) << 16)); };
+  if (u16(0) != 0 || u16(2) != 1 || u16(4) == 0) throw EPropertyError("Icon image is not valid");
+  int w = bytes[6] ? bytes[6] : 256, h = bytes[7] ? bytes[7] : 256;
+  unsigned size = u32(6 + 8), offset = u32(6 + 12);
+  if (size_t(offset) + size > bytes.size() || size == 0) throw EPropertyError("Icon image is not valid");
+  HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(bytes.data() + offset), size, TRUE, 0x00030000, w, h, 0);
+  if (!icon) throw EPropertyError("Icon image is not valid");
+  SetHandle(icon);
+  FData = bytes;
+}
+
+std::vector<uint8_t> TIcon::SaveToBytes() const {
+  if (FData.empty()) throw EPropertyError("This icon cannot be saved");
+  return FData;
+}
+
+// ---- TPicture and the file-format registry ----
+
+namespace {
+struct TFileFormat {
+  std::string Ext, Description;
+  const TClassInfo* Class;
+  TGraphicFactory Factory;
+};
+std::vector<TFileFormat>& FileFormats() {
+  static std::vector<TFileFormat> formats = {
+      {"bmp", "Bitmaps", &TBitmap::StaticClassInfo(), [] { return new TBitmap; }},
+      {"ico", "Icons", &TIcon::StaticClassInfo(), [] { return new TIcon; }}};
+  return formats;
+}
+}  // namespace
+
+ORV_DEFINE_CLASS(TPicture, TPersistent, nullptr, {})
+
+TPicture::~TPicture() { delete FGraphic; }
+
+void TPicture::RegisterFileFormat(const std::string& ext, const std::string& description, const TClassInfo& cls,
+                                  TGraphicFactory factory) {
+  std::string e = ext;
+  for (auto& c : e) c = char(tolower((unsigned char)c));
+  auto& f = FileFormats();
+  f.erase(std::remove_if(f.begin(), f.end(), [&](const TFileFormat& x) { return x.Ext == e; }), f.end());
+  f.push_back({e, description, &cls, std::move(factory)});
+}
+
+void TPicture::UnregisterGraphicClass(const TClassInfo& cls) {
+  auto& f = FileFormats();
+  f.erase(std::remove_if(f.begin(), f.end(), [&](const TFileFormat& x) { return x.Class == &cls; }), f.end());
+}
+
+TGraphicFactory TPicture::FindFormat(const std::string& extOrClassName) {
+  std::string k = extOrClassName;
+  if (!k.empty() && k[0] == '.') k.erase(0, 1);
+  for (const auto& f : FileFormats())
+    if (SameTextCI(f.Ext, k) || SameTextCI(f.Class->Name(), k)) return f.Factory;
+  return nullptr;
+}
+
+void TPicture::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+void TPicture::Adopt(TGraphic* g) {
+  delete FGraphic;
+  FGraphic = g;
+  if (g) g->OnChange = [this](TObject*) { Changed(); };
+  Changed();
+}
+
+void TPicture::Assign(TPersistent* source) {
+  if (!source) return SetGraphic(nullptr);
+  if (auto* p = As<TPicture>(source)) return SetGraphic(p->FGraphic);
+  if (auto* g = As<TGraphic>(source)) return SetGraphic(g);
+  TPersistent::Assign(source);
+}
+
+void TPicture::SetGraphic(TGraphic* g) {
+  if (g == FGraphic) return;
+  if (!g) return Adopt(nullptr);
+  TGraphicFactory f = FindFormat(g->ClassName());
+  TGraphic* copy = f ? f() : nullptr;
+  if (!copy) throw EPropertyError("Cannot copy a " + g->ClassName());
+  try {
+    copy->Assign(g);
+  } catch (...) {
+    delete copy;
+    throw;
+  }
+  Adopt(copy);
+}
+
+TBitmap* TPicture::Bitmap() {
+  if (!As<TBitmap>(FGraphic)) Adopt(new TBitmap);
+  return static_cast<TBitmap*>(FGraphic);
+}
+
+TIcon* TPicture::Icon() {
+  if (!As<TIcon>(FGraphic)) Adopt(new TIcon);
+  return static_cast<TIcon*>(FGraphic);
+}
+
+void TPicture::LoadFromData(const std::string& kind, const std::vector<uint8_t>& bytes) {
+  TGraphicFactory f = FindFormat(kind);
+  if (!f) throw EPropertyError("Unknown picture file extension (." + kind + ")");
+  TGraphic* g = f();
+  try {
+    g->LoadFromBytes(bytes);
+  } catch (...) {
+    delete g;
+    throw;
+  }
+  Adopt(g);
+}
+
+void TPicture::LoadFromFile(const std::string& path) { LoadFromData(LowerExt(path), ReadFileBytes(path)); }
+
+void TPicture::SaveToFile(const std::string& path) const {
+  if (FGraphic) FGraphic->SaveToFile(path);
+}
+
+// ---- TImageList ----
+
+ORV_DEFINE_CLASS(TImageList, TComponent, FactoryOf<TImageList>(),
+                 {IntProp<TImageList>("BkColor", &TImageList::GetBkColor, &TImageList::SetBkColor, &ColorIdents()),
+                  IntProp<TImageList>("Height", &TImageList::GetHeight, &TImageList::SetHeight),
+                  IntProp<TImageList>("Width", &TImageList::GetWidth, &TImageList::SetWidth),
+                  DataProp<TImageList>("Images", &TImageList::LoadStrip)})
+
+TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
+TImageList::~TImageList() {
+  if (FHandle) ImageList_Destroy(FHandle);
+}
+
+void TImageList::Recreate() {
+  if (FHandle) ImageList_Destroy(FHandle);
+  FHandle = nullptr;
+}
+
+HIMAGELIST TImageList::Handle() {
+  if (!FHandle) {
+    FHandle = ImageList_Create(FWidth, FHeight, ILC_COLOR32 | ILC_MASK, 4, 4);
+    if (FBkColor != clNone) ImageList_SetBkColor(FHandle, ColorToRGB(FBkColor));
+  }
+  return FHandle;
+}
+
+void TImageList::SetWidth(int v) {
+  if (v == FWidth) return;
+  FWidth = v;
+  Recreate();
+}
+void TImageList::SetHeight(int v) {
+  if (v == FHeight) return;
+  FHeight = v;
+  Recreate();
+}
+void TImageList::SetBkColor(TColor c) {
+  FBkColor = c;
+  if (FHandle) ImageList_SetBkColor(FHandle, c == clNone ? CLR_NONE : ColorToRGB(c));
+}
+int TImageList::Count() { return ImageList_GetImageCount(Handle()); }
+
+int TImageList::Add(TBitmap* image, TBitmap* mask) {
+  // The list copies the pixels; a bitmap selected into a DC cannot be handed over, so copies are made.
+  HBITMAP img = HBITMAP(CopyImage(image->GetHandle(), IMAGE_BITMAP, 0, 0, 0));
+  HBITMAP msk = mask ? HBITMAP(CopyImage(mask->GetHandle(), IMAGE_BITMAP, 0, 0, LR_MONOCHROME)) : nullptr;
+  int r = ImageList_Add(Handle(), img, msk);
+  DeleteObject(img);
+  if (msk) DeleteObject(msk);
+  if (OnChange) OnChange(this);
+  return r;
+}
+
+int TImageList::AddMasked(TBitmap* image, TColor maskColor) {
+  if (maskColor == clDefault) maskColor = image->GetTransparentColor();
+  HBITMAP img = HBITMAP(CopyImage(image->GetHandle(), IMAGE_BITMAP, 0, 0, 0));
+  int r = ImageList_AddMasked(Handle(), img, ColorToRGB(maskColor));
+  DeleteObject(img);
+  if (OnChange) OnChange(this);
+  return r;
+}
+
+int TImageList::AddIcon(TIcon* icon) {
+  int r = ImageList_AddIcon(Handle(), icon->GetHandle());
+  if (OnChange) OnChange(this);
+  return r;
+}
+
+void TImageList::Clear() {
+  if (FHandle) ImageList_RemoveAll(FHandle);
+  if (OnChange) OnChange(this);
+}
+void TImageList::Delete(int index) {
+  if (FHandle) ImageList_Remove(FHandle, index);
+  if (OnChange) OnChange(this);
+}
+
+void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
+  if (!canvas || !canvas->GetHandle() || index < 0 || index >= Count()) return;
+  if (enabled) {
+    ImageList_Draw(Handle(), index, canvas->GetHandle(), x, y, ILD_TRANSPARENT);
+  } else {
+    IMAGELISTDRAWPARAMS p{};
+    p.cbSize = sizeof p;
+    p.himl = Handle();
+    p.i = index;
+    p.hdcDst = canvas->GetHandle();
+    p.x = x;
+    p.y = y;
+    p.rgbBk = CLR_NONE;
+    p.rgbFg = CLR_DEFAULT;
+    p.fStyle = ILD_TRANSPARENT | ILD_BLEND50;
+    ImageList_DrawIndirect(&p);
+  }
+}
+
+void TImageList::GetBitmap(int index, TBitmap* target) {
+  if (!target) return;
+  target->SetPixelFormat(pf24bit);
+  target->SetSize(FWidth, FHeight);
+  RECT r{0, 0, FWidth, FHeight};
+  FillSolidRect(target->Canvas()->GetHandle(), r, clBtnFace);
+  Draw(target->Canvas(), 0, 0, index, true);
+}
+
+void TImageList::LoadStrip(const TLayoutData& d) {
+  TBitmap strip;
+  strip.LoadFromLayoutData(d);
+  Clear();
+  AddMasked(&strip, clDefault);
+}

@@ -1,0 +1,437 @@
+// Windows built from layouts, shown under Wine: geometry, captions, painting into a passed DC, the
+// mouse pipeline, focus order, closing, modal loops and the exception boundary.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Prompter.h"
+#include "StdCtrls.h"
+#include "Timer.h"
+
+namespace {
+
+class TfrmTestWindow : public TForm {
+  ORV_CLASS(TfrmTestWindow)
+public:
+  explicit TfrmTestWindow(TComponent* owner) : TForm(owner) { InitLayout(); }
+  TPanel *pnlTop = nullptr, *pnlBottom = nullptr, *pnlClient = nullptr, *pnlInner = nullptr;
+  TLabel *lblTitle = nullptr, *lblName = nullptr;
+  TButton *btnOK = nullptr, *btnCancel = nullptr;
+  TEdit* edtName = nullptr;
+  TPaintBox* pbxSwatch = nullptr;
+  std::vector<std::string> Log;
+  std::function<void()> OnOK;  // extra work inside btnOKClick
+
+  void FormCreate(TObject*) { Log.push_back("create"); }
+  void btnOKClick(TObject*) {
+    Log.push_back("btnOK.click");
+    if (OnOK) OnOK();
+    Log.push_back("btnOK.click done");
+  }
+  void btnOKMouseUp(TObject*, TMouseButton, TShiftState, int, int) { Log.push_back("btnOK.up"); }
+  void btnOKEnter(TObject*) { Log.push_back("btnOK.enter"); }
+  void edtNameExit(TObject*) { Log.push_back("edtName.exit"); }
+  void pbxSwatchPaint(TObject*) {
+    TCanvas* c = pbxSwatch->Canvas();
+    c->Brush()->SetColor(clRed);
+    c->FillRect(pbxSwatch->GetClientRect());
+    c->Brush()->SetStyle(bsClear);
+    c->Font()->SetColor(clWhite);
+    c->TextOut(8, 8, "TPaintBox");
+  }
+  void pbxSwatchMouseDown(TObject*, TMouseButton b, TShiftState, int, int) { Log.push_back(b == mbLeft ? "pbx.down" : "pbx.rdown"); }
+  void pbxSwatchMouseUp(TObject*, TMouseButton b, TShiftState, int, int) { Log.push_back(b == mbLeft ? "pbx.up" : "pbx.rup"); }
+  void pbxSwatchClick(TObject*) { Log.push_back("pbx.click"); }
+  void ControlMouseEnter(TObject* s) { Log.push_back("enter " + static_cast<TComponent*>(s)->GetName()); }
+  void ControlMouseLeave(TObject* s) { Log.push_back("leave " + static_cast<TComponent*>(s)->GetName()); }
+
+protected:
+  void DeclareLayout(TLayoutBinder& b) override {
+    b.Field("pnlTop", pnlTop);
+    b.Field("pnlBottom", pnlBottom);
+    b.Field("pnlClient", pnlClient);
+    b.Field("pnlInner", pnlInner);
+    b.Field("lblTitle", lblTitle);
+    b.Field("lblName", lblName);
+    b.Field("btnOK", btnOK);
+    b.Field("btnCancel", btnCancel);
+    b.Field("edtName", edtName);
+    b.Field("pbxSwatch", pbxSwatch);
+    b.Handler("FormCreate", this, &TfrmTestWindow::FormCreate);
+    b.Handler("btnOKClick", this, &TfrmTestWindow::btnOKClick);
+    b.Handler("btnOKMouseUp", this, &TfrmTestWindow::btnOKMouseUp);
+    b.Handler("btnOKEnter", this, &TfrmTestWindow::btnOKEnter);
+    b.Handler("edtNameExit", this, &TfrmTestWindow::edtNameExit);
+    b.Handler("pbxSwatchPaint", this, &TfrmTestWindow::pbxSwatchPaint);
+    b.Handler("pbxSwatchMouseDown", this, &TfrmTestWindow::pbxSwatchMouseDown);
+    b.Handler("pbxSwatchMouseUp", this, &TfrmTestWindow::pbxSwatchMouseUp);
+    b.Handler("pbxSwatchClick", this, &TfrmTestWindow::pbxSwatchClick);
+    b.Handler("ControlMouseEnter", this, &TfrmTestWindow::ControlMouseEnter);
+    b.Handler("ControlMouseLeave", this, &TfrmTestWindow::ControlMouseLeave);
+  }
+};
+ORV_DEFINE_CLASS(TfrmTestWindow, TForm, nullptr, {})
+
+// A bare form built in code for the loop tests.
+class TfrmBare : public TForm {
+  ORV_CLASS(TfrmBare)
+public:
+  explicit TfrmBare(TComponent* owner) : TForm(owner) {
+    SetBounds(100, 100, 200, 120);
+    SetBorderStyle(bsDialog);
+  }
+};
+ORV_DEFINE_CLASS(TfrmBare, TForm, nullptr, {})
+
+constexpr UINT WM_STEP = WM_APP + 10;
+
+class FormsGui : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetLayoutSource(FolderLayoutSource(ORV_TEST_DATA_DIR));
+    OldPrompter = SetPrompter(&Prompts);
+    Application->ClearTerminated();
+  }
+  void TearDown() override {
+    SetPrompter(OldPrompter);
+    SetLayoutSource(nullptr);
+  }
+  static void Pump() { Application->ProcessMessages(); }
+  // Puts the cursor where a synthetic mouse message says it is, so the system agrees with it.
+  static void MouseAt(TWinControl* target, UINT msg, WPARAM keys, int x, int y) {
+    POINT p = target->ClientToScreen(POINT{x, y});
+    SetCursorPos(p.x, p.y);
+    SendMessageA(target->Handle(), msg, keys, MAKELPARAM(x, y));
+    Pump();
+  }
+  TRecordingPrompter Prompts;
+  TPrompter* OldPrompter = nullptr;
+};
+
+// The real pointer may wander over the window while a test runs; enter and leave are tested apart.
+std::vector<std::string> WithoutMouseTracking(const std::vector<std::string>& log) {
+  std::vector<std::string> r;
+  for (const auto& s : log)
+    if (s.rfind("enter ", 0) != 0 && s.rfind("leave ", 0) != 0) r.push_back(s);
+  return r;
+}
+
+RECT WindowRectIn(TWinControl* c, TWinControl* parent) {
+  RECT r;
+  GetWindowRect(c->Handle(), &r);
+  MapWindowPoints(nullptr, parent->Handle(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(FormsGui, LayoutGeometryCaptionsAndScreenshot) {
+  auto* f = new TfrmTestWindow(Application);
+  ASSERT_EQ(f->Log, std::vector<std::string>{"create"});
+  f->Show();
+  Pump();
+  f->Update();
+  RECT client;
+  GetClientRect(f->Handle(), &client);
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 260);
+  char cls[64];
+  GetClassNameA(f->btnOK->Handle(), cls, sizeof cls);
+  EXPECT_STREQ(cls, "TButton");
+  GetClassNameA(f->Handle(), cls, sizeof cls);
+  EXPECT_STREQ(cls, "TfrmTestWindow");
+
+  struct TGeometry {
+    TWinControl* Control;
+    TWinControl* Parent;
+    RECT Expected;
+  };
+  // The bottom panel is 44 high and its bevel is one pixel: the anchored buttons keep their places.
+  const TGeometry rows[] = {
+      {f->pnlTop, f, {0, 0, 400, 50}},
+      {f->pnlBottom, f, {0, 216, 400, 260}},
+      {f->pnlClient, f, {0, 50, 400, 216}},
+      {f->pnlInner, f->pnlClient, {10, 10, 190, 110}},
+      {f->btnOK, f->pnlBottom, {230, 10, 305, 35}},
+      {f->btnCancel, f->pnlBottom, {314, 10, 389, 35}},
+      {f->edtName, f->pnlClient, {10, 125, 190, 146}},
+  };
+  for (const auto& g : rows) {
+    RECT r = WindowRectIn(g.Control, g.Parent);
+    EXPECT_EQ(r.left, g.Expected.left) << g.Control->GetName();
+    EXPECT_EQ(r.top, g.Expected.top) << g.Control->GetName();
+    EXPECT_EQ(r.right, g.Expected.right) << g.Control->GetName();
+    EXPECT_EQ(r.bottom, g.Expected.bottom) << g.Control->GetName();
+  }
+  char text[64];
+  GetWindowTextA(f->btnOK->Handle(), text, sizeof text);
+  EXPECT_STREQ(text, "OK");
+  GetWindowTextA(f->Handle(), text, sizeof text);
+  EXPECT_STREQ(text, "Layout test window");
+  EXPECT_EQ(f->edtName->GetText(), "edit text");
+  EXPECT_EQ(f->lblTitle->GetCaption(), "Nested panels, buttons and labels");
+  EXPECT_GT(f->lblTitle->GetWidth(), 100);  // sized to its bold caption
+
+  // Painting into a passed DC: the form, its panels and the graphic control land in a bitmap.
+  TBitmap shot;
+  shot.SetPixelFormat(pf24bit);
+  shot.SetSize(400, 260);
+  f->PaintTo(shot.Canvas()->GetHandle(), 0, 0);
+  struct TPixel {
+    int X, Y;
+    TColor Color;
+  };
+  const TPixel pixels[] = {{300, 5, clSkyBlue},                 // top panel
+                           {390, 100, clWhite},                 // client panel
+                           {20 + 150, 50 + 90, clCream},        // inner panel
+                           {200 + 170, 50 + 100, clRed}};       // paint box, drawn by its parent
+  for (const auto& p : pixels) EXPECT_EQ(shot.Canvas()->GetPixel(p.X, p.Y), p.Color) << p.X << "," << p.Y;
+
+  // The artifact: what the screen shows.
+  RECT wr;
+  GetWindowRect(f->Handle(), &wr);
+  TBitmap screen;
+  screen.SetPixelFormat(pf24bit);
+  screen.SetSize(wr.right - wr.left, wr.bottom - wr.top);
+  HDC sdc = GetDC(nullptr);
+  BitBlt(screen.Canvas()->GetHandle(), 0, 0, screen.GetWidth(), screen.GetHeight(), sdc, wr.left, wr.top, SRCCOPY);
+  ReleaseDC(nullptr, sdc);
+  screen.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_test_window.bmp");
+  shot.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_test_window_paintto.bmp");
+  f->Free();
+}
+
+TEST_F(FormsGui, ClickComesBeforeMouseUpAndOnlyForALeftReleaseInside) {
+  auto* f = new TfrmTestWindow(Application);
+  f->Show();
+  Pump();
+  struct TCase {
+    const char* Name;
+    UINT Down, Up;
+    WPARAM Keys;
+    int UpX;
+    std::vector<std::string> Expected;
+  };
+  // The paint box sits at 200..380 x 10..110 of pnlClient.
+  const TCase cases[] = {
+      {"left inside", WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 250, {"pbx.down", "pbx.click", "pbx.up"}},
+      {"left released outside", WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 100, {"pbx.down", "pbx.up"}},
+      {"right inside", WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 250, {"pbx.rdown", "pbx.rup"}},
+  };
+  for (const auto& c : cases) {
+    f->Log.clear();
+    MouseAt(f->pnlClient, c.Down, c.Keys, 240, 50);
+    MouseAt(f->pnlClient, WM_MOUSEMOVE, c.Keys, c.UpX, 50);
+    MouseAt(f->pnlClient, c.Up, 0, c.UpX, 50);
+    std::vector<std::string> got;
+    for (const auto& s : f->Log)
+      if (s.rfind("pbx.", 0) == 0) got.push_back(s);
+    EXPECT_EQ(got, c.Expected) << c.Name;
+  }
+  // A windowed button: the system's click notification also arrives before the mouse-up event.
+  f->Log.clear();
+  MouseAt(f->btnOK, WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
+  MouseAt(f->btnOK, WM_LBUTTONUP, 0, 5, 5);
+  std::vector<std::string> got;
+  for (const auto& s : f->Log)
+    if (s.rfind("btnOK.", 0) == 0 && s != "btnOK.enter") got.push_back(s);
+  EXPECT_EQ(got, (std::vector<std::string>{"btnOK.click", "btnOK.click done", "btnOK.up"}));
+  f->Free();
+}
+
+TEST_F(FormsGui, EnterAndLeaveAlsoWhileTheMouseIsCaptured) {
+  auto* f = new TfrmTestWindow(Application);
+  f->Show();
+  Pump();
+  f->Log.clear();
+  MouseAt(f->pnlClient, WM_MOUSEMOVE, 0, 250, 50);           // over the paint box
+  MouseAt(f->pnlClient, WM_LBUTTONDOWN, MK_LBUTTON, 250, 50);  // captured by its parent for it
+  EXPECT_EQ(GetCapture(), f->pnlClient->Handle());
+  MouseAt(f->pnlClient, WM_MOUSEMOVE, MK_LBUTTON, 100, 50);  // over the inner panel, still captured
+  MouseAt(f->pnlClient, WM_MOUSEMOVE, MK_LBUTTON, 250, 60);  // back over the paint box
+  MouseAt(f->pnlClient, WM_LBUTTONUP, 0, 250, 60);
+  std::vector<std::string> got;
+  for (const auto& s : f->Log)
+    if (s.rfind("enter", 0) == 0 || s.rfind("leave", 0) == 0) got.push_back(s);
+  EXPECT_EQ(got, (std::vector<std::string>{"enter pbxSwatch", "leave pbxSwatch", "enter pnlInner", "leave pnlInner",
+                                           "enter pbxSwatch"}));
+  f->Free();
+}
+
+TEST_F(FormsGui, AnEditsExitRunsBeforeTheButtonsClick) {
+  auto* f = new TfrmTestWindow(Application);
+  f->Show();
+  Pump();
+  f->edtName->SetFocus();
+  Pump();
+  ASSERT_TRUE(f->edtName->Focused());
+  f->Log.clear();
+  MouseAt(f->btnOK, WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
+  MouseAt(f->btnOK, WM_LBUTTONUP, 0, 5, 5);
+  std::vector<std::string> expected = {"edtName.exit", "btnOK.enter", "btnOK.click", "btnOK.click done", "btnOK.up"};
+  EXPECT_EQ(WithoutMouseTracking(f->Log), expected);
+
+  // Enter in the edit clicks the default button; the click moves the focus, and the edit's exit
+  // runs inside the click, before it completes.
+  f->edtName->SetFocus();
+  Pump();
+  f->OnOK = [f] { f->btnOK->SetFocus(); };
+  f->Log.clear();
+  PostMessageA(f->edtName->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  Pump();
+  expected = {"btnOK.click", "edtName.exit", "btnOK.enter", "btnOK.click done"};
+  EXPECT_EQ(WithoutMouseTracking(f->Log), expected);
+  f->Free();
+}
+
+TEST_F(FormsGui, EscapeClicksTheCancelButtonAndTabMovesTheFocus) {
+  auto* f = new TfrmTestWindow(Application);
+  f->Show();
+  Pump();
+  f->edtName->SetFocus();
+  Pump();
+  PostMessageA(f->edtName->Handle(), WM_KEYDOWN, VK_TAB, 1);
+  Pump();
+  EXPECT_TRUE(f->btnOK->Focused());
+  int clicks = 0;
+  f->btnCancel->OnClick = [&](TObject*) { ++clicks; };
+  PostMessageA(f->btnOK->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(f->GetModalResult(), mrCancel);
+  f->Free();
+}
+
+struct TCloseCase {
+  int Refusals;
+  TModalResult Expected;
+  int Queries;
+};
+
+TEST_F(FormsGui, CloseQueryDecidesWhetherTheModalLoopEnds) {
+  const TCloseCase cases[] = {{0, mrCancel, 1}, {2, mrCancel, 3}};
+  for (const auto& c : cases) {
+    auto* f = new TfrmBare(Application);
+    int queries = 0;
+    f->OnShow = [&](TObject*) { PostMessageA(f->Handle(), WM_CLOSE, 0, 0); };  // the close box
+    f->OnCloseQuery = [&](TObject*, bool& can) {
+      ++queries;
+      can = queries > c.Refusals;
+      if (!can) PostMessageA(f->Handle(), WM_CLOSE, 0, 0);
+    };
+    EXPECT_EQ(f->ShowModal(), c.Expected);
+    EXPECT_EQ(queries, c.Queries);
+    EXPECT_FALSE(f->GetVisible());
+    f->Free();
+  }
+}
+
+TEST_F(FormsGui, CloseActionsOfAModelessForm) {
+  struct TCase {
+    bool Allow;
+    TCloseAction Action;
+    bool VisibleAfter;
+    bool Freed;
+  };
+  const TCase cases[] = {{false, caHide, true, false}, {true, caNone, true, false}, {true, caHide, false, false}, {true, caFree, false, true}};
+  for (const auto& c : cases) {
+    auto* f = new TfrmBare(Application);
+    bool freed = false;
+    f->OnDestroy = [&](TObject*) { freed = true; };
+    f->OnCloseQuery = [&](TObject*, bool& can) { can = c.Allow; };
+    f->OnClose = [&](TObject*, TCloseAction& a) { a = c.Action; };
+    f->Show();
+    f->Close();
+    Pump();
+    EXPECT_EQ(freed, c.Freed);
+    if (!freed) {
+      EXPECT_EQ(f->GetVisible(), c.VisibleAfter);
+      f->Free();
+    }
+  }
+}
+
+TEST_F(FormsGui, NestedModalLoopsDisableTheWindowsBelow) {
+  auto* outer = new TfrmBare(Application);
+  auto* inner = new TfrmBare(Application);
+  std::vector<std::string> log;
+  bool outerEnabledDuringInner = true;
+  outer->OnShow = [&](TObject*) { PostMessageA(outer->Handle(), WM_STEP, 0, 0); };
+  outer->SetMessageHandler(WM_STEP, [&](TMessage&) {
+    log.push_back("inner opens");
+    TModalResult r = inner->ShowModal();
+    log.push_back("inner returned " + std::to_string(r));
+    EXPECT_TRUE(IsWindowEnabled(outer->Handle()));
+    outer->SetModalResult(mrNo);
+  });
+  inner->OnShow = [&](TObject*) { PostMessageA(inner->Handle(), WM_STEP, 0, 0); };
+  inner->SetMessageHandler(WM_STEP, [&](TMessage&) {
+    outerEnabledDuringInner = IsWindowEnabled(outer->Handle()) != FALSE;
+    // Hidden, the inner loop goes on until a result is set.
+    inner->Hide();
+    PostMessageA(inner->Handle(), WM_STEP + 1, 0, 0);
+  });
+  inner->SetMessageHandler(WM_STEP + 1, [&](TMessage&) { inner->SetModalResult(mrYes); });
+  EXPECT_EQ(outer->ShowModal(), mrNo);
+  EXPECT_FALSE(outerEnabledDuringInner);
+  EXPECT_EQ(log, (std::vector<std::string>{"inner opens", "inner returned 6"}));
+  inner->Free();
+  outer->Free();
+}
+
+TEST_F(FormsGui, ModalResultSetFromASynchronisedCallEndsTheLoop) {
+  auto* f = new TfrmBare(Application);
+  std::thread worker;
+  // A synchronised call is a message sent from another thread to a window of the main thread.
+  f->SetMessageHandler(WM_STEP, [&](TMessage& m) {
+    f->SetModalResult(mrOk);
+    m.Result = 1;
+  });
+  LRESULT answer = 0;
+  f->OnShow = [&](TObject*) {
+    HWND h = f->Handle();
+    worker = std::thread([h, &answer] { answer = SendMessageA(h, WM_STEP, 0, 0); });
+  };
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  worker.join();
+  EXPECT_EQ(answer, 1);
+  f->Free();
+}
+
+TEST_F(FormsGui, AnExceptionInAHandlerReachesTheDefaultHandlerAndTheLoopGoesOn) {
+  auto* f = new TfrmBare(Application);
+  TTimer* timer = nullptr;
+  f->OnShow = [&](TObject*) { PostMessageA(f->Handle(), WM_STEP, 0, 0); };
+  // A message handler fails; then a timer tick fails; then the loop still ends normally.
+  f->SetMessageHandler(WM_STEP, [&](TMessage&) {
+    timer = new TTimer(f);
+    timer->SetInterval(1);
+    timer->OnTimer = [&](TObject*) {
+      timer->SetEnabled(false);
+      PostMessageA(f->Handle(), WM_STEP + 1, 0, 0);
+      throw Exception("Timer failed");
+    };
+    throw Exception("Boom");
+  });
+  f->SetMessageHandler(WM_STEP + 1, [&](TMessage&) { f->SetModalResult(mrOk); });
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  ASSERT_EQ(Prompts.Prompts.size(), 2u);
+  EXPECT_EQ(Prompts.Prompts[0].Text, "Boom.");
+  EXPECT_EQ(Prompts.Prompts[0].Type, mtError);
+  EXPECT_EQ(Prompts.Prompts[0].Caption, Application->GetTitle());
+  EXPECT_EQ(Prompts.Prompts[1].Text, "Timer failed.");
+  f->Free();
+}
+
+TEST_F(FormsGui, ApplicationRunEndsWhenTheMainFormCloses) {
+  TfrmBare* main = nullptr;
+  Application->CreateForm(main);
+  main->OnShow = [&](TObject*) { PostMessageA(main->Handle(), WM_CLOSE, 0, 0); };
+  Application->Run();
+  EXPECT_TRUE(Application->Terminated());
+  Application->ClearTerminated();
+  Application->SetMainForm(nullptr);
+  main->Free();
+}
+
+}  // namespace
