@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "Errors.h"
+
 namespace {
 
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
@@ -222,4 +224,54 @@ std::vector<std::string> SplitLines(const std::string& text)
     }
     if (!line.empty()) lines.push_back(line);
     return lines;
+}
+
+bool PatternPlaceholders(const std::string& pattern, std::string& kinds)
+{
+    std::string found;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') continue;
+        const char kind = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (kind == 's' || kind == 'd') {
+            found += kind;
+        } else if (kind != '%') {
+            return false;
+        }
+        ++i;
+    }
+    kinds = found;
+    return true;
+}
+
+bool TryFormat(const std::string& pattern, const std::vector<TFormatArg>& args, std::string& result)
+{
+    std::string kinds;
+    if (!PatternPlaceholders(pattern, kinds) || kinds.size() != args.size()) return false;
+    for (size_t i = 0; i < args.size(); ++i)
+        if ((kinds[i] == 's') != args[i].IsText) return false;
+    std::string text;
+    size_t next = 0;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') {
+            text += pattern[i];
+            continue;
+        }
+        const char kind = pattern[++i];
+        if (kind == '%') {
+            text += '%';
+        } else {
+            const TFormatArg& arg = args[next++];
+            text += kind == 's' ? arg.Text : IntToStr(arg.Int);
+        }
+    }
+    result = text;
+    return true;
+}
+
+std::string Format(const std::string& pattern, const std::vector<TFormatArg>& args)
+{
+    std::string result;
+    if (!TryFormat(pattern, args, result))
+        throw Exception("Format '" + pattern + "' invalid or incompatible with argument");
+    return result;
 }

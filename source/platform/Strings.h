@@ -36,3 +36,26 @@ double StrToFloatDef(const std::string& s, double def);
 int64_t RoundHalfEven(double value);
 
 std::vector<std::string> SplitLines(const std::string& text);  // on CR LF, LF or CR
+
+// One argument of Format: a text or an integer.
+struct TFormatArg {
+    TFormatArg(const std::string& text) : IsText(true), Text(text) {}
+    TFormatArg(const char* text) : IsText(true), Text(text) {}
+    TFormatArg(int value) : Int(value) {}
+    TFormatArg(long value) : Int(value) {}
+    TFormatArg(long long value) : Int(value) {}
+    TFormatArg(unsigned value) : Int(value) {}
+    bool IsText = false;
+    std::string Text;
+    int64_t Int = 0;
+};
+
+// The placeholders of a pattern in order, one letter each ("%s" -> 's', "%d" -> 'd'; "%%" is a literal
+// percent sign). False when the pattern holds any other use of "%".
+bool PatternPlaceholders(const std::string& pattern, std::string& kinds);
+// Formats "%s", "%d" and "%%". False (result untouched) when the pattern does not fit the arguments:
+// another use of "%", a text where a number belongs or the other way round, or a different count.
+bool TryFormat(const std::string& pattern, const std::vector<TFormatArg>& args, std::string& result);
+// As TryFormat; raises Exception "Format '<pattern>' invalid or incompatible with argument" when it does
+// not fit.
+std::string Format(const std::string& pattern, const std::vector<TFormatArg>& args);

@@ -1,0 +1,64 @@
+// Free routines shared by the application's windows: time texts, the open dialog's filter, file-name
+// checks, file sizes, the folder browser and small text helpers of the conversion driver.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "StringList.h"
+
+// The longest duration or start time a profile accepts: 200 hours.
+constexpr int64_t MaxProfileTimeMilliseconds = 720000000;
+
+// --- time texts: h:mm:ss.zzz <-> milliseconds (all sums in 64 bits) ---
+int64_t HMSToMilliseconds(int32_t hours, int32_t minutes, double seconds);  // seconds rounded half to even
+int64_t HMSZToMilliseconds(int32_t hours, int32_t minutes, int32_t seconds, int32_t milliseconds);
+void SplitMilliseconds(int64_t value, int32_t& hours, int32_t& minutes, int32_t& seconds, int32_t& milliseconds);
+// "0:00:00.000" for 0; hours with as many digits as needed.
+std::string MillisecondsToTimeText(int64_t value);
+// Accepts h:m:s.z, m:s.z, s.z, s, m:s and h:m:s (digits only, parts unchecked, the part after "." a count
+// of milliseconds). -1 for any other text. A part too long for 32 bits counts as the largest 32-bit
+// value, so that such a text lies far beyond MaxProfileTimeMilliseconds instead of wrapping.
+int64_t TimeTextToMilliseconds(const std::string& text);
+// The encoder's h:m:s with decimal seconds ("00:01:23.45"); 0 for a text with fewer than three parts.
+int64_t DurationToMilliseconds(const std::string& text);
+
+// Pieces of TimeTextToMilliseconds, exposed for its tests.
+bool IsTimeChars(const std::string& text);
+bool IsDigitsAndDots(const std::string& text);
+bool IsDigitsOnly(const std::string& text);
+bool IsDigitsAndColons(const std::string& text);
+bool IsDotAfterLastColon(const std::string& text);
+int32_t CountOccurrences(const std::string& text, const std::string& sub);
+int64_t ParseHMSZ(const std::string& text);
+int64_t ParseMSZ(const std::string& text);
+int64_t ParseSZ(const std::string& text);
+int64_t ParseS(const std::string& text);
+int64_t ParseMS(const std::string& text);
+int64_t ParseHMS(const std::string& text);
+
+// --- texts and file names ---
+// The pieces between the delimiters; a trailing delimiter gives an empty last piece.
+TStringList SplitString(const std::string& text, char delimiter);
+// The trimmed text between the first StartMark and the next EndMark after it; empty when either is
+// missing.
+std::string ExtractBetween(const std::string& text, const std::string& startMark, const std::string& endMark);
+// "name|pattern|" per name=pattern line, then the All Files entry: "...|All Files|*.*".
+std::string BuildFilterString(const TStringList& list);
+bool ContainsAnyChar(const std::string& text, const std::string& chars);
+// False for an empty name or one holding any of \ / : * ? " < > |.
+bool IsValidFileName(const std::string& name);
+// Same folder and extension, new base name.
+std::string ReplaceFileName(const std::string& path, const std::string& newName);
+// Size of the first entry matching Path (a pattern or a folder matches too); -1 when none does.
+int64_t GetFileSize64(const std::string& path);
+// Deletes FileName when it exists and is empty; true when it was deleted.
+bool DeleteFileIfEmpty(const std::string& fileName);
+
+// --- the shell's folder browser ---
+// Starts at Path (selected through BrowseCallbackProc); Root empty means the desktop. True and Path set to
+// the chosen folder when the user picked one.
+bool BrowseForFolder(HWND ownerWindow, std::string& path, const std::string& title, const std::string& root,
+                     uint32_t flags);
+int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM param, LPARAM data);

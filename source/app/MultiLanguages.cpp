@@ -1,0 +1,119 @@
+#include "MultiLanguages.h"
+
+#include <windows.h>
+
+#include "Errors.h"
+#include "FileUtils.h"
+#include "IniFile.h"
+#include "OrvUtils.h"
+#include "Settings.h"
+#include "Strings.h"
+#include "globals.h"
+
+#define LANG_TEXT(name, text) std::string name = text;
+#define LANG_TEXT_BLANK(name, text) std::string name = text;
+#define LANG_TEXT_READ_ONLY(name, text) std::string name = text;
+#define LANG_ENGINE_TEXT_BLANK(name, text)  // defined in Settings.cpp with the same built-in text
+#include "LanguageCatalogue.inc"
+#undef LANG_TEXT
+#undef LANG_TEXT_BLANK
+#undef LANG_TEXT_READ_ONLY
+#undef LANG_ENGINE_TEXT_BLANK
+
+const char* const LanguageTextSection = "VideoAPP_Convert";
+const char* const LanguageAVSExtSection = "VideoAPP_AVSExt";
+const char* const LanguageFilterSection = "VideoAPP_Filters";
+
+namespace {
+
+void ShowPlainMessage(const std::string& text) { MessageBoxA(GetActiveWindow(), text.c_str(), AppTitle, MB_OK); }
+
+// A translation is taken only when it has the placeholders of the built-in text, in the same order, so
+// that formatting it with the arguments the windows pass cannot fail.
+bool FitsBuiltInPattern(const std::string& text, const char* builtIn)
+{
+    const std::string pattern = builtIn;
+    if (pattern.find('%') == std::string::npos) return true;
+    std::string expected, actual;
+    PatternPlaceholders(pattern, expected);
+    return PatternPlaceholders(text, actual) && actual == expected;
+}
+
+}  // namespace
+
+TLanguageMessage ShowLanguageMessage = ShowPlainMessage;
+
+const std::vector<TLanguageText>& LanguageCatalogue()
+{
+    static const std::vector<TLanguageText> catalogue = {
+#define LANG_TEXT(name, text) {#name, &name, text, true},
+#define LANG_TEXT_BLANK(name, text) {#name " ", &name, text, true},
+#define LANG_TEXT_READ_ONLY(name, text) {#name, &name, text, false},
+#define LANG_ENGINE_TEXT_BLANK(name, text) {#name " ", &name, text, true},
+#include "LanguageCatalogue.inc"
+#undef LANG_TEXT
+#undef LANG_TEXT_BLANK
+#undef LANG_TEXT_READ_ONLY
+#undef LANG_ENGINE_TEXT_BLANK
+    };
+    return catalogue;
+}
+
+const TLanguageText* FindLanguageText(const std::string& key)
+{
+    for (const TLanguageText& entry : LanguageCatalogue())
+        if (SameText(Trim(entry.Key), Trim(key))) return &entry;
+    return nullptr;
+}
+
+void ResetLanguageTexts()
+{
+    for (const TLanguageText& entry : LanguageCatalogue()) *entry.Text = entry.BuiltIn;
+}
+
+bool ReadLanguageFile()
+{
+    if (!FileExists(LanguageFile)) WriteLanguageFile();
+    const TIniFile ini(LanguageFile);
+
+    // The list ends at the first missing key; the "<None>" text doubles as its end marker.
+    AVSExtList.Clear();
+    const std::string endMarker = IDS_None;
+    for (int n = 1;; ++n) {
+        const std::string ext = ini.ReadString(LanguageAVSExtSection, IntToStr(n), endMarker);
+        if (ext == endMarker) break;
+        AVSExtList.Add(ext);
+    }
+    if (AVSExtList.Count() == 0) {
+        ShowLanguageMessage(IDS_NoAVSExtersionAllow);
+        return false;
+    }
+
+    FilterList.Clear();
+    for (const std::string& line : ini.ReadSectionValues(LanguageFilterSection)) FilterList.Add(line);
+    if (FilterList.Count() == 0) {
+        ShowLanguageMessage(IDS_NoInputFilesAllow);
+        return false;
+    }
+
+    for (const TLanguageText& entry : LanguageCatalogue()) {
+        const std::string text = TranslateLineBreaks(ini.ReadString(LanguageTextSection, entry.Key, *entry.Text), true);
+        *entry.Text = FitsBuiltInPattern(text, entry.BuiltIn) ? text : std::string(entry.BuiltIn);
+    }
+    return true;
+}
+
+void WriteLanguageFile()
+{
+    // A translator marks a finished file read-only; it is left alone even where the system would still
+    // let us write (an administrator's account, some file systems).
+    const DWORD attributes = GetFileAttributesA(LanguageFile.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
+    TIniFile ini(LanguageFile);
+    try {
+        for (const TLanguageText& entry : LanguageCatalogue())
+            if (entry.WrittenBack) ini.WriteString(LanguageTextSection, entry.Key, TranslateLineBreaks(*entry.Text, false));
+    } catch (const Exception&) {
+        // A language file that cannot be written keeps what it has; the program goes on with its texts.
+    }
+}

@@ -1,0 +1,49 @@
+// The language string table and the language file it is read from and written back to.
+// Every text the user sees is one of the IDS_ variables below; each starts with its built-in English
+// text and is replaced by ReadLanguageFile. Windows copy them when they apply their texts.
+#pragma once
+#include <string>
+#include <vector>
+
+#define LANG_TEXT(name, text) extern std::string name;
+#define LANG_TEXT_BLANK(name, text) extern std::string name;
+#define LANG_TEXT_READ_ONLY(name, text) extern std::string name;
+#define LANG_ENGINE_TEXT_BLANK(name, text) extern std::string name;
+#include "LanguageCatalogue.inc"
+#undef LANG_TEXT
+#undef LANG_TEXT_BLANK
+#undef LANG_TEXT_READ_ONLY
+#undef LANG_ENGINE_TEXT_BLANK
+
+// Sections of a language file.
+extern const char* const LanguageTextSection;     // "VideoAPP_Convert": LanguageName and the texts
+extern const char* const LanguageAVSExtSection;   // "VideoAPP_AVSExt": 1=.ext, 2=.ext, ...
+extern const char* const LanguageFilterSection;   // "VideoAPP_Filters": name=pattern lines
+
+// One entry of the catalogue.
+struct TLanguageText {
+    const char* Key;        // as stored in the file (ten keys end in one blank)
+    std::string* Text;      // the variable every window reads
+    const char* BuiltIn;    // English text, line breaks as CR LF
+    bool WrittenBack;       // false for the two about-window texts that only a translator sets
+};
+
+// All 293 entries in file order.
+const std::vector<TLanguageText>& LanguageCatalogue();
+// The entry of a key (compared without regard to case or surrounding blanks), or null.
+const TLanguageText* FindLanguageText(const std::string& key);
+// Puts the built-in text back into every variable (a fresh start; used by tests).
+void ResetLanguageTexts();
+
+// Fills AVSExtList, FilterList and every text from LanguageFile (creating the file with the current
+// texts first when it does not exist). False, after a message, when the file has no extension list or
+// no filter list; the caller then ends the program. A translated text whose "%s"/"%d" placeholders differ
+// from those of its built-in text is not taken: the built-in text is used instead.
+bool ReadLanguageFile();
+// Writes every text except the two read-only ones back into LanguageFile, on one line each ("#13" for a
+// line break). Stops silently at the first failed write (a read-only file, a missing folder).
+void WriteLanguageFile();
+
+// How ReadLanguageFile shows its two failure messages; tests replace it.
+using TLanguageMessage = void (*)(const std::string& text);
+extern TLanguageMessage ShowLanguageMessage;
