@@ -1,0 +1,74 @@
+// What the encoder bridge does with a command line, apart from running it: splitting it, translating
+// the options that ffmpeg 5.1 no longer takes or reads differently, planning the programs to run,
+// and translating ffmpeg's console lines back into the shape the program parses.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+typedef std::vector<std::string> TArgs;
+
+// Splits a command line the way the C runtime does (blanks separate, double quotes group,
+// backslashes escape only before a double quote).
+TArgs SplitCommandLine(const std::string& Line);
+
+// One line of the translation table. Value null: any value; Value "" : the option takes no value.
+// NewOption null: the option (with its value) is dropped. NewValue null: the value is kept
+// (made kbit/s when KbitWhenBare and it is a bare number below 1000).
+struct TOptionRule {
+  const char* Option;
+  const char* Value;
+  const char* NewOption;
+  const char* NewValue;
+  bool KbitWhenBare;
+};
+extern const TOptionRule OptionRules[];
+extern const size_t OptionRuleCount;
+
+// Applies the table. The value after "-i" and the output path (a last argument that is no option)
+// are never touched.
+TArgs TranslateOptions(const TArgs& Args);
+
+// The programs to run, in order; each step's first element is the program.
+struct TBridgePlan {
+  std::vector<TArgs> Steps;
+  std::string Error;   // non-empty: the command line cannot be run
+};
+
+struct TPlanContext {
+  std::string FFmpeg;      // program name or path of ffmpeg
+  std::string AmrEncoder;  // path of the native AMR encoder
+  std::string WorkDir;     // a folder for intermediate files, with a trailing slash
+};
+
+// Plans the run of translated, path-mapped arguments. ffmpeg has no AMR encoder: AMR audio is
+// decoded to 16-bit mono PCM by ffmpeg, encoded by the AMR encoder, and, in a container with video,
+// muxed by ffmpeg as a copied stream.
+TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context);
+
+// Rewrites one console line of ffmpeg (without its line end) for the program's parser: times
+// "time=H:MM:SS.cc" become seconds ("time=12.34"), an unknown negative time becomes
+// "time=10000000000.0", and each (from, to) pair of Paths is replaced (Linux paths back to the
+// Windows paths the program gave).
+std::string TranslateOutputLine(const std::string& Line,
+                                const std::vector<std::pair<std::string, std::string>>& Paths);
+
+// Splits a growing stream of console output into lines ended by CR or LF, translates each complete
+// line and keeps the unfinished rest for the next call; Flush hands out the rest.
+class TOutputTranslator {
+public:
+  explicit TOutputTranslator(std::vector<std::pair<std::string, std::string>> Paths) : FPaths(std::move(Paths)) {}
+  std::string Feed(const std::string& Chunk);
+  std::string Flush();
+
+private:
+  std::vector<std::pair<std::string, std::string>> FPaths;
+  std::string FPending;
+};
+
+// The /bin/sh script that runs the plan in Dir (a Linux folder with trailing slash): it waits until
+// the bridge holds the fifo Dir/alive open and Dir/go exists, appends all output to Dir/log, writes
+// the exit code of the first failing step (or 0) to Dir/exit, and, in the same process group, keeps
+// a watchdog that ends every program of the run as soon as the bridge's end of the fifo closes.
+std::string BuildRunScript(const TBridgePlan& Plan, const std::string& Dir);

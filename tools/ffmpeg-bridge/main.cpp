@@ -1,0 +1,143 @@
+// avcore: the encoder program that Orvane starts, for running under Wine on Linux. It takes the
+// encoder command line the program builds, runs Debian's ffmpeg (and the AMR encoder) with it through
+// /bin/sh, relays ffmpeg's console output to its own standard error as it grows, and exits with
+// ffmpeg's exit code. Wine gives a Linux program neither our pipes nor a process handle, so output
+// and exit code come through files, and a fifo that this process holds open tells the script's
+// watchdog when this process is gone (also when it is terminated), which then stops ffmpeg.
+#include "BridgeCommand.h"
+#include "UnixShell.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+void WriteError(const std::string& Text) {
+  DWORD Written = 0;
+  HANDLE Err = GetStdHandle(STD_ERROR_HANDLE);
+  if (Err && Err != INVALID_HANDLE_VALUE && !Text.empty())
+    WriteFile(Err, Text.data(), static_cast<DWORD>(Text.size()), &Written, nullptr);
+}
+
+bool FileExists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ModuleFolder() {
+  char Path[MAX_PATH];
+  DWORD Length = GetModuleFileNameA(nullptr, Path, MAX_PATH);
+  std::string Result(Path, Length);
+  return Result.substr(0, Result.find_last_of('\\') + 1);
+}
+
+bool LooksLikeWindowsPath(const std::string& Arg) {
+  return (Arg.size() >= 2 && Arg[1] == ':') || Arg.find('\\') != std::string::npos;
+}
+
+// Reads what was appended to a file since Offset.
+std::string ReadFrom(const std::string& Path, LONGLONG& Offset) {
+  HANDLE File = CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (File == INVALID_HANDLE_VALUE) return std::string();
+  std::string Data;
+  LARGE_INTEGER Position;
+  Position.QuadPart = Offset;
+  if (SetFilePointerEx(File, Position, nullptr, FILE_BEGIN)) {
+    char Buffer[16384];
+    DWORD Read = 0;
+    while (ReadFile(File, Buffer, sizeof Buffer, &Read, nullptr) && Read > 0) Data.append(Buffer, Read);
+  }
+  CloseHandle(File);
+  Offset += static_cast<LONGLONG>(Data.size());
+  return Data;
+}
+
+std::string EnvOr(const char* Name, const std::string& Default) {
+  char Value[MAX_PATH];
+  DWORD Length = GetEnvironmentVariableA(Name, Value, sizeof Value);
+  return (Length > 0 && Length < sizeof Value) ? std::string(Value, Length) : Default;
+}
+
+}  // namespace
+
+int main() {
+  TArgs Args = SplitCommandLine(GetCommandLineA());
+  if (!Args.empty()) Args.erase(Args.begin());  // the program itself
+  Args = TranslateOptions(Args);
+
+  // Windows paths (input, output) become Linux paths for ffmpeg; its console lines get the Windows
+  // paths back, so the program sees the names it gave.
+  std::vector<std::pair<std::string, std::string>> PathsBack;
+  std::string OutputWindows;
+  for (size_t I = 0; I < Args.size(); ++I) {
+    bool IsInput = I > 0 && Args[I - 1] == "-i";
+    bool IsOutput = I + 1 == Args.size() && !Args[I].empty() && Args[I][0] != '-' && !IsInput;
+    if (!(IsInput || IsOutput) || !LooksLikeWindowsPath(Args[I])) continue;
+    std::string Unix = UnixPathOf(Args[I]);
+    if (Unix.empty()) {
+      WriteError("avcore: cannot map the path \"" + Args[I] + "\" to a Linux path.\n");
+      return 1;
+    }
+    PathsBack.emplace_back(Unix, Args[I]);
+    if (IsOutput) OutputWindows = Args[I];
+    Args[I] = Unix;
+  }
+
+  std::string Work = MakeScratchFolder("avcore-");
+  std::string WorkUnix = Work.empty() ? std::string() : UnixPathOf(Work + "run.sh");
+  if (WorkUnix.empty()) {
+    WriteError("avcore: cannot create a work folder that Linux programs can reach.\n");
+    RemoveScratchFolder(Work);
+    return 1;
+  }
+  WorkUnix.erase(WorkUnix.size() - 6);  // "run.sh"
+  // Intermediate files of the AMR route stand for the output in ffmpeg's lines.
+  if (!OutputWindows.empty()) {
+    PathsBack.emplace_back(WorkUnix + "audio.pcm", OutputWindows);
+    PathsBack.emplace_back(WorkUnix + "audio.amr", OutputWindows);
+  }
+
+  TPlanContext Context;
+  Context.FFmpeg = EnvOr("ORV_FFMPEG", "ffmpeg");
+  Context.AmrEncoder = UnixPathOf(ModuleFolder() + "orvane-amrenc");
+  Context.WorkDir = WorkUnix;
+  TBridgePlan Plan = PlanRun(Args, Context);
+  if (!Plan.Error.empty()) {
+    WriteError("avcore: " + Plan.Error + "\n");
+    RemoveScratchFolder(Work);
+    return 1;
+  }
+  if (!WriteWholeFile(Work + "run.sh", BuildRunScript(Plan, WorkUnix)) || !StartUnixScript(WorkUnix + "run.sh", true)) {
+    WriteError("avcore: cannot start /bin/sh.\n");
+    RemoveScratchFolder(Work);
+    return 1;
+  }
+
+  // Hold the fifo's writing end for as long as this process lives, then let the script go on.
+  HANDLE Alive = INVALID_HANDLE_VALUE;
+  for (int Wait = 0; Wait < 400 && Alive == INVALID_HANDLE_VALUE; ++Wait) {
+    if (FileExists(Work + "exit")) break;
+    // (Wine reports no attributes for a fifo: just try to open it.)
+    Alive = CreateFileA((Work + "alive").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+    if (Alive == INVALID_HANDLE_VALUE) Sleep(25);
+  }
+  if (Alive == INVALID_HANDLE_VALUE) {
+    WriteError(ReadWholeFile(Work + "log") + "avcore: the conversion script did not start.\n");
+    return 1;
+  }
+  WriteWholeFile(Work + "go", "");
+
+  TOutputTranslator Translator(PathsBack);
+  LONGLONG Offset = 0;
+  while (true) {
+    bool Done = FileExists(Work + "exit");
+    WriteError(Translator.Feed(ReadFrom(Work + "log", Offset)));
+    if (Done) break;
+    Sleep(50);
+  }
+  WriteError(Translator.Flush());
+  int ExitCode = atoi(ReadWholeFile(Work + "exit").c_str());
+  // Closing the fifo lets the watchdog end and remove the work folder.
+  CloseHandle(Alive);
+  return ExitCode;
+}
