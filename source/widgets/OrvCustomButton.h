@@ -1,0 +1,141 @@
+// TOrvCustomButton: an owner-drawn, double-buffered push button with hover, pressed, disabled and
+// focused looks, a caption font per state, a repeat event while the left button is held, and
+// transparency over its parent's background. TOrvButton adds the state pictures.
+#pragma once
+
+#include "Controls.h"
+#include "Forms.h"
+#include "OrvWindowsUtils.h"
+#include "Timer.h"
+
+class TOrvCustomButton : public TCustomControl {
+  ORV_CLASS(TOrvCustomButton)
+public:
+  explicit TOrvCustomButton(TComponent* owner);
+  ~TOrvCustomButton() override;
+
+  // ---- properties ----
+  std::string GetCaption() const { return FCaption; }
+  void SetCaption(const std::string& v);
+  bool GetCancel() const { return FCancel; }
+  void SetCancel(bool v) { FCancel = v; }
+  bool GetDefault() const { return FDefault; }
+  void SetDefault(bool v);
+  bool GetTransparent() const { return FTransparent; }
+  void SetTransparent(bool v);
+  TModalResult GetModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult v) { FModalResult = v; }
+  bool GetEnableTransparentColor() const { return FEnableTransparentColor; }
+  void SetEnableTransparentColor(bool v);
+  TColor GetTransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(TColor v);
+  int GetRepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(int v) { FRepeatInterval = v; }
+  int GetFocusedRectMargin() const { return FFocusedRectMargin; }
+  void SetFocusedRectMargin(int v);
+  bool Active() const { return FActive; }
+  TOrvAlignment GetTextAlign() const { return FTextAlign; }
+  void SetTextAlign(TOrvAlignment v);
+  TOrvAlignment GetPictureAlign() const { return FPictureAlign; }
+  void SetPictureAlign(TOrvAlignment v);
+  int GetTextX() const { return FTextX; }
+  void SetTextX(int v);
+  int GetTextY() const { return FTextY; }
+  void SetTextY(int v);
+  int GetPictureX() const { return FPictureX; }
+  void SetPictureX(int v);
+  int GetPictureY() const { return FPictureY; }
+  void SetPictureY(int v);
+  bool GetMultiLines() const { return FMultiLines; }
+  void SetMultiLines(bool v);
+  bool GetShowDisabledShadow() const { return FShowDisabledShadow; }
+  void SetShowDisabledShadow(bool v);
+  bool GetEnableStatesFont() const { return FEnableStatesFont; }
+  void SetEnableStatesFont(bool v);
+  TFont* GetFontMouseHover() const { return FFontMouseHover; }
+  void SetFontMouseHover(TFont* f);
+  TFont* GetFontMouseDown() const { return FFontMouseDown; }
+  void SetFontMouseDown(TFont* f);
+  TFont* GetFontDisabled() const { return FFontDisabled; }
+  void SetFontDisabled(TFont* f);
+  bool GetStretch() const { return FStretch; }
+  void SetStretch(bool v);
+  bool GetDrawFocused() const { return FDrawFocused; }
+  void SetDrawFocused(bool v);
+  bool GetDrawBorder() const { return FDrawBorder; }
+  void SetDrawBorder(bool v);
+
+  // The look's two flags and the repeat timer (present from a left press until the press ends).
+  bool Hovered() const { return FHovered; }
+  bool Pressed() const { return FPressed; }
+  TTimer* RepeatTimer() const { return FRepeatTimer; }
+
+  // OnMouseEnter is the control's own (TControl::OnMouseEnter).
+  TNotifyEvent OnMouseExit, OnMouseContinuouslyDown;
+
+  // ---- overridden operations ----
+  void SetEnabled(bool v) override;
+  void Paint() override;
+  void Click() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void WndProc(TMessage& m) override;
+
+  // ---- drawing steps, replaceable by descendants ----
+  virtual void DrawPicture(TCanvas* canvas, TPicture* picture);
+  virtual void DrawCaption(TCanvas* canvas, const std::string& text);
+  virtual void DrawFocusRect(TCanvas* canvas);
+  virtual void DrawBorder(TCanvas* canvas);
+  // Fills `picture` with the picture of the current state; false when there is none.
+  virtual bool GetStatePicture(TPicture* picture);
+
+protected:
+  void CreateWnd() override;
+  void FreeRepeatTimer();
+  void StartRepeatTimer();
+  // The form this button sits in, or null.
+  TCustomForm* ParentForm() { return GetParentForm(this); }
+
+  std::string FCaption;
+  bool FCancel = false;
+  bool FDefault = false;
+  bool FTransparent = false;
+  TModalResult FModalResult = mrNone;
+  bool FEnableTransparentColor = false;
+  TColor FTransparentColor = clFuchsia;
+  TTimer* FRepeatTimer = nullptr;
+  int FRepeatInterval = 100;
+  int FFocusedRectMargin = 2;
+  bool FActive = false;
+  TOrvAlignment FTextAlign = TOrvAlignment::alCenter;
+  TOrvAlignment FPictureAlign = TOrvAlignment::alTopLeft;
+  int FTextX = 0, FTextY = 0;
+  int FPictureX = 0, FPictureY = 0;
+  bool FMultiLines = false;
+  bool FShowDisabledShadow = false;
+  bool FEnableStatesFont = false;
+  TFont* FFontMouseHover;
+  TFont* FFontMouseDown;
+  TFont* FFontDisabled;
+  bool FStretch = false;
+  bool FDrawFocused = true;
+  bool FDrawBorder = false;
+  bool FHovered = false;
+  bool FPressed = false;
+
+private:
+  template <class T>
+  void StoreAndRepaint(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Repaint();
+  }
+  void HandleMouseEnter();
+  void HandleMouseLeave();
+  void HandleCaptureLost();
+  bool FInMouseUp = false;
+};
+
+// True when `ch` is the accelerator of `caption` (the character after a single "&").
+bool IsAccelerator(char ch, const std::string& caption);

@@ -1,0 +1,41 @@
+#include "OrvWindowsUtils.h"
+
+#include "Forms.h"
+
+const std::vector<std::string>& OrvAlignmentNames() {
+  static const std::vector<std::string> names = {
+      "alTopLeft",     "alTopCenter",    "alTopRight",    "alMiddleLeft", "alMiddleCenter",
+      "alMiddleRight", "alBottomLeft",   "alBottomCenter", "alBottomRight", "alCenter",
+      "alLeft",        "alRight",        "alCustom"};
+  return names;
+}
+
+TOrvPlacement OrvPlacementOf(TOrvAlignment a) {
+  switch (a) {
+    case TOrvAlignment::alTopLeft: return {0, 0};
+    case TOrvAlignment::alTopCenter: return {1, 0};
+    case TOrvAlignment::alTopRight: return {2, 0};
+    case TOrvAlignment::alMiddleLeft:
+    case TOrvAlignment::alLeft: return {0, 1};
+    case TOrvAlignment::alMiddleCenter:
+    case TOrvAlignment::alCenter: return {1, 1};
+    case TOrvAlignment::alMiddleRight:
+    case TOrvAlignment::alRight: return {2, 1};
+    case TOrvAlignment::alBottomLeft: return {0, 2};
+    case TOrvAlignment::alBottomCenter: return {1, 2};
+    case TOrvAlignment::alBottomRight: return {2, 2};
+    case TOrvAlignment::alCustom: break;
+  }
+  return {-1, -1};
+}
+
+HWND GetTopLevelWindow(HWND handle) {
+  if (!handle) return nullptr;
+  HWND app = Application ? Application->Handle() : nullptr;
+  HWND current = handle;
+  for (;;) {
+    HWND parent = GetParent(current);
+    if (!parent || parent == app) return current;
+    current = parent;
+  }
+}

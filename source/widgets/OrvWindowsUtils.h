@@ -1,0 +1,43 @@
+// Shared pieces of the picture buttons and labels: the placement type and two window routines.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Controls.h"  // DrawParentBackground(Canvas, Control): the class library's routine serves here too
+
+// Where a button places its picture or caption. alCenter, alLeft and alRight behave as
+// alMiddleCenter, alMiddleLeft and alMiddleRight; alCustom uses explicit coordinates.
+// Scoped because the class library's TAlign already has alLeft, alRight and alCustom.
+enum class TOrvAlignment : uint8_t {
+  alTopLeft,
+  alTopCenter,
+  alTopRight,
+  alMiddleLeft,
+  alMiddleCenter,
+  alMiddleRight,
+  alBottomLeft,
+  alBottomCenter,
+  alBottomRight,
+  alCenter,
+  alLeft,
+  alRight,
+  alCustom
+};
+
+// The identifiers as layouts write them, in the enumeration's order.
+const std::vector<std::string>& OrvAlignmentNames();
+
+// Horizontal and vertical thirds of a placement: 0 start, 1 middle, 2 end (alCustom: -1, -1).
+struct TOrvPlacement {
+  int Horizontal;
+  int Vertical;
+};
+TOrvPlacement OrvPlacementOf(TOrvAlignment a);
+
+// The top-level window that holds `handle`: follows GetParent upward and stops below the
+// application's hidden window. Null for null.
+HWND GetTopLevelWindow(HWND handle);
