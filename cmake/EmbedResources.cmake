@@ -1,6 +1,7 @@
 # Embeds every file under a resource folder into a target: generates one C++ source whose assembler
 # part pulls each file in with .incbin and whose table (Resources.h, EmbeddedFiles) names them by their
 # path relative to the folder. Editing a resource rebuilds only that source.
+# (PE/COFF assemblers know no .pushsection/.popsection: each block switches to .rdata and back to .text.)
 function(orv_embed_resources target resource_dir)
   file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE "${resource_dir}" "${resource_dir}/*")
   list(SORT files)
@@ -12,7 +13,7 @@ function(orv_embed_resources target resource_dir)
   foreach(f IN LISTS files)
     set(abs "${resource_dir}/${f}")
     list(APPEND deps "${abs}")
-    string(APPEND src "asm(\".pushsection .rdata,\\\"dr\\\"\\n.balign 4\\norv_res_${i}:\\n.incbin \\\"${abs}\\\"\\norv_res_${i}_end:\\n.byte 0\\n.popsection\\n\");\n")
+    string(APPEND src "asm(\".section .rdata,\\\"dr\\\"\\n.balign 4\\norv_res_${i}:\\n.incbin \\\"${abs}\\\"\\norv_res_${i}_end:\\n.byte 0\\n.text\\n\");\n")
     string(APPEND src "extern \"C\" const uint8_t orv_res_${i}[] asm(\"orv_res_${i}\");\n")
     string(APPEND src "extern \"C\" const uint8_t orv_res_${i}_end[] asm(\"orv_res_${i}_end\");\n")
     string(APPEND table "    {\"${f}\", orv_res_${i}, size_t(orv_res_${i}_end - orv_res_${i})},\n")
