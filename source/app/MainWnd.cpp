@@ -10,6 +10,7 @@
 #include "MediaInfoDll.h"
 #include "MultiLanguages.h"
 #include "OrvUtils.h"
+#include "PngPicture.h"
 #include "ProfileLists.h"
 #include "Prompter.h"
 #include "Strings.h"
@@ -129,6 +130,8 @@ TShellOpen SetShellOpen(TShellOpen open) {
 ORV_DEFINE_CLASS(TfrmMain, TForm, nullptr, {})
 
 TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
+  // The layout's pictures are PNG: keep the PNG class (and its registration) in the program.
+  (void)TPngPicture::StaticClassInfo();
   if (!frmMain) frmMain = this;
   InitLayout();
 }
@@ -323,26 +326,18 @@ void TfrmMain::ShapeFromBackground() {
   if (!g || g->Empty()) return;
   const int w = g->GetWidth(), h = g->GetHeight();
   TBitmap bmp;
-  bmp.SetWidth(w);
-  bmp.SetHeight(h);
+  bmp.SetPixelFormat(pf32bit);
+  bmp.SetSize(w, h);
   bmp.Canvas()->Draw(0, 0, g);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  std::vector<uint32_t> px(size_t(w) * size_t(h));
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, bmp.GetHandle(), 0, UINT(h), px.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
+  GdiFlush();
+  auto pixel = [&bmp](int x, int y) { return static_cast<const uint32_t*>(bmp.ScanLine(y))[x] & 0xFFFFFF; };
   // One rectangle per run of kept pixels on a row.
   std::vector<RECT> runs;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w;) {
-      while (x < w && (px[size_t(y) * w + x] & 0xFFFFFF) == 0xFF00FF) ++x;
+      while (x < w && pixel(x, y) == 0xFF00FF) ++x;
       int start = x;
-      while (x < w && (px[size_t(y) * w + x] & 0xFFFFFF) != 0xFF00FF) ++x;
+      while (x < w && pixel(x, y) != 0xFF00FF) ++x;
       if (x > start) runs.push_back(RECT{start, y, x, y + 1});
     }
   std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
@@ -485,7 +480,9 @@ void TfrmMain::AddFile(const std::string& path) {
   item->FilePath = FolderOf(path);
   TMediaValues values = ReadMediaValues(path);
   for (int i = 0; i < FileItemValueCount; ++i) item->*FileItemValues[i] = ValueOrNone(values[size_t(i)]);
-  if (item->CompleteName == IDS_None || item->FileSize == IDS_None) {
+  // Current libraries name and size any file they can open, media or not; a file whose container
+  // they do not recognise (no Format) is refused as well.
+  if (item->CompleteName == IDS_None || item->FileSize == IDS_None || item->Format == IDS_None) {
     delete item;
     PromptMessageBox(Format(IDS_MESSAGEBOX_FormatError, {path}), IDS_MESSAGEBOX_Error, MB_ICONINFORMATION | MB_OK);
     return;

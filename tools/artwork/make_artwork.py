@@ -91,6 +91,22 @@ class Canvas:
                 if (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r * r:
                     self.put(x, y, c)
 
+    def bmp(self, path):
+        """24-bit bitmap (for image-list strips, which take their mask from the bottom-left pixel)."""
+        row = (self.w * 3 + 3) & ~3
+        pixels = bytearray()
+        for y in range(self.h - 1, -1, -1):
+            line = bytearray()
+            for x in range(self.w):
+                r, g, b, a = self.px[y * self.w + x]
+                line.extend((b, g, r))
+            pixels.extend(line + b"\0" * (row - len(line)))
+        header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+        info = struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(header + info + pixels)
+
     def png(self, path):
         raw = bytearray()
         for y in range(self.h):
@@ -252,7 +268,7 @@ def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "resources")
     out = os.path.join(root, "pictures", "main")
     background().png(os.path.join(out, "Background.png"))
-    icons().png(os.path.join(out, "FileIcons.png"))
+    icons().bmp(os.path.join(out, "FileIcons.bmp"))
     for name, (w, h, glyph, states, radius) in BUTTONS.items():
         for state in ("normal", "hover", "down", "disabled"):
             button(w, h, state, glyph, states, radius).png(os.path.join(out, "%s_%s.png" % (name, state)))
