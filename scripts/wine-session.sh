@@ -12,6 +12,14 @@ export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
 env_file="$build/session.env"
 wine64=/usr/lib/wine/wine64
 
+desktop_running() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 start() {
   if [ -z "${DISPLAY:-}" ] || [ "${ORV_XVFB:-}" = 1 ]; then
     local n=90
@@ -40,6 +48,14 @@ start() {
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   $wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+  if [ -f "$build/tools/desktop-keeper.exe" ]; then
+    wine "$build/tools/desktop-keeper.exe" </dev/null >/dev/null 2>&1 &
+    # The desktop is up once explorer.exe runs in this prefix.
+    for _ in $(seq 300); do
+      desktop_running && break
+      sleep 0.1
+    done
+  fi
   printf 'export WINEPREFIX=%q DISPLAY=%q WINEDEBUG=-all\n' "$WINEPREFIX" "$DISPLAY" > "$env_file"
 }
 

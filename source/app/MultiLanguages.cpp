@@ -98,7 +98,7 @@ bool ReadLanguageFile()
 
     for (const TLanguageText& entry : LanguageCatalogue()) {
         const std::string text = TranslateLineBreaks(ini.ReadString(LanguageTextSection, entry.Key, *entry.Text), true);
-        *entry.Text = FitsBuiltInPattern(text, entry.BuiltIn) ? text : std::string(entry.BuiltIn);
+        *entry.Text = FitsBuiltInPattern(text, entry.BuiltIn) ? text : Trim(entry.BuiltIn);
     }
     return true;
 }

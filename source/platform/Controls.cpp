@@ -777,7 +777,7 @@ void TWinControl::RecreateWnd() {
 
 void TWinControl::SetParentWindow(HWND h) {
   FParentWindow = h;
-  if (FHandle && !FParent) SetParent(nullptr), ::SetParent(FHandle, h);
+  if (FHandle && !FParent) ::SetParent(FHandle, h);
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

@@ -522,6 +522,7 @@ void TApplication::Initialize() {
   Handle();
 #ifdef ORV_HAVE_THREAD
   InitSynchronize();
+  ThreadExceptionHandler = [this](std::exception_ptr e) { ShowException(e); };
 #endif
 }
 

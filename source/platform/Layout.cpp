@@ -274,7 +274,7 @@ private:
         throw ELayoutError(lx.File, line, "The layout is for " + className + ", not for " + Root->ClassName());
       obj = Root;
       Track(Root);
-      if (Root->GetName().empty()) SetRootName(name);
+      SetRootName(name);  // the derived layout's name wins over its base's
     } else if (inherited) {
       obj = SameTextCI(Root->GetName(), name) ? Root : Root->FindComponent(name);
       if (!obj) throw ELayoutError(lx.File, line, "Inherited component '" + name + "' does not exist");
@@ -325,7 +325,11 @@ private:
   void SetRootName(const std::string& name) {
     // A second window of the same class under the same owner gets a numbered name.
     std::string n = name;
-    for (int i = 1; Root->Owner() && Root->Owner()->FindComponent(n); ++i) n = name + "_" + std::to_string(i);
+    for (int i = 1; Root->Owner(); ++i) {
+      TComponent* other = Root->Owner()->FindComponent(n);
+      if (!other || other == Root) break;
+      n = name + "_" + std::to_string(i);
+    }
     Root->SetName(n);
   }
 

@@ -40,8 +40,8 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 // MessageBox-style call: MB_* flags in, ID* result out (the numbers equal the modal results).
 int PromptMessageBox(const std::string& text, const std::string& caption, unsigned flags);
 
-// A prompter for tests: records every prompt and answers from a queue (mrOk / the first button
-// when the queue is empty).
+// A prompter for tests: records every prompt and answers from a queue; with the queue empty it
+// answers with the first of the prompt's buttons in TMsgDlgBtn order (Yes, No, OK, Cancel, ...).
 class TRecordingPrompter : public TPrompter {
 public:
   int Ask(const TPrompt& prompt) override;

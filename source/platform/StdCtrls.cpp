@@ -208,6 +208,11 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
   p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TCustomEdit::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (FMaxLength > 0) SendMessageA(Handle(), EM_LIMITTEXT, WPARAM(FMaxLength), 0);
+}
+
 void TCustomEdit::SetReadOnly(bool v) {
   FReadOnly = v;
   if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, v, 0);

@@ -83,6 +83,7 @@ public:
 
 protected:
   void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
   bool FReadOnly = false;
   int FMaxLength = 0;
 };

@@ -8,6 +8,7 @@
 #include "Forms.h"
 #include "Prompter.h"
 #include "StdCtrls.h"
+#include "Thread.h"
 #include "Timer.h"
 
 namespace {
@@ -379,22 +380,31 @@ TEST_F(FormsGui, NestedModalLoopsDisableTheWindowsBelow) {
   outer->Free();
 }
 
+// A worker that sets a window's modal result through a synchronised call.
+class TResultThread : public TThread {
+public:
+  explicit TResultThread(TCustomForm* f) : Form(f) {}
+  ~TResultThread() override { WaitFor(); }
+  TCustomForm* Form;
+  bool RanOnMainThread = false;
+
+protected:
+  void Execute() override {
+    Synchronize([this] {
+      RanOnMainThread = IsMainThread();
+      Form->SetModalResult(mrOk);
+    });
+  }
+};
+
 TEST_F(FormsGui, ModalResultSetFromASynchronisedCallEndsTheLoop) {
+  Application->Initialize();
   auto* f = new TfrmBare(Application);
-  std::thread worker;
-  // A synchronised call is a message sent from another thread to a window of the main thread.
-  f->SetMessageHandler(WM_STEP, [&](TMessage& m) {
-    f->SetModalResult(mrOk);
-    m.Result = 1;
-  });
-  LRESULT answer = 0;
-  f->OnShow = [&](TObject*) {
-    HWND h = f->Handle();
-    worker = std::thread([h, &answer] { answer = SendMessageA(h, WM_STEP, 0, 0); });
-  };
+  TResultThread worker(f);
+  f->OnShow = [&](TObject*) { worker.Start(); };
   EXPECT_EQ(f->ShowModal(), mrOk);
-  worker.join();
-  EXPECT_EQ(answer, 1);
+  worker.WaitFor();
+  EXPECT_TRUE(worker.RanOnMainThread);
   f->Free();
 }
 

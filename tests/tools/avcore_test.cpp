@@ -76,6 +76,35 @@ TEST_F(Avcore, MissingInputFails) {
   EXPECT_NE(std::string::npos, Log.find("nothere.avi")) << Log;
 }
 
+TEST_F(Avcore, ProfileChoicesBeyondTheDefaultsConvert) {
+  // Option strings the builders make for non-default profiles whose translation differs from the
+  // default lines: AMR in MOV and wide-band AMR in 3GP, 5.1 AC-3 (after the driver's fix-up), a disc
+  // target, the PSP container, HuffYUV with the driver's fix-up, and a time range on AMR.
+  struct Case {
+    const char* Options;
+    const char* Ext;
+    const char* Expected;  // General;%Format%|%VideoCount% then Audio;%Format%|%Format_Profile%|%Channel(s)%
+  } Cases[] = {
+      {"-y -f mov -vcodec h264 -b 1200k -r 25 -acodec amr_nb -ac 1 -ar 8000 -ab 13 ", ".mov", "MPEG-4|1 AMR|Narrow band|1"},
+      {"-y -f 3gp -vcodec h263 -s 176x144 -b 144k -r 12.5 -aspect 11:9 -acodec amr_wb -ac 1 -ar 16000 ", ".3gp", "MPEG-4|1 AMR|Wide band|1"},
+      {"-y -f ac3 -vn -acodec ac3 -ac 5:1 -ar 48000 ", ".ac3", "AC-3| AC-3||6"},
+      {"-target pal-vcd ", ".mpg", "MPEG-PS|1 MPEG Audio|Layer 2|2"},
+      {"-y -f psp -vcodec h264 -s 320x240 -b 1200k -r 25 -acodec aac -ac 2 -ab 64 -ar 48000 ", ".mp4", "MPEG-4|1 AAC||2"},
+      {"-y -f avi -sameq -vcodec ffvhuff -b 1080k -r 25 -acodec pcm_s16le -ac 2 -ar 44100 ", ".avi", "AVI|1 PCM||2"},
+      {"-y -f amr  -t 0:00:02.000 -ss 0:00:00.500 -vn -acodec amr_wb -ac 1 -ar 16000 -ab 23 ", ".amr", "AMR| AMR|Wide band|1"},
+  };
+  int N = 0;
+  for (const Case& C : Cases) {
+    std::string Output = Folder + "variant" + std::to_string(++N) + C.Ext;
+    std::string Log;
+    int Code = RunEncoder(EncoderCommandLine(Clip, C.Options, Output), Log);
+    EXPECT_EQ(0, Code) << C.Options << Log;
+    EXPECT_EQ(C.Expected, MediainfoSays(Output, "General;%Format%|%VideoCount%") + " " +
+                              MediainfoSays(Output, "Audio;%Format%|%Format_Profile%|%Channel(s)%"))
+        << C.Options;
+  }
+}
+
 TEST_F(Avcore, TerminatingTheBridgeStopsFfmpeg) {
   // An endless conversion: the clip read in a loop at its own pace.
   std::string Marker = "endless-" + std::to_string(GetTickCount());
@@ -83,16 +112,12 @@ TEST_F(Avcore, TerminatingTheBridgeStopsFfmpeg) {
   std::string Line = EncoderCommandLine(Clip, "-y -f avi -acodec mp3 ", Output);
   Line.replace(Line.find(" -i "), 4, " -stream_loop -1 -re -i ");
   TEncoderRun Run;
-  ASSERT_TRUE(Run.Start(Line));
-  DWORD Start = GetTickCount();
-  while (Run.Output().find(" time=") == std::string::npos && GetTickCount() - Start < 60000) {
-    Run.Poll();
-    Sleep(50);
-  }
-  ASSERT_NE(std::string::npos, Run.Output().find(" time=")) << Run.Output();
+  Run.Start(Line);
+  ASSERT_TRUE(Run.PumpUntil([&] { return Run.Output().find(" time=") != std::string::npos; })) << Run.Output();
   ASSERT_EQ("running", WaitForProcesses(Marker, "running", 0));
 
   Run.Terminate();
+  ASSERT_NE(-1, Run.Wait());
   // Within two seconds no program of the conversion may be left.
   std::string State = WaitForProcesses(Marker, "gone", 20);
   if (State != "gone") StopProcesses(Marker);

@@ -413,6 +413,9 @@ TEST_F(LayeredTest, Screenshot) {
     return (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
   };
   EXPECT_EQ(screenPixel(200 + 5, 150 + 50), kSkin & 0xFFFFFF);
+  // The transparent corners show what lies below, as the desktop beside the window does.
+  EXPECT_EQ(screenPixel(200 + 1, 150 + 1), screenPixel(190, 140));
+  EXPECT_EQ(screenPixel(200 + 158, 150 + 98), screenPixel(370, 260));
   Form->Hide();
 }
 

@@ -278,6 +278,8 @@ std::string BuildRunScript(const TBridgePlan& Plan, const std::string& Dir) {
   S += "# Runs one conversion for the encoder bridge. Started through setsid: this script and all it\n";
   S += "# starts form one process group, which the watchdog ends when the bridge is gone.\n";
   S += "d=" + D + "\n";
+  // The watchdog removes this folder: never anything but an absolute folder path.
+  S += "case \"$d\" in /?*/) ;; *) exit 125 ;; esac\n";
   S += "read -r stat < /proc/$$/stat; set -- ${stat##*) }\n";
   S += "if [ \"$3\" != \"$$\" ]; then echo 'avcore: no process group of its own' >> \"${d}log\"; echo 125 > \"${d}exit\"; exit 125; fi\n";
   S += "mkfifo \"${d}alive\" || { echo 125 > \"${d}exit\"; exit 125; }\n";

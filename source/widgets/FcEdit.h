@@ -1,0 +1,104 @@
+// TFcCustomEdit / TFcEdit: a one-line edit with state colours (disabled, focused, read-only), an
+// optional self-painted frame with hot tracking, Enter-as-Tab and the optional beep for rejected keys.
+// Built on the platform's TCustomEdit (window class "TFcEdit" on the system EDIT class); what the
+// platform edit lacks (alignment, auto-select, selection access) is kept here.
+#pragma once
+
+#include "FcCommon.h"
+#include "StdCtrls.h"
+
+class TFcCustomEdit : public TCustomEdit {
+  ORV_CLASS(TFcCustomEdit)
+public:
+  explicit TFcCustomEdit(TComponent* owner);
+  ~TFcCustomEdit() override;
+
+  TAlignment GetAlignment() const { return FAlignment; }
+  virtual void SetAlignment(TAlignment v);
+  bool GetAutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool v) { FAutoSelect = v; }
+  TColor GetDisabledColor() const { return FDisabledColor; }
+  virtual void SetDisabledColor(TColor v);
+  TColor GetFocusColor() const { return FFocusColor; }
+  virtual void SetFocusColor(TColor v);
+  TColor GetReadOnlyColor() const { return FReadOnlyColor; }
+  virtual void SetReadOnlyColor(TColor v);
+  bool GetReadOnlyColorOnFocus() const { return FReadOnlyColorOnFocus; }
+  void SetReadOnlyColorOnFocus(bool v) { FReadOnlyColorOnFocus = v; }
+  bool GetFrameVisible() const { return FFrameVisible; }
+  virtual void SetFrameVisible(bool v);
+  TFrameStyleEx GetFrameStyle() const { return FFrameStyle; }
+  virtual void SetFrameStyle(TFrameStyleEx v);
+  TColor GetFrameColor() const { return FFrameColor; }
+  virtual void SetFrameColor(TColor v);
+  bool GetFrameHotTrack() const { return FFrameHotTrack; }
+  virtual void SetFrameHotTrack(bool v);
+  TFrameStyleEx GetFrameHotStyle() const { return FFrameHotStyle; }
+  virtual void SetFrameHotStyle(TFrameStyleEx v);
+  TColor GetFrameHotColor() const { return FFrameHotColor; }
+  virtual void SetFrameHotColor(TColor v);
+  unsigned GetFrameSides() const { return FFrameSides; }
+  virtual void SetFrameSides(unsigned v);
+  TFramingPreference GetFramingPreference() const { return FFramingPreference; }
+  virtual void SetFramingPreference(TFramingPreference v);
+  bool GetTabOnEnter() const { return FTabOnEnter; }
+  void SetTabOnEnter(bool v) { FTabOnEnter = v; }
+  bool GetBeepOnInvalidKey() const { return FBeepOnInvalidKey; }
+  void SetBeepOnInvalidKey(bool v) { FBeepOnInvalidKey = v; }
+  TColor GetFlatButtonColor() const { return FFlatButtonColor; }
+  void SetFlatButtonColor(TColor v) { FFlatButtonColor = v; }
+  bool GetFlatButtons() const { return FFlatButtons; }
+  virtual void SetFlatButtons(bool v);
+  bool GetEdReadOnly() const { return FReadOnly; }
+  void SetEdReadOnly(bool v);
+
+  int GetSelStart();
+  int GetSelLength();
+  void SetSel(int start, int length);
+
+  // The state the colours follow.
+  bool FocusActive() const { return FFocusActive; }
+  bool MouseInside() const { return FMouseInside; }
+  bool Hot() const { return FFocusActive || FMouseInside; }
+  TColor IdleColor() const { return FIdleColor; }
+  // Sounds the system beep when BeepOnInvalidKey is on (tests replace the sound).
+  void BeepIfAllowed();
+  static void SetBeepHook(std::function<void()> hook);
+
+  void Loaded() override;
+  void WndProc(TMessage& m) override;
+  void KeyPress(char& key) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  virtual void ApplyStateColor();
+  virtual void SetActiveState(bool viaMouse, bool active);
+  virtual void InvalidateNonClientFrame();
+  virtual RECT TextArea();
+  virtual bool EffectiveReadOnly() const { return FReadOnly; }
+  virtual void ReadOnlyStateChanged();
+  bool ThemedFrameInUse() const;
+  void PaintNonClient();
+
+  TAlignment FAlignment = taLeftJustify;
+  bool FAutoSelect = true;
+  TColor FDisabledColor = clBtnFace, FFocusColor = clWindow, FReadOnlyColor = clInfoBk;
+  bool FReadOnlyColorOnFocus = false;
+  bool FFrameVisible = false;
+  TFrameStyleEx FFrameStyle = fsFlat, FFrameHotStyle = fsFlatBold;
+  TColor FFrameColor = clBtnShadow, FFrameHotColor = clBtnShadow;
+  bool FFrameHotTrack = false;
+  unsigned FFrameSides = AllSides;
+  TFramingPreference FFramingPreference = fpXPThemes;
+  bool FTabOnEnter = false, FBeepOnInvalidKey = true;
+  TColor FFlatButtonColor = clBtnFace;
+  bool FFlatButtons = false;
+  TColor FIdleColor = clWindow;
+  bool FColorUpdating = false, FFocusActive = false, FMouseInside = false;
+};
+
+class TFcEdit : public TFcCustomEdit {
+  ORV_CLASS(TFcEdit)
+public:
+  explicit TFcEdit(TComponent* owner) : TFcCustomEdit(owner) {}
+};
