@@ -90,12 +90,24 @@ const TCaptionText kCaptionTexts[] = {
 void SetComponentText(TComponent* c, const std::string& text) {
   if (auto* b = As<TOrvCustomButton>(c))
     b->SetCaption(text);
+  else if (auto* sb = As<TskCustomButton>(c))
+    sb->SetCaption(text);
   else if (auto* m = As<TMenuItem>(c))
     m->SetCaption(text);
   else if (auto* a = As<TAction>(c))
     a->SetCaption(text);
   else if (auto* ctl = As<TControl>(c))
     ctl->SetCaption(text);
+}
+
+// The skin form shapes the window while the layout is still being read, so the window exists before
+// the controls after it were placed; give those their windows now.
+void CreateChildWindows(TWinControl* parent) {
+  for (TControl* c : parent->ControlList())
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      w->HandleNeeded();
+      CreateChildWindows(w);
+    }
 }
 
 std::string FolderOf(const std::string& path) {
@@ -221,7 +233,6 @@ void TfrmMain::DeclareLayout(TLayoutBinder& b) {
 
   b.Handler("FormCreate", this, &TfrmMain::FormCreate);
   b.Handler("FormDestroy", this, &TfrmMain::FormDestroy);
-  b.Handler("imgBackgroundMouseDown", this, &TfrmMain::imgBackgroundMouseDown);
   b.Handler("aclActionUpdate", this, &TfrmMain::aclActionUpdate);
   b.Handler("actFormatExecute", this, &TfrmMain::actFormatExecute);
   b.Handler("actHelpContentExecute", this, &TfrmMain::actHelpContentExecute);
@@ -264,11 +275,11 @@ void TfrmMain::DeclareLayout(TLayoutBinder& b) {
 void TfrmMain::FormCreate(TObject*) {
   // The forced "." decimal separator stays for the whole run.
   Application->UpdateFormatSettings = false;
+  CreateChildWindows(this);
   FRedirector = new TRedirector();
   SetMessageHandler(WM_DROPFILES, [this](TMessage& m) { WMDropFiles(m); });
   SetMessageHandler(WM_UPDATESUMMARY, [this](TMessage& m) { WMUpdateSummary(m); });
   LinkControls();
-  ShapeFromBackground();
   Application->OnMessage = [this](MSG& msg, bool& handled) {
     if (!handled) handled = HandleShortCut(msg);
   };
@@ -320,36 +331,6 @@ void TfrmMain::LinkControls() {
     if (f.Direct) LinkAction(FFormatRadios[f.Format], FFormatActions[f.Format]);
 }
 
-// The window takes the outline of its background picture: fuchsia pixels are cut away.
-void TfrmMain::ShapeFromBackground() {
-  TGraphic* g = imgBackground->GetPicture()->Graphic();
-  if (!g || g->Empty()) return;
-  const int w = g->GetWidth(), h = g->GetHeight();
-  TBitmap bmp;
-  bmp.SetPixelFormat(pf32bit);
-  bmp.SetSize(w, h);
-  bmp.Canvas()->Draw(0, 0, g);
-  GdiFlush();
-  auto pixel = [&bmp](int x, int y) { return static_cast<const uint32_t*>(bmp.ScanLine(y))[x] & 0xFFFFFF; };
-  // One rectangle per run of kept pixels on a row.
-  std::vector<RECT> runs;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w;) {
-      while (x < w && pixel(x, y) == 0xFF00FF) ++x;
-      int start = x;
-      while (x < w && pixel(x, y) != 0xFF00FF) ++x;
-      if (x > start) runs.push_back(RECT{start, y, x, y + 1});
-    }
-  std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
-  auto* rd = reinterpret_cast<RGNDATA*>(data.data());
-  rd->rdh.dwSize = sizeof(RGNDATAHEADER);
-  rd->rdh.iType = RDH_RECTANGLES;
-  rd->rdh.nCount = DWORD(runs.size());
-  rd->rdh.rcBound = RECT{0, 0, w, h};
-  std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(rd->Buffer));
-  if (HRGN rgn = ExtCreateRegion(nullptr, DWORD(data.size()), rd)) SetWindowRgn(Handle(), rgn, TRUE);
-}
-
 bool TfrmMain::HandleShortCut(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   if (!HandleAllocated() || !IsWindowEnabled(Handle()) || GetAncestor(msg.hwnd, GA_ROOT) != Handle()) return false;
@@ -373,11 +354,6 @@ void TfrmMain::ShellOpen(const std::string& verb, const std::string& file) {
 void TfrmMain::CenterOver(TCustomForm* form) const {
   form->SetBounds(GetLeft() + (GetWidth() - form->GetWidth()) / 2, GetTop() + (GetHeight() - form->GetHeight()) / 2,
                   form->GetWidth(), form->GetHeight());
-}
-
-void TfrmMain::imgBackgroundMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-  ReleaseCapture();
-  SendMessageA(Handle(), WM_SYSCOMMAND, 0xF012, 0);
 }
 
 void TfrmMain::aclActionUpdate(TBasicAction*, bool&) { pnlMediaInfo->SetVisible(lsvFileName->Count() > 0); }

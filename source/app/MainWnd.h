@@ -12,11 +12,15 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
+#include "FcRadChk.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "OrvButton.h"
 #include "OrvLabel.h"
 #include "Redirect.h"
+#include "SkButton.h"
+#include "SkImagePanel.h"
+#include "SkSkinForm.h"
 #include "StdCtrlsExtra.h"
 #include "TrayIcon.h"
 #include "globals.h"
@@ -56,7 +60,7 @@ public:
   int CurrentFormat() const;
   TAction* FormatAction(int format) const { return FFormatActions.at(size_t(format)); }
   TComboBox* ProfileCombo(int format) const { return FProfileCombos.at(size_t(format)); }
-  TRadioButton* FormatRadio(int format) const { return FFormatRadios.at(size_t(format)); }
+  TFcRadioButton* FormatRadio(int format) const { return FFormatRadios.at(size_t(format)); }
   // The profile list that lies in front (the last one brought there), or null.
   TComboBox* FrontProfileCombo() const { return FFrontCombo; }
 
@@ -81,13 +85,13 @@ public:
   void LoadProfileLists();
 
   // ---- components ----
-  TImage* imgBackground = nullptr;
+  TskSkinForm* imgBackground = nullptr;
   TOrvLabel *lblTitle = nullptr, *lblStatus = nullptr, *lblOutputDir = nullptr, *lblProFile = nullptr;
   TOrvLabel* Label1 = nullptr;
   TOrvButton *btnMin = nullptr, *btnHelp = nullptr, *btnClose = nullptr;
   TOrvButton *btnOpen = nullptr, *btnAdd = nullptr, *btnDelete = nullptr, *btnUp = nullptr, *btnDown = nullptr;
   TListView* lsvFileName = nullptr;
-  TPanel* pnlMediaInfo = nullptr;
+  TskImagePanel* pnlMediaInfo = nullptr;
   TOrvButton* btnMore = nullptr;
   TOrvLabel *lblCompleteNameText = nullptr, *lblPlayTimeText = nullptr, *lblFormatText = nullptr,
             *lblAudioCountText = nullptr, *lblVideoCountText = nullptr, *lblCodecText = nullptr,
@@ -95,7 +99,8 @@ public:
             *lblAspectRatioText = nullptr, *lblFrameRateText = nullptr, *lblCodecsText = nullptr,
             *lblBitrateText = nullptr, *lblChannelsText = nullptr, *lblSamplingRateText = nullptr;
   TOrvButton* rdoOthers = nullptr;
-  TOrvButton *btnEditProfile = nullptr, *btnProfileAdditional = nullptr, *btnOutputDir = nullptr, *btnConvert = nullptr;
+  TOrvButton *btnEditProfile = nullptr, *btnProfileAdditional = nullptr, *btnOutputDir = nullptr;
+  TskImageButton* btnConvert = nullptr;
   TEdit* txtOutputDir = nullptr;
   TActionList* aclAction = nullptr;
   TAction *actHelpContent = nullptr, *actMin = nullptr, *actExit = nullptr, *actOnlineResources = nullptr,
@@ -116,7 +121,6 @@ public:
   // ---- handlers ----
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
-  void imgBackgroundMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void aclActionUpdate(TBasicAction* Action, bool& Handled);
   void actFormatExecute(TObject* Sender);
   void actHelpContentExecute(TObject* Sender);
@@ -161,14 +165,13 @@ protected:
 private:
   void WMDropFiles(TMessage& m);
   void WMUpdateSummary(TMessage& m);
-  void ShapeFromBackground();
   void LinkControls();
   bool HandleShortCut(MSG& msg);
   void ShellOpen(const std::string& verb, const std::string& file);
   void CenterOver(TCustomForm* form) const;
   std::array<TAction*, FormatCount> FFormatActions{};
   std::array<TComboBox*, FormatCount> FProfileCombos{};
-  std::array<TRadioButton*, FormatCount> FFormatRadios{};  // null for the "others" formats
+  std::array<TFcRadioButton*, FormatCount> FFormatRadios{};  // null for the "others" formats
   TComboBox* FFrontCombo = nullptr;
   TRedirector* FRedirector = nullptr;
 };

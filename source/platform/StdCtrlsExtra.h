@@ -1,4 +1,4 @@
-// More standard controls: the combo box, the multi-line memo and the radio button. (Kept beside
+// More standard controls: the combo box and the multi-line memo. (Kept beside
 // StdCtrls so that the family there can take them over unchanged.)
 #pragma once
 
@@ -60,20 +60,4 @@ protected:
   void CreateWnd() override;
   TScrollStyle FScrollBars = ssNone;
   bool FWordWrap = true;
-};
-
-// A radio button: window class "TRadioButton" built on "BUTTON". Checking is left to the program
-// (the button does not check itself when clicked), so an action can keep it in step.
-class TRadioButton : public TButtonControl {
-  ORV_CLASS(TRadioButton)
-public:
-  explicit TRadioButton(TComponent* owner);
-  bool GetChecked() const;
-  void SetChecked(bool v);
-  void WndProc(TMessage& m) override;
-
-protected:
-  void CreateParams(TCreateParams& p) override;
-  void CreateWnd() override;
-  bool FChecked = false;
 };

@@ -224,6 +224,15 @@ def g_menu_arrow(c, x, y, ink):
     c.polygon([(x - 5, y - 2), (x + 5, y - 2), (x, y + 4)], ink)
 
 
+def media_panel():
+    """The media panel's face: the well's gradient with a rule under each group heading."""
+    c = Canvas(186, 255, FUCHSIA)
+    c.vgradient(0, 0, 186, 255, (247, 249, 253), (228, 234, 244))
+    for y in (14, 98, 195):
+        c.rect(4, y, 182, y + 1, (170, 186, 214, 255))
+    return c
+
+
 def icons():
     """The list's image strip: 0 a film frame (normal), 1 the same crossed out (error); 20 x 18 each."""
     c = Canvas(40, 18, FUCHSIA)
@@ -252,7 +261,7 @@ BUTTONS = {
     "btnMin": (24, 20, g_min, TITLE_STATES, 4),
     "btnClose": (24, 20, g_close, TITLE_STATES, 4),
     "btnText90": (90, 24, None, STATES, 4),       # Edit ProFile, Browse... (caption drawn by the button)
-    "btnOthers": (96, 24, None, STATES, 4),       # To Others...
+    "btnOthers": (72, 24, None, STATES, 4),       # To Others...
     "btnMore": (60, 18, None, STATES, 4),
     "btnProfileAdditional": (24, 24, g_menu_arrow, STATES, 4),
     "btnConvert": (132, 38, None, {
@@ -264,14 +273,23 @@ BUTTONS = {
 }
 
 
+BITMAP_BUTTONS = ("btnConvert",)
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "resources")
     out = os.path.join(root, "pictures", "main")
     background().png(os.path.join(out, "Background.png"))
+    media_panel().png(os.path.join(out, "MediaPanel.png"))
     icons().bmp(os.path.join(out, "FileIcons.bmp"))
     for name, (w, h, glyph, states, radius) in BUTTONS.items():
         for state in ("normal", "hover", "down", "disabled"):
-            button(w, h, state, glyph, states, radius).png(os.path.join(out, "%s_%s.png" % (name, state)))
+            picture = button(w, h, state, glyph, states, radius)
+            # The skin pack's image button takes bitmaps (its key colour is the top-left pixel).
+            if name in BITMAP_BUTTONS:
+                picture.bmp(os.path.join(out, "%s_%s.bmp" % (name, state)))
+            else:
+                picture.png(os.path.join(out, "%s_%s.png" % (name, state)))
 
 
 if __name__ == "__main__":
