@@ -35,7 +35,10 @@ bool IsSupportedExtension(const std::string& ext, const TStringList& filters) {
 }
 
 bool SameFilePath(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && LowerAnsi(a) == LowerAnsi(b);
+  // Compared in place: the list runs this against every entry for each file it adds.
+  return a.size() == b.size() &&
+         CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(), int(a.size()), b.data(), int(b.size())) ==
+             CSTR_EQUAL;
 }
 
 std::string TFileItem::* const FileItemValues[FileItemValueCount] = {

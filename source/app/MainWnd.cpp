@@ -471,7 +471,16 @@ void TfrmMain::AddFile(const std::string& path) {
 }
 
 void TfrmMain::AddFiles(const std::vector<std::string>& paths) {
-  for (const std::string& p : paths) AddFile(p);
+  // The list draws once at the end instead of after every entry; the rest of the window still
+  // repaints while AddFile lets messages through.
+  lsvFileName->BeginUpdate();
+  try {
+    for (const std::string& p : paths) AddFile(p);
+  } catch (...) {
+    lsvFileName->EndUpdate();
+    throw;
+  }
+  lsvFileName->EndUpdate();
   lsvFileName->Repaint();
 }
 
