@@ -1,0 +1,179 @@
+// TfrmMain: the program's main window. Borderless and shaped by its background picture; holds the
+// file list with the media panel, the output-format choice (one table of the sixteen formats drives
+// the actions, radio buttons, menu items and profile lists), the output folder and the tray icon.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ActnList.h"
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "FcRadChk.h"
+#include "Forms.h"
+#include "Menus.h"
+#include "OrvButton.h"
+#include "OrvLabel.h"
+#include "Redirect.h"
+#include "SkButton.h"
+#include "SkImagePanel.h"
+#include "SkSkinForm.h"
+#include "StdCtrlsExtra.h"
+#include "TrayIcon.h"
+#include "globals.h"
+
+constexpr UINT WM_UPDATESUMMARY = WM_USER + 1;
+constexpr UINT WM_STARTNEXTFILE = WM_USER + 2;
+
+// Configuration values of the build.
+extern const char* const OnlineResourcesAddress;
+extern const char* const TechnicalSupportAddress;
+
+// One output format as the main window offers it: its index, the name its components carry
+// (actAVI, cmbAVI, rdoAVI or miAAC) and whether it has a radio button of its own (a direct format)
+// or sits in the "others" menu.
+struct TFormatChoice {
+  TOutputFormat Format;
+  const char* Name;
+  bool Direct;
+};
+constexpr int FormatCount = 16;
+extern const TFormatChoice FormatChoices[FormatCount];  // in output-format order
+
+// How the window opens files and addresses with the shell; tests record instead.
+using TShellOpen = std::function<void(HWND owner, const std::string& verb, const std::string& file)>;
+TShellOpen SetShellOpen(TShellOpen open);
+
+class TfrmMain : public TForm {
+  ORV_CLASS(TfrmMain)
+public:
+  explicit TfrmMain(TComponent* owner);
+
+  // ---- output format ----
+  void SelectOutputFormat(TAction* action);
+  void RestoreOutputFormat();
+  // The current format by the window's rule (a direct format's action is disabled, an "others"
+  // format's action is checked); -1 when none is current.
+  int CurrentFormat() const;
+  TAction* FormatAction(int format) const { return FFormatActions.at(size_t(format)); }
+  TComboBox* ProfileCombo(int format) const { return FProfileCombos.at(size_t(format)); }
+  TFcRadioButton* FormatRadio(int format) const { return FFormatRadios.at(size_t(format)); }
+  // The profile list that lies in front (the last one brought there), or null.
+  TComboBox* FrontProfileCombo() const { return FFrontCombo; }
+
+  // ---- file list ----
+  void AddFile(const std::string& path);
+  void AddFiles(const std::vector<std::string>& paths);
+  bool IsSupportedExt(const std::string& ext) const;
+  std::string ValueOrNone(const std::string& value) const;
+  void OpenFiles(bool clearFirst);
+  void DropFiles(const std::vector<std::string>& paths);
+  void RemoveFile(const std::string& path);
+  void ClearFileList();
+  void UpdateSummary();
+  void SelectListItem(TListView* list, int index);
+  void MoveListItem(TListView* list, TListItem* item, bool up);
+  void ShowMediaInfo();
+  TFileItem* FileItemOf(int index) const;
+
+  // ---- language texts and profile lists ----
+  void ApplyLanguage();
+  void FillProfileCombo(TComboBox* combo, const std::string& pattern, const std::string& select);
+  void LoadProfileLists();
+
+  // ---- components ----
+  TskSkinForm* imgBackground = nullptr;
+  TOrvLabel *lblTitle = nullptr, *lblStatus = nullptr, *lblOutputDir = nullptr, *lblProFile = nullptr;
+  TOrvLabel* Label1 = nullptr;
+  TOrvButton *btnMin = nullptr, *btnHelp = nullptr, *btnClose = nullptr;
+  TOrvButton *btnOpen = nullptr, *btnAdd = nullptr, *btnDelete = nullptr, *btnUp = nullptr, *btnDown = nullptr;
+  TListView* lsvFileName = nullptr;
+  TskImagePanel* pnlMediaInfo = nullptr;
+  TOrvButton* btnMore = nullptr;
+  TOrvLabel *lblCompleteNameText = nullptr, *lblPlayTimeText = nullptr, *lblFormatText = nullptr,
+            *lblAudioCountText = nullptr, *lblVideoCountText = nullptr, *lblCodecText = nullptr,
+            *lblWidthText = nullptr, *lblHeightText = nullptr, *lblBitratesText = nullptr,
+            *lblAspectRatioText = nullptr, *lblFrameRateText = nullptr, *lblCodecsText = nullptr,
+            *lblBitrateText = nullptr, *lblChannelsText = nullptr, *lblSamplingRateText = nullptr;
+  TOrvButton* rdoOthers = nullptr;
+  TOrvButton *btnEditProfile = nullptr, *btnProfileAdditional = nullptr, *btnOutputDir = nullptr;
+  TskImageButton* btnConvert = nullptr;
+  TEdit* txtOutputDir = nullptr;
+  TActionList* aclAction = nullptr;
+  TAction *actHelpContent = nullptr, *actMin = nullptr, *actExit = nullptr, *actOnlineResources = nullptr,
+          *actTechnicalSupport = nullptr, *actAbout = nullptr, *actOthers = nullptr, *actBrowse = nullptr,
+          *actConvert = nullptr, *actOpen = nullptr, *actAdd = nullptr, *actDelete = nullptr,
+          *actClearList = nullptr, *actSelectAll = nullptr, *actPlaySource = nullptr, *actMoveUp = nullptr,
+          *actMoveDown = nullptr, *actMore = nullptr, *actSettingsExecute = nullptr,
+          *actOpenDestinationFolder = nullptr, *actEditProfile = nullptr, *actAddNewProfile = nullptr,
+          *actRenameProfileExecute = nullptr, *actDeleteProfiles = nullptr, *actProfileAdditional = nullptr,
+          *actHelp = nullptr;
+  TPopupMenu *mnuHelp = nullptr, *mnuOthers = nullptr, *mnuListViewNoFile = nullptr, *mnuListViewHaveFile = nullptr,
+             *mnuProfileAdditional = nullptr, *mnuTray = nullptr;
+  TMenuItem* mniLanguages = nullptr;
+  TTrayIcon* TrayIcon = nullptr;
+  TOpenDialog* dlgOpenDialog = nullptr;
+  TImageList* ImgListIcon = nullptr;
+
+  // ---- handlers ----
+  void FormCreate(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  void aclActionUpdate(TBasicAction* Action, bool& Handled);
+  void actFormatExecute(TObject* Sender);
+  void actHelpContentExecute(TObject* Sender);
+  void actMinExecute(TObject* Sender);
+  void actExitExecute(TObject* Sender);
+  void actOnlineResourcesExecute(TObject* Sender);
+  void actTechnicalSupportExecute(TObject* Sender);
+  void actAboutExecute(TObject* Sender);
+  void actOthersExecute(TObject* Sender);
+  void actBrowseExecute(TObject* Sender);
+  void actConvertExecute(TObject* Sender);
+  void actOpenExecute(TObject* Sender);
+  void actAddExecute(TObject* Sender);
+  void actDeleteExecute(TObject* Sender);
+  void actClearListExecute(TObject* Sender);
+  void actSelectAllExecute(TObject* Sender);
+  void actPlaySourceExecute(TObject* Sender);
+  void actMoveUpExecute(TObject* Sender);
+  void actMoveDownExecute(TObject* Sender);
+  void actMoreExecute(TObject* Sender);
+  void actSettingsExecuteExecute(TObject* Sender);
+  void actOpenDestinationFolderExecute(TObject* Sender);
+  void actEditProfileExecute(TObject* Sender);
+  void actAddNewProfileExecute(TObject* Sender);
+  void actRenameProfileExecuteExecute(TObject* Sender);
+  void actDeleteProfilesExecute(TObject* Sender);
+  void actProfileAdditionalExecute(TObject* Sender);
+  void actHelpExecute(TObject* Sender);
+  void lsvFileNameChange(TObject* Sender, TListItem* Item, TItemChange Change);
+  void lsvFileNameDblClick(TObject* Sender);
+  void lsvFileNameDeletion(TObject* Sender, TListItem* Item);
+  void lsvFileNameMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void TrayIconDblClick(TObject* Sender);
+  void miTrayExitClick(TObject* Sender);
+  void mnuTrayPopup(TObject* Sender);
+
+  TRedirector* Redirector() const { return FRedirector; }
+
+protected:
+  void DeclareLayout(TLayoutBinder& binder) override;
+
+private:
+  void WMDropFiles(TMessage& m);
+  void WMUpdateSummary(TMessage& m);
+  void LinkControls();
+  bool HandleShortCut(MSG& msg);
+  void ShellOpen(const std::string& verb, const std::string& file);
+  void CenterOver(TCustomForm* form) const;
+  std::array<TAction*, FormatCount> FFormatActions{};
+  std::array<TComboBox*, FormatCount> FProfileCombos{};
+  std::array<TFcRadioButton*, FormatCount> FFormatRadios{};  // null for the "others" formats
+  TComboBox* FFrontCombo = nullptr;
+  TRedirector* FRedirector = nullptr;
+};
+
+extern TfrmMain* frmMain;

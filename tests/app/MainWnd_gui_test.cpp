@@ -1,0 +1,430 @@
+// The main window in process: the sixteen-format table, start with a stored format, first start and
+// the ways the window ends, the file list with real media (details, refusals, duplicates), deleting,
+// moving, the summary, the media panel, and a screenshot with two files listed.
+#include "MainWnd.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+
+#include "FileList.h"
+#include "IniFile.h"
+#include "MediaInfoDll.h"
+#include "MultiLanguages.h"
+#include "ProfileLists.h"
+#include "Prompter.h"
+#include "PumpMessages.h"
+#include "TempDir.h"
+#include "Strings.h"
+#include "UnixShell.h"
+#include "globals.h"
+
+namespace {
+
+std::string DataFile(const std::string& name) {
+  std::string dir = ORV_TEST_DATA_DIR;
+  while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
+  return dir + "\\" + name;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Real media made once for the whole file by Debian's ffmpeg (clip.avi, clip.mp4, clip.mp3, clip.wav)
+// and random bytes named random.avi.
+std::string MediaFolder() {
+  static std::string folder = [] {
+    std::string f = MakeScratchFolder("orv-mainwnd-");
+    WriteWholeFile(f + "params.txt", "");
+    std::string unixFolder = UnixPathOf(f + "params.txt");
+    unixFolder.erase(unixFolder.size() - std::string("params.txt").size());
+    TUnixCommandResult run =
+        RunUnixCommand("sh " + ShellQuote(UnixPathOf(DataFile("make-media.sh"))) + " " + ShellQuote(unixFolder));
+    return run.Finished && run.ExitCode == 0 ? f : std::string();
+  }();
+  return folder;
+}
+
+// A program folder of its own per test: the language file, then the paths, the texts and the library.
+class MainWindow : public ::testing::Test {
+protected:
+  TempDir dir;
+  TRecordingPrompter prompter;
+  TPrompter* oldPrompter = nullptr;
+  TfrmMain* form = nullptr;
+  std::vector<std::string> shellOpened;
+
+  void SetUp() override {
+    CreateDirectoryA((dir / "langs").c_str(), nullptr);
+    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
+    ResetLanguageTexts();
+    Options = TOptions();
+    InitGlobals(dir.Path());
+    ASSERT_TRUE(ReadLanguageFile());
+    WriteLanguageFile();
+    ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
+    oldPrompter = SetPrompter(&prompter);
+    SetShellOpen([this](HWND, const std::string& verb, const std::string& file) { shellOpened.push_back(verb + "|" + file); });
+  }
+
+  void TearDown() override {
+    if (form) form->Free();
+    form = nullptr;
+    SetPrompter(oldPrompter);
+    SetMenuChooser(nullptr);
+    Application->ClearTerminated();
+  }
+
+  TfrmMain* NewForm() {
+    form = new TfrmMain(Application);
+    form->Show();
+    return form;
+  }
+
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> c;
+    for (int i = 0; i < form->lsvFileName->Count(); ++i) c.push_back(form->lsvFileName->Item(i)->GetCaption());
+    return c;
+  }
+
+  int StoredOutputFormat() const { return TIniFile(OptionsIniFile).ReadInteger("Orvaneoptions", "OutputFormat", -1); }
+
+  // The combo box that lies on top of the other fifteen in the window's z-order.
+  TComboBox* TopCombo() const {
+    for (HWND h = GetTopWindow(form->Handle()); h; h = GetWindow(h, GW_HWNDNEXT))
+      for (int f = 0; f < FormatCount; ++f)
+        if (form->ProfileCombo(f)->HandleAllocated() && form->ProfileCombo(f)->Handle() == h) return form->ProfileCombo(f);
+    return nullptr;
+  }
+
+  // Copies of clip.mp3 under the given names in the test folder; their paths.
+  std::vector<std::string> Mp3Copies(std::initializer_list<const char*> names) {
+    std::vector<std::string> paths;
+    for (const char* n : names) {
+      CopyFileA((MediaFolder() + "clip.mp3").c_str(), (dir / n).c_str(), FALSE);
+      paths.push_back(dir / n);
+    }
+    return paths;
+  }
+
+  // State the window shows for the current format, checked against the table for every format.
+  void ExpectFormatState(int current) {
+    for (const TFormatChoice& f : FormatChoices) {
+      TAction* a = form->FormatAction(f.Format);
+      SCOPED_TRACE(std::string("format ") + f.Name + ", current " + std::to_string(current));
+      if (f.Direct) {
+        EXPECT_EQ(a->GetEnabled(), f.Format != current);
+        EXPECT_FALSE(a->GetChecked());
+        EXPECT_TRUE(form->FormatRadio(f.Format)->GetEnabled());
+        EXPECT_EQ(form->FormatRadio(f.Format)->GetChecked(), f.Format == current);
+      } else {
+        EXPECT_TRUE(a->GetEnabled());
+        EXPECT_EQ(a->GetChecked(), f.Format == current);
+      }
+    }
+    EXPECT_TRUE(form->actOthers->GetEnabled());
+    EXPECT_EQ(form->CurrentFormat(), current);
+    if (current >= 0) {
+      EXPECT_EQ(int(Options.OutputFormat), current);
+      EXPECT_EQ(form->FrontProfileCombo(), form->ProfileCombo(current));
+      EXPECT_EQ(TopCombo(), form->ProfileCombo(current));
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, SixteenFormatTable) {
+  NewForm();
+  ExpectFormatState(0);
+  // Every format through its own action, in an order that crosses between direct and "others".
+  for (int f : {13, 0, 8, 7, 15, 1, 2, 10, 3, 11, 4, 12, 5, 14, 6, 9}) {
+    form->FormatAction(f)->Execute();
+    ExpectFormatState(f);
+  }
+}
+
+TEST_F(MainWindow, OthersMenuChoosesMp3ThenAviRadio) {
+  NewForm();
+  SetMenuChooser([](TPopupMenu* menu, int, int) { return FindMenuItem(menu->Items(), "miMP3"); });
+  form->actOthers->Execute();
+  ExpectFormatState(13);
+  // The radio button's click runs its action.
+  form->FormatRadio(0)->Click();
+  ExpectFormatState(0);
+  EXPECT_FALSE(form->FormatAction(13)->GetChecked());
+}
+
+TEST_F(MainWindow, ProfileListsAreFilledFromTheProfileFolders) {
+  InitGlobals(dir.Path());
+  ASSERT_TRUE(CreateProfileDirs());
+  WriteWholeFile(ProfileFilePath(13, "Voice"), "");
+  WriteWholeFile(ProfileFilePath(13, "Music"), "");
+  WriteWholeFile(ProfileFilePath(0, "Default"), "");
+  NewForm();
+  std::vector<std::string> mp3 = form->ProfileCombo(13)->GetItems();
+  std::sort(mp3.begin(), mp3.end());
+  EXPECT_EQ(mp3, (std::vector<std::string>{"Music", "Voice"}));
+  EXPECT_EQ(form->ProfileCombo(0)->GetItems(), std::vector<std::string>{"Default"});
+  EXPECT_EQ(form->ProfileCombo(0)->GetItemIndex(), 0);
+  EXPECT_EQ(form->ProfileCombo(5)->ItemCount(), 0);
+}
+
+TEST_F(MainWindow, StartWithAStoredFormatRestoresIt) {
+  const int stored[] = {0, 9, 13, 15, 4, 16, 200};
+  for (int value : stored) {
+    SCOPED_TRACE(value);
+    TIniFile(OptionsIniFile).WriteInteger("Orvaneoptions", "OutputFormat", value);
+    TIniFile(OptionsIniFile).WriteString("Orvaneoptions", "LastOutputOpenDir", "D:\\Out\\" + std::to_string(value));
+    NewForm();
+    if (value < FormatCount)
+      ExpectFormatState(value);
+    else
+      EXPECT_EQ(form->CurrentFormat(), -1);
+    EXPECT_EQ(form->txtOutputDir->GetText(), "D:\\Out\\" + std::to_string(value));
+    form->Free();
+    form = nullptr;
+  }
+}
+
+TEST_F(MainWindow, FirstStartWritesOptionsFillsTheLanguageFileAndCreatesProfileFolders) {
+  // Before: only the language file, holding its name and its two lists.
+  EXPECT_FALSE(Exists(dir / "options.ini"));
+  NewForm();
+  EXPECT_TRUE(Exists(dir / "options.ini"));
+  EXPECT_EQ(StoredOutputFormat(), 0);
+  EXPECT_EQ(form->CurrentFormat(), 0);
+  // The language file was written back with every text.
+  TIniFile lang(dir / "langs\\English.ini");
+  EXPECT_EQ(lang.ReadString("VideoAPP_Convert", "IDS_None", "?"), "<None>");
+  EXPECT_EQ(lang.ReadString("VideoAPP_Convert", "IDS_MAIN_LABEL_SummaryFile", "?"), "Summary: %d files");
+  for (const TProfileFolder& f : ProfileFolders())
+    EXPECT_TRUE(Exists(dir / (std::string("langs\\English_Profile\\") + f.ShortName))) << f.ShortName;
+}
+
+TEST_F(MainWindow, OnlyTheExitActionSavesTheOptions) {
+  NewForm();
+  ASSERT_EQ(StoredOutputFormat(), 0);
+  // Closing in any other way keeps the file as it was.
+  form->FormatAction(13)->Execute();
+  form->miTrayExitClick(form);
+  PumpMessagesUntil([] { return true; });
+  EXPECT_EQ(StoredOutputFormat(), 0);
+  if (form && !form->IsDestroying()) form->Free();
+  form = nullptr;
+  Application->ClearTerminated();
+
+  Options = TOptions();
+  NewForm();
+  EXPECT_EQ(form->CurrentFormat(), 0);
+  form->FormatAction(1)->Execute();
+  Options.LastOutputOpenDir = "E:\\Converted\\";
+  form->actExit->Execute();
+  // The application was told to end: the loop finds the quit message.
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(StoredOutputFormat(), 1);
+  EXPECT_EQ(TIniFile(OptionsIniFile).ReadString("Orvaneoptions", "LastOutputOpenDir", ""), "E:\\Converted\\");
+}
+
+TEST_F(MainWindow, RealMediaGiveTheirDetailsAndRandomBytesAreRefused) {
+  ASSERT_FALSE(MediaFolder().empty()) << "make-media.sh failed";
+  NewForm();
+  const std::string media = MediaFolder();
+  form->AddFiles({media + "clip.avi", media + "clip.mp4", media + "clip.mp3", media + "random.avi"});
+  EXPECT_EQ(Captions(), (std::vector<std::string>{media + "clip.avi", media + "clip.mp4", media + "clip.mp3"}));
+  ASSERT_EQ(prompter.Prompts.size(), 1u);
+  EXPECT_EQ(prompter.Prompts[0].Text, Format(IDS_MESSAGEBOX_FormatError, {media + "random.avi"}));
+  EXPECT_EQ(prompter.Prompts[0].Caption, "Error");
+
+  struct {
+    int Index;
+    std::string TFileItem::*Field;
+    std::string Expected;  // empty: anything but the "none" text
+  } values[] = {
+      {0, &TFileItem::FileName, "clip.avi"}, {0, &TFileItem::FilePath, media}, {0, &TFileItem::Width, "320"},
+      {0, &TFileItem::Height, "240"},        {0, &TFileItem::VideoCount, "1"}, {0, &TFileItem::AudioCount, "1"},
+      {0, &TFileItem::CompleteName, media + "clip.avi"}, {0, &TFileItem::VideoCodec, ""}, {0, &TFileItem::AudioCodec, ""},
+      {1, &TFileItem::Width, "320"},         {1, &TFileItem::Format, "MPEG-4"}, {1, &TFileItem::Channels, "2"},
+      {2, &TFileItem::VideoCodec, "<None>"}, {2, &TFileItem::Width, "<None>"}, {2, &TFileItem::SamplingRate, "44100"},
+      {2, &TFileItem::AudioCodec, ""},       {2, &TFileItem::PlayTime, ""},    {2, &TFileItem::FileSize, ""},
+  };
+  for (const auto& v : values) {
+    TFileItem* item = form->FileItemOf(v.Index);
+    ASSERT_NE(item, nullptr);
+    if (v.Expected.empty())
+      EXPECT_NE(item->*v.Field, "<None>") << v.Index;
+    else
+      EXPECT_EQ(item->*v.Field, v.Expected) << v.Index;
+  }
+  // Sub-items hold the sixteen values in order.
+  for (int i = 0; i < FileItemValueCount; ++i)
+    EXPECT_EQ(form->lsvFileName->Item(0)->SubItems.at(size_t(i)), form->FileItemOf(0)->*FileItemValues[i]);
+  EXPECT_EQ(form->lblStatus->GetCaption(), "Summary: 3 files");
+}
+
+TEST_F(MainWindow, DuplicatesMissingFilesFoldersAndOtherExtensionsAreSkippedSilently) {
+  ASSERT_FALSE(MediaFolder().empty());
+  NewForm();
+  std::vector<std::string> mp3 = Mp3Copies({"Clip.mp3"});
+  WriteWholeFile(dir / "notes.txt", "not media");
+  WriteWholeFile(dir / "clip.m", "not media");
+  CreateDirectoryA((dir / "folder.avi").c_str(), nullptr);
+  std::string lower = dir / "clip.mp3", upper = dir / "CLIP.MP3";
+  form->DropFiles({mp3[0], lower, upper, dir / "notes.txt", dir / "clip.m", dir / "missing.mp3", dir / "folder.avi"});
+  EXPECT_EQ(Captions(), std::vector<std::string>{mp3[0]});
+  EXPECT_TRUE(prompter.Prompts.empty());
+  EXPECT_EQ(form->lsvFileName->Selected(), form->lsvFileName->Item(0));
+}
+
+TEST_F(MainWindow, DeleteTable) {
+  ASSERT_FALSE(MediaFolder().empty());
+  struct {
+    std::vector<int> Selected;
+    std::vector<int> Remaining;  // indexes of the original five
+    int SelectedAfter;           // -1: nothing selected
+    const char* Summary;
+  } cases[] = {
+      {{1, 3}, {0, 2, 4}, 1, "Summary: 3 files"},
+      {{4}, {0, 1, 2, 3}, 3, "Summary: 4 files"},
+      {{0}, {1, 2, 3, 4}, 0, "Summary: 4 files"},
+      {{0, 1, 2, 3}, {4}, 0, "Summary: One file"},
+      {{0, 1, 2, 3, 4}, {}, -1, "Summary: No files"},
+      {{}, {0, 1, 2, 3, 4}, -1, "Summary: 5 files"},
+  };
+  std::vector<std::string> files = Mp3Copies({"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"});
+  NewForm();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Summary);
+    form->ClearFileList();
+    form->AddFiles(files);
+    form->lsvFileName->ClearSelection();
+    for (int i : c.Selected) form->lsvFileName->Item(i)->SetSelected(true);
+    form->actDelete->Execute();
+    PumpMessagesUntil([] { return true; });
+    std::vector<std::string> expected;
+    for (int i : c.Remaining) expected.push_back(files[size_t(i)]);
+    EXPECT_EQ(Captions(), expected);
+    TListItem* sel = form->lsvFileName->Selected();
+    EXPECT_EQ(sel ? sel->Index() : -1, c.SelectedAfter);
+    EXPECT_EQ(form->lsvFileName->SelCount(), c.SelectedAfter < 0 ? 0 : 1);
+    EXPECT_EQ(form->lblStatus->GetCaption(), c.Summary);
+    for (int i = 0; i < form->lsvFileName->Count(); ++i) EXPECT_EQ(form->FileItemOf(i)->FilePath + form->FileItemOf(i)->FileName, Captions()[size_t(i)]);
+  }
+}
+
+TEST_F(MainWindow, MoveTable) {
+  ASSERT_FALSE(MediaFolder().empty());
+  struct {
+    int Selected;
+    bool Up;
+    std::vector<int> Order;
+    int SelectedAfter;
+  } cases[] = {
+      {0, true, {0, 1, 2}, 0},  {2, false, {0, 1, 2}, 2}, {1, true, {1, 0, 2}, 0},
+      {1, false, {0, 2, 1}, 2}, {0, false, {1, 0, 2}, 1}, {2, true, {0, 2, 1}, 1},
+  };
+  std::vector<std::string> files = Mp3Copies({"a.mp3", "b.mp3", "c.mp3"});
+  NewForm();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Selected) + (c.Up ? " up" : " down"));
+    form->ClearFileList();
+    form->AddFiles(files);
+    form->SelectListItem(form->lsvFileName, c.Selected);
+    (c.Up ? form->actMoveUp : form->actMoveDown)->Execute();
+    std::vector<std::string> expected;
+    for (int i : c.Order) expected.push_back(files[size_t(i)]);
+    EXPECT_EQ(Captions(), expected);
+    ASSERT_NE(form->lsvFileName->Selected(), nullptr);
+    EXPECT_EQ(form->lsvFileName->Selected()->Index(), c.SelectedAfter);
+    // The data moved with its entry.
+    for (int i = 0; i < form->lsvFileName->Count(); ++i)
+      EXPECT_EQ(form->FileItemOf(i)->FilePath + form->FileItemOf(i)->FileName, Captions()[size_t(i)]);
+  }
+}
+
+TEST_F(MainWindow, RemoveFileAndSummaryTable) {
+  ASSERT_FALSE(MediaFolder().empty());
+  std::vector<std::string> files = Mp3Copies({"a.mp3", "b.mp3", "c.mp3"});
+  NewForm();
+  EXPECT_EQ(form->lblStatus->GetCaption(), "Summary: No files");
+  form->AddFiles(files);
+  form->UpdateSummary();
+  const char* summaries[] = {"Summary: 2 files", "Summary: One file", "Summary: No files"};
+  for (int i = 0; i < 3; ++i) {
+    form->RemoveFile(files[size_t(i)]);
+    EXPECT_EQ(form->lblStatus->GetCaption(), summaries[i]);
+    EXPECT_EQ(form->lsvFileName->Count(), 2 - i);
+  }
+  // A path that is not listed changes nothing.
+  form->AddFiles({files[0]});
+  form->RemoveFile(dir / "other.mp3");
+  EXPECT_EQ(form->lsvFileName->Count(), 1);
+}
+
+TEST_F(MainWindow, MediaPanelFollowsTheSelection) {
+  ASSERT_FALSE(MediaFolder().empty());
+  NewForm();
+  EXPECT_FALSE(form->pnlMediaInfo->GetVisible());
+  const std::string media = MediaFolder();
+  form->AddFiles({media + "clip.avi", media + "clip.mp3"});
+  form->UpdateSummary();
+  EXPECT_TRUE(form->pnlMediaInfo->GetVisible());
+  form->SelectListItem(form->lsvFileName, 0);
+  TFileItem* avi = form->FileItemOf(0);
+  EXPECT_EQ(form->lblCompleteNameText->GetCaption(), avi->CompleteName);
+  EXPECT_EQ(form->lblWidthText->GetCaption(), "320");
+  EXPECT_EQ(form->lblCodecText->GetCaption(), avi->VideoCodec);
+  EXPECT_EQ(form->lblCodecsText->GetCaption(), avi->AudioCodec);
+  EXPECT_NE(avi->VideoCodec, avi->AudioCodec);
+  form->SelectListItem(form->lsvFileName, 1);
+  EXPECT_EQ(form->lblWidthText->GetCaption(), "<None>");
+  EXPECT_EQ(form->lblSamplingRateText->GetCaption(), "44100");
+  form->lsvFileName->ClearSelection();
+  for (TOrvLabel* l : {form->lblCompleteNameText, form->lblPlayTimeText, form->lblFormatText, form->lblAudioCountText,
+                       form->lblVideoCountText, form->lblCodecText, form->lblWidthText, form->lblHeightText,
+                       form->lblBitratesText, form->lblAspectRatioText, form->lblFrameRateText, form->lblCodecsText,
+                       form->lblBitrateText, form->lblChannelsText, form->lblSamplingRateText})
+    EXPECT_EQ(l->GetCaption(), "<None>") << l->GetName();
+}
+
+TEST_F(MainWindow, PlaySourceOpensTheSelectedFile) {
+  ASSERT_FALSE(MediaFolder().empty());
+  NewForm();
+  form->actPlaySource->Execute();
+  EXPECT_TRUE(shellOpened.empty());
+  form->AddFiles({MediaFolder() + "clip.mp3"});
+  form->SelectListItem(form->lsvFileName, 0);
+  form->actPlaySource->Execute();
+  EXPECT_EQ(shellOpened, std::vector<std::string>{"|" + MediaFolder() + "clip.mp3"});
+}
+
+TEST_F(MainWindow, ScreenshotWithTwoFiles) {
+  ASSERT_FALSE(MediaFolder().empty());
+  NewForm();
+  const std::string media = MediaFolder();
+  form->AddFiles({media + "clip.avi", media + "clip.mp4"});
+  form->UpdateSummary();
+  form->SelectListItem(form->lsvFileName, 0);
+  SetForegroundWindow(form->Handle());
+  PumpMessagesUntil([] { return true; });
+  form->Repaint();
+  PumpMessagesUntil([] { return true; });
+  RECT wr;
+  GetWindowRect(form->Handle(), &wr);
+  TBitmap screen;
+  screen.SetPixelFormat(pf24bit);
+  screen.SetSize(wr.right - wr.left, wr.bottom - wr.top);
+  HDC sdc = GetDC(nullptr);
+  BitBlt(screen.Canvas()->GetHandle(), 0, 0, screen.GetWidth(), screen.GetHeight(), sdc, wr.left, wr.top, SRCCOPY);
+  ReleaseDC(nullptr, sdc);
+  screen.SaveToFile(std::string(ORV_BUILD_DIR) + "main_window.bmp");
+  // The shape: the corner lies outside the window, the title bar inside.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(form->Handle(), rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 300, 10));
+  DeleteObject(rgn);
+}
