@@ -45,7 +45,11 @@ void TfrmAbout::FormCreate(TObject*) {
 void TfrmAbout::ApplyLanguage() {
   lblTitle->SetCaption(AppTitle);
   lblCopyrihght->SetCaption(NoticeText);
-  lblWarning->SetCaption(IDS_ABOUT_LABEL_Warning);
+  // GDI+ breaks lines at LF and would draw the CR of a CR LF as a box.
+  std::string warning;
+  for (char c : IDS_ABOUT_LABEL_Warning)
+    if (c != '\r') warning += c;
+  lblWarning->SetCaption(warning);
   lblVersinoNumber->SetCaption(IDS_ABOUT_LABEL_Version);
   btnTechnicalSupport->SetCaption(TechnicalSupportAddress);
   btnOnlineResources->SetCaption(OnlineResourcesAddress);
