@@ -164,13 +164,16 @@ TUnixCommandResult RunUnixCommand(const std::string& ShellCommand, unsigned Time
   std::string UnixFolder = Folder.empty() ? std::string() : UnixPathOf(Folder + "run.sh");
   if (UnixFolder.empty()) {
     RemoveScratchFolder(Folder);
+    Result.Output = "(no scratch folder that Linux programs can reach)";
     return Result;
   }
   UnixFolder.erase(UnixFolder.size() - 6);  // without "run.sh", with the slash
   std::string Script = "( " + ShellCommand + "\n) >" + ShellQuote(UnixFolder + "out") + " 2>&1 </dev/null\n" +
                        "echo $? >" + ShellQuote(UnixFolder + "exit.tmp") + "\n" + "mv " +
                        ShellQuote(UnixFolder + "exit.tmp") + " " + ShellQuote(UnixFolder + "exit") + "\n";
-  if (WriteWholeFile(Folder + "run.sh", Script) && StartUnixScript(UnixFolder + "run.sh")) {
+  if (!WriteWholeFile(Folder + "run.sh", Script) || !StartUnixScript(UnixFolder + "run.sh")) {
+    Result.Output = "(/bin/sh could not be started)";
+  } else {
     DWORD Start = GetTickCount();
     while (!FileExists(Folder + "exit") && GetTickCount() - Start < TimeoutMs) Sleep(20);
     std::string Exit = ReadWholeFile(Folder + "exit");
@@ -178,6 +181,9 @@ TUnixCommandResult RunUnixCommand(const std::string& ShellCommand, unsigned Time
       Result.Finished = true;
       Result.ExitCode = atoi(Exit.c_str());
       Result.Output = ReadWholeFile(Folder + "out");
+    } else {
+      Result.Output = "(the command gave no exit code within " + std::to_string(TimeoutMs / 1000) +
+                      " s; its output so far: " + ReadWholeFile(Folder + "out") + ")";
     }
   }
   RemoveScratchFolder(Folder);

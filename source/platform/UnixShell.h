@@ -26,9 +26,10 @@ void RemoveScratchFolder(const std::string& Folder);
 struct TUnixCommandResult {
   bool Finished = false;   // False: could not start, or no exit code within the time limit
   int ExitCode = -1;
-  std::string Output;      // standard output and standard error together
+  std::string Output;      // standard output and standard error together; when not Finished, why
 };
-// Runs ShellCommand with /bin/sh -c and waits for it (at most TimeoutMs).
+// Runs ShellCommand with /bin/sh and waits for its exit code (at most TimeoutMs; a command still
+// running then is left alone).
 TUnixCommandResult RunUnixCommand(const std::string& ShellCommand, unsigned TimeoutMs = 300000);
 
 // Whole file as bytes; empty when it cannot be read. Readers may share it with a writer.

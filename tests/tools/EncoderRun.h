@@ -29,14 +29,23 @@ public:
     FRunner.Execute();
   }
   // Lets the runner deliver output until Done holds (false when it still fails after SafetyMs).
-  bool PumpUntil(const std::function<bool()>& Done, DWORD SafetyMs = 300000) { return PumpMessagesUntil(Done, SafetyMs); }
-  // Waits for the end; the encoder's exit code, or -1 when it did not end.
-  int Wait() { return PumpUntil([this] { return FEnded; }) ? FExitCode : -1; }
+  bool PumpUntil(const std::function<bool()>& Done, DWORD SafetyMs = SafetyLimitMs) {
+    return PumpMessagesUntil(Done, SafetyMs);
+  }
+  // Waits for the end; the encoder's exit code, or -1 (with the reason added to the output) when it
+  // did not end within the safety limit.
+  int Wait() {
+    if (PumpUntil([this] { return FEnded; })) return FExitCode;
+    FOutput += "\n(the encoder did not end within " + std::to_string(SafetyLimitMs / 1000) + " s)\n";
+    return -1;
+  }
   // The runner's Terminate: kills the encoder program (only that process).
   void Terminate() { FRunner.Terminate(0); }
   const std::string& Output() const { return FOutput; }
 
 private:
+  // Far above any run of the test clips, well below the test's own time limit.
+  static const DWORD SafetyLimitMs = 120000;
   TRedirector FRunner;
   std::string FOutput;
   int FExitCode = -1;
@@ -79,6 +88,7 @@ inline std::string MakeTestClip(const std::string& Path) {
   TUnixCommandResult Run = RunUnixCommand("sh " + ShellQuote(UnixPathOf(TestDataFile("make-clip.sh"))) + " " +
                                           ShellQuote(UnixPathOf(Path)));
   if (Run.Finished && Run.ExitCode == 0) return std::string();
+  if (!Run.Finished) return "make-clip.sh did not run to its end: " + Run.Output;
   return "make-clip.sh failed (" + std::to_string(Run.ExitCode) + "): " + Run.Output;
 }
 
@@ -86,5 +96,5 @@ inline std::string MakeTestClip(const std::string& Path) {
 inline std::string MediainfoSays(const std::string& File, const std::string& Template) {
   TUnixCommandResult Run = RunUnixCommand("mediainfo " + ShellQuote("--Inform=" + Template) + " " +
                                           ShellQuote(UnixPathOf(File)) + " | tr -d '\\r\\n'");
-  return Run.Finished ? Run.Output : std::string("(mediainfo did not run)");
+  return Run.Finished ? Run.Output : "(mediainfo did not run to its end: " + Run.Output + ")";
 }

@@ -63,16 +63,16 @@ TEST_F(Avcore, ConvertsAndRelaysProgressInTheProgramsShape) {
 TEST_F(Avcore, ExitsWithFfmpegsExitCode) {
   std::string Log;
   int Code = RunEncoder(EncoderCommandLine(Clip, "-y -vcodec nonesuch ", Folder + "bad.avi"), Log);
-  EXPECT_NE(0, Code);
-  EXPECT_NE(-1, Code);
+  EXPECT_NE(0, Code) << Log;
+  EXPECT_NE(-1, Code) << Log;
   EXPECT_NE(std::string::npos, Log.find("nonesuch")) << Log;
 }
 
 TEST_F(Avcore, MissingInputFails) {
   std::string Log;
   int Code = RunEncoder(EncoderCommandLine(Folder + "nothere.avi", "-y -f avi ", Folder + "none.avi"), Log);
-  EXPECT_NE(0, Code);
-  EXPECT_NE(-1, Code);
+  EXPECT_NE(0, Code) << Log;
+  EXPECT_NE(-1, Code) << Log;
   EXPECT_NE(std::string::npos, Log.find("nothere.avi")) << Log;
 }
 

@@ -282,6 +282,8 @@ std::string BuildRunScript(const TBridgePlan& Plan, const std::string& Dir) {
   S += "case \"$d\" in /?*/) ;; *) exit 125 ;; esac\n";
   S += "read -r stat < /proc/$$/stat; set -- ${stat##*) }\n";
   S += "if [ \"$3\" != \"$$\" ]; then echo 'avcore: no process group of its own' >> \"${d}log\"; echo 125 > \"${d}exit\"; exit 125; fi\n";
+  // The bridge watches this process: gone without an exit code means the run was killed.
+  S += "echo $$ > \"${d}pid\"\n";
   S += "mkfifo \"${d}alive\" || { echo 125 > \"${d}exit\"; exit 125; }\n";
   // The bridge holds the fifo's writing end; its end of file means the bridge is gone.
   S += "( trap '' TERM; cat \"${d}alive\" > /dev/null; kill -TERM 0; sleep 1; rm -rf \"$d\"; kill -KILL 0 ) &\n";

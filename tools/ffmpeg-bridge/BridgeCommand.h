@@ -68,7 +68,7 @@ private:
 };
 
 // The /bin/sh script that runs the plan in Dir (a Linux folder with trailing slash): it waits until
-// the bridge holds the fifo Dir/alive open and Dir/go exists, appends all output to Dir/log, writes
+// the bridge holds the fifo Dir/alive open (it writes its own process id to Dir/pid first) and Dir/go exists, appends all output to Dir/log, writes
 // the exit code of the first failing step (or 0) to Dir/exit, and, in the same process group, keeps
 // a watchdog that ends every program of the run as soon as the bridge's end of the fifo closes.
 std::string BuildRunScript(const TBridgePlan& Plan, const std::string& Dir);

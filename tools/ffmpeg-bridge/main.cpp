@@ -51,6 +51,37 @@ std::string ReadFrom(const std::string& Path, LONGLONG& Offset) {
   return Data;
 }
 
+// How long the conversion script may take to open its end of the fifo.
+const DWORD FifoOpenLimitMs = 20000;
+
+struct TFifoOpening {
+  std::string Work;
+  HANDLE Handle = INVALID_HANDLE_VALUE;
+};
+
+DWORD WINAPI OpenAliveFifo(void* Parameter) {
+  TFifoOpening& Opening = *static_cast<TFifoOpening*>(Parameter);
+  for (int Try = 0; Try < 400 && Opening.Handle == INVALID_HANDLE_VALUE; ++Try) {
+    if (FileExists(Opening.Work + "exit")) break;  // the script gave up at once
+    // (Wine reports no attributes for a fifo: just try to open it.)
+    Opening.Handle = CreateFileA((Opening.Work + "alive").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (Opening.Handle == INVALID_HANDLE_VALUE) Sleep(25);
+  }
+  return 0;
+}
+
+// Whether the script's shell (process id in Work/pid) still runs; a dead child of this process
+// stays a zombie ("Z") until this process ends.
+bool ScriptAlive(const std::string& Work) {
+  std::string Pid = ReadWholeFile(Work + "pid");
+  while (!Pid.empty() && (Pid.back() == '\n' || Pid.back() == '\r')) Pid.pop_back();
+  if (Pid.empty()) return true;  // written before the fifo: cannot be missing here
+  std::string Stat = ReadWholeFile(WindowsPathOf("/proc/" + Pid + "/stat"));
+  size_t End = Stat.rfind(") ");
+  return End != std::string::npos && End + 2 < Stat.size() && Stat[End + 2] != 'Z' && Stat[End + 2] != 'X';
+}
+
 std::string EnvOr(const char* Name, const std::string& Default) {
   char Value[MAX_PATH];
   DWORD Length = GetEnvironmentVariableA(Name, Value, sizeof Value);
@@ -113,29 +144,45 @@ int main() {
   }
 
   // Hold the fifo's writing end for as long as this process lives, then let the script go on.
-  HANDLE Alive = INVALID_HANDLE_VALUE;
-  for (int Wait = 0; Wait < 400 && Alive == INVALID_HANDLE_VALUE; ++Wait) {
-    if (FileExists(Work + "exit")) break;
-    // (Wine reports no attributes for a fifo: just try to open it.)
-    Alive = CreateFileA((Work + "alive").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-    if (Alive == INVALID_HANDLE_VALUE) Sleep(25);
+  // Opening a fifo waits for its reader, so the opening runs on a thread of its own and this one
+  // gives up after a time limit (the script ends itself when no "go" comes).
+  TFifoOpening Opening{Work};
+  HANDLE Opener = CreateThread(nullptr, 0, OpenAliveFifo, &Opening, 0, nullptr);
+  bool Opened = Opener && WaitForSingleObject(Opener, FifoOpenLimitMs) == WAIT_OBJECT_0 &&
+                Opening.Handle != INVALID_HANDLE_VALUE;
+  if (!Opened) {
+    WriteError(ReadWholeFile(Work + "log") + "avcore: the conversion script did not start within " +
+               std::to_string(FifoOpenLimitMs / 1000) + " s.\n");
+    ExitProcess(1);  // also ends an opener still waiting for the fifo
   }
-  if (Alive == INVALID_HANDLE_VALUE) {
-    WriteError(ReadWholeFile(Work + "log") + "avcore: the conversion script did not start.\n");
-    return 1;
-  }
+  CloseHandle(Opener);
+  HANDLE Alive = Opening.Handle;
   WriteWholeFile(Work + "go", "");
 
   TOutputTranslator Translator(PathsBack);
   LONGLONG Offset = 0;
-  while (true) {
+  bool ScriptLost = false;
+  for (unsigned Round = 1;; ++Round) {
     bool Done = FileExists(Work + "exit");
     WriteError(Translator.Feed(ReadFrom(Work + "log", Offset)));
     if (Done) break;
+    // A conversion may run for hours, so there is no time limit here; but when the script is gone
+    // (killed) without an exit code, waiting on would never end.
+    if (Round % 20 == 0 && !ScriptAlive(Work)) {
+      Sleep(200);  // the exit code may just be on its way
+      if (FileExists(Work + "exit")) continue;
+      ScriptLost = true;
+      break;
+    }
     Sleep(50);
   }
   WriteError(Translator.Flush());
+  if (ScriptLost) {
+    WriteError("avcore: the conversion script ended without an exit code.\n");
+    CloseHandle(Alive);
+    RemoveScratchFolder(Work);
+    return 1;
+  }
   int ExitCode = atoi(ReadWholeFile(Work + "exit").c_str());
   // Closing the fifo lets the watchdog end and remove the work folder.
   CloseHandle(Alive);
