@@ -1,5 +1,7 @@
 #include "MainWnd.h"
 
+#include "ProgressWnd.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -277,6 +279,8 @@ void TfrmMain::FormCreate(TObject*) {
   Application->UpdateFormatSettings = false;
   CreateChildWindows(this);
   FRedirector = new TRedirector();
+  FDriver = new TConversionDriver(*this, *FRedirector);
+  SetMessageHandler(WM_STARTNEXTFILE, [this](TMessage& m) { WMStartNextFile(m); });
   SetMessageHandler(WM_DROPFILES, [this](TMessage& m) { WMDropFiles(m); });
   SetMessageHandler(WM_UPDATESUMMARY, [this](TMessage& m) { WMUpdateSummary(m); });
   LinkControls();
@@ -314,6 +318,8 @@ void TfrmMain::FormCreate(TObject*) {
 void TfrmMain::FormDestroy(TObject*) {
   Application->OnMessage = nullptr;
   if (HandleAllocated()) DragAcceptFiles(Handle(), FALSE);
+  delete FDriver;  // first: it unhooks itself from the runner
+  FDriver = nullptr;
   delete FRedirector;  // kills an encoder that still runs
   FRedirector = nullptr;
   if (frmMain == this) frmMain = nullptr;
@@ -684,8 +690,8 @@ void TfrmMain::actBrowseExecute(TObject*) {
 }
 
 void TfrmMain::actOpenDestinationFolderExecute(TObject*) {
-  std::string folder = Trim(txtOutputDir->GetText());
-  if (IsFolder(folder)) ShellOpen("Open", folder);
+  // The check may offer to create the folder.
+  if (FDriver->CheckOutputDir()) ShellOpen("Open", Trim(txtOutputDir->GetText()));
 }
 
 void TfrmMain::actHelpExecute(TObject*) {
@@ -700,8 +706,6 @@ void TfrmMain::actProfileAdditionalExecute(TObject*) {
 
 // The windows these open come with their own units.
 void TfrmMain::actAboutExecute(TObject*) {}
-void TfrmMain::actConvertExecute(TObject*) {}
-void TfrmMain::actSettingsExecuteExecute(TObject*) {}
 void TfrmMain::actEditProfileExecute(TObject*) {}
 void TfrmMain::actAddNewProfileExecute(TObject*) {}
 void TfrmMain::actRenameProfileExecuteExecute(TObject*) {}
@@ -710,8 +714,15 @@ void TfrmMain::actDeleteProfilesExecute(TObject*) {}
 void TfrmMain::TrayIconDblClick(TObject*) {
   ShowWindow(Application->Handle(), SW_SHOW);
   Show();
+  if (frmProgress) frmProgress->Show();
   TrayIcon->SetIconVisible(false);
 }
 
-void TfrmMain::miTrayExitClick(TObject*) { Close(); }
+void TfrmMain::miTrayExitClick(TObject*) {
+  // During a batch the progress window asks how to stop.
+  if (frmProgress)
+    frmProgress->Close();
+  else
+    Close();
+}
 void TfrmMain::mnuTrayPopup(TObject*) {}
