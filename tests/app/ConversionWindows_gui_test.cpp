@@ -241,14 +241,18 @@ TEST_F(ConversionWindows, ExistingOutputsAreConfirmedThroughThePrompterAndNoStop
 
 TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRest) {
   NewForm();
-  const std::string ready = dir / "ready.txt";
-  SetTestEncoderSettings("mode=hang;ready=" + ready + ";log=" + log);
+  // Progress lines come slowly, so that the window is seen with the first file under way.
+  SetTestEncoderSettings("pace=300;frames=20;log=" + log);
   const std::vector<std::string> sources = ListSources({"first.avi", "second.avi"});
   std::string statusShown, workingShown, outputShown;
   int barShown = -1;
   // "Stop now" is the question's first button: the recording prompter's default answer.
   TLoopAction midFile(
-      [&] { return frmProgress && frmProgress->GetVisible() && Exists(ready) && frmProgress->prgStatus->GetPercent() > 0; },
+      [&] {
+        return frmProgress && frmProgress->GetVisible() && frmProgress->prgStatus->GetPercent() > 0 &&
+               frmProgress->prgStatus->GetPercent() < 100 &&
+               frmProgress->lblWorking->GetCaption().find(ExtractFileName(sources[0])) != std::string::npos;
+      },
       [&] {
         statusShown = frmProgress->lblStatus->GetCaption();
         workingShown = frmProgress->lblWorking->GetCaption();
@@ -267,8 +271,8 @@ TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRe
   ASSERT_TRUE(midFile.Acted()) << "the progress window never showed the file under way";
   EXPECT_GT(barShown, 0);
   EXPECT_EQ(statusShown, IDS_CONVERTING_BUTTON_Status + IntToStr(barShown) + "%");
-  EXPECT_NE(workingShown.find(sources[0]), std::string::npos) << workingShown;
-  EXPECT_NE(outputShown.find(OutputOf(sources[0])), std::string::npos) << outputShown;
+  EXPECT_NE(workingShown.find(ExtractFileName(sources[0])), std::string::npos) << workingShown;
+  EXPECT_NE(outputShown.find(ExtractFileName(OutputOf(sources[0]))), std::string::npos) << outputShown;
   ASSERT_EQ(prompter.Prompts.size(), 1u);
   EXPECT_EQ(prompter.Prompts[0].Text, IDS_CONVERTING_StopEncoding);
   EXPECT_EQ(prompter.Prompts[0].ButtonCaptions.at(mbYes), IDS_CONVERTING_StopNow);
