@@ -284,6 +284,49 @@ TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRe
   EXPECT_TRUE(Exists(std::string(ORV_BUILD_DIR) + "progress_window.bmp"));
 }
 
+TEST_F(ConversionWindows, SendToTrayHidesBothWindowsAndTheIconBringsThemBack) {
+  NewForm();
+  SetTestEncoderSettings("pace=300;frames=20;log=" + log);
+  const std::vector<std::string> sources = ListSources({"tray.avi"});
+  bool mainHidden = false, progressHidden = false, iconShown = false, hintDuringBatch = false;
+  bool mainBack = false, progressBack = false, iconGone = false, trayExitAsked = false;
+  TLoopAction tray(
+      [&] { return frmProgress && frmProgress->GetVisible(); },
+      [&] {
+        frmProgress->btnTray->Click();
+        mainHidden = !IsWindowVisible(form->Handle());
+        progressHidden = !IsWindowVisible(frmProgress->Handle());
+        iconShown = form->TrayIcon->GetIconVisible();
+        form->TrayIconDblClick(form->TrayIcon);
+        mainBack = IsWindowVisible(form->Handle()) != FALSE;
+        progressBack = IsWindowVisible(frmProgress->Handle()) != FALSE;
+        iconGone = !form->TrayIcon->GetIconVisible();
+        hintDuringBatch = !form->TrayIcon->GetHint().empty();
+        // The tray menu's exit during a batch closes the progress window, which asks how to stop.
+        form->miTrayExitClick(form->TrayIcon);
+        trayExitAsked = true;
+      },
+      [] {
+        if (frmProgress) frmProgress->btnCancel->Click();
+      });
+  form->actConvert->Execute();
+
+  ASSERT_TRUE(tray.Acted());
+  EXPECT_TRUE(mainHidden);
+  EXPECT_TRUE(progressHidden);
+  EXPECT_TRUE(iconShown);
+  EXPECT_TRUE(mainBack);
+  EXPECT_TRUE(progressBack);
+  EXPECT_TRUE(iconGone);
+  EXPECT_TRUE(hintDuringBatch);
+  EXPECT_TRUE(trayExitAsked);
+  // "Stop now" (the prompter's first button) ended the batch with the file still listed.
+  ASSERT_EQ(prompter.Prompts.size(), 1u);
+  EXPECT_EQ(prompter.Prompts[0].Text, IDS_CONVERTING_StopEncoding);
+  EXPECT_EQ(Captions(), sources);
+  EXPECT_FALSE(Application->Terminated());
+}
+
 TEST_F(ConversionWindows, ProgressCheckBoxesChangeTheOptionsAtOnce) {
   Options.DeleteFileAfterProcessing = true;
   Options.ShutdownWindowsWhenDone = false;
