@@ -10,7 +10,7 @@ scripts/build.sh "$build"
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 scripts/wine-session.sh start "$build"
-trap 'scripts/wine-session.sh stop "$build"' EXIT
+trap '"$top/scripts/wine-session.sh" stop "$top/$build"' EXIT
 source "$build/session.env"
 cd "$build/Orvane"
 if [ "$headless" = 0 ]; then

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 
+#include "EnterValueWnd.h"
 #include "FileUtils.h"
 #include "MultiLanguages.h"
 #include "Strings.h"
@@ -285,4 +287,22 @@ bool BrowseForFolder(HWND ownerWindow, std::string& path, const std::string& tit
     }
     allocator->Release();
     return picked;
+}
+
+int32_t InputIntegerDialog(TCustomForm* owner, const std::string& caption, const std::string& prompt, int32_t min,
+                           int32_t max, int32_t def) {
+  std::unique_ptr<TfrmEnterValue> window(new TfrmEnterValue(owner));
+  if (owner) {
+    window->SetLeft(owner->GetLeft() + (owner->GetWidth() - window->GetWidth()) / 2);
+    window->SetTop(owner->GetTop() + (owner->GetHeight() - window->GetHeight()) / 2);
+  }
+  window->SetCaption(caption);
+  window->lblDisplayMessage->SetCaption(prompt);
+  window->FMinValue = min;
+  window->FMaxValue = max;
+  window->ShowModal();
+  int32_t value = def;
+  int errorPos = 0;
+  if (window->FAccepted && ConvertIntegerText(window->txtValue->GetCaption(), value, errorPos)) return value;
+  return def;
 }

@@ -49,6 +49,12 @@ std::string BuildFilterString(const TStringList& list);
 bool ContainsAnyChar(const std::string& text, const std::string& chars);
 // False for an empty name or one holding any of \ / : * ? " < > |.
 bool IsValidFileName(const std::string& name);
+
+class TCustomForm;
+// Asks for an integer in Min .. Max in the value-entry window, centred on Owner, with its own caption and
+// prompt; the edit starts empty. Returns the accepted value, or Default when the user cancelled.
+int32_t InputIntegerDialog(TCustomForm* owner, const std::string& caption, const std::string& prompt, int32_t min,
+                           int32_t max, int32_t def);
 // Same folder and extension, new base name.
 std::string ReplaceFileName(const std::string& path, const std::string& newName);
 // Size of the first entry matching Path (a pattern or a folder matches too); -1 when none does.

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
+#include "AboutWnd.h"
 #include "AppUtils.h"
 #include "FileInfoWnd.h"
 #include "FileList.h"
+#include "FileUtils.h"
 #include "MediaInfoDll.h"
 #include "MultiLanguages.h"
 #include "OrvUtils.h"
@@ -308,6 +310,7 @@ void TfrmMain::FormCreate(TObject*) {
 
   LoadOptions();
   RestoreOutputFormat();
+  BuildLanguageMenu();
   ApplyLanguage();
   DragAcceptFiles(Handle(), TRUE);
   UpdateSummary();
@@ -318,6 +321,7 @@ void TfrmMain::FormCreate(TObject*) {
 void TfrmMain::FormDestroy(TObject*) {
   Application->OnMessage = nullptr;
   if (HandleAllocated()) DragAcceptFiles(Handle(), FALSE);
+  frmAbout = nullptr;  // freed with this window, its owner
   delete FDriver;  // first: it unhooks itself from the runner
   FDriver = nullptr;
   delete FRedirector;  // kills an encoder that still runs
@@ -425,6 +429,37 @@ void TfrmMain::ApplyLanguage() {
   ShowMediaInfo();
   UpdateSummary();
   LoadProfileLists();
+}
+
+void TfrmMain::BuildLanguageMenu() {
+  // Our menus add no accelerator characters, so item captions stay the display names the click compares.
+  FLanguages = std::make_unique<TOrvMultiLanguages>(LangsDir, "LanguageName", LanguageTextSection);
+  const std::string current = ExtractFileName(LanguageFile);
+  for (int i = 0; i < FLanguages->GetCount(); ++i) {
+    auto* item = new TMenuItem(mniLanguages);
+    item->SetCaption(FLanguages->GetLanguageName(i));
+    item->OnClick = [this](TObject* sender) { LanguageMenuClick(sender); };
+    mniLanguages->Add(item);
+    if (SameText(current, FLanguages->GetLanguageName(i) + ".ini")) {
+      item->SetChecked(true);
+      FLanguages->SetItemIndex(i);
+    }
+  }
+}
+
+void TfrmMain::LanguageMenuClick(TObject* Sender) {
+  auto* clicked = As<TMenuItem>(Sender);
+  if (!clicked || !FLanguages || FLanguages->GetCount() == 0) return;
+  // Equal display names: the last file of the enumeration wins.
+  int chosen = -1;
+  for (int i = 0; i < mniLanguages->Count(); ++i)
+    if (SameText(FLanguages->GetLanguageName(i), clicked->GetCaption())) chosen = i;
+  if (chosen < 0) return;
+  if (!SwitchLanguageFile(FLanguages->GetFileName(chosen))) return;  // it said why; nothing changed
+  FLanguages->SetItemIndex(chosen);
+  for (int i = 0; i < mniLanguages->Count(); ++i) mniLanguages->Items(i)->SetChecked(false);
+  clicked->SetChecked(true);
+  ApplyLanguage();
 }
 
 void TfrmMain::FillProfileCombo(TComboBox* combo, const std::string& pattern, const std::string& select) {
@@ -704,8 +739,13 @@ void TfrmMain::actProfileAdditionalExecute(TObject*) {
   mnuProfileAdditional->Popup(p.x, p.y);
 }
 
+// Created once, owned by this window and kept: it reopens where it was last dragged to.
+void TfrmMain::actAboutExecute(TObject*) {
+  if (!frmAbout) frmAbout = new TfrmAbout(this);
+  frmAbout->ShowModal();
+}
+
 // The windows these open come with their own units.
-void TfrmMain::actAboutExecute(TObject*) {}
 void TfrmMain::actEditProfileExecute(TObject*) {}
 void TfrmMain::actAddNewProfileExecute(TObject*) {}
 void TfrmMain::actRenameProfileExecuteExecute(TObject*) {}

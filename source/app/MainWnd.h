@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "Menus.h"
 #include "OrvButton.h"
 #include "OrvLabel.h"
+#include "OrvMultiLanguages.h"
 #include "Redirect.h"
 #include "SkButton.h"
 #include "SkImagePanel.h"
@@ -82,6 +84,11 @@ public:
 
   // ---- language texts and profile lists ----
   void ApplyLanguage();
+  // One item per language file of LangsDir under mniLanguages; the current file's item is checked.
+  void BuildLanguageMenu();
+  // Makes the clicked item's language current (a broken file keeps the current one) and applies it.
+  void LanguageMenuClick(TObject* Sender);
+  TOrvMultiLanguages* Languages() const { return FLanguages.get(); }
   void FillProfileCombo(TComboBox* combo, const std::string& pattern, const std::string& select);
   void LoadProfileLists();
 
@@ -199,6 +206,7 @@ private:
   std::array<TFcRadioButton*, FormatCount> FFormatRadios{};  // null for the "others" formats
   TComboBox* FFrontCombo = nullptr;
   TRedirector* FRedirector = nullptr;
+  std::unique_ptr<TOrvMultiLanguages> FLanguages;
   TConversionDriver* FDriver = nullptr;
 };
 

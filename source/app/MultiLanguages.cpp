@@ -71,35 +71,86 @@ void ResetLanguageTexts()
     for (const TLanguageText& entry : LanguageCatalogue()) *entry.Text = entry.BuiltIn;
 }
 
-bool ReadLanguageFile()
-{
-    if (!FileExists(LanguageFile)) WriteLanguageFile();
-    const TIniFile ini(LanguageFile);
+namespace {
 
+// What one language file holds, read completely before any of it is used, so that a broken file leaves
+// the current lists and texts as they are.
+struct TLanguageData {
+    std::vector<std::string> AVSExt, Filters, Texts;  // Texts parallel to LanguageCatalogue()
+};
+
+enum class TLanguageFault { None, NoAVSExt, NoFilters };
+
+// Reads File into Data; Data is to be used only when no fault is returned.
+TLanguageFault LoadLanguageData(const std::string& file, TLanguageData& data)
+{
+    const TIniFile ini(file);
     // The list ends at the first missing key; the "<None>" text doubles as its end marker.
-    AVSExtList.Clear();
     const std::string endMarker = IDS_None;
     for (int n = 1;; ++n) {
         const std::string ext = ini.ReadString(LanguageAVSExtSection, IntToStr(n), endMarker);
         if (ext == endMarker) break;
-        AVSExtList.Add(ext);
+        data.AVSExt.push_back(ext);
     }
-    if (AVSExtList.Count() == 0) {
-        ShowLanguageMessage(IDS_NoAVSExtersionAllow);
-        return false;
-    }
-
-    FilterList.Clear();
-    for (const std::string& line : ini.ReadSectionValues(LanguageFilterSection)) FilterList.Add(line);
-    if (FilterList.Count() == 0) {
-        ShowLanguageMessage(IDS_NoInputFilesAllow);
-        return false;
-    }
-
+    if (data.AVSExt.empty()) return TLanguageFault::NoAVSExt;
+    data.Filters = ini.ReadSectionValues(LanguageFilterSection);
+    if (data.Filters.empty()) return TLanguageFault::NoFilters;
     for (const TLanguageText& entry : LanguageCatalogue()) {
         const std::string text = TranslateLineBreaks(ini.ReadString(LanguageTextSection, entry.Key, *entry.Text), true);
-        *entry.Text = FitsBuiltInPattern(text, entry.BuiltIn) ? text : Trim(entry.BuiltIn);
+        data.Texts.push_back(FitsBuiltInPattern(text, entry.BuiltIn) ? text : Trim(entry.BuiltIn));
     }
+    return TLanguageFault::None;
+}
+
+void UseLanguageData(const TLanguageData& data)
+{
+    AVSExtList.Clear();
+    for (const std::string& ext : data.AVSExt) AVSExtList.Add(ext);
+    FilterList.Clear();
+    for (const std::string& line : data.Filters) FilterList.Add(line);
+    const std::vector<TLanguageText>& catalogue = LanguageCatalogue();
+    for (size_t i = 0; i < catalogue.size(); ++i) *catalogue[i].Text = data.Texts[i];
+}
+
+}  // namespace
+
+bool ReadLanguageFile()
+{
+    if (!FileExists(LanguageFile)) WriteLanguageFile();
+    TLanguageData data;
+    switch (LoadLanguageData(LanguageFile, data)) {
+    case TLanguageFault::NoAVSExt: ShowLanguageMessage(IDS_NoAVSExtersionAllow); return false;
+    case TLanguageFault::NoFilters: ShowLanguageMessage(IDS_NoInputFilesAllow); return false;
+    case TLanguageFault::None: break;
+    }
+    UseLanguageData(data);
+    return true;
+}
+
+bool SwitchLanguageFile(const std::string& file)
+{
+    // The start-up messages announce the program's end; a switch keeps the running language instead,
+    // so it says what is wrong with the chosen file in its own words.
+    TLanguageData data;
+    std::string fault;
+    if (!FileExists(file))
+        fault = "cannot be found";
+    else
+        switch (LoadLanguageData(file, data)) {
+        case TLanguageFault::NoAVSExt: fault = "has no DirectShow extension list [" + std::string(LanguageAVSExtSection) + "]"; break;
+        case TLanguageFault::NoFilters: fault = "has no open-dialog filter list [" + std::string(LanguageFilterSection) + "]"; break;
+        case TLanguageFault::None: break;
+        }
+    if (!fault.empty()) {
+        ShowLanguageMessage("The language file \"" + file + "\" " + fault + ".\r\nThe current language is kept.");
+        return false;
+    }
+    // Remember the choice first: when "config.ini" cannot be written, the exception leaves everything
+    // as it was.
+    TIniFile config(ConfigIniFile);
+    config.WriteString("VideoAPP_Form", "LanguageFile", ExtractFileName(file));
+    LanguageFile = file;
+    UseLanguageData(data);
     return true;
 }
 

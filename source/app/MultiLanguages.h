@@ -40,6 +40,11 @@ void ResetLanguageTexts();
 // no filter list; the caller then ends the program. A translated text whose "%s"/"%d" placeholders differ
 // from those of its built-in text is not taken: the built-in text is used instead.
 bool ReadLanguageFile();
+// Makes File (a full path) the language: reads it completely first and only when it holds both lists
+// writes its name to "config.ini" and takes its lists and texts. Otherwise a message says why and the
+// current language, "config.ini" and every text stay as they were (false). A failed write of
+// "config.ini" raises and changes nothing either.
+bool SwitchLanguageFile(const std::string& file);
 // Writes every text except the two read-only ones back into LanguageFile, on one line each ("#13" for a
 // line break). Stops silently at the first failed write (a read-only file, a missing folder).
 void WriteLanguageFile();

@@ -1,22 +1,35 @@
-// Program entry: paths, the language file (read, then written back so missing keys are filled in),
-// the media library, then the main window and the message loop until the application terminates.
+// Program entry: GDI+ before any window, paths, the language file (read, then written back so missing
+// keys are filled in), the media library, the splash window for one timer tick, then the main window and
+// the message loop until the application terminates.
 #include <windows.h>
 
 #include "Forms.h"
+#include "GdiPlusObjects.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
 #include "MultiLanguages.h"
+#include "SplashWnd.h"
 #include "globals.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    StartGdiPlus();  // the layered windows draw through it
     Application->Initialize();
     InitGlobals();
-    if (!ReadLanguageFile()) return 0;  // it has shown its message
+    if (!ReadLanguageFile()) {  // it has shown its message
+        ShutdownGdiPlus();
+        return 0;
+    }
     WriteLanguageFile();
     // A missing library shows up as files the list refuses with the format message.
     LoadMediaInfoDll();
+    // Owned by the application, which frees it at the end; shown once.
+    frmSplash = new TfrmSplash(Application);
+    frmSplash->ShowModal();
     Application->CreateForm(frmMain);
     Application->Run();
+    // The windows (the splash window, the main window and the about window it owns) go before GDI+.
+    Application->DestroyComponents();
+    ShutdownGdiPlus();
     return 0;
 }

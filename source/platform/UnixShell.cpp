@@ -97,9 +97,14 @@ bool StartUnixScript(const std::string& ScriptUnixPath, bool NewSession) {
   if (!CreateProcessA(nullptr, Line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &Startup,
                       &Info))
     return false;
-  // Wine gives no handles for a Linux program; close whatever came back.
-  if (Info.hProcess) CloseHandle(Info.hProcess);
-  if (Info.hThread) CloseHandle(Info.hThread);
+  // For a Linux program Wine reports success but fills Info with leftovers (no process id, and an
+  // "hThread" such as 0x15 that names one of OUR handles). Closing that would close an unrelated handle
+  // of this process (a thread, a pipe, standard error), so only handles that really belong to the
+  // started process are closed.
+  if (Info.dwProcessId != 0 && Info.hProcess && GetProcessId(Info.hProcess) == Info.dwProcessId) {
+    CloseHandle(Info.hProcess);
+    if (Info.hThread && GetThreadId(Info.hThread) == Info.dwThreadId) CloseHandle(Info.hThread);
+  }
   return true;
 }
 

@@ -1,0 +1,34 @@
+// TfrmAbout: the layered about window with the program's title, version, notice and two links. Created
+// on first use and kept, so its texts are those of the language current at its creation.
+#pragma once
+
+#include "LayeredButton.h"
+#include "LayeredLabel.h"
+#include "LayeredWnd.h"
+
+// Configuration values of the build shown in the window.
+extern const char* const VersionText;
+extern const char* const NoticeText;
+// The OK button's state pictures under SkinsDir.
+extern const char* const AboutOKPictures[4];  // normal, hovered, pressed, disabled
+
+class TfrmAbout : public TfrmLayered {
+  ORV_CLASS(TfrmAbout)
+public:
+  explicit TfrmAbout(TComponent* owner);
+
+  TLayeredLabel *lblAbout = nullptr, *lblTitle = nullptr, *lblVersinoNumber = nullptr, *lblVersion = nullptr,
+                *lblCopyrihght = nullptr, *lblWarning = nullptr;
+  TLayeredButton *btnOnlineResources = nullptr, *btnTechnicalSupport = nullptr, *btnOK = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void ApplyLanguage();
+  void btnOKClick(TObject* Sender);
+  void btnOnlineResourcesClick(TObject* Sender);
+  void btnTechnicalSupportClick(TObject* Sender);
+
+protected:
+  void DeclareLayout(TLayoutBinder& binder) override;
+};
+
+extern TfrmAbout* frmAbout;

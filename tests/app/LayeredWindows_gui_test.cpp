@@ -1,0 +1,163 @@
+// The splash and about windows with the pictures the build draws into skins\: the splash window closes
+// itself at its first timer tick, the about window is made once and reused (texts of its creation time),
+// its links go to the shell, and screenshots of both land in the build folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+
+#include "AboutWnd.h"
+#include "GdiPlusObjects.h"
+#include "Graphics.h"
+#include "MainWnd.h"
+#include "MediaInfoDll.h"
+#include "MultiLanguages.h"
+#include "Prompter.h"
+#include "PumpMessages.h"
+#include "SplashWnd.h"
+#include "TempDir.h"
+#include "globals.h"
+
+namespace {
+
+std::string DataFile(const std::string& name) {
+  std::string d = ORV_TEST_DATA_DIR;
+  while (!d.empty() && (d.back() == '/' || d.back() == '\\')) d.pop_back();
+  return d + "\\" + name;
+}
+
+std::function<void()> gStep;
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (gStep) gStep();
+}
+void CALLBACK GuardTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (HWND w = GetActiveWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+}
+// `step` runs from inside the next modal loop; the guard ends a loop that would otherwise hang.
+void WhileModal(std::function<void()> step) {
+  gStep = std::move(step);
+  SetTimer(nullptr, 0, 50, StepTimer);
+  SetTimer(nullptr, 0, 30000, GuardTimer);
+}
+
+// The window's composed surface (what UpdateLayeredWindow receives) as a 24-bit picture.
+void SaveSurface(TfrmLayered* w, const std::string& name) {
+  TBitmap shot;
+  shot.SetPixelFormat(pf24bit);
+  shot.SetSize(w->GetWidth(), w->GetHeight());
+  BitBlt(shot.Canvas()->GetHandle(), 0, 0, w->GetWidth(), w->GetHeight(), w->GetMemDC(), 0, 0, SRCCOPY);
+  shot.SaveToFile(std::string(ORV_BUILD_DIR) + name);
+}
+
+// Alpha of the composed surface at a point (0 outside the picture's rounded corners).
+int SurfaceAlpha(TfrmLayered* w, int x, int y) {
+  BITMAP bm{};
+  GetObjectA(w->GetMemBitmap(), sizeof bm, &bm);
+  if (!bm.bmBits) return -1;
+  const auto* row = static_cast<const uint8_t*>(bm.bmBits) + size_t(bm.bmHeight - 1 - y) * size_t(bm.bmWidthBytes);
+  return row[x * 4 + 3];
+}
+
+class LayeredWindows : public ::testing::Test {
+protected:
+  TempDir dir;
+  TRecordingPrompter prompter;
+  TPrompter* oldPrompter = nullptr;
+  std::vector<std::string> shellOpened;
+
+  static void SetUpTestSuite() { ASSERT_TRUE(StartGdiPlus()); }
+
+  void SetUp() override {
+    CreateDirectoryA((dir / "langs").c_str(), nullptr);
+    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
+    ResetLanguageTexts();
+    Options = TOptions();
+    InitGlobals(dir.Path());
+    ASSERT_TRUE(ReadLanguageFile());
+    // The pictures the build drew.
+    SkinsDir = std::string(ORV_PROGRAM_DIR) + "skins\\";
+    oldPrompter = SetPrompter(&prompter);
+    SetShellOpen([this](HWND, const std::string& verb, const std::string& file) { shellOpened.push_back(verb + "|" + file); });
+  }
+  void TearDown() override {
+    SetPrompter(oldPrompter);
+    ResetLanguageTexts();
+    Application->ClearTerminated();
+  }
+};
+
+}  // namespace
+
+TEST_F(LayeredWindows, SplashClosesAtItsFirstTick) {
+  TfrmSplash* splash = new TfrmSplash(Application);
+  EXPECT_TRUE(splash->Timer->GetEnabled());
+  EXPECT_EQ(splash->Timer->GetInterval(), 1000);
+  EXPECT_EQ(splash->GetBackgroundImage(), SkinsDir + "Splash.png");
+  ASSERT_NE(splash->GetBackgroundPicture(), nullptr) << "skins\\Splash.png is missing";
+  EXPECT_EQ(splash->GetWidth(), 566);
+  EXPECT_EQ(splash->GetHeight(), 273);
+
+  int ticksSeen = -1;
+  // Inside the modal loop: the timer has not ticked yet, so the window is still up.
+  WhileModal([&] {
+    ticksSeen = splash->GetVisible() ? 0 : 1;
+    SaveSurface(splash, "splash_window.bmp");
+  });
+  splash->ShowModal();  // returns by itself: the first tick closes it
+  EXPECT_EQ(ticksSeen, 0);
+  EXPECT_FALSE(splash->Timer->GetEnabled());
+  EXPECT_FALSE(splash->GetVisible());
+  EXPECT_EQ(splash->GetModalResult(), mrCancel);
+  EXPECT_EQ(SurfaceAlpha(splash, 0, 0), 0) << "rounded corner";
+  EXPECT_EQ(SurfaceAlpha(splash, 283, 136), 255);
+  splash->Free();
+}
+
+TEST_F(LayeredWindows, AboutIsMadeOnceAndKeepsItsTexts) {
+  ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
+  TfrmMain* main = new TfrmMain(Application);
+  main->Show();
+  ASSERT_EQ(frmAbout, nullptr);
+
+  TfrmAbout* first = nullptr;
+  WhileModal([&] {
+    first = frmAbout;
+    SaveSurface(frmAbout, "about_window.bmp");
+    frmAbout->btnOK->Click();
+  });
+  main->actAbout->Execute();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Owner(), main);
+  EXPECT_EQ(first->lblTitle->GetCaption(), AppTitle);
+  EXPECT_EQ(first->lblVersion->GetCaption(), VersionText);
+  EXPECT_EQ(first->btnOK->GetCaption(), IDS_ABOUT_BUTTON_OK);
+  EXPECT_EQ(first->btnOK->GetPicNormal(), SkinsDir + AboutOKPictures[0]);
+  EXPECT_EQ(first->GetTextQuality(), TextQuality_ClearTypeGridFit);
+  ASSERT_NE(first->GetBackgroundPicture(), nullptr) << "skins\\imgAbout.png is missing";
+  EXPECT_EQ(first->GetClientWidth(), 468);
+  EXPECT_EQ(first->GetClientHeight(), 375);
+
+  // A language switch in between does not reach the kept window; it reopens where it was.
+  const std::string okBefore = first->btnOK->GetCaption();
+  IDS_ABOUT_BUTTON_OK = "Schliessen";
+  first->SetLeft(first->GetLeft() + 17);
+  const int left = first->GetLeft();
+  TfrmAbout* second = nullptr;
+  WhileModal([&] {
+    second = frmAbout;
+    frmAbout->btnOK->Click();
+  });
+  main->actAbout->Execute();
+  EXPECT_EQ(second, first);
+  EXPECT_EQ(first->btnOK->GetCaption(), okBefore);
+  EXPECT_EQ(first->GetLeft(), left);
+
+  first->btnTechnicalSupportClick(nullptr);
+  first->btnOnlineResourcesClick(nullptr);
+  EXPECT_EQ(shellOpened, (std::vector<std::string>{"Open|mailto:" + std::string(TechnicalSupportAddress),
+                                                   "Open|" + std::string(OnlineResourcesAddress)}));
+  main->Free();
+  EXPECT_EQ(frmAbout, nullptr);
+}
