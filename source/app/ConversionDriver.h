@@ -29,12 +29,12 @@
 
 #include "ConversionCore.h"
 #include "ConversionTexts.h"
+#include "Controls.h"
 #include "EncoderOutputParser.h"
 #include "Redirect.h"
 #include "globals.h"
 
-// Modal results.
-enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrYesToAll = 10 };
+// Modal results (mrOk, mrCancel, mrYes, ...) are the class library's, so that windows can hold a driver.
 
 class TConversionHost {
 public:

@@ -1,5 +1,7 @@
 #include "MainWnd.h"
 
+#include "ProgressWnd.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -279,6 +281,8 @@ void TfrmMain::FormCreate(TObject*) {
   Application->UpdateFormatSettings = false;
   CreateChildWindows(this);
   FRedirector = new TRedirector();
+  FDriver = new TConversionDriver(*this, *FRedirector);
+  SetMessageHandler(WM_STARTNEXTFILE, [this](TMessage& m) { WMStartNextFile(m); });
   SetMessageHandler(WM_DROPFILES, [this](TMessage& m) { WMDropFiles(m); });
   SetMessageHandler(WM_UPDATESUMMARY, [this](TMessage& m) { WMUpdateSummary(m); });
   LinkControls();
@@ -318,6 +322,8 @@ void TfrmMain::FormDestroy(TObject*) {
   Application->OnMessage = nullptr;
   if (HandleAllocated()) DragAcceptFiles(Handle(), FALSE);
   frmAbout = nullptr;  // freed with this window, its owner
+  delete FDriver;  // first: it unhooks itself from the runner
+  FDriver = nullptr;
   delete FRedirector;  // kills an encoder that still runs
   FRedirector = nullptr;
   if (frmMain == this) frmMain = nullptr;
@@ -719,8 +725,8 @@ void TfrmMain::actBrowseExecute(TObject*) {
 }
 
 void TfrmMain::actOpenDestinationFolderExecute(TObject*) {
-  std::string folder = Trim(txtOutputDir->GetText());
-  if (IsFolder(folder)) ShellOpen("Open", folder);
+  // The check may offer to create the folder.
+  if (FDriver->CheckOutputDir()) ShellOpen("Open", Trim(txtOutputDir->GetText()));
 }
 
 void TfrmMain::actHelpExecute(TObject*) {
@@ -740,8 +746,6 @@ void TfrmMain::actAboutExecute(TObject*) {
 }
 
 // The windows these open come with their own units.
-void TfrmMain::actConvertExecute(TObject*) {}
-void TfrmMain::actSettingsExecuteExecute(TObject*) {}
 void TfrmMain::actEditProfileExecute(TObject*) {}
 void TfrmMain::actAddNewProfileExecute(TObject*) {}
 void TfrmMain::actRenameProfileExecuteExecute(TObject*) {}
@@ -750,8 +754,15 @@ void TfrmMain::actDeleteProfilesExecute(TObject*) {}
 void TfrmMain::TrayIconDblClick(TObject*) {
   ShowWindow(Application->Handle(), SW_SHOW);
   Show();
+  if (frmProgress) frmProgress->Show();
   TrayIcon->SetIconVisible(false);
 }
 
-void TfrmMain::miTrayExitClick(TObject*) { Close(); }
+void TfrmMain::miTrayExitClick(TObject*) {
+  // During a batch the progress window asks how to stop.
+  if (frmProgress)
+    frmProgress->Close();
+  else
+    Close();
+}
 void TfrmMain::mnuTrayPopup(TObject*) {}

@@ -11,6 +11,7 @@
 
 #include "ActnList.h"
 #include "ComCtrls.h"
+#include "ConversionDriver.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "FcRadChk.h"
@@ -49,7 +50,7 @@ extern const TFormatChoice FormatChoices[FormatCount];  // in output-format orde
 using TShellOpen = std::function<void(HWND owner, const std::string& verb, const std::string& file)>;
 TShellOpen SetShellOpen(TShellOpen open);
 
-class TfrmMain : public TForm {
+class TfrmMain : public TForm, public TConversionHost {
   ORV_CLASS(TfrmMain)
 public:
   explicit TfrmMain(TComponent* owner);
@@ -166,12 +167,36 @@ public:
 
   TRedirector* Redirector() const { return FRedirector; }
 
+  // ---- conversion: the driver runs batches through the window (MainWndConversion.cpp) ----
+  TConversionDriver* Driver() const { return FDriver; }
+  void SendToTray(TObject* Sender);
+  int FileCount() const override;
+  std::string FileCaption(int index) const override;
+  std::string FileSizeText(int index) const override;
+  void RemoveFile(int index) override;
+  void FileFailed(int index) override;
+  std::string OutputFolderText() const override;
+  std::string ProfileName(TOutputFormat format) const override;
+  void PostStartNextFile() override;
+  int ShowMessage(const std::string& text, const std::string& caption, UINT flags) override;
+  int AskQuestion(const std::string& text, const std::string& caption,
+                  const std::vector<std::string>& buttonCaptions) override;
+  void SetTrayHint(const std::string& hint) override;
+  void ShowBalloon(const std::string& title, const std::string& text) override;
+  void CreateProgress(const std::string& caption, const std::string& stopWhenDoneText) override;
+  void UpdateProgress(const TProgressUpdate& update) override;
+  int ShowProgressModal() override;
+  void FinishProgress() override;
+  void FreeProgress() override;
+  int ShowShutdownCountdown() override;
+
 protected:
   void DeclareLayout(TLayoutBinder& binder) override;
 
 private:
   void WMDropFiles(TMessage& m);
   void WMUpdateSummary(TMessage& m);
+  void WMStartNextFile(TMessage& m);
   void LinkControls();
   bool HandleShortCut(MSG& msg);
   void ShellOpen(const std::string& verb, const std::string& file);
@@ -182,6 +207,7 @@ private:
   TComboBox* FFrontCombo = nullptr;
   TRedirector* FRedirector = nullptr;
   std::unique_ptr<TOrvMultiLanguages> FLanguages;
+  TConversionDriver* FDriver = nullptr;
 };
 
 extern TfrmMain* frmMain;

@@ -158,3 +158,83 @@ void TMemo::SaveToFile(const std::string& path) const {
   for (const std::string& line : Lines()) out << line << "\r\n";
   if (!out.flush()) throw Exception("Cannot write file \"" + path + "\"");
 }
+
+// ---- check box ----
+
+ORV_DEFINE_CLASS(TCheckBox, TButtonControl, FactoryOf<TCheckBox>(),
+                 {BoolProp<TCheckBox>("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked)})
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 97;
+  FHeight = 17;
+  FTabStop = true;
+  FColor = clBtnFace;
+  FControlStyle = csSetCaption | csDoubleClicks;
+}
+
+void TCheckBox::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  CreateSubClass(p, "BUTTON");
+  p.Style |= BS_CHECKBOX;  // toggled here, so that the state and OnClick stay in step
+}
+
+void TCheckBox::CreateWnd() {
+  TButtonControl::CreateWnd();
+  SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::DestroyWnd() {
+  FChecked = GetChecked();
+  TButtonControl::DestroyWnd();
+}
+
+bool TCheckBox::GetChecked() const {
+  if (HandleAllocated()) return SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return FChecked;
+}
+
+void TCheckBox::SetChecked(bool v) {
+  FChecked = v;
+  if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_COMMAND:
+      if (HIWORD(m.WParam) == BN_CLICKED) {
+        SetChecked(!GetChecked());
+        Click();
+      }
+      return;
+    case WM_ERASEBKGND:
+      DefaultHandler(m);
+      return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+// ---- group box ----
+
+ORV_DEFINE_CLASS(TGroupBox, TWinControl, FactoryOf<TGroupBox>(), {})
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+  FWidth = 185;
+  FHeight = 105;
+  FColor = clBtnFace;
+  FControlStyle = csSetCaption | csAcceptsControls;
+}
+
+void TGroupBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, "BUTTON");
+  p.Style |= BS_GROUPBOX;
+}
+
+void TGroupBox::WndProc(TMessage& m) {
+  // The button class paints the frame only; its inside is the parent's face colour.
+  if (m.Msg == WM_ERASEBKGND) {
+    DefaultHandler(m);
+    return;
+  }
+  TWinControl::WndProc(m);
+}

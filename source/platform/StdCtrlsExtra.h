@@ -1,4 +1,4 @@
-// More standard controls: the combo box and the multi-line memo. (Kept beside
+// More standard controls: the combo box, the multi-line memo, the check box and the group box. (Kept beside
 // StdCtrls so that the family there can take them over unchanged.)
 #pragma once
 
@@ -60,4 +60,32 @@ protected:
   void CreateWnd() override;
   TScrollStyle FScrollBars = ssNone;
   bool FWordWrap = true;
+};
+
+// A two-state check box: window class "TCheckBox" built on "BUTTON". The state lives here while
+// there is no window; a click toggles it and runs OnClick.
+class TCheckBox : public TButtonControl {
+  ORV_CLASS(TCheckBox)
+public:
+  explicit TCheckBox(TComponent* owner);
+  bool GetChecked() const;
+  void SetChecked(bool v);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  bool FChecked = false;
+};
+
+// A framed, captioned box that holds other controls: window class "TGroupBox" built on "BUTTON".
+class TGroupBox : public TWinControl {
+  ORV_CLASS(TGroupBox)
+public:
+  explicit TGroupBox(TComponent* owner);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
 };

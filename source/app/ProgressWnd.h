@@ -1,0 +1,55 @@
+// TfrmProgress: the modal window of a running batch. The conversion driver writes its labels and bars
+// (through the main window's TConversionHost); its Cancel button and close box ask the driver how to
+// stop; the two check boxes change the options at once, for the rest of the running batch.
+#pragma once
+
+#include <string>
+
+#include "ExtCtrls.h"
+#include "FcPrgres.h"
+#include "Forms.h"
+#include "StdCtrlsExtra.h"
+
+class TConversionDriver;
+struct TProgressUpdate;
+
+class TfrmProgress : public TForm {
+  ORV_CLASS(TfrmProgress)
+public:
+  explicit TfrmProgress(TComponent* owner);
+
+  void ApplyLanguage();
+  void ResetProgress();
+  // Writes what the driver or the output parser changed; fields not set stay as they are.
+  void ApplyUpdate(const TProgressUpdate& update);
+
+  // Set by the driver when the batch has ended: closing then asks nothing.
+  bool FFinished = false;
+  // Asked when the window is about to close during a batch (null: it closes without asking).
+  TConversionDriver* Driver = nullptr;
+  // Sends the program to the tray (the main window hides itself and shows its icon).
+  TNotifyEvent OnSendToTray;
+
+  TPanel *pnlTop = nullptr, *pnlStatus = nullptr, *pnlButtons = nullptr;
+  TLabel *lblCovnerting = nullptr, *lblStatusRemainingSingle = nullptr, *lblStatusRemaining = nullptr,
+         *lblStatus = nullptr, *lblBatch = nullptr, *lblRemaining = nullptr, *lblBatchRemaining = nullptr,
+         *lblElapsed = nullptr, *lblBatchElapsed = nullptr, *lblEstimated = nullptr, *lblBatchEstimated = nullptr,
+         *lblWorking = nullptr, *lblOutput = nullptr, *lblStopWhenDone = nullptr;
+  TFcProgressBar *prgStatus = nullptr, *prgBatch = nullptr;
+  TCheckBox *chkDelSource = nullptr, *chkShutdown = nullptr;
+  TButton *btnTray = nullptr, *btnCancel = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
+  void chkDelSourceClick(TObject* Sender);
+  void chkShutdownClick(TObject* Sender);
+  void btnTrayClick(TObject* Sender);
+
+protected:
+  void DeclareLayout(TLayoutBinder& binder) override;
+
+private:
+  void WMSysCommand(TMessage& m);
+};
+
+extern TfrmProgress* frmProgress;
