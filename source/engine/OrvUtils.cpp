@@ -1,7 +1,10 @@
 #include "OrvUtils.h"
 
+#include <algorithm>
+
 #include "Cursor.h"
 #include "Errors.h"
+#include "MessageForm.h"
 #include "Registry.h"
 #include "Strings.h"
 
@@ -115,4 +118,63 @@ void ShutdownComputer(int action)
     case saSuspend: api.SetPowerState(true, false); break;
     }
     api.SetPrivilege(nullptr, "SeShutdownPrivilege", false);
+}
+
+namespace {
+
+UINT BeepOf(TMsgDlgType type) {
+  switch (type) {
+    case mtWarning: return MB_ICONEXCLAMATION;
+    case mtError: return MB_ICONHAND;
+    case mtConfirmation: return MB_ICONQUESTION;
+    default: return MB_OK;
+  }
+}
+
+// Tests of other windows answer through the prompter; its captions are indexed by TMsgDlgBtn.
+int AskPrompter(const std::string& message, const std::string& caption, TMsgDlgType type,
+                const std::vector<std::string>& captions, TMsgDlgButtons buttons) {
+  TPrompt p;
+  p.Text = message;
+  p.Caption = caption;
+  p.Type = type;
+  p.Buttons = buttons;
+  p.ButtonCaptions.assign(size_t(mbHelp) + 1, std::string());
+  size_t next = 0;
+  for (int b = mbYes; b <= mbHelp && next < captions.size(); ++b)
+    if ((buttons >> b) & 1u) p.ButtonCaptions[size_t(b)] = captions[next++];
+  return Prompter().Ask(p);
+}
+
+}  // namespace
+
+int CustomMessageDlg(const std::string& message, const std::string& caption, TMsgDlgType type,
+                     const std::vector<std::string>& captions, TMsgDlgButtons buttons) {
+  if (PrompterReplaced()) return AskPrompter(message, caption, type, captions, buttons);
+  TMessageForm* dialog = nullptr;
+  int result = mrCancel;
+  try {
+    dialog = CreateMessageDialog(message, type, buttons);
+    dialog->SetCaption(caption);
+    const int n = int(dialog->ButtonList.size());
+    int w = 0;
+    for (int i = 0; i < n && i < int(captions.size()); ++i) w = std::max(w, dialog->TextWidth(captions[size_t(i)]));
+    w = std::max(w + 16, 88);
+    const int blockWidth = (w + 12) * n;
+    if (dialog->GetWidth() < blockWidth + 32) dialog->SetWidth(blockWidth + 32);
+    const int left = (dialog->GetWidth() - blockWidth) / 2;
+    for (int i = 0; i < n; ++i) {
+      TButton* button = dialog->ButtonList[size_t(i)];
+      if (i < int(captions.size())) button->SetCaption(captions[size_t(i)]);
+      button->SetBounds(left + (w + 12) * i, button->GetTop(), w, button->GetHeight());
+    }
+    MessageBeep(BeepOf(type));
+    result = dialog->ShowModal();
+    if (result == mrNone) result = mrCancel;
+  } catch (...) {
+    // Callers only act on the answers they asked for; a dialog that failed counts as Cancel.
+    result = mrCancel;
+  }
+  if (dialog) dialog->Free();
+  return result;
 }

@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "Prompter.h"
 
 std::string ExtractFileNameOnly(const std::string& path);
 // Decode: "#13" -> CR LF (after trimming). Encode: CR LF, then LF, then CR -> "#13" (after trimming).
@@ -14,6 +17,16 @@ std::string AddTrailingBackslash(const std::string& path);
 void BeginWaitCursor();
 void EndWaitCursor();
 int WaitCursorDepth();
+
+// The standard message dialog with the caller's button captions: the i-th caption names the i-th
+// button of the set, the buttons taken in the fixed order of TMsgDlgBtn (Yes, No, OK, Cancel, Abort,
+// Retry, Ignore, All, No to all, Yes to all, Help); a missing caption keeps the standard one. The buttons share one width wide enough for the
+// longest caption (at least 88) and are centred as a block 12 pixels apart. Returns the pressed
+// button's modal result, mrCancel (2) when the dialog is closed otherwise, and also mrCancel when the
+// dialog cannot be built or shown: callers act only on the answers they ask for, so a failure reads as
+// a refusal. With a test prompter installed the question goes to it instead.
+int CustomMessageDlg(const std::string& message, const std::string& caption, TMsgDlgType type,
+                     const std::vector<std::string>& captions, TMsgDlgButtons buttons);
 
 // A value under HKCU "\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"; empty when the
 // key or the value is missing or the value is not text.

@@ -72,6 +72,8 @@ TPrompter* gPrompter = nullptr;
 
 TPrompter& Prompter() { return gPrompter ? *gPrompter : gSystemPrompter; }
 
+bool PrompterReplaced() { return gPrompter != nullptr; }
+
 TPrompter* SetPrompter(TPrompter* prompter) {
   TPrompter* old = gPrompter;
   gPrompter = prompter;

@@ -33,6 +33,9 @@ public:
 TPrompter& Prompter();
 // Installs a prompter (not owned); null restores the default. Returns the previous one.
 TPrompter* SetPrompter(TPrompter* prompter);
+// True while a prompter other than the default is installed (routines that show their own dialog
+// hand the question to it then).
+bool PrompterReplaced();
 
 // Helpers over Prompter().
 void ShowMessage(const std::string& text);
