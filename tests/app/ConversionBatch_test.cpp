@@ -201,6 +201,8 @@ TEST_F(ConversionBatch, CancelWithdrawsAnEarlierWhenDone)
 TEST_F(ConversionBatch, LastFileEndsWhileTheStopQuestionIsOpen)
 {
     const std::string a = AddSource("a.mpg");
+    // The file must still be running when the posted close request is handled.
+    SetTestEncoderSettings("pace=300;log=" + log);
     Options.ShutdownWindowsWhenDone = true;
     host.OnUpdate = [&](const TProgressUpdate& u) {
         if (u.Working && host.Questions.empty() && !host.AnswerNow) {
