@@ -1,11 +1,9 @@
 #include "OrvCustomButton.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "StdCtrls.h"
 #include "Strings.h"
 
+// The class library sees TCustomControl as the parent (TPushButtonBase only shares code).
 ORV_DEFINE_CLASS(TOrvCustomButton, TCustomControl, FactoryOf<TOrvCustomButton>(),
                  {StrProp<TOrvCustomButton>("Caption", &TOrvCustomButton::GetCaption, &TOrvCustomButton::SetCaption),
                   IntProp<TOrvCustomButton>("TextX", &TOrvCustomButton::GetTextX, &TOrvCustomButton::SetTextX),
@@ -29,28 +27,12 @@ ORV_DEFINE_CLASS(TOrvCustomButton, TCustomControl, FactoryOf<TOrvCustomButton>()
                   BoolProp<TOrvCustomButton>("ShowDisabledShadow", &TOrvCustomButton::GetShowDisabledShadow,
                                              &TOrvCustomButton::SetShowDisabledShadow)})
 
-bool IsAccelerator(char ch, const std::string& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {  // "&&" is a literal ampersand
-      ++i;
-      continue;
-    }
-    return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)ch);
-  }
-  return false;
-}
-
 TOrvCustomButton::TOrvCustomButton(TComponent* owner)
-    : TCustomControl(owner), FFontMouseHover(new TFont), FFontMouseDown(new TFont), FFontDisabled(new TFont) {
+    : TPushButtonBase(owner), FFontMouseHover(new TFont), FFontMouseDown(new TFont), FFontDisabled(new TFont) {
   FFontMouseHover->Assign(GetFont());
   FFontMouseDown->Assign(GetFont());
   FFontDisabled->Assign(GetFont());
   OnClick = nullptr;
-  FText.clear();
-  // A fast second click arrives as an ordinary press; nothing is placed inside a button.
-  FControlStyle &= ~unsigned(csAcceptsControls | csDoubleClicks);
-  FAutoSize = false;
 }
 
 TOrvCustomButton::~TOrvCustomButton() {
@@ -63,19 +45,6 @@ TOrvCustomButton::~TOrvCustomButton() {
 }
 
 // ---- property writers ----
-
-void TOrvCustomButton::SetCaption(const std::string& v) {
-  FCaption = v;
-  if (GetText() != v) TCustomControl::SetText(v);
-  Repaint();
-}
-
-void TOrvCustomButton::SetDefault(bool v) {
-  FDefault = v;
-  if (!HandleAllocated()) return;
-  // Every button of the form recomputes Active for the control that has the focus now.
-  if (TCustomForm* f = ParentForm()) f->Perform(CM_FOCUSCHANGED, 0, LPARAM(f->GetActiveControl()));
-}
 
 void TOrvCustomButton::SetTransparent(bool v) { StoreAndRepaint(FTransparent, v); }
 void TOrvCustomButton::SetEnableTransparentColor(bool v) { StoreAndRepaint(FEnableTransparentColor, v); }
@@ -114,30 +83,8 @@ void TOrvCustomButton::SetFontDisabled(TFont* f) {
 }
 
 void TOrvCustomButton::SetEnabled(bool v) {
-  TCustomControl::SetEnabled(v);
+  TPushButtonBase::SetEnabled(v);
   Repaint();
-}
-
-void TOrvCustomButton::CreateWnd() {
-  TCustomControl::CreateWnd();
-  FActive = FDefault;
-}
-
-// ---- repeat timer ----
-
-void TOrvCustomButton::StartRepeatTimer() {
-  FRepeatTimer = new TTimer(nullptr);
-  FRepeatTimer->SetEnabled(false);
-  FRepeatTimer->SetInterval(std::max(FRepeatInterval, 0));
-  FRepeatTimer->OnTimer = [this](TObject*) {
-    if (OnMouseContinuouslyDown) OnMouseContinuouslyDown(this);
-  };
-  FRepeatTimer->SetEnabled(true);
-}
-
-void TOrvCustomButton::FreeRepeatTimer() {
-  delete FRepeatTimer;
-  FRepeatTimer = nullptr;
 }
 
 // ---- painting ----
@@ -150,18 +97,7 @@ void TOrvCustomButton::Paint() {
   buffer.SetPixelFormat(pfDevice);
   buffer.SetSize(w, h);
   TCanvas* bc = buffer.Canvas();
-
-  if (FTransparent) {
-    TWinControl* p = GetParent();
-    if (p && p->InheritsFrom("TTabSheet"))
-      DrawParentBackground(bc, p);
-    else
-      DrawParentBackground(bc, this);
-  } else {
-    bc->Brush()->SetStyle(bsSolid);
-    bc->Brush()->SetColor(GetColor());
-    bc->FillRect(client);
-  }
+  PaintBackground(bc);
 
   // The picture goes onto a copy of the background, which is then laid over the buffer, with the
   // colour key when one is set.
@@ -248,12 +184,7 @@ void TOrvCustomButton::DrawCaption(TCanvas* canvas, const std::string& /*text*/)
   }
 }
 
-void TOrvCustomButton::DrawFocusRect(TCanvas* canvas) {
-  int m = FFocusedRectMargin;
-  RECT r{m, m, GetClientWidth() - m, GetClientHeight() - m};
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->DrawFocusRect(r);
-}
+void TOrvCustomButton::DrawFocusRect(TCanvas* canvas) { PaintFocusRectAtMargin(canvas); }
 
 void TOrvCustomButton::DrawBorder(TCanvas* canvas) {
   canvas->Brush()->SetStyle(bsSolid);
@@ -281,38 +212,9 @@ void TOrvCustomButton::HandleMouseLeave() {
   if (OnMouseExit) OnMouseExit(this);
 }
 
-// The capture went elsewhere without a release here (Alt+Tab or a menu while the button was held):
-// no mouse-up will come, so the press ends now and the repeat ticks with it.
-void TOrvCustomButton::HandleCaptureLost() {
-  if (!FPressed && !FRepeatTimer) return;
-  FreeRepeatTimer();
-  FPressed = false;
-  FHovered = false;
-  SetControlState(ControlState() & ~unsigned(csClicked));
-  Repaint();
-}
-
-void TOrvCustomButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft) {
-    FPressed = true;
-    FHovered = false;
-    if (!FRepeatTimer) StartRepeatTimer();
-    if (FTabStop && CanFocus() && GetEnabled() && GetVisible()) {
-      try {
-        SetFocus();
-      } catch (...) {
-        // The press goes on without the focus.
-      }
-    }
-    Repaint();
-  }
-  TCustomControl::MouseDown(button, shift, x, y);
-}
-
 void TOrvCustomButton::MouseMove(TShiftState shift, int x, int y) {
-  TCustomControl::MouseMove(shift, x, y);
-  bool inside = x >= 0 && x <= GetWidth() && y >= 0 && y <= GetHeight();
-  if (!inside && !FPressed) {
+  TPushButtonBase::MouseMove(shift, x, y);
+  if (!Inside(x, y) && !FPressed) {
     FHovered = false;
     FPressed = false;
     Repaint();
@@ -321,75 +223,28 @@ void TOrvCustomButton::MouseMove(TShiftState shift, int x, int y) {
 
 void TOrvCustomButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   FreeRepeatTimer();
-  bool inside = x >= 0 && x <= GetWidth() && y >= 0 && y <= GetHeight();
-  FHovered = inside;
+  FHovered = Inside(x, y);
   FPressed = false;
   Repaint();
-  TCustomControl::MouseUp(button, shift, x, y);
+  TPushButtonBase::MouseUp(button, shift, x, y);
 }
 
 void TOrvCustomButton::Click() {
-  if (FPressed) {
-    FreeRepeatTimer();
-    FPressed = false;
-    FHovered = true;
-    Repaint();
-  }
-  if (TCustomForm* f = ParentForm()) f->SetModalResult(FModalResult);
-  TCustomControl::Click();
+  if (FPressed) FHovered = true;  // a click that ends a press leaves the pointer over the button
+  TPushButtonBase::Click();
 }
 
 void TOrvCustomButton::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case WM_ERASEBKGND:
-      m.Result = 1;  // Paint covers every pixel
-      return;
     case CM_MOUSEENTER:
       HandleMouseEnter();
       return;
     case CM_MOUSELEAVE:
-      TCustomControl::WndProc(m);
+      TPushButtonBase::WndProc(m);
       HandleMouseLeave();
       return;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      FInMouseUp = true;
-      try {
-        TCustomControl::WndProc(m);
-      } catch (...) {
-        FInMouseUp = false;
-        throw;
-      }
-      FInMouseUp = false;
-      return;
-    case WM_CAPTURECHANGED:
-      TCustomControl::WndProc(m);
-      if (!FInMouseUp && HWND(m.LParam) != FHandle) HandleCaptureLost();
-      return;
-    case WM_KEYDOWN:
-      TCustomControl::WndProc(m);
-      if ((m.WParam == VK_SPACE || m.WParam == VK_RETURN) && Focused() && GetEnabled()) {
-        FPressed = true;
-        FHovered = false;
-        Repaint();
-      }
-      return;
-    case WM_KEYUP:
-      TCustomControl::WndProc(m);
-      if ((m.WParam == VK_SPACE || m.WParam == VK_RETURN) && Focused() && FPressed && GetEnabled()) {
-        FPressed = false;
-        Repaint();
-        Click();
-      }
-      return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TCustomControl::WndProc(m);
-      Repaint();
-      return;
     case CM_FOCUSCHANGED: {
-      TCustomControl::WndProc(m);
+      TPushButtonBase::WndProc(m);
       auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
       if (focused && focused->InheritsFrom(TButton::StaticClassInfo()))
         FActive = static_cast<TControl*>(focused) == this;
@@ -398,33 +253,11 @@ void TOrvCustomButton::WndProc(TMessage& m) {
       Repaint();
       return;
     }
-    case CM_DIALOGKEY: {
-      bool key = (m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel);
-      if (key && (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0 && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
-      TCustomControl::WndProc(m);
-      return;
-    }
-    case CM_DIALOGCHAR:
-      TCustomControl::WndProc(m);
-      if (IsAccelerator(char(m.WParam), FCaption) && GetEnabled()) {
-        Click();
-        m.Result = 1;
-      } else {
-        m.Result = 0;
-      }
-      return;
-    case CM_TEXTCHANGED:
-      if (GetText() != FCaption) SetCaption(GetText());
-      return;
     case CM_FONTCHANGED:
-      TCustomControl::WndProc(m);
+      TPushButtonBase::WndProc(m);
       Canvas()->SetFont(GetFont());
       Repaint();
       return;
   }
-  TCustomControl::WndProc(m);
+  TPushButtonBase::WndProc(m);
 }

@@ -3,37 +3,24 @@
 // transparency over its parent's background. TOrvButton adds the state pictures.
 #pragma once
 
-#include "Controls.h"
-#include "Forms.h"
 #include "OrvWindowsUtils.h"
-#include "Timer.h"
+#include "PushButtonBase.h"
 
-class TOrvCustomButton : public TCustomControl {
+class TOrvCustomButton : public TPushButtonBase {
   ORV_CLASS(TOrvCustomButton)
 public:
   explicit TOrvCustomButton(TComponent* owner);
   ~TOrvCustomButton() override;
 
-  // ---- properties ----
-  std::string GetCaption() const { return FCaption; }
-  void SetCaption(const std::string& v);
-  bool GetCancel() const { return FCancel; }
-  void SetCancel(bool v) { FCancel = v; }
-  bool GetDefault() const { return FDefault; }
-  void SetDefault(bool v);
-  bool GetTransparent() const { return FTransparent; }
+  // ---- properties (Caption, Cancel, Default, ModalResult: TPushButtonBase) ----
   void SetTransparent(bool v);
-  TModalResult GetModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult v) { FModalResult = v; }
   bool GetEnableTransparentColor() const { return FEnableTransparentColor; }
   void SetEnableTransparentColor(bool v);
   TColor GetTransparentColor() const { return FTransparentColor; }
   void SetTransparentColor(TColor v);
   int GetRepeatInterval() const { return FRepeatInterval; }
   void SetRepeatInterval(int v) { FRepeatInterval = v; }
-  int GetFocusedRectMargin() const { return FFocusedRectMargin; }
   void SetFocusedRectMargin(int v);
-  bool Active() const { return FActive; }
   TOrvAlignment GetTextAlign() const { return FTextAlign; }
   void SetTextAlign(TOrvAlignment v);
   TOrvAlignment GetPictureAlign() const { return FPictureAlign; }
@@ -65,19 +52,13 @@ public:
   bool GetDrawBorder() const { return FDrawBorder; }
   void SetDrawBorder(bool v);
 
-  // The look's two flags and the repeat timer (present from a left press until the press ends).
+  // The look's two flags are Hovered and Pressed.
   bool Hovered() const { return FHovered; }
-  bool Pressed() const { return FPressed; }
-  TTimer* RepeatTimer() const { return FRepeatTimer; }
-
-  // OnMouseEnter is the control's own (TControl::OnMouseEnter).
-  TNotifyEvent OnMouseExit, OnMouseContinuouslyDown;
 
   // ---- overridden operations ----
   void SetEnabled(bool v) override;
   void Paint() override;
   void Click() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void WndProc(TMessage& m) override;
@@ -91,23 +72,14 @@ public:
   virtual bool GetStatePicture(TPicture* picture);
 
 protected:
-  void CreateWnd() override;
-  void FreeRepeatTimer();
-  void StartRepeatTimer();
-  // The form this button sits in, or null.
-  TCustomForm* ParentForm() { return GetParentForm(this); }
+  // A press shows the pressed look in place of the hovered one.
+  void PressBegins() override {
+    FPressed = true;
+    FHovered = false;
+  }
 
-  std::string FCaption;
-  bool FCancel = false;
-  bool FDefault = false;
-  bool FTransparent = false;
-  TModalResult FModalResult = mrNone;
   bool FEnableTransparentColor = false;
   TColor FTransparentColor = clFuchsia;
-  TTimer* FRepeatTimer = nullptr;
-  int FRepeatInterval = 100;
-  int FFocusedRectMargin = 2;
-  bool FActive = false;
   TOrvAlignment FTextAlign = TOrvAlignment::alCenter;
   TOrvAlignment FPictureAlign = TOrvAlignment::alTopLeft;
   int FTextX = 0, FTextY = 0;
@@ -121,8 +93,6 @@ protected:
   bool FStretch = false;
   bool FDrawFocused = true;
   bool FDrawBorder = false;
-  bool FHovered = false;
-  bool FPressed = false;
 
 private:
   template <class T>
@@ -133,9 +103,4 @@ private:
   }
   void HandleMouseEnter();
   void HandleMouseLeave();
-  void HandleCaptureLost();
-  bool FInMouseUp = false;
 };
-
-// True when `ch` is the accelerator of `caption` (the character after a single "&").
-bool IsAccelerator(char ch, const std::string& caption);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "OrvCustomButton.h"  // IsAccelerator
 #include "SkUtils.h"
 #include "Strings.h"
 
+// The class library sees TCustomControl as the parent (TPushButtonBase only shares code).
 ORV_DEFINE_CLASS(TskCustomButton, TCustomControl, nullptr,
                  {StrProp<TskCustomButton>("Caption", &TskCustomButton::GetCaption, &TskCustomButton::SetCaption)})
 
@@ -32,12 +32,8 @@ ORV_DEFINE_CLASS(
 
 // ---- TskCustomButton ----
 
-TskCustomButton::TskCustomButton(TComponent* owner) : TCustomControl(owner) {
-  // A double click arrives as two presses; nothing is placed inside a button.
-  FControlStyle &= ~unsigned(csDoubleClicks | csAcceptsControls);
-  FText.clear();
+TskCustomButton::TskCustomButton(TComponent* owner) : TPushButtonBase(owner) {
   FTabStop = true;
-  FAutoSize = false;
   SetUIStyle(DefaultUIStyleFor(owner));
 }
 
@@ -48,23 +44,10 @@ TskCustomButton::~TskCustomButton() {
   DestroyHandle();
 }
 
-void TskCustomButton::SetCaption(const std::string& v) {
-  FCaption = v;
-  if (GetText() != v) TCustomControl::SetText(v);
-  CaptionChanged();
-  Repaint();
-}
-
 void TskCustomButton::SetAutoSize(bool v) {
   FAutoSize = v;
   UpdateAutoSize();
   Repaint();
-}
-
-void TskCustomButton::SetDefault(bool v) {
-  FDefault = v;
-  if (!HandleAllocated()) return;
-  if (TCustomForm* f = GetParentForm(this)) f->Perform(CM_FOCUSCHANGED, 0, LPARAM(f->GetActiveControl()));
 }
 
 void TskCustomButton::SetTransparent(bool v) {
@@ -92,13 +75,13 @@ void TskCustomButton::SetFocusedRectMargin(int v) {
 }
 
 void TskCustomButton::SetEnabled(bool v) {
-  TCustomControl::SetEnabled(v);
+  TPushButtonBase::SetEnabled(v);
   EnabledChanged();
   Repaint();
 }
 
 void TskCustomButton::FontChanged() {
-  TCustomControl::FontChanged();
+  TPushButtonBase::FontChanged();
   Canvas()->SetFont(GetFont());
   Repaint();
 }
@@ -108,22 +91,12 @@ void TskCustomButton::TransparentChanged() {
   Repaint();
 }
 
-void TskCustomButton::CreateWnd() {
-  TCustomControl::CreateWnd();
-  FActive = FDefault;
-}
-
 void TskCustomButton::Notification(TComponent* component, TOperation op) {
-  TCustomControl::Notification(component, op);
+  TPushButtonBase::Notification(component, op);
   if (op == opRemove && component == FFileTheme) {
     FFileTheme = nullptr;
     SetUIStyle(DeepBlue);
   }
-}
-
-void TskCustomButton::FreeRepeatTimer() {
-  delete FRepeatTimer;
-  FRepeatTimer = nullptr;
 }
 
 // ---- pictures from the style ----
@@ -162,7 +135,7 @@ void TskCustomButton::Paint() {
       GetDisabledPicture(&state);
     else if (FPressed)
       GetMouseDownPicture(&state);
-    else if (FMouseInside)
+    else if (FHovered)
       GetMouseOnPicture(&state);
     else
       GetNormalPicture(&state);
@@ -177,14 +150,7 @@ void TskCustomButton::Paint() {
   buffer.SetPixelFormat(pfDevice);
   buffer.SetSize(w, h);
   TCanvas* bc = buffer.Canvas();
-  if (FTransparent) {
-    TWinControl* p = GetParent();
-    DrawParentBackground(bc, p && p->InheritsFrom("TTabSheet") ? static_cast<TControl*>(p) : this);
-  } else {
-    bc->Brush()->SetStyle(bsSolid);
-    bc->Brush()->SetColor(GetColor());
-    bc->FillRect(client);
-  }
+  PaintBackground(bc);
   DrawPicture(bc, &state);
   if (Focused() && FTabStop) PaintFocusRect(bc);
   bc->SetFont(GetFont());
@@ -231,153 +197,41 @@ void TskCustomButton::DrawCaption(TCanvas* canvas, const std::string& text) {
   draw();
 }
 
-void TskCustomButton::PaintFocusRect(TCanvas* canvas) {
-  int m = FFocusedRectMargin;
-  RECT r = GetClientRect();
-  InflateRect(&r, -m, -m);
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->DrawFocusRect(r);
-}
+void TskCustomButton::PaintFocusRect(TCanvas* canvas) { PaintFocusRectAtMargin(canvas); }
 
 // ---- mouse and keyboard ----
 
-void TskCustomButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft) {
-    FPressed = true;
-    if (!FRepeatTimer) {
-      FRepeatTimer = new TTimer(nullptr);
-      FRepeatTimer->SetEnabled(false);
-      FRepeatTimer->SetInterval(std::max(FInterval, 0));
-      FRepeatTimer->OnTimer = [this](TObject*) {
-        if (OnMouseContinuouslyDown) OnMouseContinuouslyDown(this);
-      };
-      FRepeatTimer->SetEnabled(true);
-    }
-    if (FTabStop && CanFocus() && GetEnabled() && GetVisible()) {
-      try {
-        SetFocus();
-      } catch (...) {
-        // The press goes on without the focus.
-      }
-    }
-    Repaint();
-  }
-  TCustomControl::MouseDown(button, shift, x, y);
-}
-
 void TskCustomButton::MouseMove(TShiftState shift, int x, int y) {
-  TCustomControl::MouseMove(shift, x, y);
-  if (x < 0 || y < 0 || x > GetWidth() || y > GetHeight()) {
-    FMouseInside = false;
+  TPushButtonBase::MouseMove(shift, x, y);
+  if (!Inside(x, y)) {
+    FHovered = false;
     FPressed = false;
     Repaint();
   }
-}
-
-void TskCustomButton::Click() {
-  if (FPressed) {
-    FreeRepeatTimer();
-    FPressed = false;
-    Repaint();
-  }
-  if (TCustomForm* f = GetParentForm(this)) f->SetModalResult(FModalResult);
-  TCustomControl::Click();
-}
-
-// The capture went elsewhere without a release here (Alt+Tab while held): the press and its repeat
-// ticks end now, since no mouse-up will come.
-void TskCustomButton::HandleCaptureLost() {
-  if (!FPressed && !FRepeatTimer) return;
-  FreeRepeatTimer();
-  FPressed = false;
-  FMouseInside = false;
-  SetControlState(ControlState() & ~unsigned(csClicked));
-  Repaint();
 }
 
 void TskCustomButton::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
     case CM_MOUSEENTER:
-      FMouseInside = true;
+      FHovered = true;
       Repaint();
       if (OnMouseEnter) OnMouseEnter(this);
       return;
     case CM_MOUSELEAVE:
-      TCustomControl::WndProc(m);
-      FMouseInside = false;
+      TPushButtonBase::WndProc(m);
+      FHovered = false;
       FPressed = false;
       FreeRepeatTimer();
       Repaint();
       if (OnMouseExit) OnMouseExit(this);
       return;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      FInMouseUp = true;
-      try {
-        TCustomControl::WndProc(m);
-      } catch (...) {
-        FInMouseUp = false;
-        throw;
-      }
-      FInMouseUp = false;
-      return;
-    case WM_CAPTURECHANGED:
-      TCustomControl::WndProc(m);
-      if (!FInMouseUp && HWND(m.LParam) != FHandle) HandleCaptureLost();
-      return;
-    case WM_KEYDOWN:
-      TCustomControl::WndProc(m);
-      if ((m.WParam == VK_SPACE || m.WParam == VK_RETURN) && Focused() && GetEnabled()) {
-        FPressed = true;
-        Repaint();
-      }
-      return;
-    case WM_KEYUP:
-      TCustomControl::WndProc(m);
-      if ((m.WParam == VK_SPACE || m.WParam == VK_RETURN) && Focused() && FPressed && GetEnabled()) {
-        FPressed = false;
-        Repaint();
-        Click();
-      }
-      return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TCustomControl::WndProc(m);
-      Repaint();
-      return;
     case CM_FOCUSCHANGED:
-      TCustomControl::WndProc(m);
+      TPushButtonBase::WndProc(m);
       FActive = FDefault;
       Repaint();
       return;
-    case CM_DIALOGKEY: {
-      bool key = (m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel);
-      if (key && (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0 && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
-      TCustomControl::WndProc(m);
-      return;
-    }
-    case CM_DIALOGCHAR:
-      TCustomControl::WndProc(m);
-      if (IsAccelerator(char(m.WParam), FCaption) && GetEnabled()) {
-        Click();
-        m.Result = 1;
-      } else {
-        m.Result = 0;
-      }
-      return;
-    case CM_TEXTCHANGED:
-      if (GetText() != FCaption) SetCaption(GetText());
-      return;
   }
-  TCustomControl::WndProc(m);
+  TPushButtonBase::WndProc(m);
 }
 
 // ---- TskImageButton ----

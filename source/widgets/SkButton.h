@@ -4,57 +4,38 @@
 // normal, pointer over, pressed). TskImageButton draws four pictures of its own instead.
 #pragma once
 
-#include "Controls.h"
-#include "Forms.h"
+#include "PushButtonBase.h"
 #include "SkStyles.h"
 #include "SkThemeMgr.h"
-#include "Timer.h"
 
-class TskCustomButton : public TCustomControl {
+class TskCustomButton : public TPushButtonBase {
   ORV_CLASS(TskCustomButton)
 public:
   explicit TskCustomButton(TComponent* owner);
   ~TskCustomButton() override;
 
-  std::string GetCaption() const { return FCaption; }
-  void SetCaption(const std::string& v);
+  // Caption, Cancel, Default, ModalResult, Active, Pressed, RepeatTimer and the events: TPushButtonBase.
   void SetAutoSize(bool v) override;
-  bool GetCancel() const { return FCancel; }
-  void SetCancel(bool v) { FCancel = v; }
-  bool GetDefault() const { return FDefault; }
-  void SetDefault(bool v);
-  bool GetTransparent() const { return FTransparent; }
   void SetTransparent(bool v);
-  TModalResult GetModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult v) { FModalResult = v; }
   virtual TskUIStyle GetUIStyle() const { return FUIStyle; }
   virtual void SetUIStyle(TskUIStyle v);
   TskFileTheme* GetFileTheme() const { return FFileTheme; }
   void SetFileTheme(TskFileTheme* t);
-  int GetMouseContinuouslyDownInterval() const { return FInterval; }
-  void SetMouseContinuouslyDownInterval(int v) { FInterval = v; }
-  int GetFocusedRectMargin() const { return FFocusedRectMargin; }
+  int GetMouseContinuouslyDownInterval() const { return FRepeatInterval; }
+  void SetMouseContinuouslyDownInterval(int v) { FRepeatInterval = v; }
   void SetFocusedRectMargin(int v);
-  bool Active() const { return FActive; }
-  bool MouseInside() const { return FMouseInside; }
-  bool Pressed() const { return FPressed; }
+  bool MouseInside() const { return FHovered; }
   bool PictureTransparent() const { return FPictureTransparent; }
-  TTimer* RepeatTimer() const { return FRepeatTimer; }
-
-  // OnMouseEnter is the control's own (TControl::OnMouseEnter).
-  TNotifyEvent OnMouseExit, OnMouseContinuouslyDown;
 
   void SetEnabled(bool v) override;
   void Paint() override;
-  void Click() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void Notification(TComponent* component, TOperation op) override;
   void WndProc(TMessage& m) override;
 
   // ---- replaceable steps ----
   virtual void UpdateAutoSize();
-  virtual void CaptionChanged() {}
+  void CaptionChanged() override {}
   virtual void TransparentChanged();
   virtual void EnabledChanged() {}
   virtual void UIStyleChanged() {}
@@ -69,25 +50,10 @@ public:
 protected:
   // The control's font changed (also through ParentFont): the canvas takes it and the button repaints.
   void FontChanged() override;
-  void CreateWnd() override;
-  void FreeRepeatTimer();
   void GetStyleFrame(TBitmap* bitmap, int frame);
-  std::string FCaption;
-  bool FCancel = false, FDefault = false, FTransparent = false;
-  TModalResult FModalResult = mrNone;
   TskUIStyle FUIStyle = DeepBlue;
   TskFileTheme* FFileTheme = nullptr;
   bool FPictureTransparent = false;
-  TTimer* FRepeatTimer = nullptr;
-  int FInterval = 100;
-  int FFocusedRectMargin = 2;
-  bool FActive = false;
-  bool FMouseInside = false;
-  bool FPressed = false;
-
-private:
-  void HandleCaptureLost();
-  bool FInMouseUp = false;
 };
 
 class TskImageButton : public TskCustomButton {
