@@ -376,15 +376,20 @@ void TFcControlButton::DrawButtonFace(RECT& r) {
     InflateRect(&r, -2, -2);
     return;
   }
-  TColor brush;
+  PaintClassicFace(r, fsRaised, clBtnFace);
+}
+
+TColor TFcControlButton::PaintClassicFace(RECT& r, TFrameStyleEx raised, TColor raisedFace) {
+  TColor face;
   if (FFlat) {
-    if (active) r = PaintBorder(Canvas(), r, FButtonPressed ? fsStatus : fsPopup);
-    brush = FColor;
+    if (Active()) r = PaintBorder(Canvas(), r, FButtonPressed ? fsStatus : fsPopup);
+    face = FColor;
   } else {
-    r = FButtonPressed ? PaintBox(Canvas(), r, clBtnShadow) : PaintBorder(Canvas(), r, fsRaised);
-    brush = clBtnFace;
+    r = FButtonPressed ? PaintBox(Canvas(), r, clBtnShadow) : PaintBorder(Canvas(), r, raised);
+    face = raisedFace;
   }
-  FillSolidRect(dc, r, brush);
+  FillSolidRect(Canvas()->GetHandle(), r, face);
+  return face;
 }
 
 void TFcControlButton::DrawArrowButton(RECT& r) {
@@ -403,18 +408,9 @@ void TFcControlButton::DrawArrowButton(RECT& r) {
       return;
     }
   } else {
-    TColor brush;
-    if (FFlat) {
-      if (active) r = PaintBorder(Canvas(), r, FButtonPressed ? fsStatus : fsPopup);
-      brush = FColor;
-    } else {
-      r = FButtonPressed ? PaintBox(Canvas(), r, clBtnShadow) : PaintBorder(Canvas(), r, fsButtonUp);
-      // Inside a spin edit the face is the button face colour; elsewhere the button's own.
-      TComponent* o = Owner() ? Owner()->Owner() : nullptr;
-      brush = o && o->InheritsFrom("TFcSpinEdit") ? clBtnFace : FColor;
-    }
-    FillSolidRect(dc, r, brush);
-    Canvas()->Brush()->SetColor(brush);
+    // Inside a spin edit the raised face is the button face colour; elsewhere the button's own.
+    TComponent* o = Owner() ? Owner()->Owner() : nullptr;
+    Canvas()->Brush()->SetColor(PaintClassicFace(r, fsButtonUp, o && o->InheritsFrom("TFcSpinEdit") ? clBtnFace : FColor));
     flatArrow = false;
   }
   PaintSpinArrow(Canvas(), r, flatArrow || FFlat, dir, FButtonPressed, FEnabled);
@@ -435,16 +431,7 @@ void TFcControlButton::DrawDropDownButton(RECT& r) {
     InflateRect(&r, -2, -2);
     return;
   }
-  TColor brush;
-  if (FFlat) {
-    if (active) r = PaintBorder(Canvas(), r, FButtonPressed ? fsStatus : fsPopup);
-    brush = FColor;
-  } else {
-    r = FButtonPressed ? PaintBox(Canvas(), r, clBtnShadow) : PaintBorder(Canvas(), r, fsButtonUp);
-    brush = clBtnFace;
-  }
-  FillSolidRect(dc, r, brush);
-  Canvas()->Brush()->SetColor(brush);
+  Canvas()->Brush()->SetColor(PaintClassicFace(r, fsButtonUp, clBtnFace));
   PaintDropDownArrow(Canvas(), r, false, FButtonPressed, FEnabled);
 }
 

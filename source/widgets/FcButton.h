@@ -142,6 +142,10 @@ protected:
   virtual void DrawArrowButton(RECT& r);
   virtual void DrawDropDownButton(RECT& r);
   virtual void DrawGlyph(const RECT& r);
+  // The unthemed face: a flat button shows a border only while active and takes Color; a raised one
+  // shows a pressed box or the `raised` frame and takes `raisedFace`. Fills the inside of the frame
+  // (left in `r`) with that colour and returns it.
+  TColor PaintClassicFace(RECT& r, TFrameStyleEx raised, TColor raisedFace);
   void RepeatTick();
   void RefreshHover();
   bool Active() const;
