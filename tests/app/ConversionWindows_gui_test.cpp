@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AppTestKit.h"
 #include "FileUtils.h"
 #include "Graphics.h"
 #include "IniFile.h"
@@ -27,11 +28,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string dir = ORV_TEST_DATA_DIR;
-  while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-  return dir + "\\" + name;
-}
+using namespace apptest;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -115,12 +112,7 @@ protected:
   std::vector<std::string> powerCalls;
 
   void SetUp() override {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
-    ResetLanguageTexts();
-    Options = TOptions();
-    InitGlobals(dir.Path());
-    ASSERT_TRUE(ReadLanguageFile());
+    ASSERT_TRUE(StartProgramFolderInEnglish(dir));
     WriteLanguageFile();
     InstallTestEncoder(dir);
     inDir = dir / "in\\";

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "AppTestKit.h"
 #include "IniFile.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
@@ -17,11 +18,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string d = ORV_TEST_DATA_DIR;
-  while (!d.empty() && (d.back() == '/' || d.back() == '\\')) d.pop_back();
-  return d + "\\" + name;
-}
+using namespace apptest;
 
 std::vector<std::string> Messages;
 void RecordMessage(const std::string& text) { Messages.push_back(text); }
@@ -42,8 +39,7 @@ protected:
   // English.ini (from the fixture), German.ini "Deutsch", Plain.ini without a name, Twin1/Twin2.ini both
   // named "Twin", a folder "x.ini" and Broken.ini without filters. Config names `configName`.
   void Start(const std::string& configName) {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
+    AddEnglishLanguage(dir);
     ASSERT_TRUE(WriteWholeFile(dir / "langs\\German.ini", Lang("Deutsch", "Oeffnen")));
     ASSERT_TRUE(WriteWholeFile(dir / "langs\\Plain.ini", Lang("", "Plain open")));
     ASSERT_TRUE(WriteWholeFile(dir / "langs\\Twin1.ini", Lang("Twin", "Twin one")));

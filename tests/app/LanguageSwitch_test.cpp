@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "AppTestKit.h"
 #include "IniFile.h"
 #include "MultiLanguages.h"
 #include "TempDir.h"
@@ -11,11 +12,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string d = ORV_TEST_DATA_DIR;
-  while (!d.empty() && (d.back() == '/' || d.back() == '\\')) d.pop_back();
-  return d + "\\" + name;
-}
+using namespace apptest;
 
 std::vector<std::string> Messages;
 void RecordMessage(const std::string& text) { Messages.push_back(text); }
@@ -29,8 +26,7 @@ protected:
   TempDir dir;
   TLanguageMessage oldMessage = nullptr;
   void SetUp() override {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
+    AddEnglishLanguage(dir);
     ASSERT_TRUE(WriteWholeFile(dir / "langs\\German.ini", kGerman));
     ASSERT_TRUE(WriteWholeFile(dir / "config.ini", "[VideoAPP_Form]\r\nLanguageFile=English.ini\r\n"));
     ResetLanguageTexts();

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "AboutWnd.h"
+#include "AppTestKit.h"
 #include "GdiPlusObjects.h"
 #include "Graphics.h"
 #include "MainWnd.h"
@@ -20,27 +21,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string d = ORV_TEST_DATA_DIR;
-  while (!d.empty() && (d.back() == '/' || d.back() == '\\')) d.pop_back();
-  return d + "\\" + name;
-}
-
-std::function<void()> gStep;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (gStep) gStep();
-}
-void CALLBACK GuardTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (HWND w = GetActiveWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
-}
-// `step` runs from inside the next modal loop; the guard ends a loop that would otherwise hang.
-void WhileModal(std::function<void()> step) {
-  gStep = std::move(step);
-  SetTimer(nullptr, 0, 50, StepTimer);
-  SetTimer(nullptr, 0, 30000, GuardTimer);
-}
+using namespace apptest;
 
 // The window's composed surface (what UpdateLayeredWindow receives) as a 24-bit picture.
 void SaveSurface(TfrmLayered* w, const std::string& name) {
@@ -70,12 +51,7 @@ protected:
   static void SetUpTestSuite() { ASSERT_TRUE(StartGdiPlus()); }
 
   void SetUp() override {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
-    ResetLanguageTexts();
-    Options = TOptions();
-    InitGlobals(dir.Path());
-    ASSERT_TRUE(ReadLanguageFile());
+    ASSERT_TRUE(StartProgramFolderInEnglish(dir));
     // The pictures the build drew.
     SkinsDir = std::string(ORV_PROGRAM_DIR) + "skins\\";
     oldPrompter = SetPrompter(&prompter);

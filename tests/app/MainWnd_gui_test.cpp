@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 
+#include "AppTestKit.h"
 #include "FileList.h"
 #include "IniFile.h"
 #include "MediaInfoDll.h"
@@ -24,11 +25,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string dir = ORV_TEST_DATA_DIR;
-  while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-  return dir + "\\" + name;
-}
+using namespace apptest;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -57,12 +54,7 @@ protected:
   std::vector<std::string> shellOpened;
 
   void SetUp() override {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
-    ResetLanguageTexts();
-    Options = TOptions();
-    InitGlobals(dir.Path());
-    ASSERT_TRUE(ReadLanguageFile());
+    ASSERT_TRUE(StartProgramFolderInEnglish(dir));
     WriteLanguageFile();
     ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
     oldPrompter = SetPrompter(&prompter);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "AppTestKit.h"
 #include "AppUtils.h"
 #include "EnterValueWnd.h"
 #include "MultiLanguages.h"
@@ -27,22 +28,7 @@ protected:
   void TearDown() override { SetPrompter(oldPrompter); }
 };
 
-// Runs `step` from a timer while a modal window's loop runs; a second, later timer closes whatever
-// modal window is still open so that a failing test cannot hang.
-std::function<void()> gStep;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (gStep) gStep();
-}
-void CALLBACK GuardTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (HWND w = GetActiveWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
-}
-void WhileModal(std::function<void()> step) {
-  gStep = std::move(step);
-  SetTimer(nullptr, 0, 50, StepTimer);
-  SetTimer(nullptr, 0, 20000, GuardTimer);
-}
+using apptest::WhileModal;
 
 }  // namespace
 
