@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "FcGrafx.h"
+#include "OrvWindowsUtils.h"  // IsAccelerator
 #include "Forms.h"
 #include "Strings.h"
 
@@ -347,20 +348,6 @@ void TFcRadioButton::KeyPress(char& key) {
   TFcCustomGlyphButton::KeyPress(key);
 }
 
-namespace {
-bool IsAccel(char ch, const std::string& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i)
-    if (caption[i] == '&') {
-      if (caption[i + 1] == '&') {
-        ++i;
-        continue;
-      }
-      return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)ch);
-    }
-  return false;
-}
-}  // namespace
-
 void TFcRadioButton::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_SETFOCUS:
@@ -368,7 +355,7 @@ void TFcRadioButton::WndProc(TMessage& m) {
       if (!FMousePressActive && !FReadOnly) SetChecked(true);
       return;
     case CM_DIALOGCHAR:
-      if (IsAccel(char(m.WParam), GetCaption()) && CanFocus()) {
+      if (IsAccelerator(char(m.WParam), GetCaption()) && CanFocus()) {
         SetFocus();
         m.Result = 1;
         return;

@@ -250,25 +250,14 @@ ORV_DEFINE_LAYERED_CLASS(
                                            &TLayeredControl::SetLayeredParent)})
 
 TLayeredControl::TLayeredControl(TComponent* owner)
-    : TCustomControl(owner),
-      FFontMouseHover(new TFont),
-      FFontMouseDown(new TFont),
-      FFontDisabled(new TFont),
-      FBlendFunction(DefaultLayeredBlend()) {
-  FFontMouseHover->Assign(GetFont());
-  FFontMouseDown->Assign(GetFont());
-  FFontDisabled->Assign(GetFont());
+    : TCustomControl(owner), FStateFonts(GetFont()), FBlendFunction(DefaultLayeredBlend()) {
   OnClick = nullptr;
   FText.clear();
   FControlStyle &= ~unsigned(csAcceptsControls | csDoubleClicks);
   FAutoSize = false;
 }
 
-TLayeredControl::~TLayeredControl() {
-  delete FFontMouseHover;
-  delete FFontMouseDown;
-  delete FFontDisabled;
-}
+TLayeredControl::~TLayeredControl() {}
 
 void TLayeredControl::Repaint() {
   if (FChangeDepth > 0) {
@@ -304,12 +293,7 @@ void TLayeredControl::RestoreBackground() {
          GetLeft(), GetTop(), SRCCOPY);
 }
 
-TFont* TLayeredControl::StateFont() const {
-  if (!GetEnabled()) return FEnableStatesFont ? FFontDisabled : GetFont();
-  if (FPressed) return FEnableStatesFont ? FFontMouseDown : GetFont();
-  if (FHovered) return FEnableStatesFont ? FFontMouseHover : GetFont();
-  return GetFont();
-}
+TFont* TLayeredControl::StateFont() const { return FStateFonts.For(GetFont(), GetEnabled(), FPressed, FHovered); }
 
 void TLayeredControl::DrawCaption(TGPGraphics* g, const std::string& text) {
   if (!GetVisible()) return;
@@ -417,22 +401,22 @@ void TLayeredControl::SetFocusedRectMargin(int v) {
 }
 
 void TLayeredControl::SetEnableStatesFont(bool v) {
-  FEnableStatesFont = v;
+  FStateFonts.EnableStatesFont = v;
   Repaint();
 }
 
 void TLayeredControl::SetFontMouseHover(TFont* f) {
-  FFontMouseHover->Assign(f);
+  FStateFonts.MouseHover->Assign(f);
   Repaint();
 }
 
 void TLayeredControl::SetFontMouseDown(TFont* f) {
-  FFontMouseDown->Assign(f);
+  FStateFonts.MouseDown->Assign(f);
   Repaint();
 }
 
 void TLayeredControl::SetFontDisabled(TFont* f) {
-  FFontDisabled->Assign(f);
+  FStateFonts.Disabled->Assign(f);
   Repaint();
 }
 

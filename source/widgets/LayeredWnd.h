@@ -12,6 +12,7 @@
 #include "Forms.h"
 #include "GdiPlusObjects.h"
 #include "LayeredUtils.h"
+#include "OrvWindowsUtils.h"
 
 // Class infos of the layered classes are built and registered on first use (RegisterLayeredClasses,
 // which every TfrmLayered calls) rather than during static initialisation: the class library's own
@@ -148,13 +149,13 @@ public:
   void SetDrawFocused(bool v);
   int GetFocusedRectMargin() const { return FFocusedRectMargin; }
   virtual void SetFocusedRectMargin(int v);
-  bool GetEnableStatesFont() const { return FEnableStatesFont; }
+  bool GetEnableStatesFont() const { return FStateFonts.EnableStatesFont; }
   void SetEnableStatesFont(bool v);
-  TFont* GetFontMouseHover() const { return FFontMouseHover; }
+  TFont* GetFontMouseHover() const { return FStateFonts.MouseHover; }
   void SetFontMouseHover(TFont* f);
-  TFont* GetFontMouseDown() const { return FFontMouseDown; }
+  TFont* GetFontMouseDown() const { return FStateFonts.MouseDown; }
   void SetFontMouseDown(TFont* f);
-  TFont* GetFontDisabled() const { return FFontDisabled; }
+  TFont* GetFontDisabled() const { return FStateFonts.Disabled; }
   void SetFontDisabled(TFont* f);
 
 protected:
@@ -186,10 +187,7 @@ protected:
   bool FMultiLines = false;
   bool FDrawFocused = false;
   int FFocusedRectMargin = 2;
-  bool FEnableStatesFont = false;
-  TFont* FFontMouseHover;
-  TFont* FFontMouseDown;
-  TFont* FFontDisabled;
+  TStateFonts FStateFonts;
   TfrmLayered* FLayeredParent = nullptr;
   BLENDFUNCTION FBlendFunction;
   int FChangeDepth = 0;

@@ -28,10 +28,7 @@ ORV_DEFINE_CLASS(TOrvCustomButton, TCustomControl, FactoryOf<TOrvCustomButton>()
                                              &TOrvCustomButton::SetShowDisabledShadow)})
 
 TOrvCustomButton::TOrvCustomButton(TComponent* owner)
-    : TPushButtonBase(owner), FFontMouseHover(new TFont), FFontMouseDown(new TFont), FFontDisabled(new TFont) {
-  FFontMouseHover->Assign(GetFont());
-  FFontMouseDown->Assign(GetFont());
-  FFontDisabled->Assign(GetFont());
+    : TPushButtonBase(owner), FStateFonts(GetFont()) {
   OnClick = nullptr;
 }
 
@@ -39,9 +36,6 @@ TOrvCustomButton::~TOrvCustomButton() {
   MarkDestroying();  // the window goes away without events reaching a half-destroyed button
   FreeRepeatTimer();
   DestroyHandle();
-  delete FFontMouseHover;
-  delete FFontMouseDown;
-  delete FFontDisabled;
 }
 
 // ---- property writers ----
@@ -66,19 +60,19 @@ void TOrvCustomButton::SetShowDisabledShadow(bool v) {
   Repaint();
 }
 void TOrvCustomButton::SetEnableStatesFont(bool v) {
-  FEnableStatesFont = v;
+  FStateFonts.EnableStatesFont = v;
   Repaint();
 }
 void TOrvCustomButton::SetFontMouseHover(TFont* f) {
-  FFontMouseHover->Assign(f);
+  FStateFonts.MouseHover->Assign(f);
   Repaint();
 }
 void TOrvCustomButton::SetFontMouseDown(TFont* f) {
-  FFontMouseDown->Assign(f);
+  FStateFonts.MouseDown->Assign(f);
   Repaint();
 }
 void TOrvCustomButton::SetFontDisabled(TFont* f) {
-  FFontDisabled->Assign(f);
+  FStateFonts.Disabled->Assign(f);
   Repaint();
 }
 
@@ -163,23 +157,16 @@ void TOrvCustomButton::DrawCaption(TCanvas* canvas, const std::string& /*text*/)
     RECT box = r;
     canvas->DrawText(text, box, flags);
   };
+  canvas->SetFont(FStateFonts.For(GetFont(), GetEnabled(), FPressed, FHovered));
   if (!GetEnabled()) {
-    canvas->SetFont(FEnableStatesFont ? FFontDisabled : GetFont());
     draw();
     OffsetRect(&r, 1, 1);
     if (FShowDisabledShadow) {
       canvas->Font()->SetColor(clGray);
       draw();
     }
-  } else if (FPressed) {
-    canvas->SetFont(FEnableStatesFont ? FFontMouseDown : GetFont());
-    if (!custom) OffsetRect(&r, 1, 1);
-    draw();
-  } else if (FHovered) {
-    canvas->SetFont(FEnableStatesFont ? FFontMouseHover : GetFont());
-    draw();
   } else {
-    canvas->SetFont(GetFont());
+    if (FPressed && !custom) OffsetRect(&r, 1, 1);
     draw();
   }
 }

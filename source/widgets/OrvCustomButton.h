@@ -37,13 +37,13 @@ public:
   void SetMultiLines(bool v);
   bool GetShowDisabledShadow() const { return FShowDisabledShadow; }
   void SetShowDisabledShadow(bool v);
-  bool GetEnableStatesFont() const { return FEnableStatesFont; }
+  bool GetEnableStatesFont() const { return FStateFonts.EnableStatesFont; }
   void SetEnableStatesFont(bool v);
-  TFont* GetFontMouseHover() const { return FFontMouseHover; }
+  TFont* GetFontMouseHover() const { return FStateFonts.MouseHover; }
   void SetFontMouseHover(TFont* f);
-  TFont* GetFontMouseDown() const { return FFontMouseDown; }
+  TFont* GetFontMouseDown() const { return FStateFonts.MouseDown; }
   void SetFontMouseDown(TFont* f);
-  TFont* GetFontDisabled() const { return FFontDisabled; }
+  TFont* GetFontDisabled() const { return FStateFonts.Disabled; }
   void SetFontDisabled(TFont* f);
   bool GetStretch() const { return FStretch; }
   void SetStretch(bool v);
@@ -86,10 +86,7 @@ protected:
   int FPictureX = 0, FPictureY = 0;
   bool FMultiLines = false;
   bool FShowDisabledShadow = false;
-  bool FEnableStatesFont = false;
-  TFont* FFontMouseHover;
-  TFont* FFontMouseDown;
-  TFont* FFontDisabled;
+  TStateFonts FStateFonts;
   bool FStretch = false;
   bool FDrawFocused = true;
   bool FDrawBorder = false;

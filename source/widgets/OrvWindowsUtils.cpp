@@ -1,5 +1,7 @@
 #include "OrvWindowsUtils.h"
 
+#include <cctype>
+
 #include "Forms.h"
 
 const std::vector<std::string>& OrvAlignmentNames() {
@@ -38,4 +40,36 @@ HWND GetTopLevelWindow(HWND handle) {
     if (!parent || parent == app) return current;
     current = parent;
   }
+}
+
+TStateFonts::TStateFonts(TFont* font) : MouseHover(new TFont), MouseDown(new TFont), Disabled(new TFont) {
+  MouseHover->Assign(font);
+  MouseDown->Assign(font);
+  Disabled->Assign(font);
+}
+
+TStateFonts::~TStateFonts() {
+  delete MouseHover;
+  delete MouseDown;
+  delete Disabled;
+}
+
+TFont* TStateFonts::For(TFont* font, bool enabled, bool pressed, bool hovered) const {
+  if (!EnableStatesFont) return font;
+  if (!enabled) return Disabled;
+  if (pressed) return MouseDown;
+  if (hovered) return MouseHover;
+  return font;
+}
+
+bool IsAccelerator(char ch, const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {  // "&&" is a literal ampersand
+      ++i;
+      continue;
+    }
+    return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)ch);
+  }
+  return false;
 }

@@ -41,3 +41,26 @@ TOrvPlacement OrvPlacementOf(TOrvAlignment a);
 // The top-level window that holds `handle`: follows GetParent upward and stops below the
 // application's hidden window. Null for null.
 HWND GetTopLevelWindow(HWND handle);
+
+// The caption fonts of a button's states, used while EnableStatesFont is on. Each starts as a copy of
+// the control's font.
+class TStateFonts {
+public:
+  explicit TStateFonts(TFont* font);
+  ~TStateFonts();
+  TStateFonts(const TStateFonts&) = delete;
+  TStateFonts& operator=(const TStateFonts&) = delete;
+
+  // The caption font of a state, by precedence disabled, pressed, hovered; `font` for the normal state
+  // and whenever EnableStatesFont is off.
+  TFont* For(TFont* font, bool enabled, bool pressed, bool hovered) const;
+
+  bool EnableStatesFont = false;
+  TFont* const MouseHover;
+  TFont* const MouseDown;
+  TFont* const Disabled;
+};
+
+// True when `ch` is the accelerator of `caption` (the character after a single "&"), letters compared
+// without case.
+bool IsAccelerator(char ch, const std::string& caption);

@@ -1,19 +1,8 @@
 #include "PushButtonBase.h"
 
 #include <algorithm>
-#include <cctype>
 
-bool IsAccelerator(char ch, const std::string& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {  // "&&" is a literal ampersand
-      ++i;
-      continue;
-    }
-    return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)ch);
-  }
-  return false;
-}
+#include "OrvWindowsUtils.h"
 
 TPushButtonBase::TPushButtonBase(TComponent* owner) : TCustomControl(owner) {
   // A fast second click arrives as an ordinary press; nothing is placed inside a button.

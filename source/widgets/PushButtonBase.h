@@ -72,6 +72,3 @@ private:
   void HandleCaptureLost();
   bool FInMouseUp = false;
 };
-
-// True when `ch` is the accelerator of `caption` (the character after a single "&").
-bool IsAccelerator(char ch, const std::string& caption);
