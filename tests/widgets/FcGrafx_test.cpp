@@ -7,14 +7,6 @@
 
 namespace {
 
-// Channel value after k steps of a pass of n pixels from a to b (16.16, truncating division).
-int StepChannel(int a, int b, int n, int k) { return (a * 65536 + k * ((b * 65536 - a * 65536) / n)) >> 16; }
-
-COLORREF StepColour(COLORREF a, COLORREF b, int n, int k) {
-  return RGB(StepChannel(GetRValue(a), GetRValue(b), n, k), StepChannel(GetGValue(a), GetGValue(b), n, k),
-             StepChannel(GetBValue(a), GetBValue(b), n, k));
-}
-
 TEST(FcGradient, ProgressWindowBarWorkedThrough) {
   // 503 by 21, horizontal centre: $A54B4B in the middle row 10, white at the edges.
   const COLORREF stop = ColorToRGB(0xA54B4B), white = RGB(255, 255, 255);

@@ -9,12 +9,6 @@
 
 namespace {
 
-int StepChannel(int a, int b, int n, int k) { return (a * 65536 + k * ((b * 65536 - a * 65536) / n)) >> 16; }
-COLORREF StepColour(COLORREF a, COLORREF b, int n, int k) {
-  return RGB(StepChannel(GetRValue(a), GetRValue(b), n, k), StepChannel(GetGValue(a), GetGValue(b), n, k),
-             StepChannel(GetBValue(a), GetBValue(b), n, k));
-}
-
 void PaintInto(TFcProgressBar& bar, TPixelCanvas& pc) { bar.Perform(WM_PAINT, WPARAM(pc.Canvas()->GetHandle()), 0); }
 
 // The property values the progress window's layout gives prgStatus and prgBatch, in layout order.

@@ -10,6 +10,14 @@
 
 constexpr TColor kTestBackground = 0x030201;  // a colour no painter uses
 
+// Channel value after k steps of a gradient pass of n pixels from a to b (16.16, truncating division).
+inline int StepChannel(int a, int b, int n, int k) { return (a * 65536 + k * ((b * 65536 - a * 65536) / n)) >> 16; }
+
+inline COLORREF StepColour(COLORREF a, COLORREF b, int n, int k) {
+  return RGB(StepChannel(GetRValue(a), GetRValue(b), n, k), StepChannel(GetGValue(a), GetGValue(b), n, k),
+             StepChannel(GetBValue(a), GetBValue(b), n, k));
+}
+
 class TPixelCanvas {
 public:
   TPixelCanvas(int w, int h, TColor background = kTestBackground) {
