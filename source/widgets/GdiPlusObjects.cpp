@@ -7,6 +7,8 @@ namespace {
 ULONG_PTR gToken = 0;
 bool gStarted = false;
 
+}  // namespace
+
 std::wstring Widen(const std::string& s) {
   if (s.empty()) return std::wstring();
   int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
@@ -14,8 +16,6 @@ std::wstring Widen(const std::string& s) {
   MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), &w[0], n);
   return w;
 }
-
-}  // namespace
 
 bool StartGdiPlus() {
   if (gStarted) return true;

@@ -10,6 +10,8 @@
 
 // Starts GDI+ once per process (later calls do nothing); returns whether it runs.
 bool StartGdiPlus();
+// ANSI text (the system's code page) as the wide text GDI+ takes.
+std::wstring Widen(const std::string& s);
 // Shuts GDI+ down after every window and wrapper is gone.
 void ShutdownGdiPlus();
 bool GdiPlusStarted();
