@@ -143,28 +143,9 @@ void TLayeredButton::SetStretch(bool v) {
 
 // ---- input ----
 
-void TLayeredButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft) {
-    BeginChange();
-    FPressed = true;
-    FHovered = false;
-    TakeFocus();
-    Repaint();
-    EndChange();
-  }
-  TLayeredControl::MouseDown(button, shift, x, y);
-}
-
 void TLayeredButton::MouseMove(TShiftState shift, int x, int y) {
   TLayeredControl::MouseMove(shift, x, y);
   if (!Inside(x, y) && !FPressed) SetState(false, false);
-}
-
-void TLayeredButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  bool hovered = Inside(x, y);
-  if (hovered && (ComponentState() & csDesigning)) return;
-  SetState(hovered, false);
-  TLayeredControl::MouseUp(button, shift, x, y);
 }
 
 void TLayeredButton::Click() {

@@ -11,9 +11,7 @@ public:
   ~TLayeredButton() override;
   void WndProc(TMessage& m) override;
   void Click() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
   bool GetActive() const { return FActive; }
   bool GetCancel() const { return FCancel; }

@@ -7,14 +7,6 @@ ORV_DEFINE_LAYERED_CLASS(TLayeredLabel, TLayeredControl, FactoryOf<TLayeredLabel
 TLayeredLabel::TLayeredLabel(TComponent* owner) : TLayeredControl(owner) {}
 
 void TLayeredLabel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft) {
-    BeginChange();
-    FPressed = true;
-    FHovered = false;
-    TakeFocus();
-    Repaint();
-    EndChange();
-  }
   TLayeredControl::MouseDown(button, shift, x, y);
   if (FMoveHandler && FLayeredParent) {
     ReleaseCapture();
@@ -27,11 +19,4 @@ void TLayeredLabel::MouseDown(TMouseButton button, TShiftState shift, int x, int
 void TLayeredLabel::MouseMove(TShiftState shift, int x, int y) {
   TLayeredControl::MouseMove(shift, x, y);
   if (!Inside(x, y)) SetState(false, false);
-}
-
-void TLayeredLabel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  bool hovered = Inside(x, y);
-  if (hovered && (ComponentState() & csDesigning)) return;
-  SetState(hovered, false);
-  TLayeredControl::MouseUp(button, shift, x, y);
 }

@@ -10,7 +10,6 @@ public:
   explicit TLayeredLabel(TComponent* owner);
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
   bool GetMoveHandler() const { return FMoveHandler; }
   void SetMoveHandler(bool v) { FMoveHandler = v; }

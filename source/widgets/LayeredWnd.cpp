@@ -200,16 +200,6 @@ void TfrmLayered::FormMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
 
 // ---- TLayeredControl ----
 
-namespace {
-std::wstring WideText(const std::string& s) {
-  if (s.empty()) return std::wstring();
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
-  std::wstring w(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), &w[0], n);
-  return w;
-}
-}  // namespace
-
 char LowerChar(char c) {
   CharLowerBuffA(&c, 1);
   return c;
@@ -317,7 +307,7 @@ void TLayeredControl::DrawCaption(TGPGraphics* g, const std::string& text) {
   int flags = format.GetFormatFlags();
   format.SetFormatFlags(FMultiLines ? (flags & ~StringFormatFlagsNoWrap) : (flags | StringFormatFlagsNoWrap));
   format.SetTrimming(StringTrimmingEllipsisWord);
-  std::wstring w = WideText(text);
+  std::wstring w = Widen(text);
   g->DrawString(w.c_str(), int(w.size()), &gpFont, layout, &format, &brush);
 }
 
@@ -351,6 +341,25 @@ void TLayeredControl::TakeFocus() {
     SetFocus();
   } catch (...) {
   }
+}
+
+void TLayeredControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) {
+    BeginChange();
+    FPressed = true;
+    FHovered = false;
+    TakeFocus();
+    Repaint();
+    EndChange();
+  }
+  TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TLayeredControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  bool hovered = Inside(x, y);
+  if (hovered && (ComponentState() & csDesigning)) return;
+  SetState(hovered, false);
+  TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TLayeredControl::SetEnabled(bool v) {

@@ -129,6 +129,10 @@ public:
   TfrmLayered* GetLayeredParent() const { return FLayeredParent; }
   void DrawLayer() override;
   void SetEnabled(bool v) override;
+  // A left press shows the pressed look and takes the focus (presented once), then OnMouseDown.
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // Any release ends the press; the pointer flag follows where it happened.
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void WndProc(TMessage& m) override;
 
   bool GetHovered() const { return FHovered; }
