@@ -19,6 +19,7 @@
 #include "ProgressWnd.h"
 #include "Prompter.h"
 #include "PumpMessages.h"
+#include "Screenshot.h"
 #include "SettingsWnd.h"
 #include "ShutdownWnd.h"
 #include "Strings.h"
@@ -86,18 +87,6 @@ F* OwnedForm(TComponent* owner) {
   for (TComponent* c : owner->ComponentList())
     if (F* f = As<F>(c)) return f;
   return nullptr;
-}
-
-void SaveScreenshot(HWND window, const std::string& path) {
-  RECT wr;
-  GetWindowRect(window, &wr);
-  TBitmap screen;
-  screen.SetPixelFormat(pf24bit);
-  screen.SetSize(wr.right - wr.left, wr.bottom - wr.top);
-  HDC sdc = GetDC(nullptr);
-  BitBlt(screen.Canvas()->GetHandle(), 0, 0, screen.GetWidth(), screen.GetHeight(), sdc, wr.left, wr.top, SRCCOPY);
-  ReleaseDC(nullptr, sdc);
-  screen.SaveToFile(path);
 }
 
 // A program folder of its own per test (language file, options, the encoder as "avcore.dll"), input

@@ -18,6 +18,7 @@
 #include "ProfileLists.h"
 #include "Prompter.h"
 #include "PumpMessages.h"
+#include "Screenshot.h"
 #include "TempDir.h"
 #include "Strings.h"
 #include "UnixShell.h"
@@ -404,15 +405,7 @@ TEST_F(MainWindow, ScreenshotWithTwoFiles) {
   PumpMessagesUntil([] { return true; });
   form->Repaint();
   PumpMessagesUntil([] { return true; });
-  RECT wr;
-  GetWindowRect(form->Handle(), &wr);
-  TBitmap screen;
-  screen.SetPixelFormat(pf24bit);
-  screen.SetSize(wr.right - wr.left, wr.bottom - wr.top);
-  HDC sdc = GetDC(nullptr);
-  BitBlt(screen.Canvas()->GetHandle(), 0, 0, screen.GetWidth(), screen.GetHeight(), sdc, wr.left, wr.top, SRCCOPY);
-  ReleaseDC(nullptr, sdc);
-  screen.SaveToFile(std::string(ORV_BUILD_DIR) + "main_window.bmp");
+  SaveScreenshot(form->Handle(), std::string(ORV_BUILD_DIR) + "main_window.bmp");
   // The shape: the corner lies outside the window, the title bar inside.
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(form->Handle(), rgn), ERROR);

@@ -8,6 +8,7 @@
 #include "FcRadChk.h"
 #include "FcSpnEdt.h"
 #include "Forms.h"
+#include "Screenshot.h"
 #include "StdCtrls.h"
 
 namespace {
@@ -173,11 +174,7 @@ TEST_F(EditGui, OneOfEachControlInEveryState) {
   RECT wr;
   GetWindowRect(f->Handle(), &wr);
   TBitmap screen;
-  screen.SetPixelFormat(pf24bit);
-  screen.SetSize(wr.right - wr.left, wr.bottom - wr.top);
-  HDC sdc = GetDC(nullptr);
-  BitBlt(screen.Canvas()->GetHandle(), 0, 0, screen.GetWidth(), screen.GetHeight(), sdc, wr.left, wr.top, SRCCOPY);
-  ReleaseDC(nullptr, sdc);
+  CaptureWindow(f->Handle(), screen);
   screen.SaveToFile(std::string(ORV_BUILD_DIR) + "widgets_framed_controls.bmp");
   // The disabled edit shows the button face; the last progress bar is full.
   POINT p{155, 160 + 10};
