@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "SkinLzh.h"
+#include "SkinPackFormat.h"
 
 using namespace Lzh;
 
@@ -128,23 +129,13 @@ std::vector<uint8_t> MakeSkinFile(const std::vector<uint8_t>& data) {
   return file;
 }
 
-int SkinPackSkippedBytes(int32_t magic) {
-  switch (magic) {
-    case 20000: return 0;
-    case 30000: return 256;
-    case 40000: return 80;
-    case 50000: return 48;
-    default: return -1;
-  }
-}
-
 std::vector<uint8_t> BuildSkinPack(const std::vector<TPackEntry>& entries, int32_t magic) {
   std::string names;
   for (const TPackEntry& e : entries) names += e.Name + "\r\n";
   std::vector<uint8_t> pack;
   PutInt32(pack, magic);
   PutInt32(pack, int32_t(names.size()));
-  pack.insert(pack.end(), 8 + size_t(std::max(0, SkinPackSkippedBytes(magic))), 0);
+  pack.insert(pack.end(), 8 + size_t(std::max(0, SkinPackSkip(magic))), 0);
   pack.insert(pack.end(), names.begin(), names.end());
   for (const TPackEntry& e : entries) PutInt32(pack, int32_t(e.Bytes.size()));
   for (const TPackEntry& e : entries) pack.insert(pack.end(), e.Bytes.begin(), e.Bytes.end());

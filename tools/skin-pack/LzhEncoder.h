@@ -19,5 +19,3 @@ struct TPackEntry {
 // The unpacked skin pack: magic, names length, 8 zero bytes, the block the magic asks to skip (zeros),
 // the names separated by CR LF with one after the last, the int32 sizes, the entries' bytes.
 std::vector<uint8_t> BuildSkinPack(const std::vector<TPackEntry>& entries, int32_t magic = 20000);
-// Bytes the reader skips after the 16-byte header for a magic; -1 for a magic it does not know.
-int SkinPackSkippedBytes(int32_t magic);

@@ -14,6 +14,7 @@
 
 #include "LzhEncoder.h"
 #include "OrvaneSkin.h"
+#include "SkinPackFormat.h"
 
 namespace fs = std::filesystem;
 
@@ -48,7 +49,7 @@ int Draw(const fs::path& folder) {
 }
 
 int Pack(const fs::path& folder, const fs::path& out, int32_t magic) {
-  if (SkinPackSkippedBytes(magic) < 0) {
+  if (SkinPackSkip(magic) < 0) {
     std::fprintf(stderr, "skin-pack: unknown magic %d\n", int(magic));
     return 2;
   }
