@@ -152,14 +152,16 @@ void GrayBitmap(TBitmap* bitmap) {
 
 void RecolorMagenta(TBitmap* bitmap, TColor colour) {
   if (!Usable(bitmap)) return;
+  // A system colour is resolved first; its raw value would paint a meaningless dark red.
+  const COLORREF c = ColorToRGB(colour);
   bitmap->SetPixelFormat(pf24bit);
   for (int y = 0; y < bitmap->GetHeight(); ++y)
     for (int x = 0; x < bitmap->GetWidth(); ++x) {
       uint8_t* p = Pixel24(bitmap, x, y);
       if (p[2] == 255 && p[1] == 0 && p[0] == 255) {
-        p[2] = uint8_t(colour);
-        p[1] = uint8_t(colour >> 8);
-        p[0] = uint8_t(colour >> 16);
+        p[2] = GetRValue(c);
+        p[1] = GetGValue(c);
+        p[0] = GetBValue(c);
       }
     }
 }

@@ -43,7 +43,7 @@ void FillGradient(HDC dc, const RECT& r, TColor from, bool vertical, TColor to);
 
 // ---- whole-bitmap transformations (the results are 24-bit) ----
 void GrayBitmap(TBitmap* bitmap);
-void RecolorMagenta(TBitmap* bitmap, TColor colour);
+void RecolorMagenta(TBitmap* bitmap, TColor colour);  // every pure magenta pixel takes the colour
 void MirrorBitmap(TBitmap* bitmap);
 void FlipBitmap(TBitmap* bitmap);
 void RotateBitmapLeft(TBitmap* bitmap);   // counter-clockwise
