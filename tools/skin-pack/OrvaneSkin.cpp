@@ -237,3 +237,18 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   add("track.bmp", track);
   return files;
 }
+
+std::vector<TSkinFile> DrawEngineBitmaps() {
+  // A sunken groove with 3-pixel ends, drawn once across and once upright.
+  TPixels across(12, 8, 0xF0F0F0);
+  across.Fill(0, 0, 12, 1, 0x808080);
+  across.Fill(0, 0, 1, 8, 0x808080);
+  across.Fill(0, 1, 12, 2, 0x404040);
+  across.Fill(1, 1, 2, 8, 0x404040);
+  across.Fill(0, 7, 12, 8, 0xFFFFFF);
+  across.Fill(11, 0, 12, 8, 0xFFFFFF);
+  TPixels upright(8, 12, 0xF0F0F0);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 8; ++x) upright.Set(x, y, across.Get(y, x));  // the same groove transposed
+  return {{"TRACK.bmp", across.ToBmp()}, {"TRACKVERT.bmp", upright.ToBmp()}};
+}

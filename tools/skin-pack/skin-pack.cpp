@@ -1,6 +1,8 @@
 // skin-pack: makes skin files for the program's skin engine.
 //
 //   skin-pack draw FOLDER            writes the program's own skin (skin.ini and its bitmaps) into FOLDER
+//   skin-pack resources FOLDER       writes the engine's fallback pictures (TRACK.bmp, TRACKVERT.bmp), kept
+//                                     in resources/bitmaps/
 //   skin-pack pack FOLDER OUT [MAGIC] packs FOLDER's .ini description and .bmp images into the skin file
 //                                     OUT (the description first, then the images by name); MAGIC is
 //                                     20000 (default), 30000, 40000 or 50000
@@ -21,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: skin-pack draw FOLDER | skin-pack pack FOLDER OUT [MAGIC]\n");
+  std::fprintf(stderr, "usage: skin-pack draw|resources FOLDER | skin-pack pack FOLDER OUT [MAGIC]\n");
   return 2;
 }
 
@@ -37,9 +39,9 @@ std::string Lower(std::string s) {
   return s;
 }
 
-int Draw(const fs::path& folder) {
+int Draw(const fs::path& folder, const std::vector<TSkinFile>& files) {
   fs::create_directories(folder);
-  for (const TSkinFile& f : DrawOrvaneSkin()) {
+  for (const TSkinFile& f : files) {
     if (!WriteFile(folder / f.Name, f.Bytes)) {
       std::fprintf(stderr, "skin-pack: cannot write %s\n", (folder / f.Name).string().c_str());
       return 1;
@@ -85,7 +87,8 @@ int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   try {
-    if (command == "draw" && argc == 3) return Draw(argv[2]);
+    if (command == "draw" && argc == 3) return Draw(argv[2], DrawOrvaneSkin());
+    if (command == "resources" && argc == 3) return Draw(argv[2], DrawEngineBitmaps());
     if (command == "pack" && (argc == 4 || argc == 5))
       return Pack(argv[2], argv[3], argc == 5 ? int32_t(std::atoi(argv[4])) : 20000);
   } catch (const std::exception& e) {
