@@ -428,6 +428,8 @@ int DrawTextWide(HDC dc, const std::wstring& text, RECT& r, UINT flags) {
   return DrawTextW(dc, text.c_str(), int(text.size()), &r, flags);
 }
 
+TWinControl* FindVclControl(HWND window) { return FindControl(window); }
+
 const TOptionalUser32& OptionalUser32() {
   static const TOptionalUser32 functions = [] {
     TOptionalUser32 f;

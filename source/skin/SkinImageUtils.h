@@ -16,6 +16,7 @@
 #include "Graphics.h"
 
 class TControl;
+class TWinControl;
 
 constexpr TColor SkinTransparentColor = 0xFF00FF;  // pure magenta
 
@@ -81,6 +82,8 @@ inline int MinInt(int a, int b) { return a < b ? a : b; }
 std::wstring AnsiToWide(const std::string& text);
 std::wstring WideLeft(const std::wstring& text, int n);  // n = -1: all
 int DrawTextWide(HDC dc, const std::wstring& text, RECT& r, UINT flags);
+// The class library's control object of a window, or null (also for a null window).
+TWinControl* FindVclControl(HWND window);
 
 // user32 functions that older systems lack, looked up by name once; null when absent.
 struct TOptionalUser32 {

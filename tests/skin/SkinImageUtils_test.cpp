@@ -332,4 +332,14 @@ TEST(SkinImageUtils, TextHelpers) {
   EXPECT_EQ(MinInt(3, -2), -2);
 }
 
+TEST(SkinImageUtils, PlatformHelpersTolerateNothing) {
+  EXPECT_EQ(FindVclControl(nullptr), nullptr);
+  EXPECT_EQ(FindVclControl(GetDesktopWindow()), nullptr);  // not a window of the class library
+  PaintParentBackground(nullptr, nullptr);                   // no control: nothing to paint
+  SafeTrackMouseEvent(nullptr);
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  EXPECT_FALSE(SafeGetScrollBarInfo(nullptr, OBJID_HSCROLL, &info));
+}
+
 }  // namespace

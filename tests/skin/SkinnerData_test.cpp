@@ -380,6 +380,24 @@ TEST(SkinnerData, ComboImageComposedFromSunkEdgeAndComboButton) {
   EXPECT_EQ(PixelAt(data.ComboArrow->Bitmap, 16, 8), COLORREF(Legend.at('c')));
 }
 
+// Without [Colours] the colours stay system colours (negative values); they are resolved with
+// GetSysColor wherever the skin data draws or mixes with them.
+TEST(SkinnerData, SystemColoursAreResolvedWhereTheyAreUsed) {
+  TSkinData data(nullptr);
+  LoadInto(data, {"[ComboButton]\r\nImage=combo.bmp\r\n", {{"combo.bmp", BmpOf({"maaa"})}}});
+  EXPECT_EQ(data.ButtonFace, clBtnFace);
+  EXPECT_LT(data.ButtonFace, 0);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  LOGBRUSH brush{};
+  ASSERT_EQ(GetObjectA(data.ButtonFaceBrush, sizeof brush, &brush), int(sizeof brush));
+  EXPECT_EQ(brush.lbColor, face);
+  EXPECT_EQ(PixelAt(data.ComboArrow->Bitmap, 0, 0), face);  // magenta took the resolved face colour
+  // Toolbar gradient top: 15 % of the face colour, 85 % white, worked out here per channel.
+  auto mix = [](int a, int b) { return (a * 150 + b * 850 + 500) / 1000; };
+  EXPECT_EQ(PixelAt(data.ToolbarGradient->Bitmap, 0, 0),
+            RGB(mix(GetRValue(face), 255), mix(GetGValue(face), 255), mix(GetBValue(face), 255)));
+}
+
 TEST(SkinnerData, UnreadablePackLeavesNoSkin) {
   TRecordingPrompter prompter;
   TPrompter* previous = SetPrompter(&prompter);
