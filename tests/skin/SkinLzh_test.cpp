@@ -89,7 +89,9 @@ TEST(SkinLzh, SkinFileCarriesTheLengthInFront) {
 // Streams worked out by hand from the initial tree, where node n's parent is 314 + n div 2 and the side
 // is n's lowest bit: 'A' (leaf 65) has the path 1 1 1 0 0 1 1 0 1; the length-3 symbol (256) has
 // 1 0 0 0 1 1 0 0; a distance below 64 has the prefix 000, distance 100 the prefix 0010, each followed by
-// the low six bits.
+// the low six bits. After the first 'A' its count of 2 moves its leaf past all other leaves to node 313
+// (node 65 takes symbol 313), so the second 'A' has the path 1 1 0 0 0 1 0 1 through 625, 623, 618, 608,
+// 588, 549 and 470; no inner node overtakes its neighbour on the way up.
 struct GoldenCase {
   const char* Name;
   Bytes Stream;
@@ -100,6 +102,7 @@ struct GoldenCase {
 TEST(SkinLzh, DecodesHandDerivedStreams) {
   const GoldenCase cases[] = {
       {"literal A", {0xE6, 0x80}, 1, {'A'}},
+      {"A twice: the tree after one update", {0xE6, 0xE2, 0x80}, 2, {'A', 'A'}},
       {"match of 3 at distance 0 into the blank ring", {0x8C, 0x00, 0x00}, 3, Bytes(3, ' ')},
       {"match of 3 at distance 100", {0x8C, 0x29, 0x00}, 3, Bytes(3, ' ')},
       {"first byte of a match when the length stops it", {0x8C, 0x00, 0x00}, 1, Bytes(1, ' ')},
@@ -112,6 +115,7 @@ TEST(SkinLzh, DecodesHandDerivedStreams) {
 
 TEST(SkinLzh, EncoderProducesTheHandDerivedStreams) {
   EXPECT_EQ(LzhCompress({'A'}), Bytes({0xE6, 0x80}));
+  EXPECT_EQ(LzhCompress({'A', 'A'}), Bytes({0xE6, 0xE2, 0x80}));
   // The nearest blank is the one just before the first position.
   EXPECT_EQ(LzhCompress(Bytes(3, ' ')), Bytes({0x8C, 0x00, 0x00}));
   EXPECT_TRUE(LzhCompress({}).empty());

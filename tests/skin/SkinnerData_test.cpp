@@ -398,6 +398,15 @@ TEST(SkinnerData, SystemColoursAreResolvedWhereTheyAreUsed) {
             RGB(mix(GetRValue(face), 255), mix(GetGValue(face), 255), mix(GetBValue(face), 255)));
 }
 
+TEST(SkinnerData, TopBorderWithoutFramesGivesTheFrameColourOfItsWholeHeight) {
+  TCharMap rows(6, std::string(9, 't'));
+  rows[2][3] = 'u';  // (9 div 3, 6 div 3): a count of 0 is taken as one frame instead of dividing by it
+  TSkinData data(nullptr);
+  LoadInto(data, {"[Personality]\r\nTop=top.bmp\r\nTopFrame=0\r\n", {{"top.bmp", BmpOf(rows)}}});
+  EXPECT_EQ(data.BorderTop->FrameCount, 0);
+  EXPECT_EQ(COLORREF(data.FrameColour), RGB(40, 50, 60));
+}
+
 TEST(SkinnerData, UnreadablePackLeavesNoSkin) {
   TRecordingPrompter prompter;
   TPrompter* previous = SetPrompter(&prompter);
