@@ -419,6 +419,20 @@ TEST(SkinnerData, UnreadablePackLeavesNoSkin) {
   SetPrompter(previous);
 }
 
+TEST(SkinnerData, EnginePicturesAreResources) {
+  struct Case {
+    const char* Name;
+    int W, H;
+  };
+  for (const Case& c : {Case{"TRACK", 12, 8}, Case{"TRACKVERT", 8, 12}, Case{"TARNWICKMENU", 64, 16}}) {
+    SCOPED_TRACE(c.Name);
+    TBitmap b;
+    b.LoadFromResourceName(c.Name);
+    EXPECT_EQ(b.GetWidth(), c.W);
+    EXPECT_EQ(b.GetHeight(), c.H);
+  }
+}
+
 TEST(SkinnerData, ProgramsOwnSkin) {
   TSkinData data(nullptr);
   ASSERT_TRUE(data.SkinData.LoadFromFile(ORV_PROGRAM_DIR "skins\\Orvane.skn"));

@@ -250,5 +250,21 @@ std::vector<TSkinFile> DrawEngineBitmaps() {
   TPixels upright(8, 12, 0xF0F0F0);
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 8; ++x) upright.Set(x, y, across.Get(y, x));  // the same groove transposed
-  return {{"TRACK.bmp", across.ToBmp()}, {"TRACKVERT.bmp", upright.ToBmp()}};
+  // The system menu's glyphs, 16 x 16 each on white (the image list's mask colour): restore, maximize,
+  // minimize, close.
+  TPixels menu(64, 16, 0xFFFFFF);
+  const uint32_t ink = 0x000000;
+  menu.Frame(6, 3, 13, 10, ink);  // restore: two overlapping windows
+  menu.Fill(6, 4, 13, 5, ink);
+  menu.Fill(3, 6, 10, 13, 0xFFFFFF);
+  menu.Frame(3, 6, 10, 13, ink);
+  menu.Fill(3, 7, 10, 8, ink);
+  menu.Frame(16 + 3, 3, 16 + 13, 13, ink);  // maximize
+  menu.Fill(16 + 3, 4, 16 + 13, 5, ink);
+  menu.Fill(32 + 4, 10, 32 + 11, 12, ink);  // minimize
+  for (int k = 0; k < 8; ++k) {              // close
+    menu.Fill(48 + 4 + k, 4 + k, 48 + 6 + k, 5 + k, ink);
+    menu.Fill(48 + 10 - k, 4 + k, 48 + 12 - k, 5 + k, ink);
+  }
+  return {{"TRACK.bmp", across.ToBmp()}, {"TRACKVERT.bmp", upright.ToBmp()}, {"TARNWICKMENU.bmp", menu.ToBmp()}};
 }

@@ -32,5 +32,5 @@ struct TSkinFile {
 // skin.ini first, then the bitmaps.
 std::vector<TSkinFile> DrawOrvaneSkin();
 // The pictures the skin engine loads from the program's own resources when a skin lacks them:
-// TRACK.bmp and TRACKVERT.bmp (the track-bar grooves).
+// TRACK.bmp and TRACKVERT.bmp (the track-bar grooves) and TARNWICKMENU.bmp (the system menu's glyphs).
 std::vector<TSkinFile> DrawEngineBitmaps();

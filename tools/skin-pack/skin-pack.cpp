@@ -1,7 +1,7 @@
 // skin-pack: makes skin files for the program's skin engine.
 //
 //   skin-pack draw FOLDER            writes the program's own skin (skin.ini and its bitmaps) into FOLDER
-//   skin-pack resources FOLDER       writes the engine's fallback pictures (TRACK.bmp, TRACKVERT.bmp), kept
+//   skin-pack resources FOLDER       writes the engine's own pictures (TRACK, TRACKVERT, TARNWICKMENU), kept
 //                                     in resources/bitmaps/
 //   skin-pack pack FOLDER OUT [MAGIC] packs FOLDER's .ini description and .bmp images into the skin file
 //                                     OUT (the description first, then the images by name); MAGIC is
