@@ -186,11 +186,10 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   add("check.bmp", Strip(13, 13, 8, [&](TPixels& p, int x0, int i) {
     p.Fill(x0, 0, x0 + 13, 13, (i % 4) == 3 ? 0xE8E8E8 : 0xFFFFFF);
     p.Frame(x0, 0, x0 + 13, 13, (i % 4) == 1 ? Accent : Edge);
-    if (i >= 4)
-      for (int k = 0; k < 3; ++k) {
-        p.Fill(x0 + 3 + k, 5 + k, x0 + 4 + k, 7 + k, Deep);
-        p.Fill(x0 + 6 + k, 7 - k, x0 + 7 + k, 9 - k, Deep);
-      }
+    if (i >= 4) {  // a tick: short arm down to (5, 8), long arm up to (9, 4)
+      for (int k = 0; k < 3; ++k) p.Fill(x0 + 3 + k, 6 + k, x0 + 4 + k, 8 + k, Deep);
+      for (int k = 0; k < 5; ++k) p.Fill(x0 + 5 + k, 8 - k, x0 + 6 + k, 10 - k, Deep);
+    }
   }));
   add("radio.bmp", Strip(13, 13, 8, [&](TPixels& p, int x0, int i) {
     for (int y = 0; y < 13; ++y)
