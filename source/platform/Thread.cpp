@@ -50,10 +50,6 @@ LRESULT CALLBACK SyncWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
             call->error = std::current_exception();
         }
         call->done = true;
-        // A sent message is handled inside PeekMessage or WaitMessage and is no message of the queue, so
-        // a loop that found nothing posted goes to sleep in WaitMessage without looking at what the call
-        // changed (a modal loop whose result the call set). A posted message wakes it.
-        PostMessageA(wnd, WM_NULL, 0, 0);
         return 0;
     }
     if (msg == WM_TIMER && wp == ReapTimer) {

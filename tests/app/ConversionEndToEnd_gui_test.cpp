@@ -37,20 +37,24 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 // Sources made once for the whole file: clip.avi (320x240 test picture with a sine tone, MPEG-4 video
 // and MP3 audio) and tone.wav (the tone alone), two seconds each. Empty when ffmpeg failed.
 const std::string& MediaFolder() {
-  static const std::string folder = [] {
-    const std::string f = MakeScratchFolder("orv-e2e-");
-    WriteWholeFile(f + "clip.avi", "");  // so that the folder's Linux path can be asked for
-    std::string unixFolder = UnixPathOf(f + "clip.avi");
-    unixFolder.erase(unixFolder.size() - std::string("clip.avi").size());
-    const std::string gen = "ffmpeg -nostdin -v error -y ";
-    const std::string tone = "-f lavfi -i sine=frequency=440:sample_rate=44100 -t 2 ";
-    const TUnixCommandResult run = RunUnixCommand(
-        "cd " + ShellQuote(unixFolder) + " && " + gen + "-f lavfi -i testsrc=size=320x240:rate=25 " + tone +
-        "-c:v mpeg4 -b:v 300k -c:a libmp3lame -b:a 96k -ac 2 clip.avi && " + gen + tone +
-        "-c:a pcm_s16le -ac 1 tone.wav");
-    return run.Finished && run.ExitCode == 0 ? f : std::string();
-  }();
-  return folder;
+  static const struct TMedia {
+    std::string Folder = MakeScratchFolder("orv-e2e-");
+    bool Made = [this] {
+      WriteWholeFile(Folder + "clip.avi", "");  // so that the folder's Linux path can be asked for
+      std::string unixFolder = UnixPathOf(Folder + "clip.avi");
+      unixFolder.erase(unixFolder.size() - std::string("clip.avi").size());
+      const std::string gen = "ffmpeg -nostdin -v error -y ";
+      const std::string tone = "-f lavfi -i sine=frequency=440:sample_rate=44100 -t 2 ";
+      const TUnixCommandResult run = RunUnixCommand(
+          "cd " + ShellQuote(unixFolder) + " && " + gen + "-f lavfi -i testsrc=size=320x240:rate=25 " + tone +
+          "-c:v mpeg4 -b:v 300k -c:a libmp3lame -b:a 96k -ac 2 clip.avi && " + gen + tone +
+          "-c:a pcm_s16le -ac 1 tone.wav");
+      return run.Finished && run.ExitCode == 0;
+    }();
+    ~TMedia() { RemoveScratchFolder(Folder); }
+  } media;
+  static const std::string none;
+  return media.Made ? media.Folder : none;
 }
 
 // What Debian's mediainfo says for each (file, --Inform template such as "General;%Format%"), in order;

@@ -138,27 +138,6 @@ TEST(Thread, SynchronizeIsServicedByAnyMessageLoop)
     EXPECT_EQ(calls, 2);
 }
 
-// A loop that found no posted message sleeps in WaitMessage, also when a synchronised call was handled
-// meanwhile; the call leaves a posted message behind so that the loop wakes and sees what it changed.
-TEST(Thread, SynchronisedCallWakesALoopWaitingForPostedMessages)
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    std::atomic<bool> called{false};
-    TFunctionThread thread([&](TFunctionThread& self) { self.Synchronize([&] { called = true; }); });
-    thread.Start();
-    // Only sent messages are handled here, as PeekMessage does before it reports an empty queue.
-    while (!called) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_SENDMESSAGE);
-        CheckSynchronize();
-    }
-    thread.WaitFor();
-    bool woken = false;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message == WM_NULL) woken = true;
-    EXPECT_TRUE(woken);
-}
-
 TEST(Thread, SynchronizeOnTheMainThreadRunsAtOnce)
 {
     int calls = 0;
