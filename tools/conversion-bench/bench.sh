@@ -20,7 +20,7 @@ source "$build/session.env"
 # run uses unmanaged windows (ORV_BENCH_MANAGED=1 keeps the prefix's setting); the setting is restored.
 x11key='HKCU\Software\Wine\X11 Driver'
 if [ "${ORV_BENCH_MANAGED:-0}" != 1 ]; then
-  old_managed=$(wine reg query "$x11key" /v Managed 2>/dev/null | tr -d '\r' | awk '$1 == "Managed" { print $3 }')
+  old_managed=$(wine reg query "$x11key" /v Managed 2>/dev/null | tr -d '\r' | awk '$1 == "Managed" { print $3 }' || true)
   wine reg add "$x11key" /v Managed /d N /f >/dev/null 2>&1
   restore_managed() {
     if [ -n "$old_managed" ]; then
