@@ -327,6 +327,9 @@ void TTrayIcon::SetIconVisible(bool v) {
 }
 
 void TTrayIcon::SetHint(const std::string& v) {
+  // The conversion sets the hint for every line the encoder prints; most leave it as it was, and each
+  // call to the shell costs a round trip to it.
+  if (v == FHint) return;
   FHint = v;
   ModifyIcon();
 }

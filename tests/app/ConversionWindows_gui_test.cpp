@@ -13,6 +13,7 @@
 #include "FileUtils.h"
 #include "Graphics.h"
 #include "IniFile.h"
+#include "LoopAction.h"
 #include "MainWnd.h"
 #include "MultiLanguages.h"
 #include "OrvUtils.h"
@@ -32,62 +33,6 @@ namespace {
 using namespace apptest;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Runs an action from inside a modal loop: the condition is polled from the thread's message loop and
-// the action runs once it holds. The safety limit only keeps a broken test from hanging: after it
-// the fallback runs instead (which must end the modal loop).
-class TLoopAction {
-public:
-  TLoopAction(std::function<bool()> ready, std::function<void()> act, std::function<void()> fallback)
-      : ready_(std::move(ready)), act_(std::move(act)), fallback_(std::move(fallback)) {
-    start_ = GetTickCount();
-    timer_ = SetTimer(nullptr, 0, 20, Tick);
-    Running()[timer_] = this;
-  }
-  ~TLoopAction() {
-    if (timer_) Finish();
-  }
-  bool Acted() const { return acted_; }
-  bool TimedOut() const { return timedOut_; }
-
-private:
-  static std::map<UINT_PTR, TLoopAction*>& Running() {
-    static std::map<UINT_PTR, TLoopAction*> running;
-    return running;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-    auto it = Running().find(id);
-    if (it == Running().end() || it->second->done_) return;
-    TLoopAction* self = it->second;
-    if (self->ready_()) {
-      self->Finish();
-      self->acted_ = true;
-      self->act_();
-    } else if (GetTickCount() - self->start_ > 60000) {
-      self->Finish();
-      self->timedOut_ = true;
-      self->fallback_();
-    }
-  }
-  void Finish() {
-    done_ = true;
-    KillTimer(nullptr, timer_);
-    Running().erase(timer_);
-    timer_ = 0;
-  }
-  std::function<bool()> ready_;
-  std::function<void()> act_, fallback_;
-  UINT_PTR timer_ = 0;
-  DWORD start_ = 0;
-  bool done_ = false, acted_ = false, timedOut_ = false;
-};
-
-template <class F>
-F* OwnedForm(TComponent* owner) {
-  for (TComponent* c : owner->ComponentList())
-    if (F* f = As<F>(c)) return f;
-  return nullptr;
-}
 
 // A program folder of its own per test (language file, options, the encoder as "avcore.dll"), input
 // and output folders, the main window, and the power actions recorded instead of run.

@@ -174,7 +174,7 @@ TEST_F(TrayIconTest, HintLengths) {
     bool showHint;
     size_t expected;
   };
-  const Case cases[] = {{0, true, 0}, {1, true, 1}, {127, true, 127}, {128, true, 127},
+  const Case cases[] = {{1, true, 1}, {0, true, 0}, {127, true, 127}, {128, true, 127},
                         {400, true, 127}, {20, false, 0}};
   for (const Case& c : cases) {
     Icon->SetShowHint(c.showHint);
@@ -218,6 +218,21 @@ TEST_F(TrayIconTest, BalloonLengthsAndFields) {
     EXPECT_EQ(d.dwInfoFlags, c.infoFlags);
     EXPECT_EQ(Icon->NotifyData().uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   }
+}
+
+TEST_F(TrayIconTest, OnlyAChangedHintGoesToTheShell) {
+  const char* const hints[] = {"a: 1%", "a: 1%", "a: 2%", "a: 2%", "a: 2%", "b: 2%", "a: 2%", ""};
+  std::vector<std::string> sent, expected;
+  std::string last;
+  for (const char* h : hints) {
+    Calls.clear();
+    Icon->SetHint(h);
+    for (const TShellCall& c : Calls) sent.push_back(c.Data.szTip);
+    if (h != last) expected.push_back(h);
+    last = h;
+    EXPECT_EQ(Icon->GetHint(), h);
+  }
+  EXPECT_EQ(sent, expected);
 }
 
 TEST_F(TrayIconTest, TaskbarCreatedAddsOnlyVisibleIcons) {
