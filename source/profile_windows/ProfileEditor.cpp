@@ -26,19 +26,23 @@ void TProfileRecord::SetInt(const std::string& key, int32_t value) { SetText(key
 // ---- codec choice ----
 
 TCodecChoice AudioCodecChoice(std::vector<const std::string*> items) {
-  return {"ComboBoxAudioCodec", "PageControlACodec", "AudioCodec", std::move(items)};
+  return {"ComboBoxAudioCodec", "PageControlACodec", "AudioCodec", std::move(items), "GroupBoxAudioCodec",
+          &IDS_PROFILE_GROUPBOX_AudioCodec};
 }
 TCodecChoice VideoCodecChoice(std::vector<const std::string*> items) {
-  return {"ComboBoxVideoCodec", "PageControlVCodec", "VideoCodec", std::move(items)};
+  return {"ComboBoxVideoCodec", "PageControlVCodec", "VideoCodec", std::move(items), "GroupBoxVideoCode",
+          &IDS_PROFILE_GROUPBOX_VideoCodec};
 }
 
 void TCodecChoiceGroup::DeclareLayout(TLayoutBinder& b) {
+  if (!FChoice.GroupBoxName.empty()) b.Field(FChoice.GroupBoxName, GroupBox);
   b.Field(FChoice.ListName, List);
   b.Field(FChoice.PageControlName, Pages);
   Handler(b, FChoice.ListName, "Change", this, &TCodecChoiceGroup::UpdateCodecPages);
 }
 
 void TCodecChoiceGroup::ApplyLanguage() {
+  if (GroupBox && FChoice.GroupBoxCaption) GroupBox->SetCaption(*FChoice.GroupBoxCaption);
   List->ClearItems();
   for (const std::string* item : FChoice.Items) List->AddItem(*item);
 }
@@ -49,6 +53,43 @@ void TCodecChoiceGroup::SaveSettings(TProfileRecord& r) { r.SetInt(FChoice.Field
 void TCodecChoiceGroup::UpdateCodecPages() {
   for (int i = 0; i < Pages->PageCount(); ++i) Pages->Pages(i)->SetTabVisible(false);
   Pages->SetActivePageIndex(List->GetItemIndex());
+}
+
+// ---- check box fields and Disable audio ----
+
+TCheckBoxField SameQualityField() {
+  return {"GroupBoxSameQuality", &IDS_PROFILE_GROUPBOX_SameQuality, "CheckBoxSameQuality",
+          &IDS_PROFILE_CHECKBOX_UseName, "VideoSameQuality"};
+}
+
+void TCheckBoxFieldGroup::DeclareLayout(TLayoutBinder& b) {
+  b.Field(FField.GroupBoxName, GroupBox);
+  b.Field(FField.CheckBoxName, CheckBox);
+}
+void TCheckBoxFieldGroup::ApplyLanguage() {
+  GroupBox->SetCaption(*FField.GroupBoxCaption);
+  CheckBox->SetCaption(*FField.CheckBoxCaption);
+}
+void TCheckBoxFieldGroup::LoadSettings(TProfileRecord& r) { CheckBox->SetChecked(r.Bool(FField.FieldKey)); }
+void TCheckBoxFieldGroup::SaveSettings(TProfileRecord& r) { r.SetBool(FField.FieldKey, CheckBox->GetChecked()); }
+
+TDisableAudioGroup::TDisableAudioGroup()
+    : TCheckBoxFieldGroup({"GroupBoxDisableAudio", &IDS_PROFILE_GROUPBOX_DisableAudio, "CheckBoxDisableAudio",
+                           &IDS_PROFILE_CHECKBOX_DisableAudio, "AudioDisableAudio"}) {}
+
+void TDisableAudioGroup::DeclareLayout(TLayoutBinder& b) {
+  TCheckBoxFieldGroup::DeclareLayout(b);
+  b.Field("GroupBoxAudioCodec", GroupBoxAudioCodec);
+  b.Field("ComboBoxAudioCodec", ComboBoxAudioCodec);
+  b.Field("TabSheetAudio", TabSheetAudio);
+  Handler(b, "CheckBoxDisableAudio", "Click", this, &TDisableAudioGroup::UpdateAudioEnabled);
+}
+
+void TDisableAudioGroup::UpdateAudioEnabled() {
+  const bool audio = !CheckBox->GetChecked();
+  GroupBoxAudioCodec->SetEnabled(audio);
+  ComboBoxAudioCodec->SetEnabled(audio);
+  TabSheetAudio->SetTabVisible(audio);
 }
 
 // ---- the frame ----
@@ -80,6 +121,8 @@ void TfrmProfileEditor::ApplyLanguage() {
   labDescription->SetCaption(IDS_PROFILE_LABEL_Description);
   TabSheetGeneral->SetCaption(IDS_PROFILE_PAGECONTROL_General);
   TabSheetAudio->SetCaption(IDS_PROFILE_PAGECONTROL_Audio);
+  if (auto* video = dynamic_cast<TTabSheet*>(FindComponent("TabSheetVideo")))
+    video->SetCaption(IDS_PROFILE_PAGECONTROL_Video);
   btnSave->SetCaption(IDS_PROFILE_BUTTON_Save);
   btnClose->SetCaption(IDS_PROFILE_BUTTON_Close);
   for (auto& g : FGroups) g->ApplyLanguage();

@@ -15,7 +15,12 @@
 //      include 'layouts/ProfileTimeControl.layout'               GroupBoxTimeControl (General tab)
 //      include 'layouts/ProfileAudioCodec.layout'                GroupBoxAudioCodec + ComboBoxAudioCodec
 //      include 'layouts/ProfileAudioPage.layout' suffix 'Mp3'     one codec page's controls (lab<C> ...)
+//      include 'layouts/ProfileAudioAC3Page.layout' suffix 'AC3'  the AC3 page (six channels)
+//      include 'layouts/ProfileAudioPageNoRange.layout' suffix 'Armnb'  slider range fixed (AMR)
 //      include 'layouts/ProfileAudioPcmPage.layout' suffix 'X'    a page without a bit-rate group
+//      include 'layouts/ProfileVideoGeneral.layout'   video windows' General tab below the time
+//                                                     group: video codec, same quality, audio codec,
+//                                                     Disable audio
 //    A group placed differently in one window is moved with `inherited Name: TClass Left = .. end` after
 //    the include (also how a window gives a sample-rate list other items).
 // 2. Class. Derive from TfrmProfileEditor, give the constructor the format and the language text of the
@@ -27,14 +32,17 @@
 //        AudioMp3 = AddGroup<TAudioPageGroup>(AudioPageMp3("Mp3"));
 //        InitLayout();
 //      }
-//    A group binds to its controls by name (the layout's names with the group's suffix), declares its
-//    handlers under the names the layout binds, copies its record fields by key, and brings its own
-//    update rules. The frame runs, for every group in order: DeclareLayout (when the layout is read),
+//    Frame groups for the General tab: TTimeControlGroup, TCodecChoiceGroup (AudioCodecChoice /
+//    VideoCodecChoice), TCheckBoxFieldGroup (SameQualityField()), TDisableAudioGroup; audio pages:
+//    TAudioPageGroup (AudioGroup.h). A group binds to its controls by name (the layout's names with the
+//    group's suffix), declares its handlers under the names the layout binds, copies its record fields
+//    by key, and brings its own update rules. The frame runs, for every group in order: DeclareLayout (when the layout is read),
 //    ApplyLanguage and FormCreate (OnCreate), LoadSettings / SaveSettings (the main window's calls) and
 //    FormShow (OnShow), then UpdateCodecPages of every codec choice. A window with rules of its own adds
-//    a TEditorGroup subclass for them, or overrides ApplyLanguage / FormShow and calls the base first.
-// 3. Table. Add the window's factory to ProfileEditorFactories() in ProfileEditors.cpp; the main window
-//    finds editors only there.
+//    a TEditorGroup subclass for them, or overrides ApplyLanguage, LoadSettings, SaveSettings or FormShow
+//    (all virtual) and calls the base.
+// 3. Table. Put the window's factory into the format's line of kFactories in ProfileEditors.cpp; the
+//    main window finds editors only there.
 #pragma once
 
 #include <memory>
@@ -106,6 +114,8 @@ struct TCodecChoice {
   std::string PageControlName; // "PageControlACodec"
   std::string FieldKey;        // "AudioCodec"
   std::vector<const std::string*> Items;  // language texts of the list's items, in order
+  std::string GroupBoxName;    // "GroupBoxAudioCodec" (empty: none)
+  const std::string* GroupBoxCaption = nullptr;
 };
 TCodecChoice AudioCodecChoice(std::vector<const std::string*> items);
 TCodecChoice VideoCodecChoice(std::vector<const std::string*> items);
@@ -119,11 +129,53 @@ public:
   void SaveSettings(TProfileRecord& r) override;
   virtual void UpdateCodecPages();
 
+  TGroupBox* GroupBox = nullptr;
   TComboBox* List = nullptr;
   TPageControl* Pages = nullptr;
 
 protected:
   TCodecChoice FChoice;
+};
+
+// A Boolean field shown by a check box in a captioned group box ("Same Quality", VideoSameQuality).
+struct TCheckBoxField {
+  std::string GroupBoxName;
+  const std::string* GroupBoxCaption;
+  std::string CheckBoxName;
+  const std::string* CheckBoxCaption;
+  std::string FieldKey;
+};
+TCheckBoxField SameQualityField();  // GroupBoxSameQuality / CheckBoxSameQuality / VideoSameQuality
+
+class TCheckBoxFieldGroup : public TEditorGroup {
+public:
+  explicit TCheckBoxFieldGroup(TCheckBoxField field) : FField(std::move(field)) {}
+  void DeclareLayout(TLayoutBinder& b) override;
+  void ApplyLanguage() override;
+  void LoadSettings(TProfileRecord& r) override;
+  void SaveSettings(TProfileRecord& r) override;
+
+  TGroupBox* GroupBox = nullptr;
+  TCheckBox* CheckBox = nullptr;
+
+protected:
+  TCheckBoxField FField;
+};
+
+// Disable audio (video windows): the check box AudioDisableAudio; while it is ticked the audio codec
+// group and list are disabled and the Audio tab is hidden. The record keeps the audio settings. Its
+// click binding is CheckBoxDisableAudioClick (a window whose layout does not bind it still applies the
+// rule when shown).
+class TDisableAudioGroup : public TCheckBoxFieldGroup {
+public:
+  TDisableAudioGroup();
+  void DeclareLayout(TLayoutBinder& b) override;
+  void FormShow() override { UpdateAudioEnabled(); }
+  void UpdateAudioEnabled();
+
+  TGroupBox* GroupBoxAudioCodec = nullptr;
+  TComboBox* ComboBoxAudioCodec = nullptr;
+  TTabSheet* TabSheetAudio = nullptr;
 };
 
 // The names of the frame's controls (the AAC window spells them its own way).
@@ -145,11 +197,11 @@ public:
 
   TOutputFormat Format() const { return FFormat; }
   // Record into controls / controls into record (the main window's two calls).
-  void LoadSettings();
-  void SaveSettings();
+  virtual void LoadSettings();
+  virtual void SaveSettings();
 
   void FormCreate(TObject* Sender);
-  void FormShow(TObject* Sender);
+  virtual void FormShow(TObject* Sender);
   void btnSaveClick(TObject* Sender);
 
   virtual void ApplyLanguage();
