@@ -8,6 +8,8 @@
 
 #include "MP3_ProfileWnd.h"
 #include "MainWnd.h"
+#include "ModalScript.h"
+#include "NameWnd.h"
 #include "MultiLanguages.h"
 #include "OrvUtils.h"
 #include "ProfileEditors.h"
@@ -323,4 +325,37 @@ TEST_F(ProfileActions, TheActionsRunTheCurrentFormatsRoutine) {
     form->actRenameProfileExecute->Execute();
     EXPECT_EQ(namesAsked, std::vector<std::string>{std::string("P") + OutputFormatInfo(f).Name});
   }
+}
+
+// The real editor and name windows, driven as a person would: Save in the editor, a name, OK.
+TEST_F(ProfileActions, AddThroughTheRealWindows) {
+  NewForm();
+  form->AskProfileName = nullptr;
+  form->RunProfileEditor = nullptr;
+  form->Show();
+  bool editorSeen = false, nameSeen = false;
+  {
+    etk::TModalScript script({[&] {
+                                auto* editor = dynamic_cast<TfrmMp3Profile*>(Screen->ActiveForm());
+                                if (!editor) return;
+                                editorSeen = true;
+                                editor->EditDescription->SetText("typed in the window");
+                                editor->btnSave->Click();
+                              },
+                              [&] {
+                                auto* name = dynamic_cast<TfrmName*>(Screen->ActiveForm());
+                                if (!name) return;
+                                nameSeen = true;
+                                name->txtFileName->SetText("Typed");
+                                name->btnOK->Click();
+                              }});
+    form->AddNewProfile(ofMp3);
+  }
+  EXPECT_TRUE(editorSeen);
+  EXPECT_TRUE(nameSeen);
+  ASSERT_TRUE(Exists(ProfileFilePath(ofMp3, "Typed")));
+  ResetMp3Settings();
+  LoadMp3Profile(ProfileFilePath(ofMp3, "Typed"));
+  EXPECT_EQ(Mp3Settings.Description, "typed in the window");
+  EXPECT_EQ(form->ProfileCombo(ofMp3)->GetText(), "Typed");
 }
