@@ -149,6 +149,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   // The layout's pictures are PNG: keep the PNG class (and its registration) in the program.
   (void)TPngPicture::StaticClassInfo();
   if (!frmMain) frmMain = this;
+  SetEditorInputInteger(InputIntegerDialog);  // the editors' Configure buttons ask through it
   InitLayout();
 }
 
@@ -744,12 +745,6 @@ void TfrmMain::actAboutExecute(TObject*) {
   if (!frmAbout) frmAbout = new TfrmAbout(this);
   frmAbout->ShowModal();
 }
-
-// The windows these open come with their own units.
-void TfrmMain::actEditProfileExecute(TObject*) {}
-void TfrmMain::actAddNewProfileExecute(TObject*) {}
-void TfrmMain::actRenameProfileExecuteExecute(TObject*) {}
-void TfrmMain::actDeleteProfilesExecute(TObject*) {}
 
 void TfrmMain::TrayIconDblClick(TObject*) {
   ShowWindow(Application->Handle(), SW_SHOW);

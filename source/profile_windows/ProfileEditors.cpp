@@ -1,0 +1,36 @@
+#include "ProfileEditors.h"
+
+#include "MP3_ProfileWnd.h"
+
+namespace {
+
+template <class F>
+TfrmProfileEditor* Create(TComponent* owner) {
+  return new F(owner);
+}
+
+// One line per format, in the order of the output format index.
+const TProfileEditorFactory kFactories[OutputFormatCount] = {
+    /* AVI  */ nullptr,
+    /* MP4  */ nullptr,
+    /* 3GP  */ nullptr,
+    /* MPEG */ nullptr,
+    /* MOV  */ nullptr,
+    /* WMV  */ nullptr,
+    /* RM   */ nullptr,
+    /* SWF  */ nullptr,
+    /* VOB  */ nullptr,
+    /* ASF  */ nullptr,
+    /* AAC  */ nullptr,
+    /* AC3  */ nullptr,
+    /* MP2  */ nullptr,
+    /* MP3  */ Create<TfrmMp3Profile>,
+    /* AMR  */ nullptr,
+    /* WAV  */ nullptr,
+};
+
+}  // namespace
+
+TProfileEditorFactory ProfileEditorFactory(TOutputFormat format) {
+  return format < OutputFormatCount ? kFactories[format] : nullptr;
+}
