@@ -33,7 +33,7 @@ TfrmAVIProfile::TfrmAVIProfile(TComponent* owner) : TfrmProfileEditor(owner, ofA
        &IDS_PROFILE_PAGECONTROL_Mpeg4v2, &IDS_PROFILE_PAGECONTROL_H263, &IDS_PROFILE_PAGECONTROL_H263P,
        &IDS_PROFILE_PAGECONTROL_H264, &IDS_PROFILE_PAGECONTROL_HuffYUV, &IDS_PROFILE_PAGECONTROL_Jpeg,
        &IDS_PROFILE_PAGECONTROL_Svq1, &IDS_PROFILE_PAGECONTROL_Flv}));
-  SameQuality = AddGroup<TSameQualityGroup>();
+  SameQuality = AddGroup<TCheckBoxFieldGroup>(SameQualityField());
   AudioCodec = AddGroup<TCodecChoiceGroup>(AudioCodecChoice(
       {&IDS_PROFILE_PAGECONTROL_Mp2, &IDS_PROFILE_PAGECONTROL_Mp3, &IDS_PROFILE_PAGECONTROL_Pcm16Little,
        &IDS_PROFILE_PAGECONTROL_PcmU8, &IDS_PROFILE_PAGECONTROL_Ac3}));

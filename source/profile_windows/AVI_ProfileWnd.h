@@ -8,7 +8,6 @@
 #include "AudioGroup.h"
 #include "ProfileEditor.h"
 #include "TimeControlGroup.h"
-#include "VideoGeneralGroup.h"
 #include "VideoSizeGroup.h"
 
 class TfrmAVIProfile : public TfrmProfileEditor {
@@ -21,7 +20,7 @@ public:
 
   TTimeControlGroup* TimeControl;
   TCodecChoiceGroup* VideoCodec;
-  TSameQualityGroup* SameQuality;
+  TCheckBoxFieldGroup* SameQuality;
   TCodecChoiceGroup* AudioCodec;
   TDisableAudioGroup* DisableAudio;
   std::vector<TVideoPageGroup*> Video;  // in page order

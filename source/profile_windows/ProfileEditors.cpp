@@ -1,5 +1,6 @@
 #include "ProfileEditors.h"
 
+#include "AVI_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
 
 namespace {
@@ -11,7 +12,7 @@ TfrmProfileEditor* Create(TComponent* owner) {
 
 // One line per format, in the order of the output format index.
 const TProfileEditorFactory kFactories[OutputFormatCount] = {
-    /* AVI  */ nullptr,
+    /* AVI  */ Create<TfrmAVIProfile>,
     /* MP4  */ nullptr,
     /* 3GP  */ nullptr,
     /* MPEG */ nullptr,
