@@ -24,7 +24,7 @@
 #include "SkButton.h"
 #include "SkImagePanel.h"
 #include "SkSkinForm.h"
-#include "StdCtrlsExtra.h"
+#include "StdCtrls.h"
 #include "TrayIcon.h"
 #include "globals.h"
 
