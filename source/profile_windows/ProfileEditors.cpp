@@ -1,7 +1,11 @@
 #include "ProfileEditors.h"
 
+#include "ASF_ProfileWnd.h"
 #include "AVI_ProfileWnd.h"
+#include "MOV_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
+#include "MP4_ProfileWnd.h"
+#include "WMV_ProfileWnd.h"
 
 namespace {
 
@@ -13,15 +17,15 @@ TfrmProfileEditor* Create(TComponent* owner) {
 // One line per format, in the order of the output format index.
 const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* AVI  */ Create<TfrmAVIProfile>,
-    /* MP4  */ nullptr,
+    /* MP4  */ Create<TfrmMp4Profile>,
     /* 3GP  */ nullptr,
     /* MPEG */ nullptr,
-    /* MOV  */ nullptr,
-    /* WMV  */ nullptr,
+    /* MOV  */ Create<TfrmMovProfile>,
+    /* WMV  */ Create<TfrmWmvProfile>,
     /* RM   */ nullptr,
     /* SWF  */ nullptr,
     /* VOB  */ nullptr,
-    /* ASF  */ nullptr,
+    /* ASF  */ Create<TfrmAsfProfile>,
     /* AAC  */ nullptr,
     /* AC3  */ nullptr,
     /* MP2  */ nullptr,

@@ -50,7 +50,8 @@ TEST_F(MovEditor, NewProfileOpensWithTheDefaults) {
     EXPECT_TRUE(p->Aspect.Buttons[0]->GetChecked());
     if (p->Size) {
       EXPECT_TRUE(p->Size->RadioButtonKeepSourceSize->GetChecked());
-      EXPECT_EQ(p->Size->ComboBoxVideoSize->GetText(), "640x480");
+      // The XviD block's default size is 480 x 480.
+      EXPECT_EQ(p->Size->ComboBoxVideoSize->GetText(), p->Suffix() == "XviD" ? "480x480" : "640x480");
     }
   }
   EXPECT_TRUE(H263()->FixedSize->Buttons[2]->GetChecked());  // 352 x 288
@@ -64,7 +65,7 @@ TEST_F(MovEditor, NewProfileOpensWithTheDefaults) {
 }
 
 TEST_F(MovEditor, ListsSlidersAndHeadersAsCreated) {
-  Open();
+  form = dynamic_cast<TfrmVideoProfileEditor*>(ProfileEditorFactory(ofMov)(Application));  // not yet shown
   EXPECT_EQ(form->VideoCodec->List->GetItems(), (std::vector<std::string>{"Svq1", "Divx", "Xvid", "H263", "H264"}));
   EXPECT_EQ(form->AudioCodec->List->GetItems(),
             (std::vector<std::string>{"AAC", "ALaw", "AMR Narrow-Band", "WAV (pcm 16 little-endian)",

@@ -66,7 +66,7 @@ TEST_F(Mp4Editor, NewProfileOpensWithTheDefaults) {
 }
 
 TEST_F(Mp4Editor, ListsSlidersAndHeadersAsCreated) {
-  Open();
+  form = dynamic_cast<TfrmMp4Profile*>(ProfileEditorFactory(ofMP4)(Application));  // not yet shown
   EXPECT_EQ(Type()->GetItems(), (std::vector<std::string>{"Apple iPod", "Sony PSP", "Mobile Movie", "Mp4"}));
   EXPECT_EQ(form->Mp4Format->GroupBoxFormats->GetCaption(), "Type");
   EXPECT_EQ(form->VideoCodec->List->GetItems(), std::vector<std::string>{"H264"});
