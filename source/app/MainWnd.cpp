@@ -104,16 +104,6 @@ void SetComponentText(TComponent* c, const std::string& text) {
     ctl->SetCaption(text);
 }
 
-// The skin form shapes the window while the layout is still being read, so the window exists before
-// the controls after it were placed; give those their windows now.
-void CreateChildWindows(TWinControl* parent) {
-  for (TControl* c : parent->ControlList())
-    if (auto* w = dynamic_cast<TWinControl*>(c)) {
-      w->HandleNeeded();
-      CreateChildWindows(w);
-    }
-}
-
 std::string FolderOf(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -149,6 +139,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   // The layout's pictures are PNG: keep the PNG class (and its registration) in the program.
   (void)TPngPicture::StaticClassInfo();
   if (!frmMain) frmMain = this;
+  SetEditorInputInteger(InputIntegerDialog);  // the editors' Configure buttons ask through it
   InitLayout();
 }
 
@@ -282,7 +273,6 @@ void TfrmMain::DeclareLayout(TLayoutBinder& b) {
 void TfrmMain::FormCreate(TObject*) {
   // The forced "." decimal separator stays for the whole run.
   Application->UpdateFormatSettings = false;
-  CreateChildWindows(this);
   FRedirector = new TRedirector();
   FDriver = new TConversionDriver(*this, *FRedirector);
   SetMessageHandler(WM_STARTNEXTFILE, [this](TMessage& m) { WMStartNextFile(m); });
@@ -747,12 +737,6 @@ void TfrmMain::actAboutExecute(TObject*) {
   if (!frmAbout) frmAbout = new TfrmAbout(this);
   frmAbout->ShowModal();
 }
-
-// The windows these open come with their own units.
-void TfrmMain::actEditProfileExecute(TObject*) {}
-void TfrmMain::actAddNewProfileExecute(TObject*) {}
-void TfrmMain::actRenameProfileExecuteExecute(TObject*) {}
-void TfrmMain::actDeleteProfilesExecute(TObject*) {}
 
 void TfrmMain::TrayIconDblClick(TObject*) {
   ShowWindow(Application->Handle(), SW_SHOW);

@@ -20,11 +20,12 @@
 #include "OrvButton.h"
 #include "OrvLabel.h"
 #include "OrvMultiLanguages.h"
+#include "ProfileEditor.h"
 #include "Redirect.h"
 #include "SkButton.h"
 #include "SkImagePanel.h"
 #include "SkSkinForm.h"
-#include "StdCtrlsExtra.h"
+#include "StdCtrls.h"
 #include "TrayIcon.h"
 #include "globals.h"
 
@@ -167,6 +168,20 @@ public:
 
   TRedirector* Redirector() const { return FRedirector; }
 
+  // ---- profile management: one routine per operation for all sixteen formats (MainWndProfiles.cpp) ----
+  // The four profile actions run these for the current format.
+  void AddNewProfile(TOutputFormat format);
+  void EditProfile(TOutputFormat format);
+  void RenameProfile(TOutputFormat format);
+  void DeleteProfile(TOutputFormat format);
+  // The profile's file: the format's folder, the list's text as it stands, "." and the extension.
+  std::string SelectedProfilePath(TOutputFormat format) const;
+  // The two modal steps, replaceable by tests. AskProfileName shows the name window with `initial` in
+  // its edit; true and `name` (as typed) when a name was accepted. RunProfileEditor shows the editor
+  // modally and returns its modal result. Empty: the real windows.
+  std::function<bool(const std::string& initial, std::string& name)> AskProfileName;
+  std::function<int(TfrmProfileEditor* editor)> RunProfileEditor;
+
   // ---- conversion: the driver runs batches through the window (MainWndConversion.cpp) ----
   TConversionDriver* Driver() const { return FDriver; }
   void SendToTray(TObject* Sender);
@@ -201,6 +216,8 @@ private:
   bool HandleShortCut(MSG& msg);
   void ShellOpen(const std::string& verb, const std::string& file);
   void CenterOver(TCustomForm* form) const;
+  bool AskName(const std::string& initial, std::string& name);
+  int RunEditor(TfrmProfileEditor* editor);
   std::array<TAction*, FormatCount> FFormatActions{};
   std::array<TComboBox*, FormatCount> FProfileCombos{};
   std::array<TFcRadioButton*, FormatCount> FFormatRadios{};  // null for the "others" formats

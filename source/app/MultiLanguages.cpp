@@ -14,7 +14,11 @@
 #define LANG_TEXT_BLANK(name, text) std::string name = text;
 #define LANG_TEXT_READ_ONLY(name, text) std::string name = text;
 #define LANG_ENGINE_TEXT_BLANK(name, text)  // defined in Settings.cpp with the same built-in text
+#define LANG_EDITOR_TEXT(name)               // defined in EditorTexts.cpp
+#define LANG_EDITOR_TEXT_BLANK(name)
 #include "LanguageCatalogue.inc"
+#undef LANG_EDITOR_TEXT
+#undef LANG_EDITOR_TEXT_BLANK
 #undef LANG_TEXT
 #undef LANG_TEXT_BLANK
 #undef LANG_TEXT_READ_ONLY
@@ -50,7 +54,11 @@ const std::vector<TLanguageText>& LanguageCatalogue()
 #define LANG_TEXT_BLANK(name, text) {#name " ", &name, text, true},
 #define LANG_TEXT_READ_ONLY(name, text) {#name, &name, text, false},
 #define LANG_ENGINE_TEXT_BLANK(name, text) {#name " ", &name, text, true},
+#define LANG_EDITOR_TEXT(name) {#name, &name, EditorBuiltIn::name, true},
+#define LANG_EDITOR_TEXT_BLANK(name) {#name " ", &name, EditorBuiltIn::name, true},
 #include "LanguageCatalogue.inc"
+#undef LANG_EDITOR_TEXT
+#undef LANG_EDITOR_TEXT_BLANK
 #undef LANG_TEXT
 #undef LANG_TEXT_BLANK
 #undef LANG_TEXT_READ_ONLY

@@ -5,11 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "EditorTexts.h"  // the profile editors' texts, which the catalogue below names too
+
 #define LANG_TEXT(name, text) extern std::string name;
 #define LANG_TEXT_BLANK(name, text) extern std::string name;
 #define LANG_TEXT_READ_ONLY(name, text) extern std::string name;
 #define LANG_ENGINE_TEXT_BLANK(name, text) extern std::string name;
+#define LANG_EDITOR_TEXT(name)
+#define LANG_EDITOR_TEXT_BLANK(name)
 #include "LanguageCatalogue.inc"
+#undef LANG_EDITOR_TEXT
+#undef LANG_EDITOR_TEXT_BLANK
 #undef LANG_TEXT
 #undef LANG_TEXT_BLANK
 #undef LANG_TEXT_READ_ONLY

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <string>
 
+#include "EditorTexts.h"
+
 namespace {
 
 struct Entry {
@@ -20,6 +22,8 @@ const Entry kCatalogue[] = {
 #define LANG_TEXT_BLANK(name, text) {#name " ", text, true},
 #define LANG_TEXT_READ_ONLY(name, text) {#name, text, false},
 #define LANG_ENGINE_TEXT_BLANK(name, text) {#name " ", text, true},
+#define LANG_EDITOR_TEXT(name) {#name, EditorBuiltIn::name, true},
+#define LANG_EDITOR_TEXT_BLANK(name) {#name " ", EditorBuiltIn::name, true},
 #include "LanguageCatalogue.inc"
 };
 

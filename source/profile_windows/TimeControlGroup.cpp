@@ -1,0 +1,109 @@
+#include "TimeControlGroup.h"
+
+#include "EditorTexts.h"
+#include "TimeText.h"
+
+namespace {
+int64_t Parse(TFcEdit* e) { return TimeTextToMilliseconds(e->GetText()); }
+bool InRange(int64_t v) { return v >= 0 && v <= MaxProfileTimeMilliseconds; }
+}  // namespace
+
+void TTimeControlGroup::DeclareLayout(TLayoutBinder& b) {
+  b.Field(FNames.GroupBox, GroupBoxTimeControl);
+  b.Field(FNames.CheckBox, CheckBoxEnableTimeControl);
+  b.Field(FNames.LabelStart, LabelStartTime);
+  b.Field(FNames.EditStart, EditStartTime);
+  b.Field(FNames.LabelEnd, LabelEndTime);
+  b.Field(FNames.EditEnd, EditEndTime);
+  b.Field(FNames.LabelDuration, LabelDuration);
+  b.Field(FNames.EditDuration, EditDuration);
+  b.Field(FNames.LabelTime, LabelTimeLabel);
+  const std::string& p = FNames.EditPrefix;
+  auto on = [&](const std::string& name, void (TTimeControlGroup::*m)()) {
+    b.Handle<TNotifyEvent>(name, [this, m](TObject*) { (this->*m)(); });
+  };
+  on(p + "StartTimeEnter", &TTimeControlGroup::EditStartTimeEnter);
+  on(p + "StartTimeExit", &TTimeControlGroup::EditStartTimeExit);
+  on(p + "EndTimeEnter", &TTimeControlGroup::EditEndTimeEnter);
+  on(p + "EndTimeExit", &TTimeControlGroup::EditEndTimeExit);
+  on(p + "DurationEnter", &TTimeControlGroup::EditDurationEnter);
+  on(p + "DurationExit", &TTimeControlGroup::EditDurationExit);
+  on(FNames.CheckBox + "Click", &TTimeControlGroup::UpdateTimeControls);
+}
+
+void TTimeControlGroup::ApplyLanguage() {
+  GroupBoxTimeControl->SetCaption(IDS_PROFILE_GROUPBOX_TimeControl);
+  CheckBoxEnableTimeControl->SetCaption(IDS_PROFILE_CHECKBOX_EnableTimeControl);
+  LabelStartTime->SetCaption(IDS_PROFILE_LABEL_StartTime);
+  LabelEndTime->SetCaption(IDS_PROFILE_LABEL_EndTime);
+  LabelDuration->SetCaption(IDS_PROFILE_LABEL_Duration);
+  LabelTimeLabel->SetCaption(IDS_PROFILE_LABEL_HrMn);
+}
+
+// The stored texts are shown as they are; only the end is computed.
+void TTimeControlGroup::LoadSettings(TProfileRecord& r) {
+  CheckBoxEnableTimeControl->SetChecked(r.Bool("EnableTimeControl"));
+  EditDuration->SetText(r.Text("Duration"));
+  EditStartTime->SetText(r.Text("StartTime"));
+  UpdateEndTime();
+}
+
+void TTimeControlGroup::SaveSettings(TProfileRecord& r) {
+  r.SetBool("EnableTimeControl", CheckBoxEnableTimeControl->GetChecked());
+  r.SetText("Duration", EditDuration->GetText());
+  r.SetText("StartTime", EditStartTime->GetText());
+}
+
+void TTimeControlGroup::UpdateTimeControls() {
+  const bool on = CheckBoxEnableTimeControl->GetChecked();
+  for (TControl* c : std::initializer_list<TControl*>{LabelTimeLabel, LabelStartTime, LabelDuration, EditStartTime,
+                                                     EditDuration, LabelEndTime, EditEndTime})
+    c->SetEnabled(on);
+}
+
+void TTimeControlGroup::UpdateDuration() {
+  EditDuration->SetText(MillisecondsToTimeText(Parse(EditEndTime) - Parse(EditStartTime)));
+}
+
+// Not limited: start and duration may each reach 200 hours.
+void TTimeControlGroup::UpdateEndTime() {
+  EditEndTime->SetText(MillisecondsToTimeText(Parse(EditStartTime) + Parse(EditDuration)));
+}
+
+void TTimeControlGroup::EditStartTimeEnter() { SavedStartTime = EditStartTime->GetText(); }
+void TTimeControlGroup::EditEndTimeEnter() { SavedEndTime = EditEndTime->GetText(); }
+void TTimeControlGroup::EditDurationEnter() { SavedDuration = EditDuration->GetText(); }
+
+// A start at or after the end moves the end to it (an end that is no time counts as -1).
+void TTimeControlGroup::EditStartTimeExit() {
+  const int64_t s = Parse(EditStartTime);
+  if (!InRange(s)) {
+    EditStartTime->SetText(SavedStartTime);
+    return;
+  }
+  const int64_t e = Parse(EditEndTime);
+  EditStartTime->SetText(MillisecondsToTimeText(s));
+  if (e <= s) EditEndTime->SetText(MillisecondsToTimeText(s));
+  UpdateDuration();
+}
+
+void TTimeControlGroup::EditEndTimeExit() {
+  const int64_t e = Parse(EditEndTime);
+  const int64_t s = Parse(EditStartTime);
+  if (e < s || !InRange(e)) {
+    EditEndTime->SetText(SavedEndTime);
+    return;
+  }
+  EditEndTime->SetText(MillisecondsToTimeText(e));
+  UpdateDuration();
+}
+
+void TTimeControlGroup::EditDurationExit() {
+  const int64_t d = Parse(EditDuration);
+  if (!InRange(d)) {
+    EditDuration->SetText(SavedDuration);
+    return;
+  }
+  EditDuration->SetText(MillisecondsToTimeText(d));
+  UpdateEndTime();
+}
