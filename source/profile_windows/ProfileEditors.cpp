@@ -2,6 +2,7 @@
 
 #include "AVI_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
+#include "MPEG_ProfileWnd.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* AVI  */ Create<TfrmAVIProfile>,
     /* MP4  */ nullptr,
     /* 3GP  */ nullptr,
-    /* MPEG */ nullptr,
+    /* MPEG */ Create<TfrmMPEGProfile>,
     /* MOV  */ nullptr,
     /* WMV  */ nullptr,
     /* RM   */ nullptr,
