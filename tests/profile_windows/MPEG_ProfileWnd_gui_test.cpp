@@ -13,8 +13,10 @@
 #include "../support/TempDir.h"
 #include "EditorTestKit.h"
 #include "EditorTexts.h"
+#include "Graphics.h"
 #include "OptionDetails.h"
 #include "ProfileEditors.h"
+#include "PumpMessages.h"
 #include "Settings.h"
 #include "Strings.h"
 #include "profiles.h"
@@ -488,4 +490,36 @@ TEST_F(MpegEditor, FactoryRow) {
   EXPECT_NE(dynamic_cast<TfrmMPEGProfile*>(editor), nullptr);
   EXPECT_EQ(editor->Format(), ofMPEG);
   editor->Free();
+}
+
+// Shown: every group lies inside its tab, and the window is pictured on its General and DVD tabs
+// (mpeg_editor_<tab>.bmp in the build folder) for a look by eye.
+TEST_F(MpegEditor, ShownGroupsFitTheirTabs) {
+  MPEGSettings.UsePresetFormats = true;
+  MPEGSettings.PresetType = 2;
+  form = new TfrmMPEGProfile(Application);
+  form->LoadSettings();
+  form->Show();
+  PumpMessagesUntil([] { return true; });
+  for (TTabSheet* tab : {form->TabSheetGeneral, form->TabSheetDVD}) {
+    SCOPED_TRACE(tab->GetName());
+    form->PageControlOptions->SetActivePage(tab);
+    form->Repaint();
+    PumpMessagesUntil([] { return true; });
+    for (int i = 0; i < tab->ControlCount(); ++i) {
+      TControl* c = tab->Controls(i);
+      EXPECT_LE(c->GetLeft() + c->GetWidth(), tab->GetClientWidth()) << c->GetName();
+      EXPECT_LE(c->GetTop() + c->GetHeight(), tab->GetClientHeight()) << c->GetName();
+    }
+    RECT wr;
+    GetWindowRect(form->Handle(), &wr);
+    TBitmap screen;
+    screen.SetPixelFormat(pf24bit);
+    screen.SetSize(wr.right - wr.left, wr.bottom - wr.top);
+    HDC sdc = GetDC(nullptr);
+    BitBlt(screen.Canvas()->GetHandle(), 0, 0, screen.GetWidth(), screen.GetHeight(), sdc, wr.left, wr.top, SRCCOPY);
+    ReleaseDC(nullptr, sdc);
+    screen.SaveToFile(std::string(ORV_BUILD_DIR) + "mpeg_editor_" + tab->GetName() + ".bmp");
+  }
+  form->Hide();
 }
