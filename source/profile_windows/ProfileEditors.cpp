@@ -5,6 +5,7 @@
 #include "MOV_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
 #include "MP4_ProfileWnd.h"
+#include "MPEG_ProfileWnd.h"
 #include "WMV_ProfileWnd.h"
 
 namespace {
@@ -19,7 +20,7 @@ const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* AVI  */ Create<TfrmAVIProfile>,
     /* MP4  */ Create<TfrmMp4Profile>,
     /* 3GP  */ nullptr,
-    /* MPEG */ nullptr,
+    /* MPEG */ Create<TfrmMPEGProfile>,
     /* MOV  */ Create<TfrmMovProfile>,
     /* WMV  */ Create<TfrmWmvProfile>,
     /* RM   */ nullptr,
