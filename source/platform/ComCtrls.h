@@ -202,7 +202,7 @@ protected:
 // Tabs over pages: window class "TPageControl" built on "SysTabControl32". The tab row lists the pages
 // whose tab is visible, in page order. ActivePage is the page whose contents show (null: none, then
 // ActivePageIndex is -1); setting it or ActivePageIndex from code runs no event, and an index outside the
-// pages means none. Clicking a tab runs OnChanging (which may refuse) and then OnChange. When the active
+// pages means none. A layout that names no ActivePage opens on the first page. Clicking a tab runs OnChanging (which may refuse) and then OnChange. When the active
 // page's tab is hidden and other tabs remain, the page whose tab then stands at its place becomes active,
 // or the last visible tab's page if none does; with no tab left the page stays active without a tab.
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;

@@ -620,9 +620,12 @@ void TCustomGroupBox::AdjustClientRect(RECT& r) const {
 }
 
 void TCustomGroupBox::WndProc(TMessage& m) {
-  // The button class paints the frame only; its inside is the parent's face colour.
+  // The button class paints the frame and caption only, and its window class erases nothing: with a
+  // parent that clips its children (a tab sheet) the inside would keep whatever was on the screen.
   if (m.Msg == WM_ERASEBKGND) {
-    DefaultHandler(m);
+    RECT r = GetClientRect();
+    ::FillRect(HDC(m.WParam), &r, Brush()->Handle());
+    m.Result = 1;
     return;
   }
   TWinControl::WndProc(m);

@@ -7,6 +7,49 @@
 
 namespace {
 
+// Makes its owner's window the moment a layout sets Force, as a skin component shaping its form while
+// the layout is still being read does.
+class TWindowForcer : public TComponent {
+  ORV_CLASS(TWindowForcer)
+public:
+  explicit TWindowForcer(TComponent* owner) : TComponent(owner) {}
+  bool GetForce() const { return false; }
+  void SetForce(bool v) {
+    if (v) static_cast<TWinControl*>(Owner())->HandleNeeded();
+  }
+};
+ORV_DEFINE_CLASS(TWindowForcer, TComponent, FactoryOf<TWindowForcer>(),
+                 {BoolProp<TWindowForcer>("Force", &TWindowForcer::GetForce, &TWindowForcer::SetForce)})
+
+TEST(ChildWindows, ControlsPlacedIntoAnExistingWindowGetTheirOwnWhenTheLayoutIsRead) {
+  auto* host = new TForm(Application);
+  ReadLayoutText(host,
+                 "object host: TForm\n"
+                 " object forcer: TWindowForcer\n Force = True\n end\n"
+                 " object pnl: TPanel\n"
+                 "  object grp: TRadioGroup\n Items = ('a' 'b')\n ItemIndex = 1\n end\n"
+                 "  object pages: TPageControl\n"
+                 "   object sheet: TTabSheet\n object edt: TEdit\n end\n end\n"
+                 "  end\n"
+                 "  object tb: TTrackBar\n Max = 4\n Position = 3\n end\n"
+                 " end\n"
+                 "end\n",
+                 "forced.layout", TLayoutBinder());
+  ASSERT_TRUE(host->HandleAllocated());
+  for (const char* name : {"pnl", "grp", "pages", "sheet", "edt", "tb"}) {
+    auto* c = As<TWinControl>(host->FindComponent(name));
+    ASSERT_NE(c, nullptr) << name;
+    ASSERT_TRUE(c->HandleAllocated()) << name;
+    EXPECT_EQ(::GetParent(c->Handle()), c->GetParent()->Handle()) << name;
+  }
+  auto* grp = As<TRadioGroup>(host->FindComponent("grp"));
+  ASSERT_EQ(grp->ItemCount(), 2);
+  EXPECT_TRUE(grp->Buttons(1)->HandleAllocated());
+  EXPECT_EQ(SendMessageA(grp->Buttons(1)->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(As<TTrackBar>(host->FindComponent("tb"))->Handle(), TBM_GETPOS, 0, 0), 3);
+  host->Free();
+}
+
 // The controls under test stand on the General page.
 class StdControls : public GalleryTest {
 protected:
