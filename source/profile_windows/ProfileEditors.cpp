@@ -1,6 +1,11 @@
 #include "ProfileEditors.h"
 
+#include "AAC_ProfileWnd.h"
+#include "AC3_ProfileWnd.h"
+#include "AMR_ProfileWnd.h"
+#include "MP2_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
+#include "WAV_ProfileWnd.h"
 
 namespace {
 
@@ -21,12 +26,12 @@ const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* SWF  */ nullptr,
     /* VOB  */ nullptr,
     /* ASF  */ nullptr,
-    /* AAC  */ nullptr,
-    /* AC3  */ nullptr,
-    /* MP2  */ nullptr,
+    /* AAC  */ Create<TfrmAacProfile>,
+    /* AC3  */ Create<TfrmAc3Profile>,
+    /* MP2  */ Create<TfrmMp2Profile>,
     /* MP3  */ Create<TfrmMp3Profile>,
-    /* AMR  */ nullptr,
-    /* WAV  */ nullptr,
+    /* AMR  */ Create<TfrmAmrProfile>,
+    /* WAV  */ Create<TfrmWavProfile>,
 };
 
 }  // namespace
