@@ -83,7 +83,11 @@ void TAudioPageGroup::DeclareLayout(TLayoutBinder& b) {
     Field(b, n.Slider, TrackBarAudioBitrate);
     Handler(b, n.AutoSet, "Click", this, &TAudioPageGroup::UpdateAutoAudioBitrate);
     Handler(b, n.Slider, "Change", this, &TAudioPageGroup::TrackBarAudioBitrateChange);
-    if (!FPage.Ranges.empty()) Handler(b, n.SampleRate, "Change", this, &TAudioPageGroup::UpdateAudioBitrateRange);
+    // On an AC3 page the keyboard still reaches the sample-rate list under the six-channel group; its
+    // change goes through the channel rule, so six channels keep their 112..448 kbit/s.
+    if (!FPage.Ranges.empty())
+      Handler(b, n.SampleRate, "Change", this,
+              FPage.SixChannels ? &TAudioPageGroup::UpdateAC3Channels : &TAudioPageGroup::UpdateAudioBitrateRange);
   }
   if (FPage.SixChannels) {
     b.Field(n.GroupSampleRate + Suffix() + "_6Channels", GroupBoxSampleRate6Channels);

@@ -1,11 +1,16 @@
 #include "ProfileEditors.h"
 
+#include "AAC_ProfileWnd.h"
+#include "AC3_ProfileWnd.h"
+#include "AMR_ProfileWnd.h"
 #include "ASF_ProfileWnd.h"
 #include "AVI_ProfileWnd.h"
 #include "MOV_ProfileWnd.h"
+#include "MP2_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
 #include "MP4_ProfileWnd.h"
 #include "MPEG_ProfileWnd.h"
+#include "WAV_ProfileWnd.h"
 #include "WMV_ProfileWnd.h"
 
 namespace {
@@ -27,12 +32,12 @@ const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* SWF  */ nullptr,
     /* VOB  */ nullptr,
     /* ASF  */ Create<TfrmAsfProfile>,
-    /* AAC  */ nullptr,
-    /* AC3  */ nullptr,
-    /* MP2  */ nullptr,
+    /* AAC  */ Create<TfrmAacProfile>,
+    /* AC3  */ Create<TfrmAc3Profile>,
+    /* MP2  */ Create<TfrmMp2Profile>,
     /* MP3  */ Create<TfrmMp3Profile>,
-    /* AMR  */ nullptr,
-    /* WAV  */ nullptr,
+    /* AMR  */ Create<TfrmAmrProfile>,
+    /* WAV  */ Create<TfrmWavProfile>,
 };
 
 }  // namespace
