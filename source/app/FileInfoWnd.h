@@ -6,7 +6,7 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
-#include "StdCtrlsExtra.h"
+#include "StdCtrls.h"
 
 class TfrmFileInfo : public TForm {
   ORV_CLASS(TfrmFileInfo)

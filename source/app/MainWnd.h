@@ -25,7 +25,7 @@
 #include "SkButton.h"
 #include "SkImagePanel.h"
 #include "SkSkinForm.h"
-#include "StdCtrlsExtra.h"
+#include "StdCtrls.h"
 #include "TrayIcon.h"
 #include "globals.h"
 

@@ -8,7 +8,7 @@
 #include "ExtCtrls.h"
 #include "FcPrgres.h"
 #include "Forms.h"
-#include "StdCtrlsExtra.h"
+#include "StdCtrls.h"
 
 class TConversionDriver;
 struct TProgressUpdate;

@@ -4,7 +4,7 @@
 
 #include "ExtCtrls.h"
 #include "Forms.h"
-#include "StdCtrlsExtra.h"
+#include "StdCtrls.h"
 
 class TfrmSettings : public TForm {
   ORV_CLASS(TfrmSettings)

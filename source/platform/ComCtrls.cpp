@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Forms.h"
+
 // ---- entries ----
 
 int TListItem::Index() const { return FOwner->IndexOf(this); }
@@ -261,6 +263,493 @@ void TListView::WndProc(TMessage& m) {
     // The control reports the double click itself (NM_DBLCLK); let it run its own handling only.
     DefaultHandler(m);
     return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- track bar ----
+
+ORV_DEFINE_CLASS(TTrackBar, TWinControl, FactoryOf<TTrackBar>(),
+                 {IntProp<TTrackBar>("Frequency", &TTrackBar::GetFrequency, &TTrackBar::SetFrequency),
+                  IntProp<TTrackBar>("LineSize", &TTrackBar::GetLineSize, &TTrackBar::SetLineSize),
+                  IntProp<TTrackBar>("Max", &TTrackBar::GetMax, &TTrackBar::SetMax),
+                  IntProp<TTrackBar>("Min", &TTrackBar::GetMin, &TTrackBar::SetMin),
+                  EnumProp<TTrackBar, TTrackBarOrientation>("Orientation", {"trHorizontal", "trVertical"},
+                                                            &TTrackBar::GetOrientation, &TTrackBar::SetOrientation),
+                  IntProp<TTrackBar>("PageSize", &TTrackBar::GetPageSize, &TTrackBar::SetPageSize),
+                  IntProp<TTrackBar>("Position", &TTrackBar::GetPosition, &TTrackBar::SetPosition),
+                  BoolProp<TTrackBar>("SliderVisible", &TTrackBar::GetSliderVisible, &TTrackBar::SetSliderVisible),
+                  EnumProp<TTrackBar, TTickMark>("TickMarks", {"tmBottomRight", "tmTopLeft", "tmBoth"},
+                                                 &TTrackBar::GetTickMarks, &TTrackBar::SetTickMarks),
+                  EnumProp<TTrackBar, TTickStyle>("TickStyle", {"tsNone", "tsAuto", "tsManual"},
+                                                  &TTrackBar::GetTickStyle, &TTrackBar::SetTickStyle),
+                  EventProp("OnChange", &TTrackBar::OnChange)})
+
+TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
+  FWidth = 150;
+  FHeight = 45;
+  FTabStop = true;
+  FColor = clBtnFace;
+  FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption;
+}
+
+void TTrackBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, TRACKBAR_CLASSA);
+  static const DWORD marks[] = {TBS_BOTTOM, TBS_TOP, TBS_BOTH};
+  p.Style |= (FOrientation == trVertical ? TBS_VERT : TBS_HORZ) | marks[FTickMarks];
+  if (FTickStyle == tsNone) p.Style |= TBS_NOTICKS;
+  if (FTickStyle == tsAuto) p.Style |= TBS_AUTOTICKS;
+  if (!FSliderVisible) p.Style |= TBS_NOTHUMB;
+}
+
+void TTrackBar::CreateWnd() {
+  TWinControl::CreateWnd();
+  MirrorToWindow();
+}
+
+void TTrackBar::MirrorToWindow() {
+  if (!HandleAllocated()) return;
+  SendMessageA(FHandle, TBM_SETRANGEMIN, FALSE, FMin);
+  SendMessageA(FHandle, TBM_SETRANGEMAX, FALSE, FMax);
+  SendMessageA(FHandle, TBM_SETLINESIZE, 0, FLineSize);
+  SendMessageA(FHandle, TBM_SETPAGESIZE, 0, FPageSize);
+  if (FTickStyle == tsAuto) SendMessageA(FHandle, TBM_SETTICFREQ, WPARAM(FFrequency), 0);
+  SendMessageA(FHandle, TBM_SETPOS, TRUE, FPosition);
+}
+
+void TTrackBar::ApplyParams(int position, int min, int max) {
+  if (IsLoading()) {
+    // Layout values come in any order: take them as they are; Loaded brings them in line.
+    FMin = min;
+    FMax = max;
+    FPosition = position;
+    return;
+  }
+  position = std::max(min, std::min(position, max));
+  bool moved = position != FPosition;
+  bool ranged = min != FMin || max != FMax;
+  FMin = min;
+  FMax = max;
+  FPosition = position;
+  if (ranged || moved) MirrorToWindow();
+  if (moved) Changed();
+}
+
+void TTrackBar::SetMin(int v) {
+  if (IsLoading() || v <= FMax) ApplyParams(FPosition, v, FMax);
+}
+
+void TTrackBar::SetMax(int v) {
+  if (IsLoading() || v >= FMin) ApplyParams(FPosition, FMin, v);
+}
+
+void TTrackBar::SetRange(int min, int max) {
+  if (min <= max) ApplyParams(FPosition, min, max);
+}
+
+void TTrackBar::SetPosition(int v) { ApplyParams(v, FMin, FMax); }
+
+void TTrackBar::Loaded() {
+  TWinControl::Loaded();
+  if (FMax < FMin) FMax = FMin;
+  FPosition = std::max(FMin, std::min(FPosition, FMax));
+  MirrorToWindow();
+}
+
+void TTrackBar::SetFrequency(int v) {
+  FFrequency = v;
+  if (HandleAllocated() && FTickStyle == tsAuto) SendMessageA(FHandle, TBM_SETTICFREQ, WPARAM(v), 0);
+}
+
+void TTrackBar::SetLineSize(int v) {
+  FLineSize = v;
+  if (HandleAllocated()) SendMessageA(FHandle, TBM_SETLINESIZE, 0, v);
+}
+
+void TTrackBar::SetPageSize(int v) {
+  FPageSize = v;
+  if (HandleAllocated()) SendMessageA(FHandle, TBM_SETPAGESIZE, 0, v);
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation v) {
+  if (FOrientation == v) return;
+  FOrientation = v;
+  RecreateWnd();
+}
+
+void TTrackBar::SetTickStyle(TTickStyle v) {
+  if (FTickStyle == v) return;
+  FTickStyle = v;
+  RecreateWnd();
+}
+
+void TTrackBar::SetTickMarks(TTickMark v) {
+  if (FTickMarks == v) return;
+  FTickMarks = v;
+  RecreateWnd();
+}
+
+void TTrackBar::SetSliderVisible(bool v) {
+  if (FSliderVisible == v) return;
+  FSliderVisible = v;
+  RecreateWnd();
+}
+
+void TTrackBar::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+void TTrackBar::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_HSCROLL:
+    case CN_VSCROLL: {
+      // The user moved the slider (drag, keys, click on the channel): take the window's position.
+      int pos = int(SendMessageA(FHandle, TBM_GETPOS, 0, 0));
+      ApplyParams(pos, FMin, FMax);
+      m.Result = 0;
+      return;
+    }
+    case WM_ERASEBKGND:
+      DefaultHandler(m);
+      return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- tab sheet ----
+
+ORV_DEFINE_CLASS(TTabSheet, TWinControl, FactoryOf<TTabSheet>(),
+                 {IntProp<TTabSheet>("ImageIndex", &TTabSheet::GetImageIndex, &TTabSheet::SetImageIndex),
+                  RefProp<TTabSheet, TPageControl>("PageControl", &TTabSheet::GetPageControl, &TTabSheet::SetPageControl),
+                  IntProp<TTabSheet>("PageIndex", &TTabSheet::GetPageIndex, &TTabSheet::SetPageIndex),
+                  BoolProp<TTabSheet>("TabVisible", &TTabSheet::GetTabVisible, &TTabSheet::SetTabVisible),
+                  EventProp("OnShow", &TTabSheet::OnShow),
+                  EventProp("OnHide", &TTabSheet::OnHide)})
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+  FWidth = 200;
+  FHeight = 150;
+  FColor = clBtnFace;
+  FVisible = false;  // the page control shows its active page only
+  FControlStyle = csAcceptsControls | csSetCaption | csClickEvents | csDoubleClicks;
+}
+
+TTabSheet::~TTabSheet() {
+  if (FPageControl) FPageControl->RemovePage(this);
+}
+
+void TTabSheet::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.Style |= WS_CLIPCHILDREN;
+}
+
+void TTabSheet::SetParent(TWinControl* p) {
+  TPageControl* pc = dynamic_cast<TPageControl*>(p);
+  if (FPageControl && FPageControl != pc) FPageControl->RemovePage(this);
+  TWinControl::SetParent(p);
+  if (pc && FPageControl != pc) pc->InsertPage(this);
+}
+
+void TTabSheet::SetPageControl(TPageControl* p) { SetParent(p); }
+
+int TTabSheet::GetPageIndex() const {
+  if (!FPageControl) return -1;
+  auto& pages = FPageControl->FPages;
+  return int(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TTabSheet::SetPageIndex(int v) {
+  if (FPageControl) FPageControl->MovePage(this, v);
+}
+
+int TTabSheet::TabIndex() const {
+  if (!FPageControl || !FTabVisible) return -1;
+  int n = 0;
+  for (TTabSheet* p : FPageControl->FPages) {
+    if (p == this) return n;
+    if (p->FTabVisible) ++n;
+  }
+  return -1;
+}
+
+void TTabSheet::SetTabVisible(bool v) {
+  if (FTabVisible == v) return;
+  FTabVisible = v;
+  if (FPageControl) FPageControl->TabVisibilityChanged(this);
+}
+
+void TTabSheet::SetImageIndex(int v) {
+  FImageIndex = v;
+  if (FPageControl) FPageControl->UpdateTabs();
+}
+
+void TTabSheet::SetText(const std::string& v) {
+  TWinControl::SetText(v);
+  if (FPageControl) FPageControl->UpdateTabs();
+}
+
+// ---- page control ----
+
+ORV_DEFINE_CLASS(TPageControl, TWinControl, FactoryOf<TPageControl>(),
+                 {RefProp<TPageControl, TTabSheet>("ActivePage", &TPageControl::GetActivePage, &TPageControl::SetActivePage),
+                  IntProp<TPageControl>("ActivePageIndex", &TPageControl::GetActivePageIndex, &TPageControl::SetActivePageIndex),
+                  EventProp("OnChange", &TPageControl::OnChange),
+                  EventProp("OnChanging", &TPageControl::OnChanging)})
+
+TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+  FWidth = 289;
+  FHeight = 193;
+  FTabStop = true;
+  FColor = clBtnFace;
+  FControlStyle = csAcceptsControls | csDoubleClicks;
+}
+
+TPageControl::~TPageControl() {
+  // The sheets are freed with the children; they need not tell us.
+  for (TTabSheet* p : FPages) p->FPageControl = nullptr;
+  FPages.clear();
+  FActivePage = nullptr;
+}
+
+void TPageControl::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, WC_TABCONTROLA);
+  p.Style |= WS_CLIPCHILDREN | TCS_TABS;
+}
+
+void TPageControl::CreateWnd() {
+  TWinControl::CreateWnd();
+  UpdateTabs();
+}
+
+int TPageControl::TabCount() const {
+  return int(std::count_if(FPages.begin(), FPages.end(), [](TTabSheet* p) { return p->FTabVisible; }));
+}
+
+TTabSheet* TPageControl::PageForTab(int tabIndex) const {
+  if (tabIndex < 0) return nullptr;
+  for (TTabSheet* p : FPages)
+    if (p->FTabVisible && tabIndex-- == 0) return p;
+  return nullptr;
+}
+
+void TPageControl::InsertPage(TTabSheet* p) {
+  FPages.push_back(p);
+  p->FPageControl = this;
+  FreeNotification(p);
+  UpdateTabs();
+  Realign();
+}
+
+void TPageControl::RemovePage(TTabSheet* p) {
+  auto it = std::find(FPages.begin(), FPages.end(), p);
+  if (it == FPages.end()) return;
+  if (FActivePage == p) {
+    // The neighbour takes over, as when its tab is hidden.
+    TTabSheet* next = FindNextPage(p, true, true);
+    if (next == p) next = nullptr;
+    FActivePage = nullptr;
+    FPages.erase(it);
+    p->FPageControl = nullptr;
+    if (!IsDestroying()) SetActivePage(next);
+  } else {
+    FPages.erase(it);
+    p->FPageControl = nullptr;
+  }
+  if (!IsDestroying()) UpdateTabs();
+}
+
+void TPageControl::MovePage(TTabSheet* p, int index) {
+  auto it = std::find(FPages.begin(), FPages.end(), p);
+  if (it == FPages.end()) return;
+  FPages.erase(it);
+  index = std::max(0, std::min(index, int(FPages.size())));
+  FPages.insert(FPages.begin() + index, p);
+  UpdateTabs();
+}
+
+void TPageControl::TabVisibilityChanged(TTabSheet* p) {
+  if (p == FActivePage && !p->FTabVisible && !IsLoading()) {
+    // The tab that now stands at the hidden one's place, else the last tab; with no tab left the
+    // page stays active without one.
+    int place = 0;
+    for (TTabSheet* q : FPages) {
+      if (q == p) break;
+      if (q->FTabVisible) ++place;
+    }
+    TTabSheet* next = PageForTab(place);
+    if (!next) next = PageForTab(TabCount() - 1);
+    if (next) FActivePage = next;
+  }
+  UpdateTabs();
+  Realign();
+}
+
+void TPageControl::UpdateTabs() {
+  if (!HandleAllocated()) return;
+  FUpdatingTabs = true;
+  SendMessageA(FHandle, TCM_DELETEALLITEMS, 0, 0);
+  int n = 0;
+  for (TTabSheet* p : FPages) {
+    if (!p->FTabVisible) continue;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    std::string text = p->GetText();
+    item.pszText = &text[0];
+    item.iImage = p->FImageIndex;
+    SendMessageA(FHandle, TCM_INSERTITEMA, WPARAM(n++), LPARAM(&item));
+  }
+  FUpdatingTabs = false;
+  // Without tabs the system class would leave an empty tab row: we paint the frame ourselves then.
+  if (TabCount() == 0)
+    FControlState |= csCustomPaint;
+  else
+    FControlState &= ~unsigned(csCustomPaint);
+  ShowActivePage();
+  Realign();
+  Invalidate();
+}
+
+void TPageControl::ShowActivePage() {
+  if (IsLoading()) return;
+  if (HandleAllocated()) SendMessageA(FHandle, TCM_SETCURSEL, WPARAM(FActivePage ? FActivePage->TabIndex() : -1), 0);
+  // Show the new page before hiding the old one, so the area never flashes empty.
+  if (FActivePage && !FActivePage->GetVisible()) {
+    FActivePage->SetVisible(true);
+    FActivePage->BringToFront();
+    if (FActivePage->OnShow) FActivePage->OnShow(FActivePage);
+  }
+  for (TTabSheet* p : FPages)
+    if (p != FActivePage && p->GetVisible()) {
+      p->SetVisible(false);
+      if (p->OnHide) p->OnHide(p);
+    }
+}
+
+void TPageControl::SetActivePage(TTabSheet* p) {
+  if (p && p->FPageControl != this) return;
+  if (IsLoading()) {
+    FActivePage = p;  // shown in Loaded
+    return;
+  }
+  // The focus must not stay on a control that is about to be hidden.
+  if (FActivePage && FActivePage != p)
+    if (TCustomForm* f = GetParentForm(this))
+      if (TWinControl* a = f->GetActiveControl())
+        if (FActivePage->ContainsControl(a) && HandleAllocated() && a->Focused()) SetFocus();
+  FActivePage = p;
+  ShowActivePage();
+}
+
+int TPageControl::GetActivePageIndex() const { return FActivePage ? FActivePage->GetPageIndex() : -1; }
+
+void TPageControl::SetActivePageIndex(int v) {
+  SetActivePage(v >= 0 && v < PageCount() ? FPages[size_t(v)] : nullptr);
+}
+
+TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward, bool checkTabVisible) const {
+  int n = PageCount();
+  if (n == 0) return nullptr;
+  auto it = std::find(FPages.begin(), FPages.end(), current);
+  int start = it == FPages.end() ? (goForward ? n - 1 : 0) : int(it - FPages.begin());
+  int i = start;
+  for (int k = 0; k < n; ++k) {
+    i = goForward ? (i + 1) % n : (i + n - 1) % n;
+    TTabSheet* p = FPages[size_t(i)];
+    if (!checkTabVisible || p->FTabVisible) return p;
+  }
+  return nullptr;
+}
+
+void TPageControl::SelectNextPage(bool goForward) {
+  TTabSheet* p = FindNextPage(FActivePage, goForward, true);
+  if (p && p != FActivePage && CanChange()) {
+    SetActivePage(p);
+    Change();
+  }
+}
+
+bool TPageControl::CanChange() {
+  bool allow = true;
+  if (OnChanging) OnChanging(this, allow);
+  return allow;
+}
+
+void TPageControl::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TPageControl::Loaded() {
+  TWinControl::Loaded();
+  if (!FActivePage) {
+    // Like the designer's choice of the first page when the layout names none.
+    if (!FPages.empty()) FActivePage = FPages.front();
+  }
+  UpdateTabs();
+  ShowActivePage();
+}
+
+void TPageControl::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == opRemove && c == FActivePage) FActivePage = nullptr;
+}
+
+void TPageControl::AdjustClientRect(RECT& r) const {
+  if (!HandleAllocated()) {
+    InflateRect(&r, -4, -4);
+    r.top += 20;
+    return;
+  }
+  if (TabCount() == 0) {
+    InflateRect(&r, -2, -2);  // no tab row: only the frame
+    return;
+  }
+  SendMessageA(FHandle, TCM_ADJUSTRECT, FALSE, LPARAM(&r));
+}
+
+void TPageControl::AlignControls(TControl* control, RECT& r) {
+  // Every page fills the display area, shown or not, so a page shows at its size the moment it becomes
+  // active; other children follow the usual alignment.
+  (void)control;
+  for (TTabSheet* p : FPages) p->SetBounds(r.left, r.top, std::max(0, int(r.right - r.left)), std::max(0, int(r.bottom - r.top)));
+  TWinControl::AlignControls(control, r);
+}
+
+void TPageControl::PaintWindow(HDC dc) {
+  if (TabCount() > 0) {
+    TWinControl::PaintWindow(dc);
+    return;
+  }
+  // The tab control would still draw its frame under an empty tab row; draw a frame round the whole.
+  RECT r = GetClientRect();
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+}
+
+void TPageControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+      if (hdr->code == TCN_SELCHANGING) {
+        m.Result = CanChange() ? FALSE : TRUE;
+        return;
+      }
+      if (hdr->code == TCN_SELCHANGE) {
+        TTabSheet* p = PageForTab(int(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0)));
+        if (p && p != FActivePage) {
+          SetActivePage(p);
+          Change();
+        }
+        m.Result = 0;
+        return;
+      }
+      break;
+    }
+    case WM_SIZE:
+      TWinControl::WndProc(m);
+      Realign();
+      return;
   }
   TWinControl::WndProc(m);
 }

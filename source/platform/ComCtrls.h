@@ -1,3 +1,5 @@
+// Common controls: the list view, the track bar and the page control with its tab sheets.
+//
 // The list view (report style with one column): entries with a caption, an image, sub-items kept but
 // not shown, and a data pointer. The entries live in this object; the system control mirrors them.
 #pragma once
@@ -105,4 +107,144 @@ private:
   TImageList* FSmallImages = nullptr;
   int FUpdateCount = 0;
   bool FFilling = false;  // mirroring into a new window: no change events
+};
+
+// ---- track bar ----
+
+enum TTrackBarOrientation { trHorizontal, trVertical };
+enum TTickStyle { tsNone, tsAuto, tsManual };
+enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
+
+// A slider: window class "TTrackBar" built on "msctls_trackbar32". Min, Max and Position live here and
+// the window mirrors them. Every change keeps Min <= Position <= Max: a Position outside the range is
+// put at the nearer end; a Min above the current Max, or a Max below the current Min, is ignored; a
+// range that shuts the position out moves it to the nearer end. OnChange runs once whenever Position
+// really changes, whether the user dragged the slider or code set Position, Min or Max. While a layout
+// is read the values are taken as given and brought in line once it is loaded, without OnChange.
+class TTrackBar : public TWinControl {
+  ORV_CLASS(TTrackBar)
+public:
+  explicit TTrackBar(TComponent* owner);
+  int GetMin() const { return FMin; }
+  void SetMin(int v);
+  int GetMax() const { return FMax; }
+  void SetMax(int v);
+  int GetPosition() const { return FPosition; }
+  void SetPosition(int v);
+  void SetRange(int min, int max);  // both at once; ignored when min > max
+  int GetFrequency() const { return FFrequency; }
+  void SetFrequency(int v);
+  int GetLineSize() const { return FLineSize; }
+  void SetLineSize(int v);
+  int GetPageSize() const { return FPageSize; }
+  void SetPageSize(int v);
+  TTrackBarOrientation GetOrientation() const { return FOrientation; }
+  void SetOrientation(TTrackBarOrientation v);
+  TTickStyle GetTickStyle() const { return FTickStyle; }
+  void SetTickStyle(TTickStyle v);
+  TTickMark GetTickMarks() const { return FTickMarks; }
+  void SetTickMarks(TTickMark v);
+  bool GetSliderVisible() const { return FSliderVisible; }
+  void SetSliderVisible(bool v);
+  TNotifyEvent OnChange;
+  void Loaded() override;
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  virtual void Changed();  // runs OnChange
+  // Stores the range and position, clamped, mirrors them and runs OnChange when the position moved.
+  void ApplyParams(int position, int min, int max);
+  void MirrorToWindow();
+  int FMin = 0, FMax = 10, FPosition = 0;
+  int FFrequency = 1, FLineSize = 1, FPageSize = 2;
+  TTrackBarOrientation FOrientation = trHorizontal;
+  TTickStyle FTickStyle = tsAuto;
+  TTickMark FTickMarks = tmBottomRight;
+  bool FSliderVisible = true;
+};
+
+// ---- page control ----
+
+class TPageControl;
+
+// One page of a page control: a window that holds the page's controls and fills the page control's
+// display area. Its tab shows only while TabVisible; a page whose tab is hidden can still be the active
+// page, and then its contents show without a tab. Placing a sheet in a page control (layout nesting or
+// SetPageControl) appends it as the last page.
+class TTabSheet : public TWinControl {
+  ORV_CLASS(TTabSheet)
+public:
+  explicit TTabSheet(TComponent* owner);
+  ~TTabSheet() override;
+  TPageControl* GetPageControl() const { return FPageControl; }
+  void SetPageControl(TPageControl* p);
+  int GetPageIndex() const;  // position among all pages, -1 without a page control
+  void SetPageIndex(int v);
+  bool GetTabVisible() const { return FTabVisible; }
+  void SetTabVisible(bool v);
+  int TabIndex() const;  // position among the visible tabs, -1 when the tab is hidden
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v);
+  void SetText(const std::string& v) override;  // the caption is the tab's text
+  void SetParent(TWinControl* p) override;
+  TNotifyEvent OnShow, OnHide;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  friend class TPageControl;
+  TPageControl* FPageControl = nullptr;
+  bool FTabVisible = true;
+  int FImageIndex = -1;
+};
+
+// Tabs over pages: window class "TPageControl" built on "SysTabControl32". The tab row lists the pages
+// whose tab is visible, in page order. ActivePage is the page whose contents show (null: none, then
+// ActivePageIndex is -1); setting it or ActivePageIndex from code runs no event, and an index outside the
+// pages means none. Clicking a tab runs OnChanging (which may refuse) and then OnChange. When the active
+// page's tab is hidden and other tabs remain, the page whose tab then stands at its place becomes active,
+// or the last visible tab's page if none does; with no tab left the page stays active without a tab.
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
+class TPageControl : public TWinControl {
+  ORV_CLASS(TPageControl)
+public:
+  explicit TPageControl(TComponent* owner);
+  ~TPageControl() override;
+  int PageCount() const { return int(FPages.size()); }
+  TTabSheet* Pages(int i) const { return FPages.at(size_t(i)); }
+  TTabSheet* GetActivePage() const { return FActivePage; }
+  void SetActivePage(TTabSheet* p);
+  int GetActivePageIndex() const;
+  void SetActivePageIndex(int v);
+  // The next (or previous) page with a visible tab after `current`, wrapping around; null if none.
+  TTabSheet* FindNextPage(TTabSheet* current, bool goForward, bool checkTabVisible) const;
+  void SelectNextPage(bool goForward);
+  int TabCount() const;  // visible tabs
+  TTabSheet* PageForTab(int tabIndex) const;
+  TNotifyEvent OnChange;
+  TTabChangingEvent OnChanging;
+  void WndProc(TMessage& m) override;
+  void Loaded() override;
+  void Notification(TComponent* c, TOperation op) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void AlignControls(TControl* control, RECT& r) override;
+  void AdjustClientRect(RECT& r) const override;  // the display area under the tabs
+  void PaintWindow(HDC dc) override;
+  virtual void Change();
+  virtual bool CanChange();
+  friend class TTabSheet;
+  void InsertPage(TTabSheet* p);
+  void RemovePage(TTabSheet* p);
+  void MovePage(TTabSheet* p, int index);
+  void TabVisibilityChanged(TTabSheet* p);
+  void UpdateTabs();          // rebuilds the tab row from the pages
+  void ShowActivePage();      // shows the active page, hides the others, selects its tab
+  std::vector<TTabSheet*> FPages;
+  TTabSheet* FActivePage = nullptr;
+  bool FUpdatingTabs = false;
 };

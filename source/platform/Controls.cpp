@@ -1112,6 +1112,9 @@ void TWinControl::SetMessageHandler(UINT msg, std::function<void(TMessage&)> han
 
 void TWinControl::Loaded() {
   TControl::Loaded();
+  // Placed while a layout was read into a parent whose window already existed (a form shaped during
+  // reading): the window was not made then, so make it now.
+  if (FParent && FParent->HandleAllocated() && !FHandle) HandleNeeded();
 }
 
 void TWinControl::PaintControls(HDC dc, TControl* first) {

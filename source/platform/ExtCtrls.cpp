@@ -1,5 +1,7 @@
 #include "ExtCtrls.h"
 
+#include <algorithm>
+
 // A function, not a variable: class infos of other files may be built before this file's statics.
 static std::vector<std::string> kBevelNames() { return {"bvNone", "bvLowered", "bvRaised", "bvSpace"}; }
 
@@ -192,4 +194,124 @@ void TBevel::Paint() {
     case bsRightLine: line(c1, FWidth - 2, 0, FWidth - 2, FHeight); line(c2, FWidth - 1, 0, FWidth - 1, FHeight); break;
     case bsSpacer: break;
   }
+}
+
+// ---- radio group ----
+
+ORV_DEFINE_CLASS(TCustomRadioGroup, TCustomGroupBox, nullptr,
+                 {IntProp<TCustomRadioGroup>("Columns", &TCustomRadioGroup::GetColumns, &TCustomRadioGroup::SetColumns),
+                  StringsProp<TCustomRadioGroup>("Items", &TCustomRadioGroup::GetItems, &TCustomRadioGroup::SetItems),
+                  IntProp<TCustomRadioGroup>("ItemIndex", &TCustomRadioGroup::GetItemIndex, &TCustomRadioGroup::SetItemIndex)})
+ORV_DEFINE_CLASS(TRadioGroup, TCustomRadioGroup, FactoryOf<TRadioGroup>(), {})
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) {
+  // The buttons are the group's own; a layout places no controls inside it.
+  FControlStyle &= ~unsigned(csAcceptsControls);
+}
+
+void TCustomRadioGroup::SetEnabled(bool v) {
+  TCustomGroupBox::SetEnabled(v);
+  // The buttons look disabled too, not just unreachable.
+  for (TRadioButton* b : FButtons) b->SetEnabled(v);
+}
+
+void TCustomRadioGroup::SetItems(const std::vector<std::string>& items) {
+  FItems = items;
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::AddItem(const std::string& text) {
+  FItems.push_back(text);
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::ClearItems() {
+  FItems.clear();
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::SetColumns(int v) {
+  v = std::max(1, std::min(v, 16));
+  if (FColumns == v) return;
+  FColumns = v;
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::SetItemIndex(int v) {
+  if (IsLoading()) {
+    FItemIndex = v;  // the entries may follow; brought in range in Loaded
+    return;
+  }
+  v = std::max(-1, std::min(v, ItemCount() - 1));
+  if (v == FItemIndex) return;
+  int old = FItemIndex;
+  FItemIndex = v;
+  if (v < 0) {
+    if (old >= 0 && old < int(FButtons.size())) FButtons[size_t(old)]->SetChecked(false);
+    return;
+  }
+  // Checking the button unchecks its siblings and reaches ButtonClicked, which runs OnClick.
+  FButtons[size_t(v)]->SetChecked(true);
+}
+
+void TCustomRadioGroup::ButtonClicked(TObject* sender) {
+  auto it = std::find(FButtons.begin(), FButtons.end(), sender);
+  if (it == FButtons.end() || FUpdating) return;
+  FItemIndex = int(it - FButtons.begin());
+  if (!IsLoading()) Click();
+}
+
+void TCustomRadioGroup::UpdateButtons() {
+  if (IsLoading()) return;  // built once in Loaded
+  FUpdating = true;
+  while (FButtons.size() > FItems.size()) {
+    TRadioButton* b = FButtons.back();
+    FButtons.pop_back();
+    delete b;
+  }
+  while (FButtons.size() < FItems.size()) {
+    auto* b = new TRadioButton(nullptr);
+    b->SetParentFont(true);
+    b->OnClick = [this](TObject* s) { ButtonClicked(s); };
+    b->SetParent(this);
+    FButtons.push_back(b);
+  }
+  FItemIndex = std::max(-1, std::min(FItemIndex, ItemCount() - 1));
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    FButtons[i]->SetCaption(FItems[i]);
+    FButtons[i]->SetEnabled(FEnabled);
+    FButtons[i]->SetChecked(int(i) == FItemIndex);
+  }
+  FUpdating = false;
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::ArrangeButtons() {
+  if (FButtons.empty()) return;
+  RECT r = GetClientRect();
+  AdjustClientRect(r);
+  int count = int(FButtons.size());
+  int perColumn = (count + FColumns - 1) / FColumns;
+  int width = std::max(1, int(r.right - r.left - 8) / FColumns);
+  int height = std::max(1, int(r.bottom - r.top - 4) / perColumn);
+  for (int i = 0; i < count; ++i) {
+    int column = i / perColumn, row = i % perColumn;
+    int h = std::min(height, 20);
+    FButtons[size_t(i)]->SetBounds(r.left + 8 + column * width, r.top + 2 + row * height + (height - h) / 2, width - 4, h);
+  }
+}
+
+void TCustomRadioGroup::Loaded() {
+  TCustomGroupBox::Loaded();
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::DoSetBounds(int l, int t, int w, int h) {
+  TCustomGroupBox::DoSetBounds(l, t, w, h);
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::FontChanged() {
+  TCustomGroupBox::FontChanged();
+  ArrangeButtons();
 }

@@ -1,7 +1,11 @@
-// Panels, paint boxes, images and bevels (minimal; the family grows here).
+// Panels, paint boxes, images, bevels and radio groups.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "Controls.h"
+#include "StdCtrls.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -79,4 +83,45 @@ public:
 private:
   TBevelShape FShape = bsBox;
   TBevelStyle FStyle = bsLowered;
+};
+
+// A group box holding one radio button per entry of Items, laid out in Columns (filled column by column).
+// ItemIndex is the checked entry, -1 for none; set from code it is limited to -1..Count-1 (a larger index
+// checks the last entry). OnClick runs when an entry becomes checked, by the user or from code; setting
+// -1 or the index already checked runs nothing. Changing the entries keeps the index if it still exists
+// and otherwise lowers it to the last entry (-1 when the list is empty), silently.
+class TCustomRadioGroup : public TCustomGroupBox {
+  ORV_CLASS(TCustomRadioGroup)
+public:
+  explicit TCustomRadioGroup(TComponent* owner);
+  std::vector<std::string> GetItems() const { return FItems; }
+  void SetItems(const std::vector<std::string>& items);
+  int ItemCount() const { return int(FItems.size()); }
+  void AddItem(const std::string& text);
+  void ClearItems();
+  int GetItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int v);
+  int GetColumns() const { return FColumns; }
+  void SetColumns(int v);  // 1..16
+  TRadioButton* Buttons(int i) const { return FButtons.at(size_t(i)); }
+  void SetEnabled(bool v) override;
+  void Loaded() override;
+
+protected:
+  void DoSetBounds(int l, int t, int w, int h) override;
+  void UpdateButtons();    // one button per entry, captions from the entries
+  void ArrangeButtons();
+  void ButtonClicked(TObject* sender);
+  void FontChanged() override;
+  std::vector<std::string> FItems;
+  std::vector<TRadioButton*> FButtons;
+  int FItemIndex = -1;
+  int FColumns = 1;
+  bool FUpdating = false;  // checking a button from SetItemIndex
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+  ORV_CLASS(TRadioGroup)
+public:
+  explicit TRadioGroup(TComponent* owner) : TCustomRadioGroup(owner) {}
 };

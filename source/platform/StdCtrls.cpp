@@ -1,5 +1,9 @@
 #include "StdCtrls.h"
 
+#include <algorithm>
+#include <fstream>
+
+#include "Errors.h"
 #include "Forms.h"
 
 // A function, not a variable: class infos of other files may be built before this file's statics.
@@ -21,7 +25,6 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
   FWidth = 65;
   FHeight = 17;
   FAutoSize = true;
-  FParentColor = true;
   FColor = clBtnFace;
 }
 
@@ -210,7 +213,8 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
 
 void TCustomEdit::CreateWnd() {
   TWinControl::CreateWnd();
-  if (FMaxLength > 0) SendMessageA(Handle(), EM_LIMITTEXT, WPARAM(FMaxLength), 0);
+  if (FMaxLength > 0) SendMessageA(FHandle, EM_LIMITTEXT, WPARAM(FMaxLength), 0);
+  SendMessageA(FHandle, EM_SETSEL, WPARAM(FSelStart), LPARAM(FSelStart + FSelLength));
 }
 
 void TCustomEdit::SetReadOnly(bool v) {
@@ -224,7 +228,64 @@ void TCustomEdit::SetMaxLength(int v) {
 }
 
 void TCustomEdit::SelectAll() {
-  if (HandleAllocated()) SendMessageA(Handle(), EM_SETSEL, 0, -1);
+  if (HandleAllocated())
+    SendMessageA(FHandle, EM_SETSEL, 0, -1);
+  else {
+    FSelStart = 0;
+    FSelLength = int(FText.size());
+  }
+}
+
+void TCustomEdit::ClearSelection() { SetSelText(""); }
+
+int TCustomEdit::GetSelStart() const {
+  if (!HandleAllocated()) return FSelStart;
+  DWORD start = 0, end = 0;
+  SendMessageA(FHandle, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+  return int(start);
+}
+
+void TCustomEdit::SetSelStart(int v) {
+  int n = int(GetText().size());
+  v = std::max(0, std::min(v, n));
+  FSelStart = v;
+  FSelLength = 0;
+  if (HandleAllocated()) SendMessageA(FHandle, EM_SETSEL, WPARAM(v), LPARAM(v));
+}
+
+int TCustomEdit::GetSelLength() const {
+  if (!HandleAllocated()) return FSelLength;
+  DWORD start = 0, end = 0;
+  SendMessageA(FHandle, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+  return int(end - start);
+}
+
+void TCustomEdit::SetSelLength(int v) {
+  int start = GetSelStart(), n = int(GetText().size());
+  v = std::max(0, std::min(v, n - start));
+  FSelStart = start;
+  FSelLength = v;
+  if (HandleAllocated()) SendMessageA(FHandle, EM_SETSEL, WPARAM(start), LPARAM(start + v));
+}
+
+std::string TCustomEdit::GetSelText() const {
+  std::string t = GetText();
+  int start = std::min(GetSelStart(), int(t.size()));
+  return t.substr(size_t(start), size_t(std::max(0, std::min(GetSelLength(), int(t.size()) - start))));
+}
+
+void TCustomEdit::SetSelText(const std::string& v) {
+  if (HandleAllocated()) {
+    SendMessageA(FHandle, EM_REPLACESEL, FALSE, LPARAM(v.c_str()));  // EN_CHANGE runs OnChange
+    return;
+  }
+  std::string t = FText;
+  size_t start = size_t(std::min(FSelStart, int(t.size())));
+  t.replace(start, size_t(std::max(0, std::min(FSelLength, int(t.size()) - int(start)))), v);
+  FSelStart = int(start + v.size());
+  FSelLength = 0;
+  SetText(t);
+  Change();
 }
 
 void TCustomEdit::Change() {
@@ -234,6 +295,334 @@ void TCustomEdit::Change() {
 void TCustomEdit::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND) {
     if (HIWORD(m.WParam) == EN_CHANGE && !IsLoading()) Change();
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- combo box ----
+
+ORV_DEFINE_CLASS(TComboBox, TWinControl, FactoryOf<TComboBox>(),
+                 {IntProp<TComboBox>("DropDownCount", &TComboBox::GetDropDownCount, &TComboBox::SetDropDownCount),
+                  IntProp<TComboBox>("ItemIndex", &TComboBox::GetItemIndex, &TComboBox::SetItemIndex),
+                  StringsProp<TComboBox>("Items", &TComboBox::GetItems, &TComboBox::SetItems),
+                  EnumProp<TComboBox, TComboBoxStyle>("Style", {"csDropDown", "csSimple", "csDropDownList"},
+                                                      &TComboBox::GetStyle, &TComboBox::SetStyle),
+                  EventProp("OnChange", &TComboBox::OnChange)})
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+  FWidth = 145;
+  FHeight = 21;
+  FTabStop = true;
+  FColor = clWindow;
+  FControlStyle = csSetCaption | csDoubleClicks;
+}
+
+void TComboBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, "COMBOBOX");
+  p.Style |= WS_VSCROLL | CBS_AUTOHSCROLL | (FStyle == csDropDownList ? CBS_DROPDOWNLIST
+                                             : FStyle == csSimple     ? CBS_SIMPLE
+                                                                      : CBS_DROPDOWN);
+  // The drop-down list's height comes from the window's height at creation.
+  p.Height = FHeight + 18 * FDropDownCount;
+}
+
+void TComboBox::CreateWnd() {
+  TWinControl::CreateWnd();
+  for (const std::string& s : FItems) SendMessageA(FHandle, CB_ADDSTRING, 0, LPARAM(s.c_str()));
+  SendMessageA(FHandle, CB_SETCURSEL, WPARAM(FItemIndex), 0);
+}
+
+void TComboBox::DestroyWnd() {
+  FItemIndex = GetItemIndex();
+  TWinControl::DestroyWnd();
+}
+
+void TComboBox::SetStyle(TComboBoxStyle v) {
+  if (FStyle == v) return;
+  FStyle = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TComboBox::SetItems(const std::vector<std::string>& items) {
+  ClearItems();
+  for (const std::string& s : items) AddItem(s);
+}
+
+void TComboBox::AddItem(const std::string& text) {
+  FItems.push_back(text);
+  if (HandleAllocated()) SendMessageA(FHandle, CB_ADDSTRING, 0, LPARAM(text.c_str()));
+}
+
+void TComboBox::ClearItems() {
+  FItems.clear();
+  FItemIndex = -1;
+  if (HandleAllocated()) SendMessageA(FHandle, CB_RESETCONTENT, 0, 0);
+}
+
+int TComboBox::GetItemIndex() const {
+  if (!HandleAllocated()) return FItemIndex;
+  return int(SendMessageA(FHandle, CB_GETCURSEL, 0, 0));
+}
+
+void TComboBox::SetItemIndex(int v) {
+  if (v < -1 || v >= ItemCount()) v = -1;
+  FItemIndex = v;
+  if (HandleAllocated()) SendMessageA(FHandle, CB_SETCURSEL, WPARAM(v), 0);
+}
+
+std::string TComboBox::GetText() const {
+  if (FStyle == csDropDownList) {
+    int i = GetItemIndex();
+    return i >= 0 && i < ItemCount() ? FItems[size_t(i)] : "";
+  }
+  return TWinControl::GetText();
+}
+
+void TComboBox::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TComboBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND) {
+    switch (HIWORD(m.WParam)) {
+      case CBN_SELCHANGE:
+      case CBN_EDITCHANGE:
+        FItemIndex = GetItemIndex();
+        if (!IsLoading()) Change();
+        break;
+      case CBN_SETFOCUS:
+        // An editable box's focus sits in its inner edit, which is not our window: tell the form here.
+        if (TCustomForm* f = GetParentForm(this))
+          if (!f->IsDestroying()) f->SetFocusedControl(this);
+        break;
+    }
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- memo ----
+
+ORV_DEFINE_CLASS(TMemo, TCustomEdit, FactoryOf<TMemo>(),
+                 {EnumProp<TMemo, TScrollStyle>("ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
+                                                &TMemo::GetScrollBars, &TMemo::SetScrollBars),
+                  BoolProp<TMemo>("WordWrap", &TMemo::GetWordWrap, &TMemo::SetWordWrap)})
+
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {
+  FWidth = 185;
+  FHeight = 89;
+}
+
+void TMemo::CreateParams(TCreateParams& p) {
+  TCustomEdit::CreateParams(p);
+  p.Style &= ~DWORD(ES_AUTOHSCROLL);
+  p.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  if (!FWordWrap || FScrollBars == ssHorizontal || FScrollBars == ssBoth) p.Style |= ES_AUTOHSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) p.Style |= WS_HSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) p.Style |= WS_VSCROLL;
+}
+
+void TMemo::CreateWnd() {
+  TCustomEdit::CreateWnd();
+  // A memo holds reports far longer than the edit control's default limit.
+  SendMessageA(FHandle, EM_LIMITTEXT, 0, 0);
+}
+
+void TMemo::SetScrollBars(TScrollStyle v) {
+  if (FScrollBars == v) return;
+  FScrollBars = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TMemo::SetWordWrap(bool v) {
+  if (FWordWrap == v) return;
+  FWordWrap = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+std::vector<std::string> TMemo::Lines() const {
+  std::vector<std::string> lines;
+  std::string text = GetText(), line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+void TMemo::SaveToFile(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw Exception("Cannot create file \"" + path + "\"");
+  for (const std::string& line : Lines()) out << line << "\r\n";
+  if (!out.flush()) throw Exception("Cannot write file \"" + path + "\"");
+}
+
+// ---- check box and radio button ----
+
+static std::vector<std::string> kCheckAlignmentNames() { return {"taLeftJustify", "taRightJustify"}; }
+
+ORV_DEFINE_CLASS(TCheckBox, TButtonControl, FactoryOf<TCheckBox>(),
+                 {EnumProp<TCheckBox, TAlignment>("Alignment", kCheckAlignmentNames(), &TCheckBox::GetAlignment, &TCheckBox::SetAlignment),
+                  BoolProp<TCheckBox>("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked)})
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 97;
+  FHeight = 17;
+  FTabStop = true;
+  FColor = clBtnFace;
+  FControlStyle = csSetCaption | csDoubleClicks;
+}
+
+void TCheckBox::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  CreateSubClass(p, "BUTTON");
+  // Toggled here, not by the system class, so that the state and OnClick stay in step.
+  p.Style |= BS_CHECKBOX | (FAlignment == taLeftJustify ? BS_LEFTTEXT : 0);
+}
+
+void TCheckBox::CreateWnd() {
+  TButtonControl::CreateWnd();
+  SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::SetAlignment(TAlignment v) {
+  if (v == taCenter) v = taRightJustify;
+  if (FAlignment == v) return;
+  FAlignment = v;
+  RecreateWnd();
+}
+
+void TCheckBox::SetChecked(bool v) {
+  if (FChecked == v) return;
+  FChecked = v;
+  if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!IsLoading()) Click();
+}
+
+void TCheckBox::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_COMMAND:
+      if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
+      return;
+    case WM_ERASEBKGND:
+      DefaultHandler(m);
+      return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+ORV_DEFINE_CLASS(TRadioButton, TButtonControl, FactoryOf<TRadioButton>(),
+                 {EnumProp<TRadioButton, TAlignment>("Alignment", kCheckAlignmentNames(), &TRadioButton::GetAlignment, &TRadioButton::SetAlignment),
+                  BoolProp<TRadioButton>("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked)})
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 113;
+  FHeight = 17;
+  FColor = clBtnFace;
+  FControlStyle = csSetCaption | csDoubleClicks;
+}
+
+void TRadioButton::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  CreateSubClass(p, "BUTTON");
+  // Not an automatic radio button: the exclusion among siblings is ours, so it also holds for code.
+  p.Style |= BS_RADIOBUTTON | (FAlignment == taLeftJustify ? BS_LEFTTEXT : 0);
+}
+
+void TRadioButton::CreateWnd() {
+  TButtonControl::CreateWnd();
+  SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetAlignment(TAlignment v) {
+  if (v == taCenter) v = taRightJustify;
+  if (FAlignment == v) return;
+  FAlignment = v;
+  RecreateWnd();
+}
+
+void TRadioButton::TurnSiblingsOff() {
+  if (!FParent) return;
+  for (TControl* c : FParent->ControlList())
+    if (c != this)
+      if (auto* r = As<TRadioButton>(c)) r->SetChecked(false);
+}
+
+void TRadioButton::SetChecked(bool v) {
+  if (FChecked == v) return;
+  FChecked = v;
+  // Only the checked button of a group is a tab stop, as in dialogs; the arrows move within the group.
+  SetTabStop(v);
+  if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (v) {
+    TurnSiblingsOff();
+    if (!IsLoading()) Click();
+  }
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_COMMAND:
+      if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(true);
+      return;
+    case WM_SETFOCUS:
+      // Moving onto a radio button with the arrow keys selects it, as the dialog manager does; a
+      // mouse press selects it on its click instead.
+      TButtonControl::WndProc(m);
+      if (GetKeyState(VK_LBUTTON) >= 0 && (GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 ||
+                                           GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0))
+        SetChecked(true);
+      return;
+    case WM_ERASEBKGND:
+      DefaultHandler(m);
+      return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+// ---- group box ----
+
+ORV_DEFINE_CLASS(TCustomGroupBox, TWinControl, nullptr, {})
+ORV_DEFINE_CLASS(TGroupBox, TCustomGroupBox, FactoryOf<TGroupBox>(), {})
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
+  FWidth = 185;
+  FHeight = 105;
+  FColor = clBtnFace;
+  FControlStyle = csSetCaption | csAcceptsControls;
+}
+
+void TCustomGroupBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, "BUTTON");
+  p.Style |= BS_GROUPBOX;
+}
+
+void TCustomGroupBox::AdjustClientRect(RECT& r) const {
+  // The caption sits in the top line of the frame: aligned children start below it.
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FFont->Handle());
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  r.top += tm.tmHeight;
+  InflateRect(&r, -1, -1);
+}
+
+void TCustomGroupBox::WndProc(TMessage& m) {
+  // The button class paints the frame only; its inside is the parent's face colour.
+  if (m.Msg == WM_ERASEBKGND) {
+    DefaultHandler(m);
     return;
   }
   TWinControl::WndProc(m);

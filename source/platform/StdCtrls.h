@@ -1,5 +1,14 @@
-// Standard controls: labels, push buttons, one-line edits (minimal; the family grows here).
+// Standard controls: labels, push buttons, one-line edits and memos, combo boxes, check boxes, radio
+// buttons and group boxes. Each wraps one system class by superclassing it (window class named after the
+// component class) and keeps its state here while it has no window.
+//
+// Event rules shared by the family: a state set from code runs the same event as a user's change, and
+// only when the state really changes (check box and radio button OnClick); a combo box's ItemIndex set
+// from code runs nothing (its OnChange is the user's pick). Nothing runs while a layout is being read.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "Controls.h"
 
@@ -77,6 +86,14 @@ public:
   int GetMaxLength() const { return FMaxLength; }
   void SetMaxLength(int v);
   void SelectAll();
+  void ClearSelection();  // deletes the selected text
+  // The selection in characters from the start of the text; a length of 0 is the caret.
+  int GetSelStart() const;
+  void SetSelStart(int v);  // moves the caret there, selecting nothing
+  int GetSelLength() const;
+  void SetSelLength(int v);  // keeps the start
+  std::string GetSelText() const;
+  void SetSelText(const std::string& v);  // replaces the selection (runs OnChange when the text changes)
   TNotifyEvent OnChange;
   void WndProc(TMessage& m) override;
   virtual void Change();
@@ -86,10 +103,129 @@ protected:
   void CreateWnd() override;
   bool FReadOnly = false;
   int FMaxLength = 0;
+  int FSelStart = 0, FSelLength = 0;  // kept while there is no window
 };
 
 class TEdit : public TCustomEdit {
   ORV_CLASS(TEdit)
 public:
   explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+// A combo box: window class "TComboBox" built on "COMBOBOX". The entries live here; the window mirrors them.
+// ItemIndex set from code selects silently, and an index outside the entries selects nothing (-1).
+// OnChange runs for the user's pick (CBN_SELCHANGE) and, in an editable box, for the user's typing.
+class TComboBox : public TWinControl {
+  ORV_CLASS(TComboBox)
+public:
+  explicit TComboBox(TComponent* owner);
+  TComboBoxStyle GetStyle() const { return FStyle; }
+  void SetStyle(TComboBoxStyle v);
+  int GetDropDownCount() const { return FDropDownCount; }
+  void SetDropDownCount(int v) { FDropDownCount = v; }
+  std::vector<std::string> GetItems() const { return FItems; }
+  void SetItems(const std::vector<std::string>& items);
+  int ItemCount() const { return int(FItems.size()); }
+  void AddItem(const std::string& text);
+  void ClearItems();
+  int GetItemIndex() const;
+  void SetItemIndex(int v);
+  std::string GetText() const override;
+  TNotifyEvent OnChange;
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  virtual void Change();
+  TComboBoxStyle FStyle = csDropDown;
+  int FDropDownCount = 8;
+  std::vector<std::string> FItems;
+  int FItemIndex = -1;  // kept while there is no window
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A multi-line edit.
+class TMemo : public TCustomEdit {
+  ORV_CLASS(TMemo)
+public:
+  explicit TMemo(TComponent* owner);
+  TScrollStyle GetScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  // The text with its lines split at CR LF, LF or CR.
+  std::vector<std::string> Lines() const;
+  // Writes the text as it stands (lines end in CR LF); raises when the file cannot be written.
+  void SaveToFile(const std::string& path) const;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  TScrollStyle FScrollBars = ssNone;
+  bool FWordWrap = true;
+};
+
+// A two-state check box: window class "TCheckBox" built on "BUTTON". The state lives here; the window
+// mirrors it. A user's click toggles it. Every change of Checked, from the user or from code, runs
+// OnClick once; setting the state it already has runs nothing.
+class TCheckBox : public TButtonControl {
+  ORV_CLASS(TCheckBox)
+public:
+  explicit TCheckBox(TComponent* owner);
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool v);
+  TAlignment GetAlignment() const { return FAlignment; }  // taLeftJustify puts the box on the right
+  void SetAlignment(TAlignment v);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  bool FChecked = false;
+  TAlignment FAlignment = taRightJustify;
+};
+
+// A radio button: window class "TRadioButton" built on "BUTTON". The radio buttons that share a parent
+// exclude each other: checking one (click or code) unchecks the others. OnClick runs when the button
+// becomes checked, from the user or from code; a button that is unchecked (by code or by a sibling)
+// runs nothing, and clicking a checked button runs nothing.
+class TRadioButton : public TButtonControl {
+  ORV_CLASS(TRadioButton)
+public:
+  explicit TRadioButton(TComponent* owner);
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool v);
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void TurnSiblingsOff();
+  bool FChecked = false;
+  TAlignment FAlignment = taRightJustify;
+};
+
+// A framed, captioned box that holds other controls: window class "TGroupBox" built on "BUTTON".
+class TCustomGroupBox : public TWinControl {
+  ORV_CLASS(TCustomGroupBox)
+public:
+  explicit TCustomGroupBox(TComponent* owner);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void AdjustClientRect(RECT& r) const override;  // below the caption, inside the frame
+};
+
+class TGroupBox : public TCustomGroupBox {
+  ORV_CLASS(TGroupBox)
+public:
+  explicit TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {}
 };
