@@ -2,6 +2,7 @@
 
 #include "AVI_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
+#include "TGP_ProfileWnd.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ TfrmProfileEditor* Create(TComponent* owner) {
 const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* AVI  */ Create<TfrmAVIProfile>,
     /* MP4  */ nullptr,
-    /* 3GP  */ nullptr,
+    /* 3GP  */ Create<TfrmTGPProfile>,
     /* MPEG */ nullptr,
     /* MOV  */ nullptr,
     /* WMV  */ nullptr,

@@ -247,13 +247,13 @@ TEST_F(AviEditor, DisableAudioHidesTheAudioTab) {
   EXPECT_FALSE(form->AudioCodec->List->GetEnabled());
   EXPECT_FALSE(form->DisableAudio->GroupBoxAudioCodec->GetEnabled());
   // Unticking brings the tab back with the stored settings.
-  form->DisableAudio->CheckBoxDisableAudio->SetChecked(false);
+  form->DisableAudio->CheckBox->SetChecked(false);
   EXPECT_TRUE(form->TabSheetAudio->GetTabVisible());
   EXPECT_TRUE(form->AudioCodec->List->GetEnabled());
   EXPECT_EQ(form->AudioCodec->List->GetText(), "AC3");
   EXPECT_EQ(form->AudioAC3->LabelAudioBitrate->GetCaption(), "192");
   // Ticking it again hides the tab; the audio fields are still saved.
-  form->DisableAudio->CheckBoxDisableAudio->SetChecked(true);
+  form->DisableAudio->CheckBox->SetChecked(true);
   EXPECT_FALSE(form->TabSheetAudio->GetTabVisible());
   AVISettings.AudioBitRatePresetAC3 = 0;
   AVISettings.AudioCodec = 0;
