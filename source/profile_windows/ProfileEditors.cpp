@@ -2,7 +2,10 @@
 
 #include "AVI_ProfileWnd.h"
 #include "MP3_ProfileWnd.h"
+#include "RM_ProfileWnd.h"
+#include "SWF_ProfileWnd.h"
 #include "TGP_ProfileWnd.h"
+#include "VOB_ProfileWnd.h"
 
 namespace {
 
@@ -19,9 +22,9 @@ const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* MPEG */ nullptr,
     /* MOV  */ nullptr,
     /* WMV  */ nullptr,
-    /* RM   */ nullptr,
-    /* SWF  */ nullptr,
-    /* VOB  */ nullptr,
+    /* RM   */ Create<TfrmRMProfile>,
+    /* SWF  */ Create<TfrmSwfProfile>,
+    /* VOB  */ Create<TfrmVobProfile>,
     /* ASF  */ nullptr,
     /* AAC  */ nullptr,
     /* AC3  */ nullptr,

@@ -57,6 +57,14 @@ inline void Scramble(TOutputFormat format) {
   }
 }
 
+// Position among the parent's children; later is further in front.
+inline int ZOrder(TControl* c) {
+  TWinControl* parent = c->GetParent();
+  for (int i = 0; i < parent->ControlCount(); ++i)
+    if (parent->Controls(i) == c) return i;
+  return -1;
+}
+
 // The editor as the main window uses it: created, loaded, shown (FormShow runs the rules).
 inline TfrmProfileEditor* OpenEditor(TOutputFormat format) {
   TfrmProfileEditor* editor = ProfileEditorFactory(format)(Application);
