@@ -60,7 +60,7 @@ struct TCaptionText {
 };
 const TCaptionText kCaptionTexts[] = {
     {"lblOutputDir", &IDS_MAIN_ARBUTTON_OutputDir}, {"lblProFile", &IDS_MAIN_LABEL_ProFile},
-    {"Label1", &IDS_MAIN_LABEL_ConvertTo},          {"btnEditProfile", &IDS_MAIN_ARBUTTON_EditProFile},
+    {"btnEditProfile", &IDS_MAIN_ARBUTTON_EditProFile},
     {"btnOutputDir", &IDS_MAIN_ARBUTTON_Browse},    {"btnConvert", &IDS_MAIN_ARBUTTON_Convert},
     {"rdoAVI", &IDS_MAIN_RADIOBUTTON_ToAVI},        {"rdoMP4", &IDS_MAIN_RADIOBUTTON_ToMP4},
     {"rdo3GP", &IDS_MAIN_RADIOBUTTON_To3GP},        {"rdoMPEG", &IDS_MAIN_RADIOBUTTON_ToMPEG},
@@ -77,9 +77,9 @@ const TCaptionText kCaptionTexts[] = {
     {"miHelp", &IDS_MAIN_MENUITEM_HelpContent},     {"miPlaySource", &IDS_MAIN_MENUITEM_PlaySource},
     {"miOpenDestinationFolder", &IDS_MAIN_MENUITEM_OpenDes}, {"miDelete", &IDS_MAIN_MENUITEM_Delete},
     {"miClearList", &IDS_MAIN_MENUITEM_ClearList},  {"miAddFiles", &IDS_MAIN_MENUITEM_AddFiles},
-    {"miSelectAll", &IDS_MAIN_MENUITEM_SelectAll},  {"miAddNewOne", &IDS_MAIN_MENUITEM_Add},
+    {"miAddNewOne", &IDS_MAIN_MENUITEM_Add},
     {"miDeleteProfiles", &IDS_MAIN_MENUITEM_DeleteFile}, {"miRename", &IDS_MAIN_MENUITEM_Rename},
-    {"miTrayShowWindow", &IDS_MAIN_MENUITEM_ShowWindow}, {"btnMore", &IDS_MAIN_LABEL_More},
+    {"miTrayExit", &IDS_MAIN_MENUITEM_StopEncoding}, {"btnMore", &IDS_MAIN_LABEL_More},
     {"lblGeneral", &IDS_MAIN_LABEL_General},        {"lblCompleteName", &IDS_MAIN_LABEL_CompleteName},
     {"lblFormat", &IDS_MAIN_LABEL_Format},          {"lblVideo", &IDS_MAIN_LABEL_Video},
     {"lblCodec", &IDS_MAIN_LABEL_Codec},            {"lblCodecs", &IDS_MAIN_LABEL_Codec},
@@ -102,16 +102,6 @@ void SetComponentText(TComponent* c, const std::string& text) {
     a->SetCaption(text);
   else if (auto* ctl = As<TControl>(c))
     ctl->SetCaption(text);
-}
-
-// The skin form shapes the window while the layout is still being read, so the window exists before
-// the controls after it were placed; give those their windows now.
-void CreateChildWindows(TWinControl* parent) {
-  for (TControl* c : parent->ControlList())
-    if (auto* w = dynamic_cast<TWinControl*>(c)) {
-      w->HandleNeeded();
-      CreateChildWindows(w);
-    }
 }
 
 std::string FolderOf(const std::string& path) {
@@ -226,6 +216,9 @@ void TfrmMain::DeclareLayout(TLayoutBinder& b) {
   b.Field("mnuProfileAdditional", mnuProfileAdditional);
   b.Field("mnuTray", mnuTray);
   b.Field("mniLanguages", mniLanguages);
+  b.Field("miSelectAll", miSelectAll);
+  b.Field("miTrayShowWindow", miTrayShowWindow);
+  b.Field("miTrayExit", miTrayExit);
   b.Field("TrayIcon", TrayIcon);
   b.Field("dlgOpenDialog", dlgOpenDialog);
   b.Field("ImgListIcon", ImgListIcon);
@@ -280,7 +273,6 @@ void TfrmMain::DeclareLayout(TLayoutBinder& b) {
 void TfrmMain::FormCreate(TObject*) {
   // The forced "." decimal separator stays for the whole run.
   Application->UpdateFormatSettings = false;
-  CreateChildWindows(this);
   FRedirector = new TRedirector();
   FDriver = new TConversionDriver(*this, *FRedirector);
   SetMessageHandler(WM_STARTNEXTFILE, [this](TMessage& m) { WMStartNextFile(m); });

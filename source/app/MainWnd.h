@@ -122,7 +122,7 @@ public:
           *actHelp = nullptr;
   TPopupMenu *mnuHelp = nullptr, *mnuOthers = nullptr, *mnuListViewNoFile = nullptr, *mnuListViewHaveFile = nullptr,
              *mnuProfileAdditional = nullptr, *mnuTray = nullptr;
-  TMenuItem* mniLanguages = nullptr;
+  TMenuItem *mniLanguages = nullptr, *miSelectAll = nullptr, *miTrayShowWindow = nullptr, *miTrayExit = nullptr;
   TTrayIcon* TrayIcon = nullptr;
   TOpenDialog* dlgOpenDialog = nullptr;
   TImageList* ImgListIcon = nullptr;

@@ -2,6 +2,7 @@
 // copies the options in (LoadFromOptions), shows it modally and copies them back on OK (SaveToOptions).
 #pragma once
 
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -15,9 +16,10 @@ public:
   void LoadFromOptions();
   void SaveToOptions();
 
-  // The page control has one page; a framed box carries the page's name.
-  TPanel *PageControlOptions = nullptr, *PanelBottom = nullptr;
-  TGroupBox *TabSheetGeneral = nullptr, *GroupBoxPriority = nullptr, *GroupBoxDirectShow = nullptr;
+  TPageControl* PageControlOptions = nullptr;
+  TTabSheet* TabSheetGeneral = nullptr;
+  TPanel* PanelBottom = nullptr;
+  TGroupBox *GroupBoxPriority = nullptr, *GroupBoxDirectShow = nullptr;
   TComboBox *ComboBoxPriority = nullptr, *ComboBoxShutdownFlag = nullptr;
   TCheckBox* CheckBoxDirectShow = nullptr;
   TLabel* LabelShutDown = nullptr;

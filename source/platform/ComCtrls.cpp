@@ -419,9 +419,25 @@ void TTrackBar::WndProc(TMessage& m) {
 
 // ---- tab sheet ----
 
+// The sheet's and the page control's class infos name each other; this side names the page control's
+// base class, so that neither has to be built while the other is being built.
+static TPropInfo PageControlProp() {
+  TPropInfo p;
+  p.Name = "PageControl";
+  p.Kind = pkComponent;
+  p.ObjectClass = &TWinControl::StaticClassInfo();
+  p.GetObj = [](TObject* o) -> TObject* { return static_cast<TTabSheet*>(o)->GetPageControl(); };
+  p.SetObj = [](TObject* o, TObject* v) {
+    auto* pc = dynamic_cast<TPageControl*>(v);
+    if (v && !pc) throw EPropertyError("PageControl must be a TPageControl");
+    static_cast<TTabSheet*>(o)->SetPageControl(pc);
+  };
+  return p;
+}
+
 ORV_DEFINE_CLASS(TTabSheet, TWinControl, FactoryOf<TTabSheet>(),
                  {IntProp<TTabSheet>("ImageIndex", &TTabSheet::GetImageIndex, &TTabSheet::SetImageIndex),
-                  RefProp<TTabSheet, TPageControl>("PageControl", &TTabSheet::GetPageControl, &TTabSheet::SetPageControl),
+                  PageControlProp(),
                   IntProp<TTabSheet>("PageIndex", &TTabSheet::GetPageIndex, &TTabSheet::SetPageIndex),
                   BoolProp<TTabSheet>("TabVisible", &TTabSheet::GetTabVisible, &TTabSheet::SetTabVisible),
                   EventProp("OnShow", &TTabSheet::OnShow),

@@ -132,11 +132,15 @@ void TAudioPageGroup::SaveSettings(TProfileRecord& r) {
   r.SetInt(Key("AudioChannels"), ComboBoxAudioChannels->GetItemIndex());
 }
 
+// On an AC3 page the channel rule decides the range: six channels have theirs whatever the (covered)
+// sample rate says, so a stored six-channel 448 kbit/s at 22050 Hz is not cut to 320 on the way.
 void TAudioPageGroup::FormShow() {
   if (!HasBitrate()) return;
   UpdateAutoAudioBitrate();
-  UpdateAudioBitrateRange();
-  if (FPage.SixChannels) UpdateAC3Channels();
+  if (FPage.SixChannels)
+    UpdateAC3Channels();
+  else
+    UpdateAudioBitrateRange();
 }
 
 void TAudioPageGroup::UpdateAutoAudioBitrate() {

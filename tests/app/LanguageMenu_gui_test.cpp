@@ -28,7 +28,9 @@ void RecordMessage(const std::string& text) { Messages.push_back(text); }
 
 std::string Lang(const std::string& name, const std::string& open) {
   return "[VideoAPP_Convert]\r\nLanguageName=" + name + "\r\nIDS_MAIN_LABEL_ProFile=" + open +
-         "\r\n[VideoAPP_AVSExt]\r\n1=.avs\r\n[VideoAPP_Filters]\r\nVideos=*.avi\r\n";
+         "\r\nIDS_MAIN_LABEL_ConvertTo=" + name + " to\r\nIDS_MAIN_MENUITEM_SelectAll=" + name +
+         " all\r\nIDS_MAIN_MENUITEM_ShowWindow=" + name + " show\r\nIDS_MAIN_MENUITEM_StopEncoding=" + name +
+         " stop\r\n[VideoAPP_AVSExt]\r\n1=.avs\r\n[VideoAPP_Filters]\r\nVideos=*.avi\r\n";
 }
 
 class LanguageMenu : public ::testing::Test {
@@ -131,6 +133,19 @@ TEST_F(LanguageMenu, SwitchingChangesCaptionsAndConfig) {
   Item("English")->Click();
   EXPECT_EQ(form->lblProFile->GetCaption(), englishOpen);
   EXPECT_EQ(ConfigLanguage(), "English.ini");
+}
+
+// Some components keep their layout texts in every language; the tray menu's exit item is translated.
+TEST_F(LanguageMenu, FixedTextsStayAndTheTrayExitItemFollows) {
+  Start("English.ini");
+  const std::string label = form->Label1->GetCaption(), selectAll = form->miSelectAll->GetCaption(),
+                    show = form->miTrayShowWindow->GetCaption();
+  Item("Deutsch")->Click();
+  ASSERT_EQ(form->lblProFile->GetCaption(), "Oeffnen");
+  EXPECT_EQ(form->Label1->GetCaption(), label);
+  EXPECT_EQ(form->miSelectAll->GetCaption(), selectAll);
+  EXPECT_EQ(form->miTrayShowWindow->GetCaption(), show);
+  EXPECT_EQ(form->miTrayExit->GetCaption(), "Deutsch stop");
 }
 
 TEST_F(LanguageMenu, EqualDisplayNamesPickTheLaterFile) {

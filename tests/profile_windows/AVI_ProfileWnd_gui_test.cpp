@@ -323,3 +323,37 @@ TEST_F(AviEditor, ModalConfigureThenSaveOrClose) {
     form = nullptr;
   }
 }
+
+// The audio pages' rules inside the AVI window: a lower sample rate narrows the slider; six AC3 channels
+// cover the sample rate with 48000 and limit the slider to 112..448 kbit/s, two channels restore both.
+TEST_F(AviEditor, AudioRangesFollowSampleRateAndChannels) {
+  AVISettings.AudioSampleRateMp2 = 3;
+  AVISettings.AudioBitRatePresetMp2 = 384;
+  AVISettings.AudioSampleRateAC3 = 0;
+  AVISettings.AudioBitRatePresetAC3 = 56;
+  Open();
+  auto choose = [](TComboBox* list, int index) {
+    list->SetItemIndex(index);
+    list->OnChange(list);
+  };
+  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetPosition(), 13);
+  choose(form->AudioMp2->ComboBoxSampleRate, 0);
+  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetPosition(), 8);
+  EXPECT_EQ(form->AudioMp2->LabelAudioBitrate->GetCaption(), "160");
+
+  TAudioPageGroup* ac3 = form->AudioAC3;
+  EXPECT_EQ(ac3->TrackBarAudioBitrate->GetPosition(), 3);
+  choose(ac3->ComboBoxAudioChannels, 2);
+  EXPECT_EQ(ac3->TrackBarAudioBitrate->GetMin(), 6);
+  EXPECT_EQ(ac3->TrackBarAudioBitrate->GetMax(), 14);
+  EXPECT_EQ(ac3->LabelAudioBitrate->GetCaption(), "112");
+  choose(ac3->ComboBoxAudioChannels, 1);
+  EXPECT_EQ(ac3->TrackBarAudioBitrate->GetMin(), 1);
+  EXPECT_EQ(ac3->TrackBarAudioBitrate->GetMax(), 12);
+  EXPECT_EQ(ac3->LabelAudioBitrate->GetCaption(), "112");
+  form->SaveSettings();
+  EXPECT_EQ(AVISettings.AudioBitRatePresetMp2, 160);
+  EXPECT_EQ(AVISettings.AudioSampleRateMp2, 0);
+  EXPECT_EQ(AVISettings.AudioBitRatePresetAC3, 112);
+  EXPECT_EQ(AVISettings.AudioSampleRateAC3, 0);
+}

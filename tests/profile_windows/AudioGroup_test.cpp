@@ -181,6 +181,7 @@ TEST_F(AudioPages, PresetWithoutEntryOpensAtPositionFour) {
   const TCase cases[] = {{100, 4, 64}, {0, 4, 64}, {-1, 4, 64}, {448, 4, 64}, {384, 4, 64}, {32, 1, 32}, {320, 12, 320}};
   for (const TCase& c : cases) {
     ResetAVISettings();
+    AVISettings.AudioSampleRateMp3 = 2;  // 44100: the whole table
     AVISettings.AudioBitRatePresetMp3 = c.Stored;
     OpenAvi();
     EXPECT_EQ(Position(avi->Mp3), c.Position) << c.Stored;
@@ -223,6 +224,7 @@ TEST_F(AudioPages, AC3At48000MovesTheLowestPresetUp) {
   EXPECT_EQ(Label(avi->AC3), "48");
 }
 
+// Showing the window keeps a stored six-channel bit rate that the covered sample rate would not allow.
 TEST_F(AudioPages, SixChannelsStoredStayInTheirRangeWhenShown) {
   AVISettings.AudioChannelsAC3 = 2;
   AVISettings.AudioSampleRateAC3 = 0;

@@ -178,7 +178,7 @@ TEST_F(VideoGroups, SliderLengthsAndDefaultPositions) {
   EXPECT_EQ(form->Dvd.LabelBitrate->GetCaption(), "4600");
   form->Dvd.Load(true, 7000, 0);
   EXPECT_EQ(form->Dvd.TrackBarVideoBitrate->GetPosition(), 6);
-  EXPECT_EQ(form->Dvd.LabelBitrate->GetCaption(), "6000");
+  EXPECT_EQ(form->Dvd.LabelBitrate->GetCaption(), "1080");
 }
 
 TEST_F(VideoGroups, LastEqualEntryWins) {

@@ -1,0 +1,179 @@
+// The skin's data: the element records that every skinner draws from (an image with 9-grid margins, a
+// frame count, transparency and tiling flags and state colours), the skin's colours, and TSkinData,
+// which loads a skin file (a compressed pack holding an INI description and bitmaps) into them.
+//
+// Reading a skin never fails: a missing section leaves its optional element null, a missing key takes
+// its default, and an image the pack does not hold (or not named "*.bmp") leaves an empty bitmap.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "Graphics.h"
+#include "MemoryStream.h"
+#include "SkinImageUtils.h"
+
+class TSkinReader;
+class TQuickIni;
+
+// ---- element records ----
+
+class TDataSkinObject {
+public:
+  explicit TDataSkinObject(const std::string& name);
+  virtual ~TDataSkinObject();
+  TDataSkinObject(const TDataSkinObject&) = delete;
+  TDataSkinObject& operator=(const TDataSkinObject&) = delete;
+
+  TSkinMargins Margins;  // LeftWidth, TopHeight, RightWidth, BottomHeight
+  TBitmap* Bitmap;       // owned
+  int Trans = 0;         // 1: magenta is transparent
+  int Tile = 0;          // 1: the centre is tiled, 0: stretched
+  std::string Name;      // the section it came from
+  int FrameCount = 0;
+  int Style = 0;
+  int NormalColour = -1, MouseOverColour = -1, PressedColour = -1;  // indexes into TSkinData::ColourTable
+  TColor NormalColour2 = clBtnText, MouseOverColour2 = clBtnText, PressedColour2 = clBtnText;
+};
+
+class TDataSkinBorder : public TDataSkinObject {
+public:
+  explicit TDataSkinBorder(const std::string& name);
+  ~TDataSkinBorder() override;
+  TBitmap* Bitmap2;  // owned: a second image
+};
+
+class TDataSkinButton : public TDataSkinObject {
+public:
+  explicit TDataSkinButton(const std::string& name);
+  ~TDataSkinButton() override;
+  TBitmap* CheckBitmap;  // owned
+  TBitmap* RadioBitmap;  // owned
+  int RadioFrameCount = 0, CheckFrameCount = 0;
+  bool HasNormalColour2 = false, HasMouseOverColour2 = false, HasPressedColour2 = false;
+};
+
+class TDataSkinTitle : public TDataSkinObject {
+public:
+  using TDataSkinObject::TDataSkinObject;
+  int TextAlignment = 0, TextBackground = 0, FontHeight = 14, TextBackLeft = 0, TextBackRight = 0;
+  TColor ActiveTextColour = clNone, InactiveTextColour = clNone;  // clNone (0x1FFFFFFF): not set
+};
+
+class TDataSkinSysButton : public TDataSkinObject {
+public:
+  using TDataSkinObject::TDataSkinObject;
+  int Action = 0, Align = 0, XCoord = 0, YCoord = 0, CombineOp = -1, Visibility = 0, Visibility1 = 0;
+};
+
+class TDataSkinBoxLabel : public TDataSkinObject {
+public:
+  using TDataSkinObject::TDataSkinObject;
+  int BackgroundLeftShift = 0, BackgroundRightShift = 0, BackgroundAlignment = 0;
+};
+
+// Colour text: red, green and blue as decimal numbers. Every run of digits is a number, anything else
+// separates; the first and second number count only when a separator follows them, so "255" is black
+// and "255 128" red alone. Each number is taken modulo 256; numbers after the third are ignored.
+TColor ParseColour(const std::string& text);
+
+// ---- the skin data ----
+
+class TSkinData : public TComponent {
+  ORV_CLASS(TSkinData)
+public:
+  explicit TSkinData(TComponent* owner);
+  ~TSkinData() override;
+
+  // The skin file (int32 unpacked length plus compressed pack).
+  TMemoryStream SkinData;
+  // True until a skin has been applied.
+  bool NoSkin = true;
+
+  // Reads the pack in SkinData and applies its description. False when the pack is not readable (its
+  // magic unknown or its directory broken); decoder errors (ElzhException) pass through.
+  bool LoadSkin();
+  // Reads the whole description; needs Ini and Reader (LoadSkin provides them).
+  void ApplySkin();
+
+  // Exist only while a skin is being loaded.
+  TSkinReader* Reader = nullptr;
+  TQuickIni* Ini = nullptr;
+  TMemoryStream* EntryStream = nullptr;
+
+  // Always present.
+  TDataSkinButton* Buttons;
+  TDataSkinBorder *BorderLeft, *BorderRight, *BorderTop, *BorderBottom;
+  TDataSkinTitle* Title;
+  std::vector<TDataSkinSysButton*> SysButtons;  // skin buttons, then the three MDI buttons
+  // Optional (null when the skin lacks them).
+  TDataSkinObject* MenuBar = nullptr;
+  TDataSkinBorder* Progress = nullptr;
+  TDataSkinObject* ProgressChunk = nullptr;
+  TDataSkinObject* GroupBoxEdge = nullptr;
+  TDataSkinBoxLabel* GroupBox = nullptr;
+  TDataSkinBorder* Tabs = nullptr;
+  TDataSkinObject* StatusBarEdges = nullptr;
+  TDataSkinObject* TabPane = nullptr;
+  TDataSkinObject* ToolBars = nullptr;
+  TDataSkinBorder* ComboButton = nullptr;
+  TDataSkinObject* SunkEdge = nullptr;
+  TDataSkinObject* ExtraImages = nullptr;
+  TDataSkinObject* Headerbar = nullptr;
+  TDataSkinObject* MenuItem = nullptr;
+  TDataSkinObject* MenuBackground = nullptr;
+  TDataSkinObject* Scrollbar = nullptr;
+  TDataSkinObject *HorzScroll = nullptr, *VertScroll = nullptr;
+  TDataSkinObject *HorzScrollThumb = nullptr, *VertScrollThumb = nullptr;
+  TDataSkinObject *TrackThumbHorz = nullptr, *TrackThumbVert = nullptr, *TrackThumbLeft = nullptr,
+                  *TrackThumbRight = nullptr, *TrackThumbUp = nullptr, *TrackThumbDown = nullptr;
+  TDataSkinBorder *UpDownHorz = nullptr, *UpDownVert = nullptr;
+  // Present after the first skin: from the skin or the program's resources "TRACK" and "TRACKVERT".
+  TDataSkinObject *Track = nullptr, *TrackVert = nullptr;
+  // Derived after the first skin.
+  TDataSkinObject* ComboArrow = nullptr;
+  TDataSkinObject* ToolbarGradient = nullptr;
+
+  // Colours of [Colours].
+  TColor WindowText = clWindowText, ButtonFace = clBtnFace, ScrollbarColour = clScrollBar,
+         HilightText = clHighlightText, Hilight = clHighlight, Menubar = clBtnFace, Menu = clMenu,
+         MenuText = clMenuText, ButtonText = clBtnText, ButtonHilight = clBtnHighlight,
+         Buttonlight = clBtnHighlight, ButtonShadow = clBtnShadow, ButtonDkShadow = cl3DDkShadow,
+         MenuBarText = clMenuText, TitleTextActive = clCaptionText, TitleTextNoActive = clInactiveCaptionText;
+  std::vector<TColor> ColourTable;  // one per [Colour...] section, in text order
+  TColor CustomColours[10] = {clWhite, clWhite, clWhite, clWhite, clWhite,
+                              clWhite, clWhite, clWhite, clWhite, clWhite};
+  TColor FrameColour = clBtnFace;
+  HBRUSH ButtonFaceBrush = nullptr;
+
+  // Parts of ApplySkin.
+  void LoadEntryBitmap(TBitmap* bitmap, const std::string& value);
+  void ReadElement(TDataSkinObject*& slot, const std::string& section);
+  void ReadBorderElement(TDataSkinBorder*& slot, const std::string& section, const std::string& secondKey);
+  void ReadProgressElement();
+  void ReadBoxLabel();
+  void ReadButtons();
+  void ReadMenuBar();
+  void ReadTitle();
+  void ReadBorders();
+  void ReadColours();
+  void ReadTitleButtons();
+  void ReadMdiButtons();
+  void LoadDefaultElement(TDataSkinObject*& slot, const std::string& resourceName);
+  void SetFixedFrameCounts();
+  void BuildComboImage();
+  void BuildComboArrow();
+  void BuildToolbarGradient();
+  TColor GetFrameColour();
+  void ReadRGBKeys(const std::string& section, const std::string& prefix, TColor& colour);
+  TColor ColourOrDefault(const std::string& text, TColor def);
+
+private:
+  void ReadCommonFields(TDataSkinObject* e, const std::string& section, bool readFrame);
+  void FreeSysButtons();
+  void FreeOptionalElements();
+};
