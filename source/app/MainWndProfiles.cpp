@@ -16,9 +16,6 @@
 
 namespace {
 
-// Shown for a format whose editor window this build does not have; the language file has no text
-// for it (the gap closes as the editors arrive).
-const char* const kNoEditorText = "The profile editor for %s is not available in this version.\r\n\r\nNothing was changed.";
 // The failed delete: the language file holds no text for it either.
 const char* const kDeleteFailedText = "The profile \"%s\" could not be deleted.";
 
@@ -71,14 +68,10 @@ std::string TfrmMain::SelectedProfilePath(TOutputFormat format) const {
   return ProfileFilePath(format, ProfileCombo(format)->GetText());
 }
 
-// The format's editor, created and centred, or null after telling the user there is none.
+// The format's editor, or null for an index that names no format.
 static TfrmProfileEditor* CreateProfileEditor(TfrmMain* main, TOutputFormat format) {
   TProfileEditorFactory factory = ProfileEditorFactory(format);
-  if (!factory) {
-    PromptMessageBox(FormatOne(kNoEditorText, OutputFormatInfo(format).Name), "", MB_OK | MB_ICONINFORMATION);
-    return nullptr;
-  }
-  return factory(main);
+  return factory ? factory(main) : nullptr;
 }
 
 void TfrmMain::AddNewProfile(TOutputFormat format) {

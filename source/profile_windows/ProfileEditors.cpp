@@ -10,6 +10,10 @@
 #include "MP3_ProfileWnd.h"
 #include "MP4_ProfileWnd.h"
 #include "MPEG_ProfileWnd.h"
+#include "RM_ProfileWnd.h"
+#include "SWF_ProfileWnd.h"
+#include "TGP_ProfileWnd.h"
+#include "VOB_ProfileWnd.h"
 #include "WAV_ProfileWnd.h"
 #include "WMV_ProfileWnd.h"
 
@@ -24,13 +28,13 @@ TfrmProfileEditor* Create(TComponent* owner) {
 const TProfileEditorFactory kFactories[OutputFormatCount] = {
     /* AVI  */ Create<TfrmAVIProfile>,
     /* MP4  */ Create<TfrmMp4Profile>,
-    /* 3GP  */ nullptr,
+    /* 3GP  */ Create<TfrmTGPProfile>,
     /* MPEG */ Create<TfrmMPEGProfile>,
     /* MOV  */ Create<TfrmMovProfile>,
     /* WMV  */ Create<TfrmWmvProfile>,
-    /* RM   */ nullptr,
-    /* SWF  */ nullptr,
-    /* VOB  */ nullptr,
+    /* RM   */ Create<TfrmRMProfile>,
+    /* SWF  */ Create<TfrmSwfProfile>,
+    /* VOB  */ Create<TfrmVobProfile>,
     /* ASF  */ Create<TfrmAsfProfile>,
     /* AAC  */ Create<TfrmAacProfile>,
     /* AC3  */ Create<TfrmAc3Profile>,
