@@ -20,6 +20,8 @@ inline std::string DataFile(const std::string& name) {
   return dir + "\\" + name;
 }
 
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // Copies the English language file of the fixtures into `dir`\langs.
 inline void AddEnglishLanguage(const TempDir& dir) {
   CreateDirectoryA((dir / "langs").c_str(), nullptr);

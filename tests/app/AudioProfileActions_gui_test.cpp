@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "AppTestKit.h"
 #include "MainWnd.h"
 #include "MultiLanguages.h"
 #include "ProfileEditors.h"
@@ -14,12 +15,6 @@
 #include "globals.h"
 
 namespace {
-
-std::string DataFile(const std::string& name) {
-  std::string dir = ORV_TEST_DATA_DIR;
-  while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-  return dir + "\\" + name;
-}
 
 struct TAudioFormat {
   TOutputFormat Format;
@@ -51,12 +46,7 @@ protected:
   std::function<int(TfrmProfileEditor*)> onEditor;
 
   void SetUp() override {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
-    ResetLanguageTexts();
-    Options = TOptions();
-    InitGlobals(dir.Path());
-    ASSERT_TRUE(ReadLanguageFile());
+    ASSERT_TRUE(apptest::StartProgramFolderInEnglish(dir));
     ASSERT_TRUE(CreateProfileDirs());
     oldPrompter = SetPrompter(&prompter);
     form = new TfrmMain(Application);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "AppTestKit.h"
 #include "FileUtils.h"
 #include "LoopAction.h"
 #include "MainWnd.h"
@@ -26,13 +27,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string dir = ORV_TEST_DATA_DIR;
-  while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-  return dir + "\\" + name;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using apptest::Exists;
 
 // Sources made once for the whole file: clip.avi (320x240 test picture with a sine tone, MPEG-4 video
 // and MP3 audio) and tone.wav (the tone alone), two seconds each. Empty when ffmpeg failed.
@@ -110,12 +105,7 @@ protected:
 
   void SetUp() override {
     ASSERT_FALSE(MediaFolder().empty()) << "Debian's ffmpeg could not make the sources";
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
-    ResetLanguageTexts();
-    Options = TOptions();
-    InitGlobals(dir.Path());
-    ASSERT_TRUE(ReadLanguageFile());
+    ASSERT_TRUE(apptest::StartProgramFolderInEnglish(dir));
     WriteLanguageFile();
     ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
     // The bridge under the encoder's name in this test's program folder.

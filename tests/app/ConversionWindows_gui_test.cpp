@@ -32,8 +32,6 @@ namespace {
 
 using namespace apptest;
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // A program folder of its own per test (language file, options, the encoder as "avcore.dll"), input
 // and output folders, the main window, and the power actions recorded instead of run.
 class ConversionWindows : public ::testing::Test {

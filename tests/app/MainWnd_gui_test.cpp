@@ -28,8 +28,6 @@ namespace {
 
 using namespace apptest;
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Real media made once for the whole file by Debian's ffmpeg (clip.avi, clip.mp4, clip.mp3, clip.wav)
 // and random bytes named random.avi.
 std::string MediaFolder() {

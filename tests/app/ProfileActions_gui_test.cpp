@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 
+#include "AppTestKit.h"
 #include "MP3_ProfileWnd.h"
 #include "MainWnd.h"
 #include "ModalScript.h"
@@ -23,13 +24,7 @@
 
 namespace {
 
-std::string DataFile(const std::string& name) {
-  std::string dir = ORV_TEST_DATA_DIR;
-  while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
-  return dir + "\\" + name;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using apptest::Exists;
 
 class ProfileActions : public ::testing::Test {
 protected:
@@ -45,12 +40,7 @@ protected:
   std::function<int(TfrmProfileEditor*)> onEditor = [](TfrmProfileEditor*) { return mrOk; };
 
   void SetUp() override {
-    CreateDirectoryA((dir / "langs").c_str(), nullptr);
-    CopyFileA(DataFile("first_start_English.ini").c_str(), (dir / "langs\\English.ini").c_str(), FALSE);
-    ResetLanguageTexts();
-    Options = TOptions();
-    InitGlobals(dir.Path());
-    ASSERT_TRUE(ReadLanguageFile());
+    ASSERT_TRUE(apptest::StartProgramFolderInEnglish(dir));
     ASSERT_TRUE(CreateProfileDirs());
     oldPrompter = SetPrompter(&prompter);
   }

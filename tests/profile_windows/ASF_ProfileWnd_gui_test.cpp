@@ -10,19 +10,8 @@
 
 namespace {
 
-class AsfEditor : public ::testing::Test {
+class AsfEditor : public vtk::TVideoEditorTest<ofAsf> {
 protected:
-  TfrmVideoProfileEditor* form = nullptr;
-
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetAsfSettings();
-  }
-  void TearDown() override {
-    if (form) form->Free();
-    ResetEditorTexts();
-  }
-  TfrmVideoProfileEditor* Open() { return form = vtk::OpenEditor(ofAsf); }
   TAudioPageGroup* Mp3() { return form->AudioPage("Mp3"); }
 };
 

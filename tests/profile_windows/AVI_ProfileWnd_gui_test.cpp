@@ -18,24 +18,11 @@
 
 namespace {
 
-using TFields = std::map<std::string, std::string>;
+using etk::TFields;
 
-// Every field of AVISettings as the profile file would hold it.
-TFields RecordFields() {
-  TSettingsFields& f = OutputFormatInfo(ofAVI).Fields();
-  TFields fields;
-  for (size_t i = 0; i < f.Count(); ++i) fields[f.Key(i)] = f.Text(i);
-  return fields;
-}
-
-void SetRecordFields(const TFields& values) {
-  TSettingsFields& f = OutputFormatInfo(ofAVI).Fields();
-  for (const auto& [key, value] : values) {
-    size_t i = f.IndexOf(key);
-    ASSERT_LT(i, f.Count()) << key;
-    f.SetText(i, value);
-  }
-}
+// The AVISettings record by key.
+TFields RecordFields() { return etk::RecordFields(ofAVI); }
+void SetRecordFields(const TFields& values) { etk::SetRecordFields(ofAVI, values); }
 
 int32_t gAnswer = 0;
 int gDialogCalls = 0;
@@ -198,15 +185,7 @@ TEST_F(AviEditor, LoadShowSaveTable) {
     for (const auto& [key, value] : c.Saved) expected[key] = value;
     Open();
     // Save into a record that differs everywhere, so that a field the window skips would show.
-    TSettingsFields& f = OutputFormatInfo(ofAVI).Fields();
-    for (size_t i = 0; i < f.Count(); ++i) {
-      if (f.Kind(i) == TFieldKind::String)
-        f.SetText(i, "x");
-      else if (f.Kind(i) == TFieldKind::Boolean)
-        f.SetText(i, f.Text(i) == "1" ? "0" : "1");
-      else
-        f.SetText(i, "77");
-    }
+    etk::ScrambleRecord(ofAVI);
     form->SaveSettings();
     TFields saved = RecordFields();
     for (const auto& [key, value] : expected) EXPECT_EQ(saved[key], value) << key;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "EditorTestKit.h"
 #include "EditorTexts.h"
 #include "Forms.h"
 #include "ProfileEditor.h"
@@ -30,26 +31,10 @@ inline std::vector<std::string> RecordTexts(TOutputFormat f) {
 }
 
 inline void SetFields(TOutputFormat f, const TFieldValues& values) {
-  TSettingsFields& fields = Fields(f);
-  for (const auto& kv : values) {
-    size_t i = fields.IndexOf(kv.first);
-    ASSERT_LT(i, fields.Count()) << "no field " << kv.first;
-    fields.SetText(i, kv.second);
-  }
+  for (const auto& [key, value] : values) etk::SetRecordField(f, key, value);
 }
 
-// Every field gets a value no window leaves there, so a field that SaveSettings forgets shows up.
-inline void Scramble(TOutputFormat f) {
-  TSettingsFields& fields = Fields(f);
-  for (size_t i = 0; i < fields.Count(); ++i) {
-    switch (fields.Kind(i)) {
-      case TFieldKind::String: fields.SetText(i, "scrambled"); break;
-      case TFieldKind::Boolean: fields.SetText(i, fields.Text(i) == "0" ? "1" : "0"); break;
-      case TFieldKind::Byte: fields.SetText(i, "254"); break;
-      case TFieldKind::Integer: fields.SetText(i, "-7"); break;
-    }
-  }
-}
+using etk::ScrambleRecord;
 
 // What the main window does before ShowModal, and what showing the window runs.
 template <class W>
@@ -87,7 +72,7 @@ void CheckRoundTrips(TOutputFormat f, const std::vector<TRoundTrip>& cases) {
     OutputFormatInfo(f).Reset();
     SetFields(f, c.Stored);
     W* w = OpenEditor<W>();
-    Scramble(f);
+    ScrambleRecord(f);
     w->SaveSettings();
     EXPECT_EQ(RecordTexts(f), expected);
     w->Free();

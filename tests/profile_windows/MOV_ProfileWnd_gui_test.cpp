@@ -12,22 +12,8 @@ namespace {
 
 const std::vector<std::string> kEightRates = {"11025", "12000", "16000", "22050", "24000", "32000", "44100", "48000"};
 
-class MovEditor : public ::testing::Test {
+class MovEditor : public vtk::TVideoEditorTest<ofMov> {
 protected:
-  TfrmVideoProfileEditor* form = nullptr;
-
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetMovSettings();
-  }
-  void TearDown() override {
-    if (form) form->Free();
-    ResetEditorTexts();
-  }
-  TfrmVideoProfileEditor* Open() {
-    if (form) form->Free();
-    return form = vtk::OpenEditor(ofMov);
-  }
   TAudioPageGroup* Aac() { return form->AudioPage("AACMp4"); }
   TAudioPageGroup* Amr() { return form->AudioPage("Armnb"); }
   TVideoPageGroup* H263() { return form->VideoPage("H263"); }

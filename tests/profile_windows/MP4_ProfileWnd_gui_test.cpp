@@ -11,24 +11,8 @@
 
 namespace {
 
-class Mp4Editor : public ::testing::Test {
+class Mp4Editor : public vtk::TVideoEditorTest<ofMP4, TfrmMp4Profile> {
 protected:
-  TfrmMp4Profile* form = nullptr;
-
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetMP4Settings();
-  }
-  void TearDown() override {
-    if (form) form->Free();
-    ResetEditorTexts();
-  }
-  TfrmMp4Profile* Open() {
-    if (form) form->Free();
-    form = dynamic_cast<TfrmMp4Profile*>(vtk::OpenEditor(ofMP4));
-    EXPECT_NE(form, nullptr);
-    return form;
-  }
   TComboBox* Type() { return form->Mp4Format->ComboBoxMp4Format; }
   TAudioPageGroup* Aac() { return form->AudioPage("AACMp4"); }
   TAudioPageGroup* Psp() { return form->AudioPage("AACPsp"); }

@@ -23,36 +23,13 @@
 
 namespace {
 
-using TFields = std::map<std::string, std::string>;
+using etk::TFields;
 
-TFields RecordFields() {
-  TSettingsFields& f = OutputFormatInfo(ofMPEG).Fields();
-  TFields fields;
-  for (size_t i = 0; i < f.Count(); ++i) fields[f.Key(i)] = f.Text(i);
-  return fields;
-}
-
-void SetRecordFields(const TFields& values) {
-  TSettingsFields& f = OutputFormatInfo(ofMPEG).Fields();
-  for (const auto& [key, value] : values) {
-    size_t i = f.IndexOf(key);
-    ASSERT_LT(i, f.Count()) << key;
-    f.SetText(i, value);
-  }
-}
-
-// Every field away from what the window would save, so that a field the window skips shows.
-void ScrambleRecord() {
-  TSettingsFields& f = OutputFormatInfo(ofMPEG).Fields();
-  for (size_t i = 0; i < f.Count(); ++i) {
-    if (f.Kind(i) == TFieldKind::String)
-      f.SetText(i, "x");
-    else if (f.Kind(i) == TFieldKind::Boolean)
-      f.SetText(i, f.Text(i) == "1" ? "0" : "1");
-    else
-      f.SetText(i, "77");
-  }
-}
+// The MPEGSettings record by key; scrambled, every field is away from what the window would save, so
+// that a field the window skips shows.
+TFields RecordFields() { return etk::RecordFields(ofMPEG); }
+void SetRecordFields(const TFields& values) { etk::SetRecordFields(ofMPEG, values); }
+void ScrambleRecord() { etk::ScrambleRecord(ofMPEG); }
 
 struct TDialogCall {
   int32_t Min, Max, Def;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorTestKit.h"
 #include "IniFile.h"
 #include "MainWnd.h"
 #include "OptionDetails.h"
@@ -25,37 +26,9 @@
 
 namespace rrt {
 
-using TFields = std::map<std::string, std::string>;
-
-// Every field of the format's global record as the profile file would hold it.
-inline TFields RecordFields(TOutputFormat format) {
-  TSettingsFields& f = OutputFormatInfo(format).Fields();
-  TFields fields;
-  for (size_t i = 0; i < f.Count(); ++i) fields[f.Key(i)] = f.Text(i);
-  return fields;
-}
-
-inline void SetRecordFields(TOutputFormat format, const TFields& values) {
-  TSettingsFields& f = OutputFormatInfo(format).Fields();
-  for (const auto& [key, value] : values) {
-    const size_t i = f.IndexOf(key);
-    ASSERT_LT(i, f.Count()) << key;
-    f.SetText(i, value);
-  }
-}
-
-// Gives every field a value it did not have, so that a field the window does not save shows.
-inline void Scramble(TOutputFormat format) {
-  TSettingsFields& f = OutputFormatInfo(format).Fields();
-  for (size_t i = 0; i < f.Count(); ++i) {
-    if (f.Kind(i) == TFieldKind::String)
-      f.SetText(i, f.Text(i) + "x");
-    else if (f.Kind(i) == TFieldKind::Boolean)
-      f.SetText(i, f.Text(i) == "1" ? "0" : "1");
-    else
-      f.SetText(i, f.Text(i) == "77" ? "78" : "77");
-  }
-}
+using etk::RecordFields;
+using etk::SetRecordFields;
+using etk::TFields;
 
 // Position among the parent's children; later is further in front.
 inline int ZOrder(TControl* c) {
@@ -67,7 +40,12 @@ inline int ZOrder(TControl* c) {
 
 // The editor as the main window uses it: created, loaded, shown (FormShow runs the rules).
 inline TfrmProfileEditor* OpenEditor(TOutputFormat format) {
-  TfrmProfileEditor* editor = ProfileEditorFactory(format)(Application);
+  const TProfileEditorFactory factory = ProfileEditorFactory(format);
+  if (!factory) {
+    ADD_FAILURE() << "no editor for format " << int(format);
+    return nullptr;
+  }
+  TfrmProfileEditor* editor = factory(Application);
   editor->LoadSettings();
   editor->FormShow(editor);
   return editor;
@@ -91,7 +69,8 @@ inline void CheckRoundTrip(TOutputFormat format, const TRoundTrip& c) {
     expected[key] = value;
   }
   TfrmProfileEditor* editor = OpenEditor(format);
-  Scramble(format);
+  ASSERT_NE(editor, nullptr);
+  etk::ScrambleRecord(format);
   editor->SaveSettings();
   editor->Free();
   const TFields saved = RecordFields(format);
@@ -100,8 +79,7 @@ inline void CheckRoundTrip(TOutputFormat format, const TRoundTrip& c) {
 
 // The option string the format's builder makes of the current record (written to a temporary profile
 // file first, as the main window would). The builder reloads the record from that file.
-inline std::string BuildOptions(TOutputFormat format) {
-  TempDir dir;
+inline std::string BuildOptions(TOutputFormat format, const TempDir& dir) {
   const std::string file = dir / "profile.ini";
   OutputFormatInfo(format).Save(file);
   const TOutputFormat oldFormat = Options.OutputFormat;
@@ -110,6 +88,11 @@ inline std::string BuildOptions(TOutputFormat format) {
   BuildEncoderOptions(file, options);
   Options.OutputFormat = oldFormat;
   return options;
+}
+
+inline std::string BuildOptions(TOutputFormat format) {
+  TempDir dir;
+  return BuildOptions(format, dir);
 }
 
 // For every item of an editor list: the record with `base` and the field `key` set to the item's index

@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "EditorTestKit.h"
 #include "EditorTexts.h"
 #include "MainWnd.h"
 #include "OptionDetails.h"
 #include "ProfileEditors.h"
 #include "ProfileLists.h"
+#include "RecordRoundTrip.h"
 #include "Settings.h"
 #include "Strings.h"
 #include "TempDir.h"
@@ -27,71 +29,49 @@
 
 namespace vtk {
 
-using TFields = std::map<std::string, std::string>;
-
-// Every field of the format's record as the profile file would hold it.
-inline TFields RecordFields(TOutputFormat format) {
-  TSettingsFields& f = OutputFormatInfo(format).Fields();
-  TFields fields;
-  for (size_t i = 0; i < f.Count(); ++i) fields[f.Key(i)] = f.Text(i);
-  return fields;
-}
-
-inline void SetRecordFields(TOutputFormat format, const TFields& values) {
-  TSettingsFields& f = OutputFormatInfo(format).Fields();
-  for (const auto& [key, value] : values) {
-    size_t i = f.IndexOf(key);
-    ASSERT_LT(i, f.Count()) << key;
-    f.SetText(i, value);
-  }
-}
-
-// Changes every field, so that a field the window does not save shows after SaveSettings.
-inline void ScrambleRecord(TOutputFormat format) {
-  TSettingsFields& f = OutputFormatInfo(format).Fields();
-  for (size_t i = 0; i < f.Count(); ++i) {
-    if (f.Kind(i) == TFieldKind::String)
-      f.SetText(i, "x");
-    else if (f.Kind(i) == TFieldKind::Boolean)
-      f.SetText(i, f.Text(i) == "1" ? "0" : "1");
-    else
-      f.SetText(i, "77");
-  }
-}
+using etk::RecordFields;
+using etk::ScrambleRecord;
+using etk::SetRecordFields;
+using etk::TFields;
 
 // The window as the main window leaves it when shown: created, loaded, shown (FormShow's rules).
 inline TfrmVideoProfileEditor* OpenEditor(TOutputFormat format) {
-  TProfileEditorFactory factory = ProfileEditorFactory(format);
-  EXPECT_NE(factory, nullptr);
-  auto* form = dynamic_cast<TfrmVideoProfileEditor*>(factory(Application));
+  TfrmProfileEditor* editor = rrt::OpenEditor(format);
+  auto* form = dynamic_cast<TfrmVideoProfileEditor*>(editor);
   EXPECT_NE(form, nullptr);
-  form->LoadSettings();
-  form->FormShow(form);
   return form;
 }
 
-struct TRoundTripCase {
-  const char* Name;
-  TFields Stored;
-  TFields Saved;  // fields that come back otherwise; all others come back as stored
-};
+// One stored record and the fields that come back otherwise; all others come back as stored.
+using TRoundTripCase = rrt::TRoundTrip;
 
-// Reset, store the case's fields, open, scramble the record, save: every field must come back.
 inline void CheckRoundTrips(TOutputFormat format, const std::vector<TRoundTripCase>& cases) {
-  for (const TRoundTripCase& c : cases) {
-    SCOPED_TRACE(c.Name);
-    OutputFormatInfo(format).Reset();
-    SetRecordFields(format, c.Stored);
-    TFields expected = RecordFields(format);
-    for (const auto& [key, value] : c.Saved) expected[key] = value;
-    TfrmVideoProfileEditor* form = OpenEditor(format);
-    ScrambleRecord(format);
-    form->SaveSettings();
-    const TFields saved = RecordFields(format);
-    for (const auto& [key, value] : expected) EXPECT_EQ(saved.at(key), value) << key;
-    form->Free();
-  }
+  for (const TRoundTripCase& c : cases) rrt::CheckRoundTrip(format, c);
 }
+
+// The fixture of a video editor window's tests: texts and the format's record reset before each test,
+// the window freed after it. `W` is the window class the tests reach into.
+template <TOutputFormat Format, class W = TfrmVideoProfileEditor>
+class TVideoEditorTest : public ::testing::Test {
+protected:
+  W* form = nullptr;
+
+  void SetUp() override {
+    ResetEditorTexts();
+    OutputFormatInfo(Format).Reset();
+  }
+  void TearDown() override {
+    if (form) form->Free();
+    ResetEditorTexts();
+  }
+  // Opens the window as the main window leaves it when shown; one open from before is freed first.
+  W* Open() {
+    if (form) form->Free();
+    form = dynamic_cast<W*>(OpenEditor(Format));
+    EXPECT_NE(form, nullptr);
+    return form;
+  }
+};
 
 // Sets every video page's fields away from the defaults, each within what the controls show (a preset
 // within the slider). Fixed-size (H.263) pages get one of their sizes and one of their extra aspects.
@@ -121,20 +101,14 @@ inline void VaryVideoPages(TFields& fields, const std::vector<TVideoPage>& pages
 // ---- lists against the option builder ----
 
 // The encoder options the builder makes of the record as the window saved it.
-inline std::string BuildFromRecord(TOutputFormat format, const TempDir& dir) {
-  const std::string file = dir / "profile.ini";
-  OutputFormatInfo(format).Save(file);
-  Options.OutputFormat = format;
-  std::string options;
-  BuildEncoderOptions(file, options);
-  return options;
-}
+inline std::string BuildFromRecord(TOutputFormat format, const TempDir& dir) { return rrt::BuildOptions(format, dir); }
 
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// What the builder must emit for a list item, from the item's text.
-inline std::string SampleRateOption(const std::string& item) { return "-ar " + Trim(item) + " "; }
-inline std::string FrameRateOption(const std::string& item) { return "-r " + Trim(item) + " "; }
+// What the builder must emit for a list item, from the item's text (these formats' builders send the
+// channel count as it stands).
+using rrt::FrameRateFragment;
+using rrt::SampleRateFragment;
 inline std::string ChannelsOption(const std::string& item) { return "-ac " + item.substr(0, item.find(' ')) + " "; }
 
 // Chooses list item `index` as the user would (the list's change binding runs) and saves.
@@ -180,7 +154,7 @@ inline void CheckListsAgainstBuilder(TOutputFormat format, const std::vector<std
     TComboBox* rates = page->FrameRate.ComboBoxVideoFrameRate;
     for (int i = 0; i < int(rates->GetItems().size()); ++i) {
       rates->SetItemIndex(i);
-      EXPECT_TRUE(Contains(build(), FrameRateOption(rates->GetItems()[size_t(i)]))) << i << ": " << build();
+      EXPECT_TRUE(Contains(build(), FrameRateFragment(rates->GetItems()[size_t(i)]))) << i << ": " << build();
     }
     // An aspect button makes the builder send its own ratio, or none (Auto, and ratios it leaves out).
     for (TRadioButton* b : page->Aspect.Buttons) {
@@ -207,7 +181,7 @@ inline void CheckListsAgainstBuilder(TOutputFormat format, const std::vector<std
     TComboBox* rates = page->ComboBoxSampleRate;
     for (int i = 0; i < int(rates->GetItems().size()); ++i) {
       rates->SetItemIndex(i);
-      EXPECT_TRUE(Contains(build(), SampleRateOption(rates->GetItems()[size_t(i)]))) << i << ": " << build();
+      EXPECT_TRUE(Contains(build(), SampleRateFragment(rates->GetItems()[size_t(i)]))) << i << ": " << build();
     }
     TComboBox* channels = page->ComboBoxAudioChannels;
     for (int i = 0; i < int(channels->GetItems().size()); ++i) {

@@ -10,19 +10,8 @@
 
 namespace {
 
-class WmvEditor : public ::testing::Test {
+class WmvEditor : public vtk::TVideoEditorTest<ofWmv> {
 protected:
-  TfrmVideoProfileEditor* form = nullptr;
-
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetWmvSettings();
-  }
-  void TearDown() override {
-    if (form) form->Free();
-    ResetEditorTexts();
-  }
-  TfrmVideoProfileEditor* Open() { return form = vtk::OpenEditor(ofWmv); }
   TAudioPageGroup* Mp3() { return form->AudioPage("Mp3"); }
 };
 
@@ -124,7 +113,6 @@ TEST_F(WmvEditor, CodecPages) {
   // A stored codec outside the list leaves no selection and no video page.
   ResetWmvSettings();
   WmvSettings.VideoCodec = 4;
-  form->Free();
   Open();
   EXPECT_EQ(form->VideoCodec->List->GetItemIndex(), -1);
   EXPECT_EQ(form->VideoCodec->Pages->GetActivePage(), nullptr);
