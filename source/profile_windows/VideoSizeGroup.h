@@ -10,7 +10,7 @@
 //     176x144 and 352x288; record: VideoWidth<K>, VideoHeight<K>.
 //   Frame rate (ProfileVideoFrameRate.layout): GroupBoxVideoFrameRateS, RadioButtonKeepFrameRateS ("Auto"),
 //     RadioButtonChangeFrameRateS, ComboBoxVideoFrameRateS; record: VideoKeepFrameRate<K>, VideoFrameRate<K>.
-//   Aspect (ProfileVideoAspect.layout, ProfileVideoAspectH263.layout): one radio button per stored value
+//   Aspect (ProfileVideoRatio.layout, ProfileVideoRatioH263.layout): one radio button per stored value
 //     of VideoAspect<K>.
 #pragma once
 
