@@ -60,8 +60,11 @@ std::string Mp3Name(const std::string& aacName) {
 
 TEST_F(AacEditor, ControlsCarryTheirShortNames) {
   form = aek::OpenEditor<TfrmAacProfile>();
-  for (const auto& names : kMp3Names)
-    if (names.first != form->GetName()) EXPECT_NE(form->FindComponent(names.first), nullptr) << names.first;
+  for (const auto& names : kMp3Names) {
+    if (names.first != form->GetName()) {
+      EXPECT_NE(form->FindComponent(names.first), nullptr) << names.first;
+    }
+  }
   EXPECT_EQ(form->EditDescription->GetName(), "txtDescription");
   EXPECT_EQ(form->PageControlOptions->GetName(), "pageOptions");
   EXPECT_EQ(form->TimeControl->EditStartTime->GetName(), "txtStartTime");
