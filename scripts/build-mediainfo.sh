@@ -20,8 +20,8 @@ src_list=/etc/apt/sources.list.d/orvane-src.sources
 has_deb_src() {
   grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null
 }
-src_version() { # newest source version apt knows for a package
-  apt-cache showsrc --only-source "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -V | tail -n1
+src_version() { # newest source version apt knows for a package; empty when apt knows none (yet)
+  { apt-cache showsrc --only-source "$1" 2>/dev/null || true; } | sed -n 's/^Version: //p' | sort -V | tail -n1
 }
 
 if ! has_deb_src; then
@@ -36,7 +36,8 @@ fi
 mi_ver=$(src_version libmediainfo)
 zen_ver=$(src_version libzen)
 if [ -z "$mi_ver" ] || [ -z "$zen_ver" ]; then
-  apt-get update -q >/dev/null
+  # The source lists are fetched only by an update; a failing mirror is reported below.
+  apt-get update -q >/dev/null || echo "build-mediainfo: apt-get update failed" >&2
   mi_ver=$(src_version libmediainfo)
   zen_ver=$(src_version libzen)
 fi
