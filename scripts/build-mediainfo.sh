@@ -64,10 +64,19 @@ work=$(mktemp -d /tmp/orvane-mediainfo.XXXXXX)
 # mirror, so its exit code alone does not decide.
 srcdir="$cache/src"
 mkdir -p "$srcdir"
-( cd "$srcdir" && apt-get source --download-only libzen libmediainfo >"$work/apt.log" 2>&1 ) || true
-zen_tar=$(ls "$srcdir"/libzen_"${zen_ver%-*}".orig.tar.* 2>/dev/null | head -n1)
-mi_tar=$(ls "$srcdir"/libmediainfo_"${mi_ver%-*}".orig.tar.* 2>/dev/null | head -n1)
-if [ -z "$zen_tar" ] || [ -z "$mi_tar" ]; then
+find_tarballs() {
+  zen_tar=$(ls "$srcdir"/libzen_"${zen_ver%-*}".orig.tar.* 2>/dev/null | head -n1)
+  mi_tar=$(ls "$srcdir"/libmediainfo_"${mi_ver%-*}".orig.tar.* 2>/dev/null | head -n1)
+  [ -n "$zen_tar" ] && [ -n "$mi_tar" ]
+}
+for try in 1 2 3; do
+  ( cd "$srcdir" && apt-get source --download-only libzen libmediainfo >"$work/apt.log" 2>&1 ) || true
+  find_tarballs && break
+  # Lists fetched long ago may name files the mirror no longer has.
+  sleep $((try * 5))
+  apt-get update -q >/dev/null 2>&1 || true
+done
+if ! find_tarballs; then
   cat "$work/apt.log" >&2
   echo "build-mediainfo: could not fetch the upstream sources" >&2
   exit 1

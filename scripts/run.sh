@@ -9,7 +9,7 @@ scripts/setup.sh
 scripts/build.sh "$build"
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
-scripts/wine-session.sh start "$build"
+ORV_GUI_SLOTS=0 scripts/wine-session.sh start "$build"
 trap '"$top/scripts/wine-session.sh" stop "$top/$build"' EXIT
 source "$build/session.env"
 cd "$build/Orvane"

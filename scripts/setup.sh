@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything Orvane needs to build, run and test on a Debian 12 machine (as root).
+# Installs everything Orvane needs to build, run and test on a Debian 12 machine (as root), then builds
+# the media library (not with --no-library).
 # Safe to run again: each step checks first and is quick when already done.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,8 +15,22 @@ packages=(
   ffmpeg mediainfo libopencore-amrnb-dev libvo-amrwbenc-dev
   qemu-user-static
   libpng-dev zlib1g-dev clang libclang-rt-14-dev
-  build-essential dpkg-dev pkg-config
+  build-essential dpkg-dev pkg-config procps
+  # The fonts the windows are drawn with beside Wine's own, so screenshots do not depend on what else
+  # a machine happens to have.
+  fonts-dejavu-core
 )
+
+# Runs an apt command up to three times: a mirror that stumbles once must not end the setup.
+with_retries() {
+  local try
+  for try in 1 2 3; do
+    "$@" && return 0
+    echo "setup: '$*' failed (try $try of 3)" >&2
+    sleep $((try * 5))
+  done
+  return 1
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,14 +38,16 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # Fetching the lists again before each try also mends lists that name versions the mirror has dropped.
+  with_retries sh -c 'apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"' \
+    install "${missing[@]}"
 fi
 
 # 32-bit Linux programs (Wine's 32-bit side) must be able to run. Some virtual machines have no
 # 32-bit compatibility mode; there the i386 side runs under qemu's user-mode emulator instead.
 "$here/scripts/enable-i386.sh"
 
-# Debian's source packages that the build compiles for Windows.
-[ -x "$here/scripts/build-mediainfo.sh" ] && "$here/scripts/build-mediainfo.sh"
+# Debian's source packages that the build compiles for Windows (scripts/test.sh builds them as a stage
+# of its own).
+[ "${1:-}" = --no-library ] || "$here/scripts/build-mediainfo.sh"
 exit 0
