@@ -168,7 +168,12 @@ TUnixCommandResult RunUnixCommand(const std::string& ShellCommand, unsigned Time
     return Result;
   }
   UnixFolder.erase(UnixFolder.size() - 6);  // without "run.sh", with the slash
-  std::string Script = "( " + ShellCommand + "\n) >" + ShellQuote(UnixFolder + "out") + " 2>&1 </dev/null\n" +
+  // The shell lets go of the standard handles it was given (they may be a test runner's pipes), and
+  // the command is ended shortly after our wait gives up, so nothing outlives the call for long.
+  unsigned LimitSeconds = TimeoutMs / 1000 + 1;
+  std::string Script = "exec </dev/null >/dev/null 2>&1\n"
+                       "timeout -k 5 " + std::to_string(LimitSeconds) + " /bin/sh -c " + ShellQuote(ShellCommand) +
+                       " >" + ShellQuote(UnixFolder + "out") + " 2>&1\n" +
                        "echo $? >" + ShellQuote(UnixFolder + "exit.tmp") + "\n" + "mv " +
                        ShellQuote(UnixFolder + "exit.tmp") + " " + ShellQuote(UnixFolder + "exit") + "\n";
   if (!WriteWholeFile(Folder + "run.sh", Script) || !StartUnixScript(UnixFolder + "run.sh")) {

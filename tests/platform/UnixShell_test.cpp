@@ -50,4 +50,20 @@ TEST(UnixShell, ACommandBeyondTheTimeLimitIsReportedNotAwaited) {
   EXPECT_NE(std::string::npos, Result.Output.find("no exit code within 1 s")) << Result.Output;
 }
 
+TEST(UnixShell, ACommandBeyondTheTimeLimitIsEndedWithWhatItStarted) {
+  // A command that outlived our wait would hold on to whatever it was given (files, a test runner's
+  // pipes) for as long as it runs.
+  const std::string PidFile = "/tmp/orv-unixshell-" + std::to_string(GetCurrentProcessId());
+  TUnixCommandResult Late = RunUnixCommand("sleep 120 & echo $! > " + PidFile + "; wait", 1000);
+  EXPECT_FALSE(Late.Finished);
+  bool Gone = false;
+  for (int Try = 0; Try < 60 && !Gone; ++Try) {
+    TUnixCommandResult Probe = RunUnixCommand("kill -0 \"$(cat " + PidFile + ")\" 2>/dev/null && echo alive || echo gone");
+    Gone = Probe.Finished && Probe.Output == "gone\n";
+    if (!Gone) Sleep(500);
+  }
+  EXPECT_TRUE(Gone) << "the command's child still runs 30 s after the limit";
+  RunUnixCommand("rm -f " + PidFile);
+}
+
 }  // namespace

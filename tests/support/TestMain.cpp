@@ -3,6 +3,8 @@
 // under emulation that exception can bring the test program down right after its first failure.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -38,13 +40,31 @@ private:
 
 }  // namespace
 
+// ctest waits until the test program has ended AND every copy of its output pipe is closed. Programs
+// the tests start (the encoder and its Linux helpers) would inherit our standard handles and keep
+// ctest waiting for as long as they live, so they are not handed on.
+void KeepStandardHandlesToOurselves()
+{
+    for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        HANDLE handle = GetStdHandle(which);
+        if (handle && handle != INVALID_HANDLE_VALUE) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
+    }
+}
+
 int main(int argc, char** argv)
 {
+    KeepStandardHandlesToOurselves();
     testing::InitGoogleTest(&argc, argv);
     testing::TestEventListeners& listeners = testing::UnitTest::GetInstance()->listeners();
     if (testing::TestEventListener* printer = listeners.default_result_printer()) {
         listeners.Release(printer);
         listeners.Append(new FailurePrinter(printer));
     }
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    // The results are out; ending the process here skips the library detach routines, where Wine under
+    // heavy load has been seen to hang a finished test for good (a thread killed while it held a lock).
+    std::fflush(stdout);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
+    return result;
 }
