@@ -5,6 +5,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 build="${BUILD_DIR:-build}"
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 
 stages=()
 stage() { # stage NAME COMMAND...: runs the command and notes its time

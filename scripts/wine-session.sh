@@ -25,7 +25,7 @@ prefix_recipe=2
 desktop_running() { # desktop_running PREFIX
   local pid
   for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$1" && return 0
+    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -qx "WINEPREFIX=$1" && return 0
   done
   return 1
 }
