@@ -260,7 +260,7 @@ void TSkinData::WriteSkinStream(TMemoryStream& stream) {
 
 void TSkinData::SetSkinStreamData(const TLayoutData& data) {
   SkinData.SetBytes(data.Bytes);
-  TryLoadSkin();
+  if (SkinData.Size() > 0) TryLoadSkin();
 }
 
 void TSkinData::SetActive(bool value) {

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "MessageForm.h"
 #include "ModalScript.h"
+#include "OrvUtils.h"
 #include "Prompter.h"
 #include "SkinEngineKit.h"
 #include "Subclass.h"
@@ -412,6 +414,33 @@ TEST_F(FormSkinner, MessageBoxesKeepTheirButtonCaptions) {
   EXPECT_EQ(captions[IDYES], "&Replace");
   EXPECT_EQ(captions[IDNO], "&Keep");
   EXPECT_EQ(skinned, 1) << "the box was skinned";
+}
+
+TEST_F(FormSkinner, TheProgramsMessageDialogsKeepTheirButtonCaptions) {
+  Manager().InstallHook();
+  Manager().Started = 1;
+  std::vector<std::string> captions;
+  LRESULT skinned = -1;
+  auto shown = [] {
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (Screen->Forms(i)->ClassName() == "TMessageForm" && Screen->Forms(i)->GetVisible())
+        return static_cast<TMessageForm*>(Screen->Forms(i));
+    return static_cast<TMessageForm*>(nullptr);
+  };
+  etk::TModalScript script({[&] {
+    TMessageForm* f = shown();
+    if (!f) return;
+    PumpMessagesUntil([&] { return SendMessageA(f->Handle(), SM_ISSKINNED, 0, 0) == 1; }, 5000);
+    skinned = SendMessageA(f->Handle(), SM_ISSKINNED, 0, 0);
+    for (TButton* b : f->ButtonList) captions.push_back(b->GetCaption());
+    PostMessageA(f->ButtonList.back()->Handle(), BM_CLICK, 0, 0);
+  }});
+  SetPrompter(nullptr);
+  EXPECT_EQ(CustomMessageDlg("Overwrite the file?", "Question", mtConfirmation, {"Replace", "Keep"},
+                             Buttons({mbYes, mbNo})),
+            mrNo);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Replace", "Keep"}));
+  EXPECT_EQ(skinned, 1);
 }
 
 }  // namespace
