@@ -222,10 +222,14 @@ bool TSkinnerForm::WMNCDestroy(TMessage& m) {
   return true;
 }
 
-// While waiting for the finish message the system frame is not painted, but the deactivation goes
-// through: answering 0 here would keep the activation from ever leaving the window.
+// While waiting for the finish message the frame is not painted, but the change of activation goes
+// through: answering 0 here would keep the activation from ever leaving the window. The previous
+// procedure still records the new state (lParam -1 asks it not to paint), so the frame painted after
+// finishing shows the right one.
 bool TSkinnerForm::WMNCActivateWaiting(TMessage& m) {
   if (FState != skWaiting || WindowKind == wkMdiChild) return false;
+  Active = LOBYTE(LOWORD(m.WParam)) != 0;
+  TWindowSubclass::CallPrevious(m.Msg, m.WParam, LPARAM(-1));
   m.Result = TRUE;
   return true;
 }
