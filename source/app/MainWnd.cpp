@@ -222,6 +222,7 @@ void TfrmMain::DeclareLayout(TLayoutBinder& b) {
   b.Field("TrayIcon", TrayIcon);
   b.Field("dlgOpenDialog", dlgOpenDialog);
   b.Field("ImgListIcon", ImgListIcon);
+  b.Field("SkinData1", SkinData1);
   // The sixteen formats: one action and one profile list each, a radio button for the direct ones.
   for (const TFormatChoice& f : FormatChoices) {
     b.Field(std::string("act") + f.Name, FFormatActions[f.Format]);

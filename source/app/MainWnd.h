@@ -25,6 +25,7 @@
 #include "SkButton.h"
 #include "SkImagePanel.h"
 #include "SkSkinForm.h"
+#include "SkinnerData.h"
 #include "StdCtrls.h"
 #include "TrayIcon.h"
 #include "globals.h"
@@ -126,6 +127,7 @@ public:
   TTrayIcon* TrayIcon = nullptr;
   TOpenDialog* dlgOpenDialog = nullptr;
   TImageList* ImgListIcon = nullptr;
+  TSkinData* SkinData1 = nullptr;  // the skin engine: nothing here touches it
 
   // ---- handlers ----
   void FormCreate(TObject* Sender);

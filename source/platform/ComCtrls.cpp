@@ -246,7 +246,8 @@ void TListView::Notification(TComponent* c, TOperation op) {
 
 void TListView::WndProc(TMessage& m) {
   if (m.Msg == CN_NOTIFY) {
-    auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+    const NMHDR* hdr = NotifyHeader(m);
+    if (!hdr) return TWinControl::WndProc(m);
     if (hdr->code == LVN_ITEMCHANGED && !FFilling && !IsDestroying()) {
       auto* nm = reinterpret_cast<NMLISTVIEW*>(m.LParam);
       if (nm->iItem >= 0 && nm->iItem < Count() && OnChange) {
@@ -746,7 +747,8 @@ void TPageControl::PaintWindow(HDC dc) {
 void TPageControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_NOTIFY: {
-      auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+      const NMHDR* hdr = NotifyHeader(m);
+      if (!hdr) break;
       if (hdr->code == TCN_SELCHANGING) {
         m.Result = CanChange() ? FALSE : TRUE;
         return;

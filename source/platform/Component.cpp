@@ -189,6 +189,38 @@ bool HasProp(TObject* obj, const std::string& name) {
   }
 }
 
+namespace {
+// Runs a property read or write; any error of the property system gives the fallback.
+template <class T, class F>
+T OrFallback(TObject* obj, T fallback, F access) {
+  if (!obj) return fallback;
+  try {
+    return access();
+  } catch (const Exception&) {
+    return fallback;
+  }
+}
+}  // namespace
+
+int64_t SafeGetOrdProp(TObject* obj, const std::string& name) {
+  return OrFallback<int64_t>(obj, -1, [&] { return GetOrdProp(obj, name); });
+}
+
+std::string SafeGetPropText(TObject* obj, const std::string& name) {
+  return OrFallback<std::string>(obj, std::string(), [&] { return GetPropText(obj, name); });
+}
+
+TObject* SafeGetObjectProp(TObject* obj, const std::string& name) {
+  return OrFallback<TObject*>(obj, nullptr, [&] { return GetObjectProp(obj, name); });
+}
+
+bool SafeSetPropText(TObject* obj, const std::string& name, const std::string& value) {
+  return OrFallback<bool>(obj, false, [&] {
+    SetPropText(obj, name, value);
+    return true;
+  });
+}
+
 std::string GetPropText(TObject* obj, const std::string& name) {
   std::string last;
   TObject* h = ResolveHolder(obj, name, last);

@@ -152,6 +152,13 @@ int64_t GetOrdProp(TObject* obj, const std::string& name);
 void SetOrdProp(TObject* obj, const std::string& name, int64_t value);
 TObject* GetObjectProp(TObject* obj, const std::string& name);
 // Raise EPropertyError for unknown names (class and property named) or bad values.
+// The same reads for code that must never raise (the skin engine inspects controls of any class):
+// a missing property, one of another kind or an object that is null gives -1, an empty text or null.
+int64_t SafeGetOrdProp(TObject* obj, const std::string& name);
+std::string SafeGetPropText(TObject* obj, const std::string& name);
+TObject* SafeGetObjectProp(TObject* obj, const std::string& name);
+// Writes when the property exists and takes the value; false otherwise.
+bool SafeSetPropText(TObject* obj, const std::string& name, const std::string& value);
 
 // ---- helpers to declare properties (used in the class-info definitions) ----
 template <class C>

@@ -769,10 +769,10 @@ void TWinControl::DestroyHandle() {
   DestroyWnd();
 }
 
+// Goes through the message chain, so that whoever hooked the control's WindowProc sees the old window
+// go and can attach to the new one after passing the message on.
 void TWinControl::RecreateWnd() {
-  if (!FHandle) return;
-  DestroyHandle();
-  CreateHandle();
+  if (FHandle) Perform(CM_RECREATEWND);
 }
 
 void TWinControl::SetParentWindow(HWND h) {
@@ -1193,9 +1193,11 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
 void TWinControl::ReflectNotification(TMessage& m) {
   HWND child = nullptr;
   switch (m.Msg) {
-    case WM_NOTIFY:
-      child = m.LParam ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom : nullptr;
+    case WM_NOTIFY: {
+      const NMHDR* hdr = NotifyHeader(m);
+      child = hdr ? hdr->hwndFrom : nullptr;
       break;
+    }
     case WM_DRAWITEM: {
       auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       if (d && d->CtlType != ODT_MENU) child = d->hwndItem;
@@ -1404,6 +1406,12 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
       Broadcast(m);
+      return;
+    case CM_RECREATEWND:
+      if (FHandle) {
+        DestroyHandle();
+        CreateHandle();
+      }
       return;
     case CM_ENTER:
       DoEnter();

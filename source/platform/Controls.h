@@ -73,6 +73,12 @@ struct TMessage {
   LRESULT Result;
 };
 
+// The notification header of a WM_NOTIFY or CN_NOTIFY, or null when lParam is no pointer: the skin
+// engine sends CN_NOTIFY with lParam 16802 as its own notice, and no address lies below 64 KB.
+inline const NMHDR* NotifyHeader(const TMessage& m) {
+  return ULONG_PTR(m.LParam) >= 0x10000 ? reinterpret_cast<const NMHDR*>(m.LParam) : nullptr;
+}
+
 // ---- enumerations and events ----
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };

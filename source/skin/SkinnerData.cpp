@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Forms.h"
+#include "SkinManage.h"
 #include "SkinPackReader.h"
 #include "SkinnerIni.h"
 #include "Strings.h"
@@ -40,9 +42,84 @@ TColor ParseColour(const std::string& text) {
   return TColor(RGB(values[0], values[1], values[2]));
 }
 
-// ---- the skin data ----
+// ---- the skin data component ----
 
-ORV_DEFINE_CLASS(TSkinData, TComponent, FactoryOf<TSkinData>(), {})
+const char* const SkinEngineVersion = "4.93.11.13";
+
+namespace {
+
+std::vector<std::string> SkinControlNames() {
+  return {"xcMainMenu", "xcPopupMenu", "xcMenuItem", "xcToolbar", "xcControlbar", "xcCombo", "xcCheckBox",
+          "xcRadioButton", "xcProgress", "xcScrollbar", "xcEdit", "xcButton", "xcBitBtn", "xcSpeedButton",
+          "xcSpin", "xcPanel", "xcGroupBox", "xcStatusBar", "xcTab", "xcTrackBar", "xcSystemMenu", "xcFastReport"};
+}
+
+std::vector<std::string> SkinOptionNames() {
+  return {"xoMDIScrollbar", "xoMenuMerge",     "xoTransparent", "xoPreview",
+          "xoParentBackGround", "xoNoFocusRect", "xoToolbarBK",  "xoToolbarButton",
+          "xoMDIChildBorder", "xoMenuBG",       "xoFormScrollbar"};
+}
+
+// Other vendors' control classes and the skinner kind that takes them (rows "class=kind").
+const char* const DefaultSkin3rd[] = {
+    "TCategoryButtons=scrollbar", "TPngSpeedbutton=pngspeedbutton", "TPngBitBtn=pngbitbtn",
+    "TVirtualStringTree=scrollbar", "TVirtualDrawTree=scrollbar", "TTBXDockablePanel=Panel",
+    "TAdvPanelGroup=scrollbar", "TComboboxex=combobox", "TRxSpeedButton=speedbutton", "THTMLViewer=scrollbar",
+    "TDBCtrlGrid=scrollbar", "TfrSpeedButton=speedbutton", "TfrTBButton=speedbutton", "TControlBar=Panel",
+    "TTBDock=Panel", "TTBToolbar=Panel", "TImageEnMView=scrollbar", "TImageEnView=scrollbar",
+    "TAdvMemo=scrollbar", "TDBAdvMemo=scrollbar", "TcxDBLookupComboBox=combobox", "TcxDBComboBox=combobox",
+    "TcxDBDateEdit=combobox", "TcxDBImageComboBox=combobox", "TcxDBCalcEdit=combobox", "TcxDBBlobEdit=combobox",
+    "TcxDBPopupEdit=combobox", "TcxDBFontNameComboBox=combobox", "TcxDBShellComboBox=combobox",
+    "TRxLookupEdit=combobox", "TRxDBLookupCombo=combobox", "TFcGroup=panel", "TFcButton=button",
+    "TFcBitbtn=bitbtn", "TFcMenuButton=menubtn", "TFcCheckGroup=CheckGroup", "TFcRadioGroup=Radiogroup",
+    "TFcButtonEdit=Edit", "TFcDBRadioGroup=Radiogroup", "TFcDBRadioButton=Radiobutton",
+    "TFcDateTimeEdit=combobox", "TFcColorEdit=combobox", "TFcDateTimePicker=combobox",
+    "TFcDBDateTimeEdit=combobox", "TFcDbColorEdit=combobox", "TFcDBDateTimePicker=combobox",
+    "TLMDButton=bitbtn", "TLMDGroupBox=Groupbox", "TDBCheckboxEh=Checkbox", "TDBCheckboxEh=Checkbox",
+    "TLMDCHECKBOX=Checkbox", "TLMDDBCHECKBOX=Checkbox", "TLMDRadiobutton=Radiobutton", "TLMDCalculator=panel",
+    "TLMDGROUPBOX=Panel", "TLMDSIMPLEPANEL=Panel", "TLMDDBCalendar=Panel", "TLMDButtonPanel=Panel",
+    "TLMDLMDCalculator=Panel", "TLMDHeaderPanel=Panel", "TLMDTechnicalLine=Panel", "TLMDLMDClock=Panel",
+    "TLMDTrackbar=panel", "TLMDListCombobox=combobox", "TLMDCheckListCombobox=combobox",
+    "TLMDHeaderListCombobox=combobox", "TLMDImageCombobox=combobox", "TLMDColorCombobox=combobox",
+    "TLMDFontCombobox=combobox", "TLMDFontSizeCombobox=combobox", "TLMDFontSizeCombobox=combobox",
+    "TLMDPrinterCombobox=combobox", "TLMDDriveCombobox=combobox", "TLMDCalculatorComboBox=combobox",
+    "TLMDTrackBarComboBox=combobox", "TLMDCalendarComboBox=combobox", "TLMDTreeComboBox=combobox",
+    "TLMDRADIOGROUP=radiogroup", "TLMDCheckGroup=CheckGroup", "TLMDDBRADIOGROUP=radiogroup",
+    "TLMDDBCheckGroup=CheckGroup", "TLMDCalculatorEdit=edit", "TLMDEDIT=Edit", "TLMDMASKEDIT=Edit",
+    "TLMDBROWSEEDIT=Edit", "TLMDEXTSPINEDIT=Edit", "TLMDCALENDAREDIT=Edit", "TLMDFILEOPENEDIT=Edit",
+    "TLMDFILESAVEEDIT=Edit", "TLMDCOLOREDIT=Edit", "TLMDDBEDIT=Edit", "TLMDDBMASKEDIT=Edit",
+    "TLMDDBEXTSPINEDIT=Edit", "TLMDDBSPINEDIT=Edit", "TLMDDBEDITDBLookup=Edit", "TLMDEDITDBLookup=Edit",
+    "TDBLookupCombobox=Combobox", "TWWDBCombobox=Combobox", "TWWDBLookupCombo=Combobox",
+    "TWWDBCombobox=Combobox", "TWWKeyCombo=Combobox", "TWWTempKeyCombo=combobox",
+    "TWWDBDateTimePicker=Combobox", "TWWRADIOGROUP=radiogroup", "TWWDBEDIT=Edit", "TcxButton=bitbtn",
+    "TcxDBRadioGroup=radiogroup", "TcxRadioGroup=radiogroup", "TcxGroupbox=groupbox", "TOVCPICTUREFIELD=Edit",
+    "TOVCDBPICTUREFIELD=Edit", "TOVCSLIDEREDIT=Edit", "TOVCDBSLIDEREDIT=Edit", "TOVCSIMPLEFIELD=Edit",
+    "TOVCDBSIMPLEFIELD=Edit", "TO32DBFLEXEDIT=Edit", "TOVCNUMERICFIELD=Edit", "TOVCDBNUMERICFIELD=Edit",
+};
+
+}  // namespace
+
+ORV_DEFINE_CLASS(TSkinData, TComponent, FactoryOf<TSkinData>(),
+                 {BoolProp<TSkinData>("Active", &TSkinData::GetActive, &TSkinData::SetActive),
+                  IntProp<TSkinData>("DisableTag", &TSkinData::GetDisableTag, &TSkinData::SetDisableTag),
+                  SetProp<TSkinData>("SkinControls", SkinControlNames(), &TSkinData::GetSkinControls,
+                                     &TSkinData::SetSkinControls),
+                  SetProp<TSkinData>("Options", SkinOptionNames(), &TSkinData::GetOptions, &TSkinData::SetOptions),
+                  StringsProp<TSkinData>("Skin3rd", &TSkinData::GetSkin3rd, &TSkinData::SetSkin3rd),
+                  StrProp<TSkinData>("SkinFile", &TSkinData::GetSkinFile, &TSkinData::SetSkinFile),
+                  StrProp<TSkinData>("SkinStore", &TSkinData::GetSkinStore, &TSkinData::SetSkinStore),
+                  EnumProp<TSkinData, TSkinFormType>("SkinFormtype",
+                                                     {"sfMainform", "sfOnlyThisForm", "sfDialog", "sfDLL"},
+                                                     &TSkinData::GetSkinFormtype, &TSkinData::SetSkinFormtype),
+                  StrProp<TSkinData>("Version", &TSkinData::GetVersion, &TSkinData::SetVersion),
+                  BoolProp<TSkinData>("MenuUpdate", &TSkinData::GetMenuUpdate, &TSkinData::SetMenuUpdate),
+                  BoolProp<TSkinData>("MenuMerge", &TSkinData::GetMenuMerge, &TSkinData::SetMenuMerge),
+                  EventProp<TSkinData, TOnFormSkin>("OnFormSkin", &TSkinData::OnFormSkin),
+                  EventProp<TSkinData, TNotifyEvent>("OnSkinChanged", &TSkinData::OnSkinChanged),
+                  EventProp<TSkinData, TOnSkinControl>("OnSkinControl", &TSkinData::OnSkinControl),
+                  EventProp<TSkinData, TOnSkinForm>("OnBeforeSkinForm", &TSkinData::OnBeforeSkinForm),
+                  EventProp<TSkinData, TOnSkinForm>("OnAfterSkinForm", &TSkinData::OnAfterSkinForm),
+                  DataProp<TSkinData>("SkinStream", &TSkinData::SetSkinStreamData)})
 
 namespace {
 
@@ -74,9 +151,26 @@ TSkinData::TSkinData(TComponent* owner)
       BorderRight(new TDataSkinBorder("Right")),
       BorderTop(new TDataSkinBorder("Top")),
       BorderBottom(new TDataSkinBorder("Bottom")),
-      Title(new TDataSkinTitle("Title")) {}
+      Title(new TDataSkinTitle("Title")),
+      MenuGlyphs(new TImageList(nullptr)),
+      AppIcon(new TBitmap),
+      FSkinControls(~0u & ((1u << (xcFastReport + 1)) - 1) & ~Bit(xcMenuItem) & ~Bit(xcFastReport)),
+      FSkin3rd(std::begin(DefaultSkin3rd), std::end(DefaultSkin3rd)) {
+  AppIcon->SetPixelFormat(pf24bit);
+  try {
+    TBitmap glyphs;
+    glyphs.LoadFromResourceName("TARNWICKMENU");
+    MenuGlyphs->AddMasked(&glyphs, clWhite);
+  } catch (const Exception&) {
+    // Without the program's glyphs the owner-drawn menus draw no glyphs.
+  }
+}
 
 TSkinData::~TSkinData() {
+  delete MenuGlyphs;
+  if (SkinManager) SkinManager->RemoveSkinData(this);
+  delete AppIcon;
+  delete CaptionFont;
   FreeOptionalElements();
   FreeSlot(Track);
   FreeSlot(TrackVert);
@@ -132,6 +226,164 @@ bool TSkinData::LoadSkin() {
   Ini->LoadFromStream(EntryStream);
   ApplySkin();
   return true;
+}
+
+bool TSkinData::TryLoadSkin() {
+  try {
+    return LoadSkin();
+  } catch (const std::exception&) {
+    NoSkin = true;  // a skin file that does not decode: the program goes on unskinned
+    return false;
+  }
+}
+
+void TSkinData::ReadSkinStream(TMemoryStream& stream) {
+  int32_t size = 0;
+  if (!stream.ReadExact(&size, 4) || size <= 0) return;
+  SkinData.Clear();
+  if (size > stream.Size() - stream.Position()) {
+    // A payload shorter than its size field: nothing of it is taken.
+    stream.Seek(stream.Size());
+    NoSkin = true;
+    return;
+  }
+  SkinData.CopyFrom(stream, size);
+  SkinData.Seek(0);
+  if (!(ComponentState() & csDesigning)) TryLoadSkin();
+}
+
+void TSkinData::WriteSkinStream(TMemoryStream& stream) {
+  const int32_t size = int32_t(SkinData.Size());
+  stream.Write(&size, 4);
+  if (size > 0) stream.Write(SkinData.Bytes().data(), size);
+}
+
+void TSkinData::SetSkinStreamData(const TLayoutData& data) {
+  SkinData.SetBytes(data.Bytes);
+  if (SkinData.Size() > 0) TryLoadSkin();
+}
+
+void TSkinData::SetActive(bool value) {
+  if (value == FActive) return;
+  FActive = value;
+  if (ComponentState() & (csDesigning | csLoading | csReading)) return;  // Loaded acts on it
+  if (FSkinFormtype == sfDialog || FSkinFormtype == sfDLL) return;
+  TSkinManage& m = CreateSkinManager();
+  if (FSkinFormtype == sfOnlyThisForm) {
+    m.ActionData = this;
+    if (value && NoSkin) return;
+    m.QueueAction(value ? saSkinAll : saUnskinAll, 250);
+    return;
+  }
+  if (value) {
+    if (NoSkin) return;
+    m.ActionData = this;
+    m.QueueAction(saSkinAll, 250);
+    m.Started = 1;
+  } else {
+    m.ActionData = this;
+    m.QueueAction(saUnskinAll, 250);
+  }
+}
+
+void TSkinData::SetSkinFile(const std::string& value) {
+  NoSkin = true;
+  FSkinFile = value;
+  const DWORD attributes = GetFileAttributesA(value.c_str());
+  if (value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  SkinData.Clear();
+  if (!SkinData.LoadFromFile(value)) return;
+  TryLoadSkin();
+  ReapplySkin();
+}
+
+void TSkinData::Loaded() {
+  TComponent::Loaded();
+  if (ComponentState() & csDesigning) return;
+  if (!OptionalUser32().GetScrollBarInfo) FSkinControls &= ~Bit(xcScrollbar);
+  TSkinManage& m = CreateSkinManager();
+  m.AddSkinData(this);
+  CreateCaptionFont();
+  if (FSkinFormtype != sfMainform) {
+    m.Active = true;
+    ++m.Started;
+    auto* form = As<TCustomForm>(Owner());
+    if (form && FActive) m.SkinWindow(form->Handle());
+    return;
+  }
+  m.InstallHook();
+  if (FActive) {
+    if (NoSkin)
+      FActive = false;  // no skin could be applied: nothing is skinned
+    else
+      m.QueueAction(saSkinAll, 250);
+  }
+  if (Has(xcMainMenu))
+    FSkinControls &= ~Bit(xcMenuItem);
+  else
+    FSkinControls &= ~Bit(xcSystemMenu);
+  BuildAppIcon();
+}
+
+void LoadSystemCaptionFont(TFont* font) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = 340;  // the structure without the padded border width: every system answers it
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+    font->SetHandle(CreateFontIndirectA(&metrics.lfCaptionFont));
+}
+
+void TSkinData::CreateCaptionFont() {
+  delete CaptionFont;
+  CaptionFont = new TFont;
+  LoadSystemCaptionFont(CaptionFont);
+}
+
+void TSkinData::BuildAppIcon() {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  const HWND app = Application->Handle();
+  HICON icon = HICON(SendMessageA(app, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = HICON(SendMessageA(app, WM_GETICON, ICON_BIG, 0));
+  if (!icon) return;
+  TBitmap b;
+  b.SetPixelFormat(pf24bit);
+  b.SetSize(w, h);
+  HDC dc = b.Canvas()->GetHandle();
+  RECT r{0, 0, w, h};
+  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  FillRect(dc, &r, magenta);
+  DeleteObject(magenta);
+  if (HICON small = HICON(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE))) {
+    DrawIconEx(dc, 0, 0, small, w, h, 0, nullptr, DI_NORMAL);
+    DestroyIcon(small);
+  }
+  AppIcon->Assign(&b);
+  AppIcon->SetTransparentColor(clFuchsia);
+  AppIcon->SetTransparent(true);
+}
+
+void TSkinData::ReapplySkin() {
+  if (ComponentState() & (csDesigning | csLoading | csReading)) return;
+  if (!SkinManager) Loaded();
+  TSkinManage& m = CreateSkinManager();
+  m.ActionData = this;
+  m.RefreshSkinData();
+  if (m.Started == 1) m.QueueAction(saReapplySkin, 250);
+}
+
+void TSkinData::AskFormSkin(HWND window, const std::string& className, bool& doSkin) {
+  (void)window;
+  if (OnFormSkin) {
+    OnFormSkin(this, className, doSkin);
+    return;
+  }
+  if (className == "SysMonthCal32")
+    doSkin = false;
+  else if (Has(xcFastReport) && className.rfind("Tfr", 0) == 0)
+    doSkin = false;
+}
+
+void TSkinData::DoSkinChanged() {
+  if (OnSkinChanged) OnSkinChanged(this);
 }
 
 void TSkinData::LoadEntryBitmap(TBitmap* bitmap, const std::string& value) {

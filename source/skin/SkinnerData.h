@@ -1,6 +1,8 @@
 // The skin's data: the element records that every skinner draws from (an image with 9-grid margins, a
 // frame count, transparency and tiling flags and state colours), the skin's colours, and TSkinData,
-// which loads a skin file (a compressed pack holding an INI description and bitmaps) into them.
+// the component through which the program uses the skin engine: it carries the skin file (the binary
+// layout property SkinStream), loads it into those records and, once its layout is loaded, starts the
+// skin manager that skins every window of the process.
 //
 // Reading a skin never fails: a missing section leaves its optional element null, a missing key takes
 // its default, and an image the pack does not hold (or not named "*.bmp") leaves an empty bitmap.
@@ -8,11 +10,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Component.h"
+#include "Controls.h"
 #include "Graphics.h"
 #include "MemoryStream.h"
 #include "SkinImageUtils.h"
@@ -81,7 +85,37 @@ public:
 // and "255 128" red alone. Each number is taken modulo 256; numbers after the third are ignored.
 TColor ParseColour(const std::string& text);
 
-// ---- the skin data ----
+// ---- the skin data component ----
+
+// What the skinners take over (a set: bit i stands for member i).
+enum TSkinControlType {
+  xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
+  xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab,
+  xcTrackBar, xcSystemMenu, xcFastReport
+};
+using TSkinControlTypes = unsigned;
+enum TSkinOption {
+  xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
+  xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoFormScrollbar
+};
+using TSkinOptions = unsigned;
+constexpr unsigned Bit(int member) { return 1u << member; }
+// sfMainform skins every qualifying window of the process, sfOnlyThisForm only its owner form,
+// sfDialog message boxes and system dialogs; sfDLL installs no hook.
+enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+
+class TSkinData;
+using TOnFormSkin = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
+using TOnSkinControl = std::function<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
+                                          const std::string& ControlClass, TComponent*& SkinnedControl)>;
+using TOnSkinForm = std::function<void(TObject* Sender, HWND ahwnd, const std::string& aName)>;
+
+// The system's caption font into the font (left as it is when the system does not tell).
+void LoadSystemCaptionFont(TFont* font);
+// The fixed text of the Version property.
+extern const char* const SkinEngineVersion;
+// The payload of the engine's own notices (CN_NOTIFY, 0xBC4B, 0xBC4D).
+constexpr LPARAM SkinNoticeParam = 16802;
 
 class TSkinData : public TComponent {
   ORV_CLASS(TSkinData)
@@ -89,14 +123,72 @@ public:
   explicit TSkinData(TComponent* owner);
   ~TSkinData() override;
 
+  // ---- published ----
+  bool GetActive() const { return FActive; }
+  void SetActive(bool value);
+  int GetDisableTag() const { return FDisableTag; }
+  void SetDisableTag(int v) { FDisableTag = v; }
+  TSkinControlTypes GetSkinControls() const { return FSkinControls; }
+  void SetSkinControls(TSkinControlTypes v) { FSkinControls = v; }
+  TSkinOptions GetOptions() const { return FOptions; }
+  void SetOptions(TSkinOptions v) { FOptions = v; }
+  std::vector<std::string> GetSkin3rd() const { return FSkin3rd; }
+  void SetSkin3rd(const std::vector<std::string>& rows) { FSkin3rd = rows; }
+  std::string GetSkinFile() const { return FSkinFile; }
+  void SetSkinFile(const std::string& value);
+  std::string GetSkinStore() const { return "(none)"; }
+  void SetSkinStore(const std::string&) {}
+  TSkinFormType GetSkinFormtype() const { return FSkinFormtype; }
+  void SetSkinFormtype(TSkinFormType v) { FSkinFormtype = v; }
+  std::string GetVersion() const { return SkinEngineVersion; }
+  void SetVersion(const std::string&) {}
+  bool GetMenuUpdate() const { return FMenuUpdate; }
+  void SetMenuUpdate(bool v) { FMenuUpdate = v; }
+  bool GetMenuMerge() const { return FMenuMerge; }
+  void SetMenuMerge(bool v) { FMenuMerge = v; }
+  bool Has(TSkinControlType kind) const { return FSkinControls & Bit(kind); }
+  bool Has(TSkinOption option) const { return FOptions & Bit(option); }
+
+  TOnFormSkin OnFormSkin;
+  TNotifyEvent OnSkinChanged;
+  TOnSkinControl OnSkinControl;
+  TOnSkinForm OnBeforeSkinForm, OnAfterSkinForm;
+
+  // The binary property SkinStream: int32 size N, then N bytes of skin file (nothing after N <= 0).
+  // Reading loads the skin; a payload that is cut short or does not decode leaves the component
+  // without a skin (NoSkin set), so the program goes on unskinned.
+  void ReadSkinStream(TMemoryStream& stream);
+  void WriteSkinStream(TMemoryStream& stream);
+  // From a layout: "SkinStream = skn 'skins/Orvane.skn'" hands over the skin file itself.
+  void SetSkinStreamData(const TLayoutData& data);
+
+  // After the layout was read: the manager, its hook, the load-time adjustments, the caption font
+  // and the application's icon; then skinning starts with the first window activation.
+  void Loaded() override;
+  // A new skin was loaded at run time: every skinned window takes it.
+  void ReapplySkin();
+  // The last word on whether a window of that class is skinned (OnFormSkin when assigned).
+  void AskFormSkin(HWND window, const std::string& className, bool& doSkin);
+  void DoSkinChanged();
+
   // The skin file (int32 unpacked length plus compressed pack).
   TMemoryStream SkinData;
   // True until a skin has been applied.
   bool NoSkin = true;
+  // The owner-drawn menus' 16 x 16 glyphs (the program's bitmap "TARNWICKMENU", white transparent).
+  TImageList* MenuGlyphs;
+  // The application's small icon on magenta (transparent), for windows without an icon of their own.
+  TBitmap* AppIcon;
+  // The system's caption font (null until Loaded).
+  TFont* CaptionFont = nullptr;
+  // Cleared by a form skinner while the class library rebuilds a window's menu.
+  bool PaintFrames = true;
 
   // Reads the pack in SkinData and applies its description. False when the pack is not readable (its
   // magic unknown or its directory broken); decoder errors (ElzhException) pass through.
   bool LoadSkin();
+  // LoadSkin for skins from outside: every failure leaves NoSkin set and is not raised.
+  bool TryLoadSkin();
   // Reads the whole description; needs Ini and Reader (LoadSkin provides them).
   void ApplySkin();
 
@@ -173,6 +265,18 @@ public:
   TColor ColourOrDefault(const std::string& text, TColor def);
 
 private:
+  void CreateCaptionFont();
+  void BuildAppIcon();
+  bool FActive = false;
+  int FDisableTag = 99;
+  TSkinControlTypes FSkinControls;
+  TSkinOptions FOptions = Bit(xoPreview) | Bit(xoToolbarBK);
+  std::vector<std::string> FSkin3rd;
+  std::string FSkinFile;
+  TSkinFormType FSkinFormtype = sfMainform;
+  bool FMenuUpdate = true;
+  bool FMenuMerge = false;
+
   void ReadCommonFields(TDataSkinObject* e, const std::string& section, bool readFrame);
   void FreeSysButtons();
   void FreeOptionalElements();

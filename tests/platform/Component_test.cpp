@@ -162,6 +162,38 @@ TEST(PropertyTable, OrdinalAccessAndEvents) {
   EXPECT_THROW(ev->SetEvent(&p, std::any(std::function<void(int)>())), EPropertyError);
 }
 
+// Reads that never raise: a missing property, one of another kind, a missing step of a dotted name or a
+// null object give -1, an empty text or null; present properties read as usual.
+TEST(PropertyTable, SafeReadsAnswerForMissingProperties) {
+  TProbe p(nullptr);
+  p.SetCount(42);
+  struct TCase {
+    TObject* Obj;
+    const char* Name;
+    int64_t Ord;
+    const char* Text;
+    bool HasObject;
+  };
+  const TCase cases[] = {
+      {&p, "Count", 42, "42", false},          {&p, "Nope", -1, "", false},
+      {&p, "Text", -1, "", false},             {&p, "Font", -1, "TFont", true},
+      {&p, "Font.Height", p.GetFont()->GetHeight(), nullptr, false},
+      {&p, "Font.Nope", -1, "", false},        {&p, "Buddy.Tag", -1, "", false},
+      {nullptr, "Count", -1, "", false},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(SafeGetOrdProp(c.Obj, c.Name), c.Ord) << c.Name;
+    if (c.Text) EXPECT_EQ(SafeGetPropText(c.Obj, c.Name), c.Text) << c.Name;
+    EXPECT_EQ(SafeGetObjectProp(c.Obj, c.Name) != nullptr, c.HasObject) << c.Name;
+  }
+  EXPECT_TRUE(SafeSetPropText(&p, "Count", "7"));
+  EXPECT_EQ(p.GetCount(), 7);
+  EXPECT_FALSE(SafeSetPropText(&p, "Count", "seven"));
+  EXPECT_FALSE(SafeSetPropText(&p, "AutoScroll", "False"));
+  EXPECT_FALSE(SafeSetPropText(nullptr, "Count", "1"));
+  EXPECT_EQ(p.GetCount(), 7);
+}
+
 TEST(ClassInfo, IdentityAndRegistry) {
   TProbe p(nullptr);
   EXPECT_EQ(p.ClassName(), "TProbe");

@@ -1,0 +1,577 @@
+#include "SkinnerForm.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "Forms.h"
+#include "SkinManage.h"
+#include "SkinnerData.h"
+#include "Timer.h"
+
+namespace {
+constexpr UINT WM_NCUAHDRAWCAPTION = 0xAE;  // the themed caption's own painting: never wanted here
+}  // namespace
+
+TBitmap* ScratchBitmap() {
+  static const std::unique_ptr<TBitmap> bitmap = [] {
+    auto b = std::make_unique<TBitmap>();
+    SetStretchBltMode(b->Canvas()->GetHandle(), COLORONCOLOR);
+    return b;
+  }();
+  return bitmap.get();
+}
+
+// ---- the message tables ----
+//
+// Every message of the window passes the first table; a message still going on gets the previous
+// procedure when the frame is not skinned (or the window is a plain child), else passes the second
+// table; a message still going on then gets the previous procedure while the skinner waits for the
+// finish message (or the window is a maximized MDI child), else the third table's handler or, without
+// a row, the previous procedure.
+//
+// Rows that come with the rest of the engine: in the first table 0x3517 (the scroll-bar skinner); in
+// the second WM_COMMAND and WM_SYSCOMMAND (the system menu), 0x3518 (the menu bar); in the third the
+// non-client messages of the skinned frame (activation, calculation, hit tests, painting, the mouse),
+// WM_DRAWITEM and WM_MEASUREITEM (owner-drawn menus) and WM_NCRBUTTONDOWN (the system menu).
+
+const TSkinnerForm::TRoute TSkinnerForm::FirstTable[] = {
+    {WM_ERASEBKGND, &TSkinnerForm::WMEraseBkgnd},
+    {WM_NCDESTROY, &TSkinnerForm::WMNCDestroy},
+    {WM_NCACTIVATE, &TSkinnerForm::WMNCActivateWaiting},
+    {WM_NCUAHDRAWCAPTION, &TSkinnerForm::SwallowMessage},
+    {WM_INITMENUPOPUP, &TSkinnerForm::WMInitMenuPopup},
+    {WM_CTLCOLORBTN, &TSkinnerForm::WMCtlColorBtn},
+    {WM_CTLCOLORSTATIC, &TSkinnerForm::WMCtlColorStatic},
+    {SM_FINISHSKIN, &TSkinnerForm::FinishSkinning},
+    {SM_ISSKINNED, &TSkinnerForm::AnswerSkinned},
+    {0, nullptr}};
+
+const TSkinnerForm::TRoute TSkinnerForm::SecondTable[] = {
+    {WM_WINDOWPOSCHANGED, &TSkinnerForm::WMWindowPosChanged},
+    {WM_SIZE, &TSkinnerForm::WMSize},
+    {WM_ACTIVATE, &TSkinnerForm::NoteActivation},
+    {WM_GETMINMAXINFO, &TSkinnerForm::WMGetMinMaxInfo},
+    {WM_SETICON, &TSkinnerForm::RepaintAfterPrevious},
+    {WM_SETTEXT, &TSkinnerForm::RepaintAfterPrevious},
+    {WM_NCACTIVATE, &TSkinnerForm::NoteActivation},
+    {CM_MENUCHANGED, &TSkinnerForm::CMMenuChanged},
+    {0, nullptr}};
+
+const TSkinnerForm::TRoute TSkinnerForm::ThirdTable[] = {
+    {SM_PAINTFRAME, &TSkinnerForm::PaintWholeFrame},
+    {0, nullptr}};
+
+bool TSkinnerForm::Route(TSkinnerForm* self, const TRoute* table, TMessage& m, bool& found) {
+  for (const TRoute* r = table; r->Handler; ++r)
+    if (r->Msg == m.Msg) {
+      found = true;
+      return (self->*r->Handler)(m);
+    }
+  found = false;
+  return false;
+}
+
+// ---- life ----
+
+TSkinnerForm::TSkinnerForm(TComponent* owner)
+    : TComponent(owner), CaptionFont(new TFont), FFrameCanvas(new TCanvas), FControlCanvas(new TCanvas) {
+  LoadSystemCaptionFont(CaptionFont);
+}
+
+TSkinnerForm::~TSkinnerForm() {
+  // Normally the window went first (Release at WM_NCDESTROY) or the manager unskinned it.
+  FFormHook.Remove();
+  TWindowSubclass::Remove();
+  FreeControls();
+  FreeSysButtons();
+  if (SkinManager) SkinManager->RemoveWindow(WindowHandle);
+  delete CaptionFont;
+  delete FFrameCanvas;
+  delete FControlCanvas;
+}
+
+// ---- attachment ----
+
+void TSkinnerForm::AttachForm(TSkinData* skinData, TControl* form) {
+  FForm = form;
+  if (skinData->OnBeforeSkinForm) skinData->OnBeforeSkinForm(form, WindowHandle, Name);
+  if (skinData->Has(xcMenuItem)) SafeSetPropText(form, "AutoScroll", "False");
+  Attach(skinData);
+  if (!Installed()) return;
+  if (FFrameSkinned) FFormHook.Install(form, [this](TMessage& m) { FormWindowProcHook(m); });
+  FSavedFormColor = form->GetColor();
+  form->SetColor(skinData->ButtonFace);
+}
+
+void TSkinnerForm::AttachWindow(TSkinData* skinData) { Attach(skinData); }
+
+void TSkinnerForm::Attach(TSkinData* skinData) {
+  if (Installed() || !IsWindow(WindowHandle)) return;
+  if (SkinManager) SkinManager->Started = 1;
+  FSkinData = skinData;
+  if (!FHoverTimer) {
+    FHoverTimer = new TTimer(this);
+    FHoverTimer->SetEnabled(false);
+    FHoverTimer->SetInterval(250);
+    FHoverTimer->OnTimer = [this](TObject* sender) { HoverTimerTick(sender); };
+  }
+  FFrameSkinned = skinData->Has(xcMainMenu);
+
+  const HWND h = WindowHandle;
+  const LONG style = GetWindowLongA(h, GWL_STYLE), exStyle = GetWindowLongA(h, GWL_EXSTYLE);
+  RightToLeft = exStyle & WS_EX_LEFTSCROLLBAR;
+  ChildWindow = style & WS_CHILD;
+  if (Name.empty()) Name = WindowClassName(h);
+  OwnerWindow = GetWindow(h, GW_OWNER);
+
+  ButtonFlags = 0;
+  if ((style & WS_SYSMENU) || SystemMenu) ButtonFlags |= bfSystemMenu;
+  if (style & WS_MINIMIZEBOX) ButtonFlags |= bfMinimize;
+  if (style & WS_MAXIMIZEBOX) ButtonFlags |= bfMaximize;
+  if (exStyle & WS_EX_CONTEXTHELP) ButtonFlags |= bfHelp;
+  ReadShowState();
+  ThickFrame = style & WS_THICKFRAME;
+  FindMdiClient();
+  if (exStyle & WS_EX_MDICHILD) {
+    WindowKind = wkMdiChild;
+    if (skinData->Has(xoMDIChildBorder)) FFrameSkinned = false;
+  }
+  BorderKind = bkSingle;
+  if ((style & WS_CAPTION) != WS_CAPTION)
+    BorderKind = bkNone;
+  else if (style & WS_THICKFRAME)
+    BorderKind = bkSizeable;
+  else if (style & DS_MODALFRAME)
+    BorderKind = bkDialog;
+  if (exStyle & WS_EX_DLGMODALFRAME) BorderKind = bkDialog;
+
+  const DWORD version = GetVersion();
+  const bool windows2000 = LOBYTE(LOWORD(version)) > 4 && HIBYTE(LOWORD(version)) == 0;
+  const bool nt = !(version & 0x80000000u);
+  if (windows2000 && (((exStyle & WS_EX_APPWINDOW) && nt) || (!OwnerWindow && WindowKind != wkMdiChild)))
+    ButtonFlags |= bfKeepSysMenuStyle;
+  DialogClass = Name == "#32770" || Name == "TMessageForm";
+  if (DialogClass) BorderKind = bkDialog;
+  if (!nt) skinData->SetSkinControls(skinData->GetSkinControls() & ~Bit(xcSystemMenu));
+
+  if (!Install(h)) return;
+  if (FFrameSkinned) {
+    NativeMenu = GetMenu(h);
+    BuildSysButtons();
+  } else {
+    FState = skSkinned;
+  }
+}
+
+// ---- the window procedure ----
+
+LRESULT TSkinnerForm::SubclassProc(UINT msg, WPARAM w, LPARAM l) {
+  TMessage m{msg, w, l, 0};
+  try {
+    WindowProc(m);
+  } catch (...) {
+    // The engine raises nothing; whatever a handler met stays here.
+  }
+  return m.Result;
+}
+
+void TSkinnerForm::WindowDestroyed() { FState = skReleased; }
+
+void TSkinnerForm::CallPrevious(TMessage& m) { m.Result = TWindowSubclass::CallPrevious(m.Msg, m.WParam, m.LParam); }
+
+bool TSkinnerForm::Previous(TMessage& m) {
+  CallPrevious(m);
+  return true;
+}
+
+void TSkinnerForm::WindowProc(TMessage& m) {
+  if (FState == skWaiting && m.Msg == WM_NCPAINT) {
+    m.Result = 0;  // no standard frame flashes before the skinned one
+    return;
+  }
+  bool found;
+  if (Route(this, FirstTable, m, found)) return;
+  if (!FFrameSkinned || (ChildWindow && WindowKind != wkMdiChild)) {
+    CallPrevious(m);
+    return;
+  }
+  if (Route(this, SecondTable, m, found)) return;
+  if ((WindowKind == wkMdiChild && ShowState == ssMaximizedWindow) || FState == skWaiting) {
+    CallPrevious(m);
+    return;
+  }
+  if (!Route(this, ThirdTable, m, found) && !found) CallPrevious(m);
+}
+
+bool TSkinnerForm::WMEraseBkgnd(TMessage& m) {
+  CallPrevious(m);
+  if (!FForm && FSkinData->ButtonFaceBrush) {
+    RECT r;
+    GetClientRect(WindowHandle, &r);
+    FillRect(HDC(m.WParam), &r, FSkinData->ButtonFaceBrush);
+    m.Result = 1;
+  }
+  return true;
+}
+
+bool TSkinnerForm::WMNCDestroy(TMessage& m) {
+  FState = skDestroying;
+  Release();
+  CallPrevious(m);
+  FState = skReleased;
+  return true;
+}
+
+// While waiting for the finish message the frame is not painted, but the change of activation goes
+// through: answering 0 here would keep the activation from ever leaving the window. The previous
+// procedure still records the new state (lParam -1 asks it not to paint), so the frame painted after
+// finishing shows the right one.
+bool TSkinnerForm::WMNCActivateWaiting(TMessage& m) {
+  if (FState != skWaiting || WindowKind == wkMdiChild) return false;
+  Active = LOBYTE(LOWORD(m.WParam)) != 0;
+  TWindowSubclass::CallPrevious(m.Msg, m.WParam, LPARAM(-1));
+  m.Result = TRUE;
+  return true;
+}
+
+bool TSkinnerForm::SwallowMessage(TMessage& m) {
+  m.Result = 0;
+  return true;
+}
+
+bool TSkinnerForm::WMInitMenuPopup(TMessage& m) {
+  if (SkinManager) SkinManager->PopupMode = HMENU(m.WParam) == SystemMenu ? 2 : 1;
+  CallPrevious(m);
+  return true;
+}
+
+bool TSkinnerForm::WMCtlColorBtn(TMessage& m) {
+  CallPrevious(m);
+  if (!FForm) SetBkMode(HDC(m.WParam), TRANSPARENT);
+  return true;
+}
+
+bool TSkinnerForm::WMCtlColorStatic(TMessage& m) {
+  CallPrevious(m);
+  if (!FForm && FSkinData->ButtonFaceBrush) {
+    SetBkMode(HDC(m.WParam), TRANSPARENT);
+    m.Result = LRESULT(FSkinData->ButtonFaceBrush);
+  }
+  return true;
+}
+
+bool TSkinnerForm::FinishSkinning(TMessage& m) {
+  SystemMenu = GetSystemMenu(WindowHandle, FALSE);
+  LoadSmallIcon();
+  SaveFrameMetrics();
+  MeasureFrame();
+  // The children's control skinners are attached here once the control dispatch exists.
+  if (FState == skWaiting) {
+    if (WindowKind == wkMdiChild) {
+      if (ShowState == ssMaximizedWindow && SkinManager && SkinManager->MdiClientWindow) {
+        PostMessageA(SkinManager->MdiClientWindow, SM_MDIREDRAW, WPARAM(WindowHandle), 0);
+      } else if (ShowState == ssNormalWindow) {
+        FState = skFitting;
+        FitWindowToFrame(false);
+        FState = skSkinned;
+      }
+    } else if (!ChildWindow && BorderKind != bkNone && ShowState != ssMinimizedWindow) {
+      FState = skFitting;
+      FitWindowToFrame(false);
+      FState = skSkinned;
+      if (ShowState == ssMaximizedWindow) RefreshFrame();
+    }
+  }
+  NotifySkinned();
+  FState = skSkinned;
+  FHoverTimer->SetEnabled(true);
+  m.Result = 0;
+  return true;
+}
+
+bool TSkinnerForm::AnswerSkinned(TMessage& m) {
+  m.Result = 1;
+  PostMessageA(WindowHandle, CN_NOTIFY, 0, SkinNoticeParam);
+  return true;
+}
+
+bool TSkinnerForm::WMWindowPosChanged(TMessage& m) {
+  ReadShowState();
+  CallPrevious(m);
+  return true;
+}
+
+bool TSkinnerForm::WMSize(TMessage& m) {
+  CallPrevious(m);
+  switch (m.WParam) {
+    case SIZE_RESTORED: ShowState = ssNormalWindow; break;
+    case SIZE_MINIMIZED: ShowState = ssMinimizedWindow; break;
+    case SIZE_MAXIMIZED: ShowState = ssMaximizedWindow; break;
+  }
+  // The skinned frame's region follows the new size here once the frame is painted from the skin.
+  return true;
+}
+
+bool TSkinnerForm::NoteActivation(TMessage& m) {
+  Active = LOBYTE(LOWORD(m.WParam)) != 0;
+  return false;
+}
+
+bool TSkinnerForm::WMGetMinMaxInfo(TMessage& m) {
+  CallPrevious(m);
+  ReadShowState();
+  return true;
+}
+
+// The previous procedure paints the system's caption straight over the skinned one when the icon or
+// the text changes (Wine's default procedure draws the caption for WM_SETTEXT): paint ours again.
+bool TSkinnerForm::RepaintAfterPrevious(TMessage& m) {
+  CallPrevious(m);
+  if (m.Msg == WM_SETICON) LoadSmallIcon();
+  if (FState == skSkinned && IsWindowVisible(WindowHandle)) PaintFrame(nullptr);
+  return true;
+}
+
+// No frame is painted while the class library rebuilds the window's menu. (Taking the rebuilt menu
+// into the skinned menu bar belongs to the menu bar.)
+bool TSkinnerForm::CMMenuChanged(TMessage& m) {
+  FSkinData->PaintFrames = false;
+  CallPrevious(m);
+  FSkinData->PaintFrames = true;
+  return true;
+}
+
+bool TSkinnerForm::PaintWholeFrame(TMessage& m) {
+  PaintFrame(nullptr);
+  m.Result = 0;
+  return true;
+}
+
+// ---- the form's WindowProc ----
+
+void TSkinnerForm::FormWindowProcHook(TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETTEXT:
+      FFormHook.CallSaved(m);
+      if (!IsWindowVisible(WindowHandle)) return;
+      if (ShowState == ssMaximizedWindow && WindowKind == wkMdiChild) {
+        if (SkinManager && SkinManager->MdiClientWindow)
+          PostMessageA(SkinManager->MdiClientWindow, SM_MDIREDRAW, WPARAM(WindowHandle), 0);
+      } else if (ShowState == ssMinimizedWindow) {
+        PaintFrame(nullptr);
+      } else {
+        RefreshFrame();
+      }
+      return;
+    case SM_REAPPLYSKIN:
+      ApplySkinChange();
+      return;
+    case SM_PAINTFRAMETO:
+      if (m.LParam == SkinNoticeParam) {
+        if (m.WParam) PaintFrame(HDC(m.WParam));
+        m.Result = SkinNoticeParam;
+      }
+      return;
+    case SM_SKINQUERY:
+      m.Result = m.LParam == SkinNoticeParam ? SkinNoticeParam : 1;
+      return;
+  }
+  FFormHook.CallSaved(m);
+}
+
+// ---- frame ----
+
+// Until the skin paints the frame the window wears the system's: that is the frame repainted here.
+void TSkinnerForm::PaintFrame(HDC dc) {
+  if (!FSkinData || !FSkinData->PaintFrames || !IsWindow(WindowHandle)) return;
+  if (dc)
+    TWindowSubclass::CallPrevious(WM_PRINT, WPARAM(dc), PRF_NONCLIENT);
+  else
+    RedrawWindow(WindowHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+}
+
+void TSkinnerForm::RefreshFrame() {
+  SetWindowPos(WindowHandle, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TSkinnerForm::FitWindowToFrame(bool refresh) {
+  (void)refresh;  // the client rectangle is read from the window either way
+  if (ShowState == ssMaximizedWindow) {
+    RefreshFrame();
+    return;
+  }
+  RECT wr, cr;
+  GetWindowRect(WindowHandle, &wr);
+  GetClientRect(WindowHandle, &cr);
+  const int width = cr.right + BorderLeft + BorderRight;
+  const int clientBottom = WindowKind == wkMdiChild ? cr.bottom : cr.bottom - MenuBarHeight;
+  const int height = clientBottom + BorderTop + BorderBottom + MenuBarHeight;
+  SetWindowPos(WindowHandle, nullptr, wr.left, wr.top, width, height,
+               SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+}
+
+void TSkinnerForm::MeasureFrame() {
+  RECT wr, cr;
+  GetWindowRect(WindowHandle, &wr);
+  GetClientRect(WindowHandle, &cr);
+  POINT origin{0, 0};
+  ClientToScreen(WindowHandle, &origin);
+  BorderLeft = origin.x - wr.left;
+  BorderTop = origin.y - wr.top;
+  BorderRight = wr.right - origin.x - cr.right;
+  BorderBottom = wr.bottom - origin.y - cr.bottom;
+}
+
+void TSkinnerForm::SaveFrameMetrics() {
+  RECT wr, cr;
+  GetWindowRect(WindowHandle, &wr);
+  GetClientRect(WindowHandle, &cr);
+  ClientRect = RECT{0, 0, cr.right, cr.bottom};
+  InitialNCWidth = (wr.right - wr.left) - cr.right;
+  InitialNCHeight = (wr.bottom - wr.top) - cr.bottom;
+}
+
+void TSkinnerForm::LoadSmallIcon() {
+  SmallIconSize = GetSystemMetrics(SM_CXSMICON);
+  IconHandle = HICON(SendMessageA(WindowHandle, WM_GETICON, ICON_SMALL, 0));
+  if (!IconHandle) IconHandle = HICON(SendMessageA(WindowHandle, WM_GETICON, ICON_BIG, 0));
+  if (!IconHandle) IconHandle = HICON(GetClassLongPtrA(WindowHandle, GCLP_HICONSM));
+}
+
+void TSkinnerForm::ReadShowState() {
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  if (!GetWindowPlacement(WindowHandle, &p)) return;
+  switch (p.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: ShowState = ssMinimizedWindow; break;
+    case SW_SHOWMAXIMIZED: ShowState = ssMaximizedWindow; break;
+    default: ShowState = ssNormalWindow; break;
+  }
+}
+
+void TSkinnerForm::FindMdiClient() {
+  WindowKind = wkOrdinary;
+  for (HWND c = GetTopWindow(WindowHandle); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (WindowClassName(c) == "MDIClient") {
+      WindowKind = wkMdiFrame;
+      MdiClient = c;
+      if (SkinManager) {
+        SkinManager->MdiClientWindow = c;
+        SkinManager->MdiFrameForm = FForm;
+      }
+      return;
+    }
+}
+
+void TSkinnerForm::NotifySkinned() {
+  SendMessageA(WindowHandle, CN_NOTIFY, 0, SkinNoticeParam);
+  if (FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, WindowHandle, Name);
+}
+
+void TSkinnerForm::HoverTimerTick(TObject*) {
+  // Caption buttons and menu-bar items that the mouse left without a leave notice lose their hot
+  // look here; none exists before the skin paints the frame.
+  if (MenuTracking) return;
+}
+
+// ---- skin changes and undoing ----
+
+void TSkinnerForm::ApplySkinChange() {
+  if (FForm) {
+    FForm->SetColor(FSkinData->ButtonFace);
+    for (TComponent* c : FForm->ComponentList())
+      if (auto* f = As<TCustomForm>(c)) f->SetColor(FSkinData->ButtonFace);
+  }
+  for (TSkinControl* c : FControls) c->SkinChanged();
+  FState = skReapplying;
+  if (FFrameSkinned && FForm) {
+    FitWindowToFrame(true);
+    FForm->SetHeight(FForm->GetHeight() + 1);  // forces a re-layout inside the new frame
+    FForm->SetHeight(FForm->GetHeight() - 1);
+  }
+  NotifySkinned();
+  FState = skSkinned;
+}
+
+void TSkinnerForm::Unskin() {
+  if (!FFrameSkinned) {
+    UnskinControlsOnly();
+    return;
+  }
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  if (!Installed()) return;
+  FFormHook.Remove();
+  TWindowSubclass::Remove();
+  FreeControls();
+  if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
+  RestoreClientSize();
+  if (FRegion) {
+    SetWindowRgn(WindowHandle, nullptr, TRUE);  // the system frees the region it was given
+    FRegion = nullptr;
+  }
+}
+
+// The window gets the size that keeps its client area as it is inside the frame it wears now.
+void TSkinnerForm::RestoreClientSize() {
+  const HWND h = WindowHandle;
+  const bool child = GetWindowLongA(h, GWL_STYLE) & WS_CHILD;
+  if (FState == skDestroying || (child && WindowKind != wkMdiChild)) return;
+  RECT wr;
+  GetWindowRect(h, &wr);
+  if (WindowKind == wkMdiChild && SkinManager && SkinManager->MdiClientWindow)
+    MapWindowPoints(nullptr, SkinManager->MdiClientWindow, reinterpret_cast<POINT*>(&wr), 2);
+  const int width = (wr.right - wr.left) + InitialNCWidth - BorderLeft - BorderRight;
+  const int height = (wr.bottom - wr.top) + InitialNCHeight - BorderTop - BorderBottom;
+  SetWindowPos(h, nullptr, wr.left, wr.top, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void TSkinnerForm::Release() {
+  if (!FFrameSkinned) {
+    UnskinControlsOnly();
+    return;
+  }
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  if (!Installed()) return;
+  FFormHook.Remove();
+  TWindowSubclass::Remove();
+  FreeControls();
+}
+
+void TSkinnerForm::UnskinControlsOnly() {
+  if (FHoverTimer) FHoverTimer->SetEnabled(false);
+  FreeControls();
+  if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
+  FFormHook.Remove();
+  TWindowSubclass::Remove();
+  if (FForm && FState != skDestroying)
+    for (TComponent* c : FForm->ComponentList())
+      if (auto* control = As<TControl>(c)) control->Invalidate();
+}
+
+// ---- control skinners ----
+
+bool TSkinnerForm::RegisterControl(TSkinControl* skinner) {
+  if (std::find(FControls.begin(), FControls.end(), skinner) != FControls.end()) return true;
+  FControls.push_back(skinner);
+  return false;
+}
+
+void TSkinnerForm::UnregisterControl(TSkinControl* skinner) {
+  auto it = std::find(FControls.rbegin(), FControls.rend(), skinner);
+  if (it != FControls.rend()) FControls.erase(std::next(it).base());
+}
+
+TSkinControl* TSkinnerForm::FindControlByWindow(HWND window) const {
+  for (TSkinControl* c : FControls)
+    if (c->WindowHandle == window) return c;
+  return nullptr;
+}
+
+void TSkinnerForm::FreeControls() {
+  std::vector<TSkinControl*> controls;
+  controls.swap(FControls);
+  for (TSkinControl* c : controls) c->Free();
+}

@@ -1,0 +1,173 @@
+// The form skinner: takes over one top-level window for the skin engine. The manager attaches one per
+// skinned window; it hooks the window twice (a window subclass, and for a form of ours its WindowProc
+// as well), routes every message through the three tables of SkinnerForm.cpp, keeps the window's
+// control skinners, and undoes all of it when skinning is switched off or the window goes.
+//
+// The tables are the engine's extension points: the frame and caption painting, the menu bar, the
+// system menu and the control skinners add their rows and operations there.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "Controls.h"
+#include "Graphics.h"
+#include "Subclass.h"
+
+class TSkinData;
+class TTimer;
+
+// The shared off-screen bitmap the control skinners paint into before copying to the screen
+// (stretch mode COLORONCOLOR); lives until the program ends.
+TBitmap* ScratchBitmap();
+
+// The base of the control skinners: a component registered with its window's form skinner, found by
+// its window and freed when the form skinner unskins.
+class TSkinControl : public TComponent {
+public:
+  using TComponent::TComponent;
+  HWND WindowHandle = nullptr;
+  // The skin has changed: take the new colours and repaint.
+  virtual void SkinChanged() {}
+};
+
+// The form skinner's life: 0 attached and waiting for the finish message, 1 skinned, 3 re-applying a
+// skin, 4 destroying, 5 fitting the window to the frame, 6 released (the window is gone).
+enum TSkinnerState : int {
+  skWaiting = 0, skSkinned = 1, skReapplying = 3, skDestroying = 4, skFitting = 5, skReleased = 6
+};
+enum TSkinnerWindowKind : uint8_t { wkOrdinary = 0, wkMdiFrame = 1, wkMdiChild = 2 };
+enum TSkinnerBorderKind : uint8_t { bkSizeable = 0, bkSingle = 1, bkNone = 2, bkDialog = 3 };
+enum TSkinnerShowState : uint8_t { ssNormalWindow = 0, ssMaximizedWindow = 1, ssMinimizedWindow = 2 };
+// Button flags.
+constexpr uint8_t bfMaximize = 1, bfMinimize = 2, bfHelp = 4, bfSystemMenu = 8, bfKeepSysMenuStyle = 16;
+
+class TSkinnerForm : public TComponent, public TWindowSubclass {
+public:
+  explicit TSkinnerForm(TComponent* owner);
+  ~TSkinnerForm() override;
+
+  // Set by the manager before attaching.
+  HWND WindowHandle = nullptr;
+  std::string Name;  // the window class name, passed to the form events
+
+  // A window that belongs to a form of ours (hooks its WindowProc as well), and any other window.
+  void AttachForm(TSkinData* skinData, TControl* form);
+  void AttachWindow(TSkinData* skinData);
+  void Attach(TSkinData* skinData);
+
+  // The skin of the skin data changed: colours, control skinners, frame.
+  void ApplySkinChange();
+  // Switches skinning of the window off: every procedure, the colour and the client size come back.
+  void Unskin();
+  // Lets go of the window without restoring its look (it is being destroyed, or the manager goes).
+  void Release();
+  void UnskinControlsOnly();
+
+  // Control skinners (registered by themselves at their attachment).
+  bool RegisterControl(TSkinControl* skinner);  // True when it was registered already
+  void UnregisterControl(TSkinControl* skinner);
+  TSkinControl* FindControlByWindow(HWND window) const;
+  void FreeControls();
+
+  // Caption buttons: built from the skin by the frame painting; here only their lifetime.
+  void BuildSysButtons() {}
+  void FreeSysButtons() {}
+
+  int State() const { return FState; }
+  TSkinData* SkinData() const { return FSkinData; }
+  TControl* Form() const { return FForm; }
+  bool FrameSkinned() const { return FFrameSkinned; }
+  bool Attached() const { return Installed(); }
+  TCanvas* ControlCanvas() const { return FControlCanvas; }
+  TCanvas* FrameCanvas() const { return FFrameCanvas; }
+  TTimer* HoverTimer() const { return FHoverTimer; }
+
+  // Frame geometry. Until the skin paints the frame these are the system frame's own sizes, so
+  // fitting the window to the frame keeps its size.
+  int BorderLeft = 0, BorderTop = 0, BorderRight = 0, BorderBottom = 0;
+  int MenuBarHeight = 0;
+  int InitialNCWidth = 0, InitialNCHeight = 0;
+  RECT ClientRect{};
+  HICON IconHandle = nullptr;
+  int SmallIconSize = 0;
+  uint8_t WindowKind = wkOrdinary, BorderKind = bkSingle, ButtonFlags = 0, ShowState = ssNormalWindow;
+  bool Active = true;
+  bool RightToLeft = false, ThickFrame = false, DialogClass = false, ChildWindow = false;
+  bool MenuTracking = false;
+  HWND OwnerWindow = nullptr, MdiClient = nullptr;
+  HMENU NativeMenu = nullptr, SystemMenu = nullptr;
+  std::wstring CaptionPrefix = L"  ", CaptionSuffix = L" ";
+  TFont* CaptionFont;
+
+  // Repaints the skinned frame, into the DC when one is given.
+  void PaintFrame(HDC dc);
+  // Makes the system recalculate and repaint the window's frame.
+  void RefreshFrame();
+  // Keeps the client area's size while the frame takes the skinned border sizes.
+  void FitWindowToFrame(bool refresh);
+
+protected:
+  LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
+  void WindowDestroyed() override;
+
+private:
+  // A row of a message table: the handler answers whether the message is done (else it goes on).
+  using THandler = bool (TSkinnerForm::*)(TMessage&);
+  struct TRoute {
+    UINT Msg;
+    THandler Handler;
+  };
+  static const TRoute FirstTable[], SecondTable[], ThirdTable[];
+  static bool Route(TSkinnerForm* self, const TRoute* table, TMessage& m, bool& found);
+
+  void WindowProc(TMessage& m);
+  void FormWindowProcHook(TMessage& m);
+  void CallPrevious(TMessage& m);
+  bool Previous(TMessage& m);
+
+  // First table.
+  bool WMEraseBkgnd(TMessage& m);
+  bool WMNCDestroy(TMessage& m);
+  bool WMNCActivateWaiting(TMessage& m);
+  bool SwallowMessage(TMessage& m);
+  bool WMInitMenuPopup(TMessage& m);
+  bool WMCtlColorBtn(TMessage& m);
+  bool WMCtlColorStatic(TMessage& m);
+  bool FinishSkinning(TMessage& m);
+  bool AnswerSkinned(TMessage& m);
+  // Second table.
+  bool WMWindowPosChanged(TMessage& m);
+  bool WMSize(TMessage& m);
+  bool NoteActivation(TMessage& m);
+  bool WMGetMinMaxInfo(TMessage& m);
+  bool RepaintAfterPrevious(TMessage& m);
+  bool CMMenuChanged(TMessage& m);
+  // Third table.
+  bool PaintWholeFrame(TMessage& m);
+
+  void HoverTimerTick(TObject*);
+  void ReadShowState();
+  void FindMdiClient();
+  void SaveFrameMetrics();
+  void MeasureFrame();
+  void LoadSmallIcon();
+  void NotifySkinned();
+  void RestoreWindow(bool restoreLook);
+  void RestoreClientSize();
+
+  TWindowProcHook FFormHook;
+  TSkinData* FSkinData = nullptr;
+  TControl* FForm = nullptr;
+  TTimer* FHoverTimer = nullptr;
+  TCanvas* FFrameCanvas;
+  TCanvas* FControlCanvas;
+  std::vector<TSkinControl*> FControls;
+  TColor FSavedFormColor = clBtnFace;
+  bool FFrameSkinned = false;
+  int FState = skWaiting;
+  HRGN FRegion = nullptr;  // a window region this object set (and owns)
+};

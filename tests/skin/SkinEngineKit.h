@@ -1,0 +1,108 @@
+// For the skin engine's tests: the program's own skin, a skin manager of the test's own with one
+// registered skin data component, and plain windows that record what reaches their own procedure.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Forms.h"
+#include "PumpMessages.h"
+#include "Resources.h"
+#include "SkinManage.h"
+#include "SkinnerData.h"
+#include "SkinnerForm.h"
+
+namespace skintest {
+
+// The skin the build generates and embeds for the main window.
+inline std::vector<uint8_t> ProgramSkinFile() { return EmbeddedFileBytes("skins/Orvane.skn"); }
+
+// The SkinStream property's payload: int32 size, then the bytes.
+inline TMemoryStream SkinStreamPayload(const std::vector<uint8_t>& skinFile, int32_t size) {
+  TMemoryStream s;
+  s.Write(&size, 4);
+  if (!skinFile.empty()) s.Write(skinFile.data(), int64_t(skinFile.size()));
+  s.Seek(0);
+  return s;
+}
+
+// The messages a plain window's own procedure received, in order.
+struct TMessageLog {
+  std::vector<UINT> Messages;
+  std::vector<LPARAM> Params;
+  size_t Count(UINT msg, LPARAM l) const {
+    size_t n = 0;
+    for (size_t i = 0; i < Messages.size(); ++i) n += Messages[i] == msg && Params[i] == l;
+    return n;
+  }
+};
+
+inline TMessageLog*& LogOf(HWND h) {
+  static std::map<HWND, TMessageLog*> logs;
+  return logs[h];
+}
+
+inline LRESULT CALLBACK RecordingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (TMessageLog* log = LogOf(h)) {
+    log->Messages.push_back(msg);
+    log->Params.push_back(l);
+  }
+  return DefWindowProcA(h, msg, w, l);
+}
+
+// A top-level window of a class of this program (or of `instance`), recording its messages.
+inline HWND MakeRawWindow(TMessageLog* log, int width = 200, int height = 120, DWORD style = WS_OVERLAPPEDWINDOW,
+                          const char* className = "OrvSkinTestWindow", HINSTANCE instance = nullptr) {
+  if (!instance) instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(instance, className, &wc)) {
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = className;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+  }
+  HWND h = CreateWindowExA(0, className, "Skin test", style, 40, 40, width, height, nullptr, nullptr, instance, nullptr);
+  LogOf(h) = log;
+  return h;
+}
+
+inline void DestroyRawWindow(HWND h) {
+  if (IsWindow(h)) DestroyWindow(h);
+  LogOf(h) = nullptr;
+}
+
+// A fresh manager with one sfMainform component holding the program's skin; both go in TearDown.
+class SkinEngine : public ::testing::Test {
+protected:
+  TSkinData* data = nullptr;
+
+  void SetUp() override {
+    FreeSkinManager();
+    CreateSkinManager();
+    data = new TSkinData(nullptr);
+    data->SkinData.SetBytes(ProgramSkinFile());
+    ASSERT_TRUE(data->LoadSkin());
+    SkinManager->AddSkinData(data);
+    SkinManager->Active = true;
+  }
+  void TearDown() override {
+    FreeSkinManager();
+    delete data;
+  }
+  TSkinManage& Manager() { return *SkinManager; }
+  // Lets the posted finish message arrive.
+  void Finish(HWND h) {
+    PumpMessagesUntil([&] {
+      TSkinnerForm* f = Manager().FindForm(h);
+      return !f || f->State() == skSkinned;
+    });
+  }
+};
+
+}  // namespace skintest
