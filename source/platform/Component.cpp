@@ -98,6 +98,73 @@ void TPersistent::LoadFromLayoutData(const TLayoutData& data) {
   throw EPropertyError("A " + ClassName() + " cannot be loaded from '" + data.Path + "'");
 }
 
+// ---- collections ----
+
+ORV_DEFINE_CLASS(TCollectionItem, TPersistent, nullptr, {})
+ORV_DEFINE_CLASS(TCollection, TPersistent, nullptr, {})
+
+TCollectionItem::TCollectionItem(TCollection* collection) : FCollection(collection) {
+  if (collection) collection->FItems.push_back(this);
+}
+
+TCollectionItem::~TCollectionItem() {
+  if (!FCollection) return;
+  auto& items = FCollection->FItems;
+  items.erase(std::remove(items.begin(), items.end(), this), items.end());
+  FCollection->Changed(nullptr);
+}
+
+int TCollectionItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
+
+std::string TCollectionItem::GetNamePath() const {
+  return FCollection ? FCollection->GetNamePath() + "[" + std::to_string(Index()) + "]" : ClassName();
+}
+
+void TCollectionItem::Changed(bool allItems) {
+  if (FCollection) FCollection->Changed(allItems ? nullptr : this);
+}
+
+TCollection::~TCollection() {
+  FUpdateCount = 1;  // no updates while the items go
+  Clear();
+}
+
+TCollectionItem* TCollection::Add() {
+  TCollectionItem* item = FFactory(this);
+  if (item->FCollection != this) {
+    delete item;
+    throw EPropertyError("The item does not belong to " + GetNamePath());
+  }
+  Changed(nullptr);
+  return item;
+}
+
+void TCollection::Delete(int index) { delete FItems.at(size_t(index)); }
+
+void TCollection::Clear() {
+  if (FItems.empty()) return;
+  BeginUpdate();
+  while (!FItems.empty()) delete FItems.back();
+  EndUpdate();
+}
+
+int TCollection::IndexOf(const TCollectionItem* item) const {
+  auto it = std::find(FItems.begin(), FItems.end(), item);
+  return it == FItems.end() ? -1 : int(it - FItems.begin());
+}
+
+void TCollection::EndUpdate() {
+  if (FUpdateCount > 0 && --FUpdateCount == 0) Changed(nullptr);
+}
+
+void TCollection::Changed(TCollectionItem* item) {
+  if (FUpdateCount == 0) Update(item);
+}
+
+std::string TCollection::GetNamePath() const {
+  return FOwner ? FOwner->GetNamePath() + "." + ClassName() : ClassName();
+}
+
 // ---- property access ----
 
 namespace {

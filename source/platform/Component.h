@@ -140,6 +140,60 @@ public:
   virtual std::string GetNamePath() const { return ClassName(); }
 };
 
+// ---- collections ----
+// A list of items owned by a persistent object (a title bar's buttons). Layouts fill it as
+//   Buttons = <
+//     item
+//       ButtonType = skClose
+//     end>
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+  ORV_CLASS(TCollectionItem)
+public:
+  explicit TCollectionItem(TCollection* collection);
+  ~TCollectionItem() override;
+  TCollection* Collection() const { return FCollection; }
+  int Index() const;
+  std::string GetNamePath() const override;
+
+protected:
+  // Tells the collection that this item (or, with allItems, every item) changed.
+  void Changed(bool allItems);
+
+private:
+  friend class TCollection;
+  TCollection* FCollection;
+};
+
+class TCollection : public TPersistent {
+  ORV_CLASS(TCollection)
+public:
+  using TItemFactory = std::function<TCollectionItem*(TCollection*)>;
+  TCollection(TPersistent* owner, TItemFactory factory) : FOwner(owner), FFactory(std::move(factory)) {}
+  ~TCollection() override;
+  TPersistent* Owner() const { return FOwner; }
+  int Count() const { return int(FItems.size()); }
+  TCollectionItem* Items(int i) const { return FItems.at(size_t(i)); }
+  TCollectionItem* Add();  // a new item of the collection's class at the end
+  void Delete(int index);
+  void Clear();
+  int IndexOf(const TCollectionItem* item) const;
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  // Runs after items were added, removed or changed (item null: any number of them).
+  virtual void Update(TCollectionItem* item) { (void)item; }
+  std::string GetNamePath() const override;
+
+private:
+  friend class TCollectionItem;
+  void Changed(TCollectionItem* item);
+  TPersistent* FOwner;
+  TItemFactory FFactory;
+  std::vector<TCollectionItem*> FItems;
+  int FUpdateCount = 0;
+};
+
 // ---- property access by name (the layout reader and the skin engine use these) ----
 // Names may be dotted ("Font.Style"); each step must be an object property.
 const TPropInfo* FindPropInfo(TObject* obj, const std::string& name);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Menus.h"
 #include "Prompter.h"
 
 #include "Thread.h"
@@ -25,6 +26,7 @@ ORV_DEFINE_CLASS(TCustomForm, TWinControl, nullptr,
                   EnumProp<TCustomForm, TFormStyle>("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
                                                     &TCustomForm::GetFormStyle, &TCustomForm::SetFormStyle),
                   BoolProp<TCustomForm>("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview),
+                  RefProp<TCustomForm, TMainMenu>("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu),
                   EnumProp<TCustomForm, TPosition>("Position", kPositionNames(), &TCustomForm::GetPosition, &TCustomForm::SetPosition),
                   EnumProp<TCustomForm, TWindowState>("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
                                                       &TCustomForm::GetWindowState, &TCustomForm::SetWindowState),
@@ -128,8 +130,45 @@ SIZE TCustomForm::FrameSize() const {
   TCreateParams p;
   const_cast<TCustomForm*>(this)->CreateParams(p);
   RECT r{0, 0, 0, 0};
-  AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+  AdjustWindowRectEx(&r, p.Style, FMenu != nullptr && !(p.Style & WS_CHILD), p.ExStyle);
   return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TCustomForm::CreateWnd() {
+  RECT want = GetClientRect();  // from the frame the window is made with, menu bar included
+  TWinControl::CreateWnd();
+  if (!FMenu) return;
+  AttachMenu();
+  // A bar of owner-drawn or wrapping items may be higher than the system's standard one.
+  RECT got = TWinControl::GetClientRect();
+  if (got.bottom != want.bottom && !IsIconic(FHandle) && !IsZoomed(FHandle)) SetClientHeight(want.bottom);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (FMenu == menu) return;
+  if (FMenu) {
+    FMenu->RemoveFreeNotification(this);
+    FMenu->SetWindowHandle(nullptr);
+  }
+  FMenu = menu;
+  if (menu) menu->FreeNotification(this);
+  AttachMenu();
+}
+
+void TCustomForm::AttachMenu() {
+  if (!FHandle) return;
+  if (FMenu) FMenu->SetWindowHandle(FHandle);
+  // A window keeps its size when the menu bar comes or goes; the client area gives way.
+  ::SetMenu(FHandle, FMenu ? FMenu->Handle() : nullptr);
+  DrawMenuBar(FHandle);
+}
+
+void TCustomForm::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == opRemove && c == FMenu) {
+    FMenu = nullptr;
+    if (FHandle && !IsDestroying()) ::SetMenu(FHandle, nullptr);
+  }
 }
 
 RECT TCustomForm::GetClientRect() const {
@@ -447,6 +486,19 @@ void TCustomForm::PaintWindow(HDC dc) {
 
 void TCustomForm::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+      if (DispatchMenuMessage(FHandle, m)) return;
+      break;
+    case CM_MENUCHANGED:
+      AttachMenu();
+      return;
+    case WM_DESTROY:
+      // The menu outlives the window: the system would destroy a menu still attached.
+      if (FMenu) ::SetMenu(FHandle, nullptr);
+      break;
     case WM_CLOSE:
       Close();
       m.Result = 0;
@@ -523,6 +575,8 @@ void TApplication::Initialize() {
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   try {
+    TMessage m{msg, w, l, 0};
+    if (DispatchMenuMessage(h, m)) return m.Result;  // popup menus shown before any form has a window
     switch (msg) {
       case WM_CLOSE:
         if (Application->FMainForm) Application->FMainForm->Close();
@@ -684,6 +738,20 @@ void TApplication::HandleException(TObject* sender) {
 // ---- TScreen ----
 
 ORV_DEFINE_CLASS(TScreen, TComponent, nullptr, {})
+
+TScreen::~TScreen() { delete FMenuFont; }
+
+TFont* TScreen::MenuFont() {
+  if (!FMenuFont) {
+    FMenuFont = new TFont();
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+      FMenuFont->SetHandle(CreateFontIndirectA(&metrics.lfMenuFont));
+    FMenuFont->SetColor(clMenuText);
+  }
+  return FMenuFont;
+}
 
 TCustomForm* TScreen::ActiveForm() const {
   HWND a = GetActiveWindow();

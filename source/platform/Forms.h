@@ -23,6 +23,8 @@ enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStateFlag : unsigned { fsCreating = 1, fsVisible = 2, fsShowing = 4, fsModal = 8, fsActivated = 16 };
 
+class TMainMenu;
+
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
@@ -69,6 +71,10 @@ public:
   bool GetKeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool v) { FKeyPreview = v; }
   TCanvas* Canvas() const { return FCanvas; }
+  // The menu bar the window shows (null for none).
+  TMainMenu* GetMenu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  void Notification(TComponent* c, TOperation op) override;
 
   void SetVisible(bool v) override;
   RECT GetClientRect() const override;
@@ -86,6 +92,7 @@ protected:
   // A window class names its fields and handlers here (called by InitLayout).
   virtual void DeclareLayout(TLayoutBinder& binder) { (void)binder; }
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void PaintWindow(HDC dc) override;
   virtual void DoClose(TCloseAction& action);
   void CloseModal();
@@ -107,6 +114,10 @@ protected:
   bool FPositioned = false;
   int FWantClientWidth = -1, FWantClientHeight = -1;
   TControlCanvas* FCanvas;
+  TMainMenu* FMenu = nullptr;
+
+private:
+  void AttachMenu();
 };
 
 class TForm : public TCustomForm {
@@ -183,6 +194,7 @@ class TScreen : public TComponent {
   ORV_CLASS(TScreen)
 public:
   explicit TScreen(TComponent* owner) : TComponent(owner) {}
+  ~TScreen() override;
   TCursor GetCursor() const { return ScreenCursor; }
   void SetCursor(TCursor c) { SetScreenCursor(c); }
   int FormCount() const { return int(FForms.size()); }
@@ -191,10 +203,13 @@ public:
   TWinControl* ActiveControl() const;
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The font the system draws menus in (read once).
+  TFont* MenuFont();
 
 private:
   friend class TCustomForm;
   std::vector<TCustomForm*> FForms;
+  TFont* FMenuFont = nullptr;
 };
 
 extern TApplication* Application;

@@ -192,7 +192,7 @@ struct TValue {
 };
 
 struct TFixup {
-  TComponent* Holder;
+  TObject* Holder;
   std::string Prop;
   std::string Name;
   std::string File;
@@ -388,10 +388,14 @@ private:
     lx.Fail("Value expected");
   }
 
-  void ReadProperty(TLexer& lx, TComponent* obj, const std::string& suffix) {
+  void ReadProperty(TLexer& lx, TObject* obj, const std::string& suffix) {
     int line = lx.Tok.Line;
     std::string prop = lx.ExpectIdent();
     lx.Expect('=');
+    if (lx.IsSymbol('<')) {
+      ReadCollection(lx, obj, prop, suffix, line);
+      return;
+    }
     TValue v = ReadValue(lx);
     try {
       ApplyProperty(obj, prop, v, suffix, lx.File, line);
@@ -402,10 +406,49 @@ private:
     }
   }
 
-  void ApplyProperty(TComponent* obj, const std::string& prop, const TValue& v, const std::string& suffix,
+  // < item Prop = value ... end item ... end >: the collection is emptied, then one item is added per block.
+  void ReadCollection(TLexer& lx, TObject* obj, const std::string& prop, const std::string& suffix, int line) {
+    TCollection* collection = nullptr;
+    try {
+      const TPropInfo* p = FindPropInfo(obj, prop);
+      if (!p || p->Kind != pkObject) throw EPropertyError("Property '" + prop + "' does not hold a collection");
+      collection = As<TCollection>(GetObjectProp(obj, prop));
+      if (!collection) throw EPropertyError("Property '" + prop + "' does not hold a collection");
+      collection->Clear();
+    } catch (const ELayoutError&) {
+      throw;
+    } catch (const std::exception& e) {
+      throw ELayoutError(lx.File, line, e.what());
+    }
+    lx.Next();
+    while (!lx.IsSymbol('>')) {
+      if (!lx.IsWord("item")) lx.Fail("'item' or '>' expected");
+      int itemLine = lx.Tok.Line;
+      lx.Next();
+      TCollectionItem* item;
+      try {
+        item = collection->Add();
+      } catch (const std::exception& e) {
+        throw ELayoutError(lx.File, itemLine, e.what());
+      }
+      while (!lx.IsWord("end")) {
+        if (lx.Tok.Kind == tkEnd) lx.Fail("'end' expected for an item of " + prop);
+        ReadProperty(lx, item, suffix);
+      }
+      lx.Next();
+    }
+    lx.Next();
+  }
+
+  void ApplyProperty(TObject* obj, const std::string& prop, const TValue& v, const std::string& suffix,
                      const std::string& file, int line) {
     const TPropInfo* p = FindPropInfo(obj, prop);
-    if (!p) throw EPropertyError("Property '" + prop + "' does not exist in " + obj->GetName() + " (" + obj->ClassName() + ")");
+    if (!p) {
+      auto* c = dynamic_cast<TComponent*>(obj);
+      auto* per = dynamic_cast<TPersistent*>(obj);
+      std::string who = c ? c->GetName() + " (" + c->ClassName() + ")" : per ? per->GetNamePath() : obj->ClassName();
+      throw EPropertyError("Property '" + prop + "' does not exist in " + who);
+    }
     // The object that holds the last part of a dotted name.
     TObject* holder = obj;
     size_t dot = prop.find_last_of('.');

@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "Forms.h"
 #include "SkBitmaps.h"
+#include "SkThemeMgr.h"
 
 namespace {
 
@@ -30,6 +32,194 @@ struct TStartUp {
 
 const TStartUp gStartUp;
 
+// The menus' colours, entries 18 to 23 of the style table, in the order of their fields.
+enum { eSelectedBorder = 18, eSelected, eSelectedFont, eBackground, eFont, eBar };
+
 }  // namespace
 
 TImageList* SkMenuCheckedImages() { return CheckedImages().get(); }
+
+// ---- the look ----
+
+void TskMenuLook::SetUIStyle(TskUIStyle v) {
+  FUIStyle = v;
+  TskUIStyle style;
+  bool file = UseFileTheme(FFileTheme, v, style);
+  FBarWidth = 26;
+  if (style == MacOS && !file) {
+    FItemHeight = 20;
+    FSeparatorHeight = 12;
+    FSeparatorColor = clBlack;
+  } else {
+    FItemHeight = 21;
+    FSeparatorHeight = 5;
+    FSeparatorColor = TColor(0x848284);
+  }
+  auto colour = [&](int entry) { return file ? FFileTheme->GetColor(entry) : GetBuiltInThemeColor(style, entry); };
+  FSelectedBorderColor = colour(eSelectedBorder);
+  FSelectedColor = colour(eSelected);
+  FSelectedFontColor = colour(eSelectedFont);
+  FColor = colour(eBackground);
+  FFontColor = colour(eFont);
+  FBarColor = colour(eBar);
+}
+
+void TskMenuLook::SetFileTheme(TskFileTheme* v) {
+  FFileTheme = v;
+  SetUIStyle(FUIStyle);
+}
+
+void TskMenuLook::SetMenuItemHeight(int v) {
+  if (FUIStyle != MacOS) FItemHeight = v;
+}
+
+void TskMenuLook::SetSeparatorHeight(int v) {
+  if (FUIStyle != MacOS) FSeparatorHeight = v;
+}
+
+void TskMenuLook::Hook(TMenuItem* item) {
+  if (item != FMenu->Items()) {
+    item->OnMeasureItem = [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureItem(static_cast<TMenuItem*>(s), c, w, h); };
+    item->OnDrawItem = [this](TObject* s, TCanvas* c, const RECT& r, bool sel) { DrawItem(static_cast<TMenuItem*>(s), c, r, sel); };
+  }
+  for (int i = 0; i < item->Count(); ++i) Hook(item->Items(i));
+}
+
+void TskMenuLook::SetFontOf(TCanvas* canvas, TMenuItem* item) {
+  if (FUseSystemFont) {
+    canvas->Font()->Assign(Screen->MenuFont());
+  } else {
+    canvas->Font()->SetName(FFontName);
+    canvas->Font()->SetSize(FFontSize);
+    canvas->Font()->SetCharset(FFontCharset);
+  }
+  canvas->Font()->SetStyle(item->GetDefault() ? 1u << fsBold : 0);
+}
+
+void TskMenuLook::MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, int& height) {
+  SetFontOf(canvas, item);
+  int sc = item->ShownShortCut();
+  width = canvas->TextWidth(item->ShownCaption()) + (sc ? canvas->TextWidth(ShortCutToText(sc)) : 0) + FBarWidth + 40;
+  height = item->IsLine() ? FSeparatorHeight : FItemHeight;
+}
+
+void TskMenuLook::DrawItem(TMenuItem* item, TCanvas* canvas, const RECT& rect, bool selected) {
+  bool enabled = item->ShownEnabled();
+  bool hot = selected && enabled && !item->IsLine();
+  bool macOS = FUIStyle == MacOS;
+  RECT bar{rect.left, rect.top, rect.left + FBarWidth, rect.bottom};
+  RECT rest{bar.right, rect.top, rect.right, rect.bottom};
+  if (hot) {
+    if (macOS) {
+      TBitmap pic;
+      LoadSkinFormBitmap("MACOS_MENU_SELECT", &pic);
+      canvas->StretchDraw(rect, &pic);
+    } else {
+      canvas->Brush()->SetColor(FSelectedColor);
+      canvas->FillRect(rect);
+      canvas->Brush()->SetColor(FSelectedBorderColor);
+      canvas->FrameRect(rect);
+    }
+  } else {
+    if (macOS) {
+      TBitmap pic;
+      LoadSkinFormBitmap("MACOS_MENU_BAR", &pic);
+      canvas->StretchDraw(bar, &pic);
+    } else {
+      canvas->Brush()->SetColor(FBarColor);
+      canvas->FillRect(bar);
+    }
+    canvas->Brush()->SetColor(FColor);
+    canvas->FillRect(rest);
+  }
+  if (item->IsLine()) {
+    canvas->Pen()->SetColor(FSeparatorColor);
+    canvas->MoveTo(rest.left, rect.top + 2);
+    canvas->LineTo(rect.right, rect.top + 2);
+    return;
+  }
+  TImageList* checks = SkMenuCheckedImages();
+  TImageList* images = FMenu->GetImages();
+  if (item->ShownChecked() && checks)
+    checks->Draw(canvas, rect.left + 4, rect.top + 3, 0, enabled);
+  else if (images && item->GetImageIndex() >= 0)
+    images->Draw(canvas, rect.left + 4, rect.top + 3, item->GetImageIndex(), enabled);
+  SetFontOf(canvas, item);
+  canvas->Font()->SetColor(!enabled ? TColor(0x808080) : hot ? FSelectedFontColor : FFontColor);
+  canvas->Brush()->SetStyle(bsClear);
+  RECT text{bar.right + 4, rect.top + 4, rect.right - 16, rect.bottom};
+  canvas->DrawText(item->ShownCaption(), text, DT_SINGLELINE | DT_LEFT);
+  if (int sc = item->ShownShortCut()) canvas->DrawText(ShortCutToText(sc), text, DT_SINGLELINE | DT_RIGHT);
+  canvas->Brush()->SetStyle(bsSolid);
+}
+
+// ---- the two menus ----
+
+#define ORV_SK_MENU_PROPS(C)                                                                                   \
+  RefProp<C, TskFileTheme>("FileTheme", &C::GetFileTheme, &C::SetFileTheme),                                 \
+      EnumProp<C, TskUIStyle>("UIStyle", UIStyleNames(), &C::GetUIStyle, &C::SetUIStyle),                     \
+      BoolProp<C>("OwnerDraw", &C::GetOwnerDraw, &C::SetOwnerDraw),                                           \
+      IntProp<C>("MenuItemHeight", &C::GetMenuItemHeight, &C::SetMenuItemHeight),                            \
+      IntProp<C>("SeparatorHeight", &C::GetSeparatorHeight, &C::SetSeparatorHeight),                         \
+      IntProp<C>("BarWidth", &C::GetBarWidth, &C::SetBarWidth),                                               \
+      IntProp<C>("BarColor", &C::GetBarColor, &C::SetBarColor, &ColorIdents()),                               \
+      IntProp<C>("Color", &C::GetColor, &C::SetColor, &ColorIdents()),                                        \
+      IntProp<C>("SeparatorColor", &C::GetSeparatorColor, &C::SetSeparatorColor, &ColorIdents()),             \
+      IntProp<C>("SelectedBorderColor", &C::GetSelectedBorderColor, &C::SetSelectedBorderColor, &ColorIdents()), \
+      IntProp<C>("SelectedColor", &C::GetSelectedColor, &C::SetSelectedColor, &ColorIdents()),                \
+      IntProp<C>("SelectedFontColor", &C::GetSelectedFontColor, &C::SetSelectedFontColor, &ColorIdents()),    \
+      IntProp<C>("FontColor", &C::GetFontColor, &C::SetFontColor, &ColorIdents()),                            \
+      IntProp<C>("BorderColor", &C::GetBorderColor, &C::SetBorderColor, &ColorIdents()),                      \
+      BoolProp<C>("FlatMenu", &C::GetFlatMenu, &C::SetFlatMenu),                                              \
+      StrProp<C>("FontName", &C::GetFontName, &C::SetFontName),                                               \
+      IntProp<C>("FontSize", &C::GetFontSize, &C::SetFontSize),                                               \
+      IntProp<C>("FontCharset", &C::GetFontCharset, &C::SetFontCharset),                                      \
+      BoolProp<C>("UseSystemFont", &C::GetUseSystemFont, &C::SetUseSystemFont)
+
+// The popup menu publishes no Images of its own.
+ORV_DEFINE_CLASS(TskPopupMenu, TPopupMenu, FactoryOf<TskPopupMenu>(), {ORV_SK_MENU_PROPS(TskPopupMenu)})
+ORV_DEFINE_CLASS(TskMainMenu, TMainMenu, FactoryOf<TskMainMenu>(), {ORV_SK_MENU_PROPS(TskMainMenu)})
+#undef ORV_SK_MENU_PROPS
+
+TskPopupMenu::TskPopupMenu(TComponent* owner) : TPopupMenu(owner), TskMenuLook(this) {
+  TMenu::SetOwnerDraw(true);
+  SetUIStyle(DefaultUIStyleFor(owner));
+}
+
+void TskPopupMenu::MenuChanged(TMenuItem* source) {
+  Hook(source);
+  TPopupMenu::MenuChanged(source);
+}
+
+void TskPopupMenu::Notification(TComponent* c, TOperation op) {
+  TPopupMenu::Notification(c, op);
+  if (op == opRemove && c == FFileTheme) FFileTheme = nullptr;
+}
+
+TskMainMenu::TskMainMenu(TComponent* owner) : TMainMenu(owner), TskMenuLook(this) {
+  TMenu::SetOwnerDraw(true);
+  SetUIStyle(DefaultUIStyleFor(owner));
+}
+
+void TskMainMenu::MenuChanged(TMenuItem* source) {
+  Hook(source);
+  TMainMenu::MenuChanged(source);
+  if (OnChange) OnChange(this);
+}
+
+void TskMainMenu::Notification(TComponent* c, TOperation op) {
+  TMainMenu::Notification(c, op);
+  if (op == opRemove && c == FFileTheme) FFileTheme = nullptr;
+}
+
+void TskMainMenu::Loaded() {
+  TMainMenu::Loaded();
+  auto* form = As<TCustomForm>(Owner());
+  if (!form) return;
+  if (form->GetMenu() == this) form->SetMenu(nullptr);
+  for (TControl* c : form->ControlList())
+    if (c->InheritsFrom("TskForm")) {
+      if (!GetObjectProp(c, "Menu")) FindPropInfo(c, "Menu")->SetObj(c, this);
+      break;
+    }
+}

@@ -115,6 +115,75 @@ public:
 };
 ORV_DEFINE_CLASS(TfrmInline, TForm, nullptr, {})
 
+// A component with a collection, as the skinned title bar holds its buttons.
+class TLayoutTestEntry : public TCollectionItem {
+  ORV_CLASS(TLayoutTestEntry)
+public:
+  using TCollectionItem::TCollectionItem;
+  std::string GetText() const { return FText; }
+  void SetText(const std::string& v) { FText = v; }
+  int GetSize() const { return FSize; }
+  void SetSize(int v) { FSize = v; }
+  std::string FText;
+  int FSize = 1;
+};
+ORV_DEFINE_CLASS(TLayoutTestEntry, TCollectionItem, nullptr,
+                 {StrProp<TLayoutTestEntry>("Text", &TLayoutTestEntry::GetText, &TLayoutTestEntry::SetText),
+                  IntProp<TLayoutTestEntry>("Size", &TLayoutTestEntry::GetSize, &TLayoutTestEntry::SetSize)})
+
+class TLayoutTestEntries : public TCollection {
+public:
+  explicit TLayoutTestEntries(TPersistent* owner)
+      : TCollection(owner, [](TCollection* c) { return new TLayoutTestEntry(c); }) {}
+  void Update(TCollectionItem* item) override { Updates.push_back(item ? item->Index() : -1); }
+  std::vector<int> Updates;
+};
+
+class TLayoutTestList : public TComponent {
+  ORV_CLASS(TLayoutTestList)
+public:
+  explicit TLayoutTestList(TComponent* owner) : TComponent(owner), Entries(this) { Entries.Add(); }
+  TCollection* GetEntries() const { return const_cast<TLayoutTestEntries*>(&Entries); }
+  TLayoutTestEntries Entries;
+};
+ORV_DEFINE_CLASS(TLayoutTestList, TComponent, FactoryOf<TLayoutTestList>(),
+                 {ObjProp<TLayoutTestList, TCollection>("Entries", &TLayoutTestList::GetEntries)})
+
+TEST_F(LayoutReader, CollectionsAreEmptiedAndFilledItemByItem) {
+  auto* f = new TfrmInline(nullptr);
+  ReadLayoutText(f,
+                 "object frm: TfrmInline\n"
+                 "  object lst: TLayoutTestList\n"
+                 "    Entries = <\n"
+                 "      item\n"
+                 "        Text = 'first'\n"
+                 "      end\n"
+                 "      item\n"
+                 "        Size = 7\n"
+                 "        Text = 'second'\n"
+                 "      end>\n"
+                 "  end\n"
+                 "end\n",
+                 "inline.layout", TLayoutBinder());
+  auto* list = As<TLayoutTestList>(f->FindComponent("lst"));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->Entries.Count(), 2);  // the item the constructor made is gone
+  auto* second = As<TLayoutTestEntry>(list->Entries.Items(1));
+  EXPECT_EQ(As<TLayoutTestEntry>(list->Entries.Items(0))->FText, "first");
+  EXPECT_EQ(second->FSize, 7);
+  EXPECT_EQ(second->Index(), 1);
+  EXPECT_EQ(second->GetNamePath(), "lst.TCollection[1]");
+  list->Entries.Updates.clear();
+  list->Entries.BeginUpdate();
+  list->Entries.Add();
+  list->Entries.Delete(0);
+  EXPECT_TRUE(list->Entries.Updates.empty());  // held back until the update ends
+  list->Entries.EndUpdate();
+  EXPECT_EQ(list->Entries.Updates, std::vector<int>{-1});
+  EXPECT_EQ(second->Index(), 0);
+  f->Free();
+}
+
 struct TErrorCase {
   const char* Body;       // lines inside "object frm: TfrmInline ... end"
   int Line;               // where the error is reported
@@ -133,6 +202,10 @@ const TErrorCase kErrors[] = {
     {"  Caption = 'unterminated\n", 3, "Unterminated"},
     {"  object a: TPanel\n  end\n  object a: TPanel\n  end\n", 5, "already exists"},
     {"  object p: TPanel\n", 5, "'end' expected"},
+    {"  Caption = <\n  >\n", 3, "does not hold a collection"},
+    {"  object l: TLayoutTestList\n    Entries = <\n      thing\n    >\n  end\n", 5, "'item' or '>' expected"},
+    {"  object l: TLayoutTestList\n    Entries = <\n      item\n        Colour = 3\n      end>\n  end\n", 6,
+     "Property 'Colour' does not exist in l.TCollection[0]"},
 };
 
 TEST_F(LayoutReader, ErrorsNameTheFileAndLine) {

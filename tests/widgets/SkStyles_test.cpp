@@ -6,6 +6,8 @@
 
 #include "Forms.h"
 #include "SkButton.h"
+#include "SkForm.h"
+#include "SkBitmaps.h"
 #include "SkPopupMenu.h"
 #include "SkStyles.h"
 #include "SkThemeFile.h"
@@ -71,17 +73,46 @@ TEST(SkStyles, BuiltInButtonBitmapAndItsFrames) {
   EXPECT_THROW(GetBuiltInThemeBitmap(DeepBlue, 45, &none), Exception);  // no built-in bitmap
 }
 
-// Stands in for the skinned form frame: DefaultUIStyleFor asks it for its style by name.
-class TskForm : public TCustomControl {
-  ORV_CLASS(TskForm)
-public:
-  explicit TskForm(TComponent* owner) : TCustomControl(owner) {}
-  TskUIStyle GetUIStyle() const { return FStyle; }
-  void SetUIStyle(TskUIStyle v) { FStyle = v; }
-  TskUIStyle FStyle = WinXP;
-};
-ORV_DEFINE_CLASS(TskForm, TCustomControl, nullptr,
-                 {EnumProp<TskForm, TskUIStyle>("UIStyle", UIStyleNames(), &TskForm::GetUIStyle, &TskForm::SetUIStyle)})
+// Every bitmap entry of every built-in style loads with the size its strip of frames has.
+TEST(SkStyles, EveryBuiltInPictureLoadsWithItsSize) {
+  struct TSize {
+    int Entry, Width, Height, Frames;
+  };
+  const int titleHeight[] = {0, 26, 28, 22, 22, 30};  // twice the style's button top plus the 18-pixel buttons
+  for (TskUIStyle s : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
+    SCOPED_TRACE(UIStyleNames()[s]);
+    int th = titleHeight[s];
+    EXPECT_EQ(th, 2 * GetBuiltInThemeInt(s, 9) + 18);
+    const TSize sizes[] = {{1, 222, 21, 3},   {3, 52, 13, 4},   {4, 52, 13, 4},    {5, 324, 18, 18}, {10, 8, th, 1},
+                           {11, 8, th, 1},    {12, 8, th, 1},   {24, 20, 14, 2},   {28, 12, 5, 1},   {29, 33, 20, 3},
+                           {30, 60, 11, 3},   {32, 192, 16, 12}, {33, 48, 16, 3},  {34, 52, 13, 4},  {38, 96, 16, 6},
+                           {39, 72, 22, 3},   {40, 6, 4, 1},    {41, 30, 40, 3},   {42, 8, 40, 1}};
+    int bitmaps = 0;
+    for (int e = 1; e <= skThemeEntryCount; ++e) bitmaps += GetBuiltInThemeEntry(s, e).Kind == tkBitmap && !GetBuiltInThemeEntry(s, e).BitmapName.empty();
+    EXPECT_EQ(bitmaps, int(std::size(sizes)));  // the table covers every built-in picture
+    for (const TSize& z : sizes) {
+      SCOPED_TRACE(ThemeEntryName(z.Entry));
+      TBitmap whole, frame;
+      ASSERT_NO_THROW(GetBuiltInThemeBitmap(s, z.Entry, &whole));
+      EXPECT_EQ(whole.GetWidth(), z.Width);
+      EXPECT_EQ(whole.GetHeight(), z.Height);
+      GetBuiltInThemeBitmap(s, z.Entry, &frame, z.Frames, z.Frames);
+      EXPECT_EQ(frame.GetWidth(), z.Width / z.Frames);
+    }
+  }
+  for (const char* name : {"MENU_CHECKED", "MACOS_MENU_SELECT", "MACOS_MENU_BAR"}) {
+    TBitmap b;
+    ASSERT_NO_THROW(LoadSkinFormBitmap(name, &b)) << name;
+    EXPECT_FALSE(b.Empty()) << name;
+  }
+  TBitmap check;
+  LoadSkinFormBitmap("MENU_CHECKED", &check);
+  EXPECT_EQ(check.GetWidth(), 16);
+  EXPECT_EQ(check.Canvas()->GetPixel(0, 0), clWhite);
+  EXPECT_EQ(check.Canvas()->GetPixel(4, 8), clBlack);
+  TBitmap none;
+  EXPECT_THROW(LoadSkinFormBitmap("DEEPBLUE_NOTHING", &none), Exception);
+}
 
 TEST(SkStyles, DefaultUIStyleFollowsTheFormsFrame) {
   TComponent module(nullptr);

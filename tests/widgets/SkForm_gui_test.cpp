@@ -1,0 +1,329 @@
+// The skinned form frame from a layout: title bar buttons and sections, a skinned main menu in the menu
+// bar, a skinned popup menu, window commands, the region, the refusals, and screenshots in two styles.
+#include <gtest/gtest.h>
+
+#include "Forms.h"
+#include "Prompter.h"
+#include "Resources.h"
+#include "PumpMessages.h"
+#include "Screenshot.h"
+#include "SkForm.h"
+#include "WidgetTestKit.h"
+
+namespace {
+
+const char* const kLayout = R"(object frmSkinned: TForm
+  BorderStyle = bsSizeable
+  Caption = 'Skinned form'
+  Left = 60
+  Top = 60
+  ClientWidth = 360
+  ClientHeight = 220
+  object skForm: TskForm
+    UIStyle = WinXP
+    Menu = mnuMain
+    TitleBarButtons = <
+      item
+        ButtonType = skControlBox
+      end
+      item
+        ButtonType = skClose
+      end
+      item
+        ButtonType = skMax
+      end
+      item
+        ButtonType = skMin
+      end
+      item
+        ButtonType = skHelp
+      end
+      item
+        ButtonType = skCustom
+        PicNormal = bmp 'styles/DEEPBLUE_CHECKBOX.bmp'
+      end>
+    TitleBarSections = <
+      item
+        Align = skLeft
+        Width = 12
+      end
+      item
+        Align = skClient
+      end>
+    OnTitleBarCustomBtnsClick = CustomClick
+    OnTitleBarHelpBtnClick = HelpClick
+  end
+  object mnuMain: TskMainMenu
+    object miFile: TMenuItem
+      Caption = '&File'
+      object miOpen: TMenuItem
+        Caption = '&Open'
+        ShortCut = 'Ctrl+O'
+      end
+      object miLine: TMenuItem
+        Caption = '-'
+      end
+      object miTicked: TMenuItem
+        Caption = 'Ticked'
+        Checked = True
+      end
+      object miOff: TMenuItem
+        Caption = 'Off'
+        Enabled = False
+      end
+    end
+    object miView: TMenuItem
+      Caption = '&View'
+    end
+  end
+  object mnuPopup: TskPopupMenu
+    object miCut: TMenuItem
+      Caption = 'Cut'
+    end
+  end
+end
+)";
+
+class SkFormGui : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetLayoutSource([](const std::string& name) {
+      // The custom button's picture comes from the program's own style pictures.
+      return EmbeddedFileBytes("pictures/" + name);
+    });
+    OldPrompter = SetPrompter(&Prompts);
+    Form = new TForm(Application);
+    TLayoutBinder b;
+    b.Handle<TskTitleBarButtonClickEvent>("CustomClick", [this](TObject*, int i) { Clicks.push_back("custom " + std::to_string(i)); });
+    b.Handle<TskTitleBarButtonClickEvent>("HelpClick", [this](TObject*, int i) { Clicks.push_back("help " + std::to_string(i)); });
+    ReadLayoutText(Form, kLayout, "skform.layout", b);
+    Frame = As<TskForm>(Form->FindComponent("skForm"));
+    Menu = As<TskMainMenu>(Form->FindComponent("mnuMain"));
+    ASSERT_NE(Frame, nullptr);
+    ASSERT_NE(Menu, nullptr);
+    Bar = Frame->TitleBar();
+  }
+  void TearDown() override {
+    SetMenuChooser(nullptr);
+    if (Form) Form->Free();
+    SetPrompter(OldPrompter);
+    SetLayoutSource(nullptr);
+  }
+  void Show() {
+    Form->Show();
+    Application->ProcessMessages();
+  }
+  void ClickButton(int index) {
+    RECT r = Bar->ButtonRect(index);
+    ASSERT_LT(r.left, r.right) << "button " << index;
+    POINT p = wtk::ScreenPointOf(Bar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    wtk::SendMouse(WM_MOUSEMOVE, 0, p);
+    wtk::SendMouse(WM_LBUTTONDOWN, MK_LBUTTON, p);
+    wtk::SendMouse(WM_LBUTTONUP, 0, p);
+    Application->ProcessMessages();
+  }
+  TRecordingPrompter Prompts;
+  TPrompter* OldPrompter = nullptr;
+  TForm* Form = nullptr;
+  TskForm* Frame = nullptr;
+  TskTitleBar* Bar = nullptr;
+  TskMainMenu* Menu = nullptr;
+  std::vector<std::string> Clicks;
+};
+
+TEST_F(SkFormGui, LayoutPropertiesAndTheFrameTakingOverTheForm) {
+  EXPECT_TRUE(Frame->Attached());
+  EXPECT_EQ(Frame->GetUIStyle(), WinXP);
+  EXPECT_EQ(DefaultUIStyleFor(Form), WinXP);
+  EXPECT_EQ(GetPropText(Frame, "Version"), "5.8");
+  SetPropText(Frame, "Version", "1.0");
+  EXPECT_EQ(GetPropText(Frame, "Version"), "5.8");
+  EXPECT_EQ(Frame->GetMenu(), Menu);
+  EXPECT_EQ(Form->GetMenu(), nullptr);  // the skinned menu left the form's own menu bar
+  ASSERT_EQ(Frame->GetTitleBarButtons()->Count(), 6);
+  EXPECT_EQ(Frame->GetTitleBarButtons()->Items(4)->GetButtonType(), skHelp);
+  EXPECT_TRUE(Frame->GetTitleBarButtons()->Items(5)->GetPicNormal()->HasGraphic());
+  ASSERT_EQ(Frame->GetTitleBarSections()->Count(), 2);
+  EXPECT_EQ(Frame->GetTitleBarSections()->Items(0)->ShownWidth(), 12);
+  EXPECT_EQ(GetPropText(Menu, "UIStyle"), "WinXP");
+  EXPECT_EQ(Menu->GetSelectedColor(), GetBuiltInThemeColor(WinXP, 19));
+  EXPECT_TRUE(Menu->GetOwnerDraw());
+  SetPropText(Menu, "OwnerDraw", "False");  // always owner-drawn
+  EXPECT_TRUE(Menu->GetOwnerDraw());
+
+  // A new frame's title bar starts with control box, close, maximize and minimize.
+  TskTitleBar fresh(nullptr);
+  ASSERT_EQ(fresh.GetButtons()->Count(), 4);
+  const TskTitleBarBtnType order[] = {skControlBox, skClose, skMax, skMin};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(fresh.GetButtons()->Items(i)->GetButtonType(), order[i]);
+
+  Show();
+  LONG style = GetWindowLongA(Form->Handle(), GWL_STYLE);
+  EXPECT_NE(style & WS_CAPTION, WS_CAPTION);  // the system's caption is gone
+  RECT client;
+  GetClientRect(Form->Handle(), &client);
+  EXPECT_EQ(Frame->GetWidth(), client.right);
+  EXPECT_EQ(Frame->GetHeight(), client.bottom);
+  EXPECT_EQ(Bar->GetTop(), 0);
+  EXPECT_EQ(Bar->GetHeight(), 2 * GetBuiltInThemeInt(WinXP, 9) + 18);
+  EXPECT_EQ(Frame->MenuBar()->GetTop(), Bar->GetHeight());
+
+  // WinXP has round corners: the region leaves the top-left pixel out and keeps the middle.
+  RECT wr;
+  GetWindowRect(Form->Handle(), &wr);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(Form->Handle(), rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn, (wr.right - wr.left) / 2, (wr.bottom - wr.top) / 2));
+  EXPECT_TRUE(PtInRegion(rgn, 0, (wr.bottom - wr.top) / 2));
+  DeleteObject(rgn);
+}
+
+TEST_F(SkFormGui, RefusedValuesAreReportedAndNotStored) {
+  TskTitleBarSections* sections = Frame->GetTitleBarSections();
+  sections->Items(0)->SetAlign(skClient);  // the second one is the client section already
+  EXPECT_EQ(sections->Items(0)->GetAlign(), skLeft);
+  TskTitleBarButtons* buttons = Frame->GetTitleBarButtons();
+  buttons->Items(1)->SetButtonType(skControlBox);
+  EXPECT_EQ(buttons->Items(1)->GetButtonType(), skClose);
+  Frame->SetFormPanel(Frame);
+  EXPECT_EQ(Frame->GetFormPanel(), nullptr);
+  ASSERT_EQ(Prompts.Prompts.size(), 3u);
+  EXPECT_NE(Prompts.Prompts[0].Text.find("skClient"), std::string::npos);
+  EXPECT_NE(Prompts.Prompts[1].Text.find("skControlBox"), std::string::npos);
+  EXPECT_EQ(Prompts.Prompts[2].Text, "Sorry, you can't select the Form assign to FormPanel property");
+}
+
+TEST_F(SkFormGui, TitleBarButtonsActOnTheForm) {
+  Show();
+  HWND h = Form->Handle();
+  ClickButton(4);
+  ClickButton(5);
+  EXPECT_EQ(Clicks, (std::vector<std::string>{"help 4", "custom 5"}));
+
+  RECT before;
+  GetWindowRect(h, &before);
+  ClickButton(2);  // maximize
+  EXPECT_TRUE(Frame->Maximized());
+  RECT area, wr;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  GetWindowRect(h, &wr);
+  EXPECT_EQ(wr.left, area.left - 4);
+  EXPECT_EQ(wr.right, area.right + 4);
+  EXPECT_EQ(wr.bottom, area.bottom - 1);
+  SaveScreenshot(h, "SkForm_Maximized.bmp");
+  // A maximized form is not dragged by its title bar.
+  POINT grab = wtk::ScreenPointOf(Bar, 60, 4);
+  wtk::SendMouse(WM_LBUTTONDOWN, MK_LBUTTON, grab);
+  wtk::SendMouse(WM_LBUTTONUP, 0, grab);
+  GetWindowRect(h, &wr);
+  EXPECT_EQ(wr.left, area.left - 4);
+  ClickButton(2);  // restore
+  EXPECT_FALSE(Frame->Maximized());
+  GetWindowRect(h, &wr);
+  EXPECT_EQ(wr.left, before.left);
+  EXPECT_EQ(wr.bottom, before.bottom);
+
+  ClickButton(3);  // minimize
+  EXPECT_TRUE(IsIconic(h));
+  Form->SetWindowState(wsNormal);
+  Application->ProcessMessages();
+
+  // The control box opens the window menu below the title bar.
+  std::vector<std::string> shown;
+  SetMenuChooser([&](TPopupMenu* m, int, int) {
+    for (int i = 0; i < m->Items()->Count(); ++i)
+      shown.push_back(m->Items()->Items(i)->GetCaption() + (m->Items()->Items(i)->GetEnabled() ? "" : " (off)"));
+    return nullptr;
+  });
+  Frame->GetTitleBarButtons()->Items(3)->SetVisible(false);
+  ClickButton(0);
+  EXPECT_EQ(shown, (std::vector<std::string>{"Mi&nimize (off)", "Ma&ximize/Restore", "-", "&Close"}));
+
+  ClickButton(1);  // close
+  EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST_F(SkFormGui, SkinnedMenusMeasureAndDrawTheirItems) {
+  struct {
+    const char* Item;
+    bool Selected;
+    int Height;          // measured
+    TColor Background;   // at the middle of the item, right of the bar
+  } const cases[] = {
+      {"miOpen", false, 21, GetBuiltInThemeColor(WinXP, 21)},
+      {"miOpen", true, 21, GetBuiltInThemeColor(WinXP, 19)},
+      {"miLine", false, 5, GetBuiltInThemeColor(WinXP, 21)},
+      {"miTicked", false, 21, GetBuiltInThemeColor(WinXP, 21)},
+      {"miOff", true, 21, GetBuiltInThemeColor(WinXP, 21)},  // a disabled item is never highlighted
+  };
+  TBitmap canvasBitmap;
+  canvasBitmap.SetPixelFormat(pf24bit);
+  canvasBitmap.SetSize(200, 30);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Item) + (c.Selected ? " selected" : ""));
+    auto* item = As<TMenuItem>(Form->FindComponent(c.Item));
+    int w = 0, h = 0;
+    item->MeasureItem(canvasBitmap.Canvas(), w, h);
+    EXPECT_EQ(h, c.Height);
+    EXPECT_GE(w, Menu->GetBarWidth() + 40);
+    RECT r{0, 0, 200, h};
+    item->DrawItem(canvasBitmap.Canvas(), r, c.Selected);
+    EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(190, h / 2 + (item->IsLine() ? 2 : 0)) & 0xFFFFFF, c.Background);
+    if (!c.Selected) EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(2, h - 1) & 0xFFFFFF, GetBuiltInThemeColor(WinXP, 23));
+  }
+  // The separator line and the selected frame have their own colours; the check mark is drawn.
+  auto* line = As<TMenuItem>(Form->FindComponent("miLine"));
+  line->DrawItem(canvasBitmap.Canvas(), RECT{0, 0, 200, 5}, false);
+  EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(100, 2) & 0xFFFFFF, Menu->GetSeparatorColor());
+  auto* open = As<TMenuItem>(Form->FindComponent("miOpen"));
+  open->DrawItem(canvasBitmap.Canvas(), RECT{0, 0, 200, 21}, true);
+  EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(0, 10) & 0xFFFFFF, GetBuiltInThemeColor(WinXP, 18));
+  auto* ticked = As<TMenuItem>(Form->FindComponent("miTicked"));
+  ticked->DrawItem(canvasBitmap.Canvas(), RECT{0, 0, 200, 21}, false);
+  EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(4 + 4, 3 + 8) & 0xFFFFFF, clBlack);  // a pixel of the tick
+
+  // An item added later is owner-drawn by the menu too; the MacOS style has its own heights.
+  auto* added = new TMenuItem(Form);
+  As<TMenuItem>(Form->FindComponent("miFile"))->Add(added);
+  EXPECT_TRUE(added->OnMeasureItem && added->OnDrawItem);
+  Menu->SetUIStyle(MacOS);
+  Menu->SetMenuItemHeight(30);
+  EXPECT_EQ(Menu->GetMenuItemHeight(), 20);
+  EXPECT_EQ(Menu->GetSeparatorHeight(), 12);
+
+  // Through the system: the skinned popup menu measured by its items.
+  auto* popup = As<TskPopupMenu>(Form->FindComponent("mnuPopup"));
+  int measured = 0;
+  auto* cut = As<TMenuItem>(Form->FindComponent("miCut"));
+  auto inner = cut->OnMeasureItem;
+  cut->OnMeasureItem = [&](TObject* s, TCanvas* cv, int& w, int& h) { inner(s, cv, w, h); measured = h; };
+  PostMessageA(Application->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  popup->Popup(80, 80);
+  EXPECT_EQ(measured, popup->GetMenuItemHeight());
+}
+
+TEST_F(SkFormGui, ScreenshotsInTwoStyles) {
+  Show();
+  Application->ProcessMessages();
+  SaveScreenshot(Form->Handle(), "SkForm_WinXP.bmp");
+  TBitmap shot;
+  CaptureWindow(Form->Handle(), shot);
+  // The title bar shows WinXP's blue at its middle, left of the buttons.
+  POINT mid = Bar->ClientToScreen(POINT{40, 2});
+  RECT wr;
+  GetWindowRect(Form->Handle(), &wr);
+  TColor c = shot.Canvas()->GetPixel(mid.x - wr.left, mid.y - wr.top);
+  EXPECT_GT(GetBValue(c), 150);
+  EXPECT_LT(GetRValue(c), 80);
+  Frame->SetUIStyle(MacOS);
+  Application->ProcessMessages();
+  RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  SaveScreenshot(Form->Handle(), "SkForm_MacOS.bmp");
+  CaptureWindow(Form->Handle(), shot);
+  c = shot.Canvas()->GetPixel(mid.x - wr.left, mid.y - wr.top);
+  EXPECT_GT(GetRValue(c), 180);  // MacOS's light grey
+  EXPECT_EQ(Menu->GetUIStyle(), MacOS);
+}
+
+}  // namespace
