@@ -52,7 +52,10 @@ ORV_DEFINE_CLASS(
                                      &E::SetFramingPreference),
      BoolProp<E>("TabOnEnter", &E::GetTabOnEnter, &E::SetTabOnEnter),
      BoolProp<E>("ReadOnly", &E::GetEdReadOnly, &E::SetEdReadOnly),
-     ImeNameProp(), FrameFlatProp()})
+     FrameControllerProp<E>(), FrameControllerNotificationsProp<E>(), FcAboutProp(),
+     ImeNameProp(), FrameFlatProp(),
+     EnumProp<E, TFrameStyleEx>("FrameFocusStyle", FrameStyleNames(), &E::GetFrameHotStyle, &E::SetFrameHotStyle),
+     TFcOldPropReader::Identifier("FrameFlatStyle", FrameStyleNames())})
 ORV_DEFINE_CLASS(TFcEdit, TFcCustomEdit, FactoryOf<TFcEdit>(), {})
 
 namespace {
@@ -70,6 +73,11 @@ TFcCustomEdit::TFcCustomEdit(TComponent* owner) : TCustomEdit(owner) {
 }
 
 TFcCustomEdit::~TFcCustomEdit() = default;
+
+void TFcCustomEdit::Notification(TComponent* component, TOperation op) {
+  TCustomEdit::Notification(component, op);
+  if (op == opRemove) FFrameLink.Removed(component);
+}
 
 void TFcCustomEdit::CreateParams(TCreateParams& p) {
   TCustomEdit::CreateParams(p);

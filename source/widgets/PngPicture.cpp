@@ -99,12 +99,17 @@ void TPngPicture::AssignTo(TPersistent* dest) {
     bitmap->SetSize(0, 0);
     bitmap->SetPixelFormat(format);
     bitmap->SetSize(int(h.Width), int(h.Height));
-    if (format != pf24bit) {
-        // The bitmap takes the image's own colours, so that the indices are copied as they are.
-        SetDIBColorTable(bitmap->Canvas()->GetHandle(), 0, h.DibInfo.bmiHeader.biClrUsed,
-                         reinterpret_cast<const RGBQUAD*>(h.DibInfo.bmiColors));
+    HDC dc = bitmap->Canvas()->GetHandle();
+    if (kind == ptmPartial) {
+        bitmap->Canvas()->Draw(0, 0, this); // blended over the new bitmap's black
+        return;
     }
-    bitmap->Canvas()->Draw(0, 0, this);
+    // The pixels are copied as they are, the transparent ones keeping the transparent colour, which the
+    // bitmap then draws transparent; a palette bitmap takes the image's own colours, so the indices stay.
+    if (format != pf24bit)
+        SetDIBColorTable(dc, 0, h.DibInfo.bmiHeader.biClrUsed, reinterpret_cast<const RGBQUAD*>(h.DibInfo.bmiColors));
+    StretchDIBits(dc, 0, 0, int(h.Width), int(h.Height), 0, 0, int(h.Width), int(h.Height), h.StoreBits,
+                  DibBitmapInfo(), DIB_RGB_COLORS, SRCCOPY);
     if (kind == ptmBit) {
         bitmap->SetTransparentColor(TColor(TransparentColor()));
         bitmap->SetTransparent(true);
