@@ -831,21 +831,6 @@ namespace {
 
 using FC = TFcFrameController;
 
-// Older form data of the controller: "FrameFlat" turned on hot tracking with a status frame and a lowered
-// hot frame; "FrameFocusStyle" was the hot style.
-TPropInfo ControllerFrameFlatProp() {
-  TPropInfo p = BoolProp<FC>("FrameFlat", &FC::GetFrameHotTrack, nullptr);
-  p.SetOrd = [](TObject* o, int64_t v) {
-    auto* c = static_cast<FC*>(o);
-    c->SetFrameHotTrack(v != 0);
-    if (v) {
-      c->SetFrameStyle(fsStatus);
-      c->SetFrameHotStyle(fsLowered);
-    }
-  };
-  return p;
-}
-
 // The property names the settings are pushed under: the member names without "fcp".
 std::string SettingName(TFcFrameControllerProperty p) { return FrameControllerPropertyNames()[p].substr(3); }
 
@@ -877,7 +862,7 @@ ORV_DEFINE_CLASS(
      EnumProp<FC, TFramingPreference>("FramingPreference", FramingPreferenceNames(), &FC::GetFramingPreference,
                                       &FC::SetFramingPreference),
      RefProp<FC, TFcRegIniFile>("RegIniFile", &FC::GetRegIniFile, &FC::SetRegIniFile),
-     ControllerFrameFlatProp(),
+     FrameFlatProp<FC>(),
      EnumProp<FC, TFrameStyle>("FrameFocusStyle", FrameStyleNames(), &FC::GetFrameHotStyle, &FC::SetFrameHotStyle),
      TFcOldPropReader::Identifier("FrameFlatStyle", FrameStyleNames())})
 

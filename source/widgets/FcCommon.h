@@ -312,6 +312,22 @@ TPropInfo FrameControllerNotificationsProp() {
   return p;
 }
 
+// Older form data of the controller and the edits: "FrameFlat" turned on hot tracking with a status frame
+// and a lowered hot frame.
+template <class C>
+TPropInfo FrameFlatProp() {
+  TPropInfo p = BoolProp<C>("FrameFlat", &C::GetFrameHotTrack, nullptr);
+  p.SetOrd = [](TObject* o, int64_t v) {
+    auto* c = static_cast<C*>(o);
+    c->SetFrameHotTrack(v != 0);
+    if (v) {
+      c->SetFrameStyle(fsStatus);
+      c->SetFrameHotStyle(fsLowered);
+    }
+  };
+  return p;
+}
+
 // Readers of obsolete stored properties: the value is read and dropped.
 struct TFcOldPropReader {
   static TPropInfo Boolean(const char* name);

@@ -746,6 +746,18 @@ const int Adam7ColumnStart[7] = {0, 4, 0, 2, 0, 1, 0};
 const int Adam7RowIncrement[7] = {8, 8, 8, 4, 4, 2, 2};
 const int Adam7ColumnIncrement[7] = {8, 8, 4, 4, 2, 2, 1};
 
+// Runs pass(row start, row step, column start, column step) for each of the seven Adam7 passes, or once
+// over the whole image.
+template <class F> void ForEachPass(bool adam7, F pass) {
+    if (!adam7) {
+        pass(0, 1, 0, 1);
+        return;
+    }
+    for (int i = 0; i < 7; ++i)
+        pass(uint32_t(Adam7RowStart[i]), uint32_t(Adam7RowIncrement[i]), uint32_t(Adam7ColumnStart[i]),
+             uint32_t(Adam7ColumnIncrement[i]));
+}
+
 class TPngDataReader {
 public:
     TPngDataReader(TPngStream& stream, const char* type, uint32_t length) : stream_(stream) {
@@ -981,13 +993,7 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
         return true;
     };
 
-    if (h.InterlaceMethod == 1) {
-        for (int pass = 0; pass < 7; ++pass)
-            decodePass(uint32_t(Adam7RowStart[pass]), uint32_t(Adam7RowIncrement[pass]),
-                       uint32_t(Adam7ColumnStart[pass]), uint32_t(Adam7ColumnIncrement[pass]));
-    } else {
-        decodePass(0, 1, 0, 1);
-    }
+    ForEachPass(h.InterlaceMethod == 1, decodePass);
     reader.Finish();
     return true;
 }
@@ -1162,13 +1168,7 @@ void TChunkIDAT::WriteChunk(TPngOutputStream& stream) {
         }
     };
 
-    if (owner_->InterlaceMode == 1) {
-        for (int pass = 0; pass < 7; ++pass)
-            encodePass(uint32_t(Adam7RowStart[pass]), uint32_t(Adam7RowIncrement[pass]),
-                       uint32_t(Adam7ColumnStart[pass]), uint32_t(Adam7ColumnIncrement[pass]));
-    } else {
-        encodePass(0, 1, 0, 1);
-    }
+    ForEachPass(owner_->InterlaceMode == 1, encodePass);
     writer.Finish();
 }
 

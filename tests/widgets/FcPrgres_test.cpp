@@ -90,7 +90,9 @@ TEST(FcProgressBar, SolidBarWithoutAndWithText) {
       COLORREF c = text.At(x, y), part = x < 50 ? RGB(255, 0, 0) : RGB(0, 255, 0);
       EXPECT_EQ(GetBValue(c), 0) << x << "," << y;
       bool inBox = x >= box.left && x < box.right && y >= box.top && y < box.bottom;
-      if (!inBox) EXPECT_EQ(c, part) << "outside the text at " << x << "," << y;
+      if (!inBox) {
+        EXPECT_EQ(c, part) << "outside the text at " << x << "," << y;
+      }
       if (x < 50 && GetGValue(c) > GetRValue(c)) ++inverseInFilled;
       if (x >= 50 && GetRValue(c) > GetGValue(c)) ++inverseInEmpty;
     }
