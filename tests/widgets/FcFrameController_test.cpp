@@ -7,6 +7,8 @@
 #include "FcPrgres.h"
 #include "FcRadChk.h"
 #include "FcSpnEdt.h"
+#include "Forms.h"
+#include "Layout.h"
 
 TEST(FcFrameController, EditsTakeTheSettingsTheirNotificationsAllow) {
   TFcFrameController controller(nullptr);
@@ -136,6 +138,43 @@ TEST(FcFrameController, LinksClearWhenEitherSideGoes) {
   controller->Free();
   EXPECT_EQ(bar.FrameLink().Get(), nullptr);
   EXPECT_EQ(GetObjectProp(&bar, "FrameController"), nullptr);
+}
+
+TEST(FcFrameController, LayoutsLinkControlsToTheirController) {
+  // The reference is resolved after the properties: the controls still get the controller's settings,
+  // older controller data included.
+  auto* form = new TForm(nullptr);
+  ReadLayoutText(form,
+                 "object frmFc: TForm\n"
+                 "  object fc: TFcFrameController\n"
+                 "    FrameFlat = True\n"
+                 "    FrameFocusStyle = fsBump\n"
+                 "    FrameFlatStyle = fsGroove\n"
+                 "    FrameColor = clRed\n"
+                 "  end\n"
+                 "  object edt: TFcEdit\n"
+                 "    FrameController = fc\n"
+                 "    FrameControllerNotifications = [fcpFrameStyle, fcpFrameHotStyle, fcpFrameHotTrack]\n"
+                 "    About = 'x'\n"
+                 "  end\n"
+                 "  object prg: TFcProgressBar\n"
+                 "    FrameController = fc\n"
+                 "  end\n"
+                 "end\n",
+                 "fc.layout", TLayoutBinder());
+  auto* fc = As<TFcFrameController>(form->FindComponent("fc"));
+  auto* edit = As<TFcEdit>(form->FindComponent("edt"));
+  auto* bar = As<TFcProgressBar>(form->FindComponent("prg"));
+  ASSERT_TRUE(fc && edit && bar);
+  EXPECT_EQ(fc->Controls().size(), 2u);
+  EXPECT_TRUE(fc->GetFrameVisible());
+  EXPECT_EQ(edit->GetFrameStyle(), fsStatus);
+  EXPECT_EQ(edit->GetFrameHotStyle(), fsBump);
+  EXPECT_TRUE(edit->GetFrameHotTrack());
+  EXPECT_EQ(edit->GetFrameColor(), clBtnShadow) << "not in its notifications";
+  EXPECT_EQ(bar->GetBorderOuter(), fsStatus);
+  EXPECT_EQ(bar->GetFlatColor(), clRed);
+  form->Free();
 }
 
 TEST(FcRegIniFile, IniFileAndRegistryKeyFollowTheirSettings) {
