@@ -90,8 +90,12 @@ const TClassInfo& TObject::StaticClassInfo() {
 ORV_DEFINE_CLASS(TPersistent, TObject, nullptr, {})
 
 void TPersistent::Assign(TPersistent* source) {
-  throw EPropertyError("Cannot assign a " + (source ? source->ClassName() : std::string("nil")) +
-                       " to a " + ClassName());
+  if (source) return source->AssignTo(this);
+  throw EPropertyError("Cannot assign a nil to a " + ClassName());
+}
+
+void TPersistent::AssignTo(TPersistent* dest) {
+  throw EPropertyError("Cannot assign a " + ClassName() + " to a " + (dest ? dest->ClassName() : std::string("nil")));
 }
 
 void TPersistent::LoadFromLayoutData(const TLayoutData& data) {

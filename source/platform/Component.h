@@ -132,12 +132,17 @@ T* As(TObject* obj) {
 class TPersistent : public TObject {
   ORV_CLASS(TPersistent)
 public:
-  // Copies another object's state; raises when the classes do not fit.
+  // Copies another object's state. A class that does not know the source asks the source to copy itself
+  // (AssignTo); raises when neither knows the other.
   virtual void Assign(TPersistent* source);
   // Receives "kind 'file'" from a layout for an object property (pictures, bitmaps).
   virtual void LoadFromLayoutData(const TLayoutData& data);
   // Name used in messages about this object (a component's Name, else the class).
   virtual std::string GetNamePath() const { return ClassName(); }
+
+protected:
+  // Copies this object's state into `dest`, whose Assign does not know this class; raises here.
+  virtual void AssignTo(TPersistent* dest);
 };
 
 // ---- collections ----

@@ -488,6 +488,10 @@ void TGraphic::SetTransparent(bool v) {
   FTransparent = v;
   Changed();
 }
+void TGraphic::AssignTo(TPersistent* dest) {
+  if (auto* b = As<TBitmap>(dest)) return b->DrawGraphic(this);
+  TPersistent::AssignTo(dest);
+}
 std::vector<uint8_t> TGraphic::SaveToBytes() const {
   throw EPropertyError("A " + ClassName() + " cannot be saved");
 }
@@ -727,16 +731,7 @@ void TBitmap::Assign(TPersistent* source) {
   }
   if (auto* p = As<TPicture>(source)) source = p->Graphic();
   auto* b = As<TBitmap>(source);
-  if (!b) {
-    // Any other graphic is drawn onto a bitmap of its size.
-    auto* g = As<TGraphic>(source);
-    if (!g) return TPersistent::Assign(source);
-    Recreate(g->GetWidth(), g->GetHeight(), pf24bit, false);
-    Canvas()->Draw(0, 0, g);
-    FTransparent = g->GetTransparent();
-    Changed();
-    return;
-  }
+  if (!b) return TPersistent::Assign(source);  // other graphics draw themselves onto it (AssignTo)
   if (b == this) return;
   FTransparent = b->FTransparent;
   FTransparentMode = b->FTransparentMode;
@@ -759,6 +754,13 @@ void TBitmap::Assign(TPersistent* source) {
   } else {
     BitBlt(MemoryDC(), 0, 0, FWidth, FHeight, b->MemoryDC(), 0, 0, SRCCOPY);
   }
+  Changed();
+}
+
+void TBitmap::DrawGraphic(TGraphic* g) {
+  Recreate(g->GetWidth(), g->GetHeight(), pf24bit, false);
+  Canvas()->Draw(0, 0, g);
+  FTransparent = g->GetTransparent();
   Changed();
 }
 

@@ -238,6 +238,8 @@ public:
   std::function<void(TObject*)> OnChange;
 
 protected:
+  // A bitmap takes any graphic it does not know by drawing it (TBitmap::DrawGraphic).
+  void AssignTo(TPersistent* dest) override;
   void Changed();
   bool FTransparent = false;
 };
@@ -278,6 +280,8 @@ public:
   void LoadFromLayoutData(const TLayoutData& data) override;
   // Loads "bitmaps/<name>.bmp" from the embedded resources.
   void LoadFromResourceName(const std::string& name);
+  // Becomes a 24-bit bitmap of the graphic's size with the graphic drawn on it, transparent as it is.
+  void DrawGraphic(TGraphic* g);
   void Dormant() {}
   void FreeImage() {}
 

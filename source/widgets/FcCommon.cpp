@@ -1,5 +1,6 @@
 #include "FcCommon.h"
 
+#include <shlobj.h>
 #include <shlwapi.h>
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -822,4 +823,281 @@ void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadi
     for (auto p : {POINT{5, 4}, {7, 4}, {4, 5}, {8, 5}, {4, 7}, {8, 7}, {5, 8}, {7, 8}}) set(p.x, p.y, edge);
   }
   BitBlt(DcOf(canvas), r.left, r.top, w, h, dc, 0, 0, SRCCOPY);
+}
+
+// ---- frame controller ----
+
+namespace {
+
+using FC = TFcFrameController;
+
+// The property names the settings are pushed under: the member names without "fcp".
+std::string SettingName(TFcFrameControllerProperty p) { return FrameControllerPropertyNames()[p].substr(3); }
+
+// The order of a full push.
+const TFcFrameControllerProperty FullPushOrder[] = {
+    fcpParentColor, fcpColor,      fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpFocusColor,
+    fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack, fcpFrameHotStyle,
+    fcpFrameSides,  fcpFrameStyle, fcpFrameVisible,  fcpFramingPreference};
+
+}  // namespace
+
+ORV_DEFINE_CLASS(
+    TFcFrameController, TComponent, FactoryOf<TFcFrameController>(),
+    {IntProp<FC>("Color", &FC::GetColor, &FC::SetColor, &ColorIdents()),
+     BoolProp<FC>("ParentColor", &FC::GetParentColor, &FC::SetParentColor),
+     IntProp<FC>("DisabledColor", &FC::GetDisabledColor, &FC::SetDisabledColor, &ColorIdents()),
+     IntProp<FC>("ReadOnlyColor", &FC::GetReadOnlyColor, &FC::SetReadOnlyColor, &ColorIdents()),
+     BoolProp<FC>("ReadOnlyColorOnFocus", &FC::GetReadOnlyColorOnFocus, &FC::SetReadOnlyColorOnFocus),
+     IntProp<FC>("FlatButtonColor", &FC::GetFlatButtonColor, &FC::SetFlatButtonColor, &ColorIdents()),
+     BoolProp<FC>("FlatButtons", &FC::GetFlatButtons, &FC::SetFlatButtons),
+     IntProp<FC>("FocusColor", &FC::GetFocusColor, &FC::SetFocusColor, &ColorIdents()),
+     IntProp<FC>("FrameColor", &FC::GetFrameColor, &FC::SetFrameColor, &ColorIdents()),
+     IntProp<FC>("FrameHotColor", &FC::GetFrameHotColor, &FC::SetFrameHotColor, &ColorIdents()),
+     EnumProp<FC, TFrameStyle>("FrameHotStyle", FrameStyleNames(), &FC::GetFrameHotStyle, &FC::SetFrameHotStyle),
+     BoolProp<FC>("FrameHotTrack", &FC::GetFrameHotTrack, &FC::SetFrameHotTrack),
+     SetProp<FC>("FrameSides", SideNames(), &FC::GetFrameSides, &FC::SetFrameSides),
+     EnumProp<FC, TFrameStyle>("FrameStyle", FrameStyleNames(), &FC::GetFrameStyle, &FC::SetFrameStyle),
+     BoolProp<FC>("FrameVisible", &FC::GetFrameVisible, &FC::SetFrameVisible),
+     EnumProp<FC, TFramingPreference>("FramingPreference", FramingPreferenceNames(), &FC::GetFramingPreference,
+                                      &FC::SetFramingPreference),
+     RefProp<FC, TFcRegIniFile>("RegIniFile", &FC::GetRegIniFile, &FC::SetRegIniFile),
+     FrameFlatProp<FC>(),
+     EnumProp<FC, TFrameStyle>("FrameFocusStyle", FrameStyleNames(), &FC::GetFrameHotStyle, &FC::SetFrameHotStyle),
+     TFcOldPropReader::Identifier("FrameFlatStyle", FrameStyleNames())})
+
+TFcFrameController::TFcFrameController(TComponent* owner) : TComponent(owner) {}
+
+TFcFrameController::~TFcFrameController() {
+  // The controls hear of it through their removal notice and clear their links.
+  FControls.clear();
+}
+
+void TFcFrameController::SetColor(TColor v) {
+  if (FColor == v) return;
+  if (FFocusColor == FColor) FFocusColor = v;  // a focus colour that was the colour moves along
+  FColor = v;
+  FParentColor = false;
+  Push(fcpColor);
+}
+
+void TFcFrameController::SetParentColor(bool v) {
+  if (FParentColor == v) return;
+  FParentColor = v;
+  Push(fcpParentColor);
+  if (!v) Push(fcpColor);
+}
+
+void TFcFrameController::SetFrameHotTrack(bool v) {
+  if (FFrameHotTrack == v) return;
+  FFrameHotTrack = v;
+  if (v) {
+    FFrameVisible = true;
+    if (!IsLoading()) FFrameSides = AllSides;
+  }
+  Push(fcpFrameHotTrack);
+}
+
+void TFcFrameController::SetRegIniFile(TFcRegIniFile* v) {
+  if (FRegIniFile == v) return;
+  if (FRegIniFile) RemoveFreeNotification(FRegIniFile);
+  FRegIniFile = v;
+  if (v) FreeNotification(v);
+}
+
+void TFcFrameController::Notification(TComponent* component, TOperation op) {
+  TComponent::Notification(component, op);
+  if (op != opRemove) return;
+  if (component == FRegIniFile) FRegIniFile = nullptr;
+  FControls.erase(std::remove(FControls.begin(), FControls.end(), component), FControls.end());
+}
+
+void TFcFrameController::Assign(TPersistent* source) {
+  auto* c = As<TFcFrameController>(source);
+  if (!c) return TComponent::Assign(source);
+  BeginUpdate();
+  FColor = c->FColor, FParentColor = c->FParentColor, FDisabledColor = c->FDisabledColor;
+  FReadOnlyColor = c->FReadOnlyColor, FReadOnlyColorOnFocus = c->FReadOnlyColorOnFocus;
+  FFlatButtonColor = c->FFlatButtonColor, FFlatButtons = c->FFlatButtons, FFocusColor = c->FFocusColor;
+  FFrameColor = c->FFrameColor, FFrameHotColor = c->FFrameHotColor, FFrameHotStyle = c->FFrameHotStyle;
+  FFrameHotTrack = c->FFrameHotTrack, FFrameSides = c->FFrameSides, FFrameStyle = c->FFrameStyle;
+  FFrameVisible = c->FFrameVisible, FFramingPreference = c->FFramingPreference;
+  EndUpdate();
+}
+
+void TFcFrameController::Loaded() {
+  TComponent::Loaded();
+  PushAll();
+}
+
+void TFcFrameController::EndUpdate() {
+  if (FUpdateCount > 0 && --FUpdateCount == 0) PushAll();
+}
+
+void TFcFrameController::AddControl(TControl* control) {
+  if (!control || std::find(FControls.begin(), FControls.end(), control) != FControls.end()) return;
+  FControls.push_back(control);
+  if (FUpdateCount == 0 && !IsLoading()) PushAllTo(control);
+}
+
+void TFcFrameController::RemoveControl(TControl* control) {
+  FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+  if (FControls.empty()) std::vector<TControl*>().swap(FControls);
+}
+
+int64_t TFcFrameController::Setting(TFcFrameControllerProperty p) const {
+  return GetOrdProp(const_cast<TFcFrameController*>(this), SettingName(p));
+}
+
+void TFcFrameController::Push(TFcFrameControllerProperty p) {
+  if (FUpdateCount > 0 || IsLoading()) return;
+  std::vector<TControl*> controls = FControls;  // a control may leave while it takes the setting
+  for (TControl* c : controls) PushTo(c, p);
+}
+
+void TFcFrameController::PushTo(TControl* control, TFcFrameControllerProperty p) {
+  if (auto* notify = dynamic_cast<IFcFrameNotify*>(control)) return notify->UpdateFrame(this);
+  const std::string name = SettingName(p);
+  if (!HasProp(control, name)) return;
+  int64_t takes = HasProp(control, "FrameControllerNotifications")
+                      ? GetOrdProp(control, "FrameControllerNotifications")
+                      : int64_t(AllFrameNotifications);
+  if ((takes >> p) & 1) SetOrdProp(control, name, Setting(p));
+}
+
+void TFcFrameController::PushAllTo(TControl* control) {
+  if (dynamic_cast<IFcFrameNotify*>(control)) return PushTo(control, fcpColor);  // it takes them all at once
+  for (TFcFrameControllerProperty p : FullPushOrder)
+    if (p != fcpColor || !FParentColor) PushTo(control, p);
+}
+
+void TFcFrameController::PushAll() {
+  if (FUpdateCount > 0 || IsLoading()) return;
+  std::vector<TControl*> controls = FControls;
+  for (TControl* c : controls) PushAllTo(c);
+}
+
+void TFcFrameControllerLink::Set(TFcFrameController* controller) {
+  if (controller == FController) return;
+  if (FController) {
+    FController->RemoveControl(FControl);
+    FControl->RemoveFreeNotification(FController);
+  }
+  FController = controller;
+  if (controller) {
+    FControl->FreeNotification(controller);
+    controller->AddControl(FControl);
+  }
+}
+
+TPropInfo TFcOldPropReader::Boolean(const char* name) {
+  TPropInfo p;
+  p.Name = name;
+  p.Kind = pkBoolean;
+  p.EnumNames = {"False", "True"};
+  p.GetOrd = [](TObject*) -> int64_t { return 0; };
+  p.SetOrd = [](TObject*, int64_t) {};
+  return p;
+}
+
+TPropInfo TFcOldPropReader::Identifier(const char* name, std::vector<std::string> names) {
+  TPropInfo p;
+  p.Name = name;
+  p.Kind = pkEnum;
+  p.EnumNames = std::move(names);
+  p.GetOrd = [](TObject*) -> int64_t { return 0; };
+  p.SetOrd = [](TObject*, int64_t) {};
+  return p;
+}
+
+TPropInfo FcAboutProp() {
+  TPropInfo p;
+  p.Name = "About";
+  p.Kind = pkString;
+  p.GetStr = [](TObject*) { return std::string(); };
+  p.SetStr = [](TObject*, const std::string&) {};
+  return p;
+}
+
+// ---- storage location settings ----
+
+namespace {
+using RI = TFcRegIniFile;
+// Functions, not globals: the controller's class (defined above) builds this class's description while
+// this file's globals may not exist yet.
+const std::vector<std::string>& PathTypeNames() {
+  static const std::vector<std::string> n = {"ptIniFile", "ptRegistry"};
+  return n;
+}
+const std::vector<std::string>& RegKeyNames() {
+  static const std::vector<std::string> n = {"hkeyClassesRoot", "hkeyCurrentUser",     "hkeyLocalMachine",
+                                             "hkeyUsers",       "hkeyPerformanceData", "hkeyCurrentConfig",
+                                             "hkeyDynData"};
+  return n;
+}
+const std::vector<std::string>& RegAccessNames() {
+  static const std::vector<std::string> n = {"keyQueryValue", "keySetValue", "keyCreateSubKey", "keyEnumerateSubKeys",
+                                             "keyNotify",     "keyCreateLink", "keyRead",       "keyWrite",
+                                             "keyExecute",    "keyAllAccess"};
+  return n;
+}
+const std::vector<std::string>& SpecialFolderNames() {
+  static const std::vector<std::string> n = {"sfNone", "sfUserAppDataRoaming", "sfUserAppDataLocal",
+                                             "sfUserDocuments", "sfProgramData"};
+  return n;
+}
+}  // namespace
+
+ORV_DEFINE_CLASS(TFcRegIniFile, TComponent, FactoryOf<TFcRegIniFile>(),
+                 {StrProp<RI>("Path", &RI::GetPath, &RI::SetPath),
+                  EnumProp<RI, TFcPathType>("PathType", PathTypeNames(), &RI::GetPathType, &RI::SetPathType),
+                  EnumProp<RI, TFcRegKey>("RegKey", RegKeyNames(), &RI::GetRegKey, &RI::SetRegKey),
+                  SetProp<RI>("RegAccess", RegAccessNames(), &RI::GetRegAccess, &RI::SetRegAccess),
+                  EnumProp<RI, TFcSpecialFolder>("SpecialFolder", SpecialFolderNames(), &RI::GetSpecialFolder,
+                                                 &RI::SetSpecialFolder)})
+
+TFcRegIniFile::~TFcRegIniFile() { Release(); }
+
+void TFcRegIniFile::Release() {
+  FIniFile.reset();
+  if (FKey) RegCloseKey(FKey);
+  FKey = nullptr;
+}
+
+std::string TFcRegIniFile::IniFileName() const {
+  static const int Folders[] = {0, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PERSONAL, CSIDL_COMMON_APPDATA};
+  if (FSpecialFolder == sfNone) return FPath;
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, Folders[FSpecialFolder], nullptr, 0, folder))) return FPath;
+  std::string name = folder;
+  if (!name.empty() && name.back() != '\\') name += '\\';
+  return name + FPath;
+}
+
+TIniFile* TFcRegIniFile::IniFile() {
+  if (FPathType != ptIniFile) return nullptr;
+  if (!FIniFile) FIniFile.reset(new TIniFile(IniFileName()));
+  return FIniFile.get();
+}
+
+REGSAM TFcRegIniFile::AccessRights() const {
+  static const REGSAM Rights[] = {KEY_QUERY_VALUE, KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ENUMERATE_SUB_KEYS,
+                                  KEY_NOTIFY,      KEY_CREATE_LINK, KEY_READ,         KEY_WRITE,
+                                  KEY_EXECUTE,     KEY_ALL_ACCESS};
+  REGSAM rights = 0;
+  for (int i = 0; i <= keyAllAccess; ++i)
+    if (FRegAccess & (1u << i)) rights |= Rights[i];
+  return rights;
+}
+
+HKEY TFcRegIniFile::RegistryKey() {
+  if (FPathType != ptRegistry) return nullptr;
+  if (!FKey) {
+    static const HKEY Roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE, HKEY_USERS,
+                                 HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
+    if (RegCreateKeyExA(Roots[FRegKey], FPath.c_str(), 0, nullptr, 0, AccessRights(), nullptr, &FKey, nullptr) !=
+        ERROR_SUCCESS)
+      FKey = nullptr;
+  }
+  return FKey;
 }

@@ -14,23 +14,6 @@ static TPropInfo ImeNameProp() {
   return p;
 }
 
-// Older form data: "FrameFlat" turned on hot tracking with a status frame and a lowered hot frame.
-static TPropInfo FrameFlatProp() {
-  TPropInfo p;
-  p.Name = "FrameFlat";
-  p.Kind = pkBoolean;
-  p.EnumNames = {"False", "True"};
-  p.GetOrd = [](TObject* o) -> int64_t { return static_cast<E*>(o)->GetFrameHotTrack(); };
-  p.SetOrd = [](TObject* o, int64_t v) {
-    auto* e = static_cast<E*>(o);
-    e->SetFrameHotTrack(v != 0);
-    if (v) {
-      e->SetFrameStyle(fsStatus);
-      e->SetFrameHotStyle(fsLowered);
-    }
-  };
-  return p;
-}
 static const std::vector<std::string> kAlignmentNames = {"taLeftJustify", "taRightJustify", "taCenter"};
 
 ORV_DEFINE_CLASS(
@@ -52,7 +35,10 @@ ORV_DEFINE_CLASS(
                                      &E::SetFramingPreference),
      BoolProp<E>("TabOnEnter", &E::GetTabOnEnter, &E::SetTabOnEnter),
      BoolProp<E>("ReadOnly", &E::GetEdReadOnly, &E::SetEdReadOnly),
-     ImeNameProp(), FrameFlatProp()})
+     FrameControllerProp<E>(), FrameControllerNotificationsProp<E>(), FcAboutProp(),
+     ImeNameProp(), FrameFlatProp<E>(),
+     EnumProp<E, TFrameStyleEx>("FrameFocusStyle", FrameStyleNames(), &E::GetFrameHotStyle, &E::SetFrameHotStyle),
+     TFcOldPropReader::Identifier("FrameFlatStyle", FrameStyleNames())})
 ORV_DEFINE_CLASS(TFcEdit, TFcCustomEdit, FactoryOf<TFcEdit>(), {})
 
 namespace {
@@ -70,6 +56,11 @@ TFcCustomEdit::TFcCustomEdit(TComponent* owner) : TCustomEdit(owner) {
 }
 
 TFcCustomEdit::~TFcCustomEdit() = default;
+
+void TFcCustomEdit::Notification(TComponent* component, TOperation op) {
+  TCustomEdit::Notification(component, op);
+  if (op == opRemove) FFrameLink.Removed(component);
+}
 
 void TFcCustomEdit::CreateParams(TCreateParams& p) {
   TCustomEdit::CreateParams(p);

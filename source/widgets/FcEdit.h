@@ -65,6 +65,10 @@ public:
   void BeepIfAllowed();
   static void SetBeepHook(std::function<void()> hook);
 
+  // The controller writes its settings into the published properties of the same names.
+  TFcFrameControllerLink& FrameLink() { return FFrameLink; }
+  void Notification(TComponent* component, TOperation op) override;
+
   void Loaded() override;
   void WndProc(TMessage& m) override;
   void KeyPress(char& key) override;
@@ -80,6 +84,7 @@ protected:
   bool ThemedFrameInUse() const;
   void PaintNonClient();
 
+  TFcFrameControllerLink FFrameLink{this};
   TAlignment FAlignment = taLeftJustify;
   bool FAutoSelect = true;
   TColor FDisabledColor = clBtnFace, FFocusColor = clWindow, FReadOnlyColor = clInfoBk;

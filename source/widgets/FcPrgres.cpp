@@ -48,6 +48,7 @@ ORV_DEFINE_CLASS(
                                    &TFcCustomProgressBar::SetInteriorOffset),
      BoolProp<TFcCustomProgressBar>("ThemeAware", &TFcCustomProgressBar::GetThemeAware,
                                     &TFcCustomProgressBar::SetThemeAware),
+     FrameControllerProp<TFcCustomProgressBar>(), FrameControllerNotificationsProp<TFcCustomProgressBar>(),
      EventProp("OnChange", &TFcCustomProgressBar::OnChange)})
 
 ORV_DEFINE_CLASS(TFcProgressBar, TFcCustomProgressBar, FactoryOf<TFcProgressBar>(),
@@ -62,6 +63,23 @@ ORV_DEFINE_CLASS(TFcProgressBar, TFcCustomProgressBar, FactoryOf<TFcProgressBar>
 TFcCustomProgressBar::TFcCustomProgressBar(TComponent* owner) : TGraphicControl(owner) {
   FControlStyle |= csOpaque;
   SetBounds(FLeft, FTop, 200, 24);
+}
+
+void TFcCustomProgressBar::UpdateFrame(TFcFrameController* controller) {
+  if (!controller || !controller->GetFrameVisible()) return;
+  if (FFrameLink.Takes(fcpFrameStyle)) FBorderOuter = controller->GetFrameStyle();
+  if (FFrameLink.Takes(fcpFrameColor)) {
+    FFlatColor = controller->GetFrameColor();
+    FFlatColorAdjustment = 0;
+  }
+  if (FFrameLink.Takes(fcpColor)) SetBackColor(controller->GetColor());
+  if (FFrameLink.Takes(fcpParentColor)) SetParentColor(controller->GetParentColor());
+  Invalidate();
+}
+
+void TFcCustomProgressBar::Notification(TComponent* component, TOperation op) {
+  TGraphicControl::Notification(component, op);
+  if (op == opRemove) FFrameLink.Removed(component);
 }
 
 void TFcCustomProgressBar::Change() {

@@ -10,7 +10,7 @@
 
 using TProgressChangeEvent = std::function<void(TObject* Sender, int Percent)>;
 
-class TFcCustomProgressBar : public TGraphicControl {
+class TFcCustomProgressBar : public TGraphicControl, public IFcFrameNotify {
   ORV_CLASS(TFcCustomProgressBar)
 public:
   explicit TFcCustomProgressBar(TComponent* owner);
@@ -55,6 +55,12 @@ public:
   bool GetThemeAware() const { return FThemeAware; }
   virtual void SetThemeAware(bool v);
 
+  TFcFrameControllerLink& FrameLink() { return FFrameLink; }
+  // Takes the controller's settings (only while its FrameVisible is on): its frame style as the outer
+  // border, its frame colour as the flat colour, its colour as the back colour, its ParentColor.
+  void UpdateFrame(TFcFrameController* controller) override;
+  void Notification(TComponent* component, TOperation op) override;
+
   TProgressChangeEvent OnChange;
 
   void SetBounds(int l, int t, int w, int h) override;
@@ -62,6 +68,7 @@ public:
 
 protected:
   virtual void Change();
+  TFcFrameControllerLink FFrameLink{this};
   int FPercent = 0;
   bool FShowPercent = true;
   int FPartsComplete = 0, FTotalParts = 0;

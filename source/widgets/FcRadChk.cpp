@@ -76,7 +76,8 @@ ORV_DEFINE_CLASS(
      BoolProp<G>("TabOnEnter", &G::GetTabOnEnter, &G::SetTabOnEnter),
      IntProp<G>("TransparentColor", &G::GetTransparentColor, &G::SetTransparentColor, &ColorIdents()),
      BoolProp<G>("UseCustomGlyphs", &G::GetUseCustomGlyphs, &G::SetUseCustomGlyphs),
-     IntProp<G>("WinMaskColor", &G::GetWinMaskColor, &G::SetWinMaskColor, &ColorIdents())})
+     IntProp<G>("WinMaskColor", &G::GetWinMaskColor, &G::SetWinMaskColor, &ColorIdents()),
+     FrameControllerProp<G>(), FrameControllerNotificationsProp<G>()})
 
 TFcCustomGlyphButton::TFcCustomGlyphButton(TComponent* owner)
     : TFcCustomButton(owner), FCustomGlyphs(new TBitmap), FBackgroundCache(new TBitmap) {
@@ -86,6 +87,26 @@ TFcCustomGlyphButton::TFcCustomGlyphButton(TComponent* owner)
     FBackgroundStale = true;
     Invalidate();
   };
+}
+
+void TFcCustomGlyphButton::UpdateFrame(TFcFrameController* controller) {
+  if (!controller || !controller->GetFrameVisible()) return;
+  SetHotTrack(true);
+  const TFcFrameControllerLink& link = FFrameLink;
+  if (link.Takes(fcpColor)) FFillColor = controller->GetColor();
+  if (link.Takes(fcpFrameColor)) FFrameColor = controller->GetFrameColor();
+  if (link.Takes(fcpFocusColor)) FFocusColor = controller->GetFocusColor();
+  if (link.Takes(fcpDisabledColor)) FDisabledColor = controller->GetDisabledColor();
+  if (link.Takes(fcpReadOnlyColor)) FReadOnlyColor = controller->GetReadOnlyColor();
+  if (link.Takes(fcpReadOnlyColorOnFocus)) FReadOnlyColorOnFocus = controller->GetReadOnlyColorOnFocus();
+  if (link.Takes(fcpFrameHotTrack)) FHotTrackStyle = controller->GetFrameHotTrack() ? htsFrame : htsInterior;
+  if (link.Takes(fcpFrameHotColor) && FHotTrackStyle == htsFrame) SetHotTrackColor(controller->GetFrameHotColor());
+  Invalidate();
+}
+
+void TFcCustomGlyphButton::Notification(TComponent* component, TOperation op) {
+  TFcCustomButton::Notification(component, op);
+  if (op == opRemove) FFrameLink.Removed(component);
 }
 
 TFcCustomGlyphButton::~TFcCustomGlyphButton() {

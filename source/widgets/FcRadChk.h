@@ -50,7 +50,7 @@ private:
   friend class TFcCustomGlyphButton;
 };
 
-class TFcCustomGlyphButton : public TFcCustomButton {
+class TFcCustomGlyphButton : public TFcCustomButton, public IFcFrameNotify {
   ORV_CLASS(TFcCustomGlyphButton)
 public:
   explicit TFcCustomGlyphButton(TComponent* owner);
@@ -87,6 +87,11 @@ public:
   TFcButtonHotTrackStyle GetHotTrackStyle() const { return FHotTrackStyle; }
   void SetHotTrackStyle(TFcButtonHotTrackStyle v) { StoreAndInvalidate(FHotTrackStyle, v); }
   void SetTransparent(bool v) override;
+  TFcFrameControllerLink& FrameLink() { return FFrameLink; }
+  // Takes the controller's settings (only while its FrameVisible is on): hot tracking and, for each
+  // setting the notifications allow, the matching colour or hot-track style.
+  void UpdateFrame(TFcFrameController* controller) override;
+  void Notification(TComponent* component, TOperation op) override;
 
   int GlyphCellWidth() const { return FGlyphWidth; }
   int GlyphCellHeight() const { return FGlyphHeight; }
@@ -120,6 +125,7 @@ protected:
   bool GlyphOnLeft() const;
   void UpdateGlyphSize();
 
+  TFcFrameControllerLink FFrameLink{this};
   TAlignment FAlignment = taRightJustify;
   TColor FFrameColor = clBtnShadow;
   TBitmap* FCustomGlyphs;

@@ -231,16 +231,6 @@ TPropInfo ValueProp() {
   return p;
 }
 
-// Older form data: read and dropped.
-TPropInfo IgnoredBoolProp(const char* name) {
-  TPropInfo p;
-  p.Name = name;
-  p.Kind = pkBoolean;
-  p.EnumNames = {"False", "True"};
-  p.GetOrd = [](TObject*) -> int64_t { return 0; };
-  p.SetOrd = [](TObject*, int64_t) {};
-  return p;
-}
 }  // namespace
 
 using SE = TFcSpinEdit;
@@ -267,7 +257,7 @@ ORV_DEFINE_CLASS(
      EnumProp<SE, TOrientation>("Orientation", OrientationNames(), &SE::GetOrientation, &SE::SetOrientation),
      NumberProp<SE>("PageSize", &SE::GetPageSize, &SE::SetPageSize),
      ValueProp(),
-     IgnoredBoolProp("FlatButtonParentColor"),
+     TFcOldPropReader::Boolean("FlatButtonParentColor"),
      EventProp("OnChanging", &SE::OnChanging),
      EventProp("OnButtonClick", &SE::OnButtonClick)})
 

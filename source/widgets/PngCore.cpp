@@ -70,6 +70,24 @@ const size_t InputBufferSize = 65535;
 // Inflated zTXt texts of one image together may take this much; beyond it an inflation counts as failed.
 const size_t MaxTextBytes = 16u << 20;
 
+void PutBE32(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v >> 24), p[1] = uint8_t(v >> 16), p[2] = uint8_t(v >> 8), p[3] = uint8_t(v);
+}
+void PutBE16(uint8_t* p, unsigned v) { p[0] = uint8_t(v >> 8), p[1] = uint8_t(v); }
+
+// One chunk as the file holds it: length, type, body, CRC over type and body.
+void WriteRawChunk(TPngOutputStream& stream, const char* type, const uint8_t* body, uint32_t size) {
+    uint8_t head[8];
+    PutBE32(head, size);
+    std::memcpy(head + 4, type, 4);
+    stream.Write(head, 8);
+    if (size) stream.Write(body, size);
+    uint32_t crc = PngUpdateCrc(0xFFFFFFFFu, head + 4, 4);
+    uint8_t tail[4];
+    PutBE32(tail, PngUpdateCrc(crc, body, size) ^ 0xFFFFFFFFu);
+    stream.Write(tail, 4);
+}
+
 uint32_t ReadBE32(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
 uint16_t ReadBE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
 
@@ -179,6 +197,11 @@ uint32_t PngUpdateCrc(uint32_t crc, const uint8_t* data, size_t size) {
     return crc ^ 0xFFFFFFFFu;
 }
 
+void TPngVectorStream::Write(const void* data, size_t count) {
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    Bytes.insert(Bytes.end(), p, p + count);
+}
+
 size_t TPngMemoryStream::Read(void* buffer, size_t count) {
     size_t n = std::min(count, size_ - pos_);
     if (n) std::memcpy(buffer, data_ + pos_, n);
@@ -222,10 +245,36 @@ bool TChunk::ReadChunk(TPngStream& stream, const char* type, uint32_t size) {
     return true;
 }
 
+void TChunk::WriteChunk(TPngOutputStream& stream) {
+    WriteRawChunk(stream, ChunkType().c_str(), body_.data(), bodySize_);
+}
+
+void TPNGPointerList::SetCount(size_t count) {
+    if (count == 0)
+        std::vector<void*>().swap(items_);
+    else
+        items_.resize(count, nullptr);
+}
+
+void* TPNGPointerList::Remove(void* item) {
+    for (size_t i = items_.size(); i-- > 0;)
+        if (items_[i] == item) {
+            items_.erase(items_.begin() + std::ptrdiff_t(i));
+            return item;
+        }
+    return nullptr;
+}
+
 void TPNGList::Clear() {
     // Free the later chunks first: the header owns the store the others refer to.
-    for (size_t i = items_.size(); i-- > 0;) delete items_[i];
-    items_.clear();
+    for (size_t i = Count(); i-- > 0;) delete Item(i);
+    SetCount(0);
+}
+
+void TPNGList::RemoveLast() {
+    if (Count() == 0) return;
+    delete Item(Count() - 1);
+    SetCount(Count() - 1);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -252,6 +301,19 @@ bool TChunkIHDR::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
     owner_->InterlaceMode = InterlaceMethod;
     PrepareImage();
     return ok;
+}
+
+void TChunkIHDR::WriteChunk(TPngOutputStream& stream) {
+    ResizeBody(13);
+    uint8_t* b = body_.data();
+    PutBE32(b, Width);
+    PutBE32(b + 4, Height);
+    b[8] = BitDepth == 2 ? 4 : BitDepth; // the store holds 2-bit samples as 4-bit indices
+    b[9] = ColorType;
+    b[10] = CompressionMethod;
+    b[11] = FilterMethod;
+    b[12] = owner_->InterlaceMode;
+    TChunk::WriteChunk(stream);
 }
 
 void TChunkIHDR::CopyChunk(const TChunk& source) {
@@ -409,6 +471,20 @@ bool TChunkPLTE::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
     return ok;
 }
 
+void TChunkPLTE::WriteChunk(TPngOutputStream& stream) {
+    const TChunkIHDR& h = *OwnerHeader();
+    int count = entryCount_ ? entryCount_ : int(h.DibInfo.bmiHeader.biClrUsed);
+    count = std::max(0, std::min(count, 256));
+    ResizeBody(uint32_t(count * 3));
+    const uint8_t* inverse = owner_->InverseGammaTable;
+    for (int i = 0; i < count; ++i) {
+        const TPngRGBQuad& q = h.DibInfo.bmiColors[i];
+        uint8_t* p = body_.data() + i * 3;
+        p[0] = inverse[q.rgbRed], p[1] = inverse[q.rgbGreen], p[2] = inverse[q.rgbBlue];
+    }
+    TChunk::WriteChunk(stream);
+}
+
 void TChunkPLTE::CopyChunk(const TChunk& source) {
     const TChunkPLTE* src = dynamic_cast<const TChunkPLTE*>(&source);
     if (!src) RaiseIncompatible();
@@ -440,6 +516,11 @@ bool TChunkgAMA::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
     return ok;
 }
 
+void TChunkgAMA::WriteChunk(TPngOutputStream& stream) {
+    GammaValue(); // a body of another length becomes the value 1
+    TChunk::WriteChunk(stream);
+}
+
 void TChunkgAMA::CopyChunk(const TChunk& source) {
     if (!dynamic_cast<const TChunkgAMA*>(&source)) RaiseIncompatible();
     TChunk::CopyChunk(source);
@@ -448,6 +529,11 @@ void TChunkgAMA::CopyChunk(const TChunk& source) {
 bool TChunktRNS::ReadChunk(TPngStream& stream, const char* type, uint32_t size) {
     bool ok = TChunk::ReadChunk(stream, type, size);
     if (bodySize_ > 256) Raise<EPNGInvalidPalette>(SPNGInvalidPalette);
+    ParseBody();
+    return ok;
+}
+
+void TChunktRNS::ParseBody() {
     std::memset(AlphaByIndex, 255, sizeof AlphaByIndex);
     std::memcpy(AlphaByIndex, body_.data(), bodySize_);
     switch (OwnerHeader()->ColorType) {
@@ -472,7 +558,50 @@ bool TChunktRNS::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
     }
     default: Valid = false; SingleTransparent = false; break;
     }
-    return ok;
+}
+
+void TChunktRNS::WriteChunk(TPngOutputStream& stream) {
+    const TChunkIHDR& h = *OwnerHeader();
+    if (h.ColorType == 0 && h.BitDepth == 2 && bodySize_ >= 2) {
+        // The image is written at depth 4, where grey level s of depth 2 is level 5 x s.
+        uint8_t body[2];
+        PutBE16(body, (ReadBE16(body_.data()) & 3) * 5);
+        WriteRawChunk(stream, "tRNS", body, 2);
+        return;
+    }
+    TChunk::WriteChunk(stream);
+}
+
+bool TChunktRNS::SetTransparentColor(TPngColor color) {
+    const TChunkIHDR& h = *OwnerHeader();
+    const unsigned r = color & 255, g = (color >> 8) & 255, b = (color >> 16) & 255;
+    switch (h.ColorType) {
+    case 0:
+        ResizeBody(2);
+        PutBE16(body_.data(), r);
+        break;
+    case 2:
+        ResizeBody(6);
+        PutBE16(body_.data(), r);
+        PutBE16(body_.data() + 2, g);
+        PutBE16(body_.data() + 4, b);
+        break;
+    case 3: {
+        int count = std::min<int>(int(h.DibInfo.bmiHeader.biClrUsed), 256), found = -1;
+        for (int i = 0; i < count && found < 0; ++i) {
+            const TPngRGBQuad& q = h.DibInfo.bmiColors[i];
+            if (q.rgbRed == r && q.rgbGreen == g && q.rgbBlue == b) found = i;
+        }
+        if (found < 0) return false;
+        ResizeBody(uint32_t(found + 1));
+        std::memset(body_.data(), 255, size_t(found));
+        body_[size_t(found)] = 0;
+        break;
+    }
+    default: return false;
+    }
+    ParseBody();
+    return true;
 }
 
 TPngColor TChunktRNS::TransparentColor() const {
@@ -519,6 +648,14 @@ bool TChunkpHYs::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
     return ok;
 }
 
+void TChunkpHYs::WriteChunk(TPngOutputStream& stream) {
+    ResizeBody(9);
+    PutBE32(body_.data(), PixelsPerUnitX);
+    PutBE32(body_.data() + 4, PixelsPerUnitY);
+    body_[8] = UnitSpecifier;
+    TChunk::WriteChunk(stream);
+}
+
 bool TChunktIME::ReadChunk(TPngStream& stream, const char* type, uint32_t size) {
     bool ok = TChunk::ReadChunk(stream, type, size);
     if (bodySize_ == 7) {
@@ -527,6 +664,14 @@ bool TChunktIME::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
         Month = b[2], Day = b[3], Hour = b[4], Minute = b[5], Second = b[6];
     }
     return ok;
+}
+
+void TChunktIME::WriteChunk(TPngOutputStream& stream) {
+    ResizeBody(7);
+    uint8_t* b = body_.data();
+    PutBE16(b, Year);
+    b[2] = Month, b[3] = Day, b[4] = Hour, b[5] = Minute, b[6] = Second;
+    TChunk::WriteChunk(stream);
 }
 
 bool TChunktEXt::ReadChunk(TPngStream& stream, const char* type, uint32_t size) {
@@ -539,6 +684,11 @@ bool TChunktEXt::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
         Text = zero ? std::string(zero + 1, b + bodySize_) : std::string();
     }
     return ok;
+}
+
+void TChunktEXt::WriteChunk(TPngOutputStream& stream) {
+    std::string body = Keyword + '\0' + Text;
+    WriteRawChunk(stream, "tEXt", reinterpret_cast<const uint8_t*>(body.data()), uint32_t(body.size()));
 }
 
 bool TChunkzTXt::ReadChunk(TPngStream& stream, const char* type, uint32_t size) {
@@ -573,6 +723,19 @@ bool TChunkzTXt::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
     return ok;
 }
 
+void TChunkzTXt::WriteChunk(TPngOutputStream& stream) {
+    const std::string& text = Text.empty() ? std::string(" ") : Text;
+    uLongf size = compressBound(uLong(text.size()));
+    std::vector<uint8_t> body(Keyword.size() + 2 + size);
+    std::memcpy(body.data(), Keyword.data(), Keyword.size());
+    body[Keyword.size()] = 0;     // end of the keyword
+    body[Keyword.size() + 1] = 0; // compression method: deflate
+    int r = compress2(body.data() + Keyword.size() + 2, &size, reinterpret_cast<const Bytef*>(text.data()),
+                      uLong(text.size()), std::min<int>(owner_->DeflateLevel, 9));
+    if (r != Z_OK) RaiseZlib(r);
+    WriteRawChunk(stream, "zTXt", body.data(), uint32_t(Keyword.size() + 2 + size));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Image data: inflating, unfiltering and row conversion
 
@@ -582,6 +745,18 @@ const int Adam7RowStart[7] = {0, 0, 4, 0, 2, 0, 1};
 const int Adam7ColumnStart[7] = {0, 4, 0, 2, 0, 1, 0};
 const int Adam7RowIncrement[7] = {8, 8, 8, 4, 4, 2, 2};
 const int Adam7ColumnIncrement[7] = {8, 8, 4, 4, 2, 2, 1};
+
+// Runs pass(row start, row step, column start, column step) for each of the seven Adam7 passes, or once
+// over the whole image.
+template <class F> void ForEachPass(bool adam7, F pass) {
+    if (!adam7) {
+        pass(0, 1, 0, 1);
+        return;
+    }
+    for (int i = 0; i < 7; ++i)
+        pass(uint32_t(Adam7RowStart[i]), uint32_t(Adam7RowIncrement[i]), uint32_t(Adam7ColumnStart[i]),
+             uint32_t(Adam7ColumnIncrement[i]));
+}
 
 class TPngDataReader {
 public:
@@ -818,15 +993,183 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char* type, uint32_t size) 
         return true;
     };
 
-    if (h.InterlaceMethod == 1) {
-        for (int pass = 0; pass < 7; ++pass)
-            decodePass(uint32_t(Adam7RowStart[pass]), uint32_t(Adam7RowIncrement[pass]),
-                       uint32_t(Adam7ColumnStart[pass]), uint32_t(Adam7ColumnIncrement[pass]));
-    } else {
-        decodePass(0, 1, 0, 1);
-    }
+    ForEachPass(h.InterlaceMethod == 1, decodePass);
     reader.Finish();
     return true;
+}
+
+namespace {
+
+// Deflates the image data and writes it as IDAT chunks of at most `chunkSize` bytes of data each.
+class TPngDataWriter {
+public:
+    TPngDataWriter(TPngOutputStream& stream, int level, size_t chunkSize) : stream_(stream), chunkSize_(chunkSize) {
+        int r = deflateInit(&zs_, std::max(0, std::min(level, 9)));
+        if (r != Z_OK) RaiseZlib(r);
+    }
+    ~TPngDataWriter() { deflateEnd(&zs_); }
+    TPngDataWriter(const TPngDataWriter&) = delete;
+    TPngDataWriter& operator=(const TPngDataWriter&) = delete;
+
+    void Write(const uint8_t* data, size_t count) {
+        zs_.next_in = const_cast<Bytef*>(data);
+        zs_.avail_in = uInt(count);
+        while (zs_.avail_in > 0) Deflate(Z_NO_FLUSH);
+    }
+
+    // Ends the compressed stream and writes what is left (always at least one IDAT chunk).
+    void Finish() {
+        while (Deflate(Z_FINISH) != Z_STREAM_END) {
+        }
+        Emit(pending_.size());
+        if (!written_) WriteRawChunk(stream_, "IDAT", nullptr, 0);
+    }
+
+private:
+    int Deflate(int flush) {
+        uint8_t out[16384];
+        zs_.next_out = out;
+        zs_.avail_out = sizeof out;
+        int r = deflate(&zs_, flush);
+        if (r != Z_OK && r != Z_STREAM_END && r != Z_BUF_ERROR) RaiseZlib(r);
+        pending_.insert(pending_.end(), out, out + (sizeof out - zs_.avail_out));
+        while (pending_.size() >= chunkSize_) Emit(chunkSize_);
+        return r;
+    }
+    void Emit(size_t count) {
+        if (count == 0) return;
+        WriteRawChunk(stream_, "IDAT", pending_.data(), uint32_t(count));
+        pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(count));
+        written_ = true;
+    }
+
+    TPngOutputStream& stream_;
+    size_t chunkSize_;
+    z_stream zs_{};
+    std::vector<uint8_t> pending_;
+    bool written_ = false;
+};
+
+// Converts pixels xStart, xStart + xStep, ... of store row y back into PNG samples at the written depth
+// (the reverse of ConvertRow): colours through the inverse gamma table, 16-bit samples from both planes.
+void ExportRow(const TChunkIHDR& h, const uint8_t* inverse, uint8_t* dst, size_t rowSize, uint32_t y,
+               uint32_t xStart, uint32_t xStep, uint32_t count) {
+    const uint8_t* src = h.ImageRow(y);
+    const uint8_t* alpha = h.AlphaRow(y);
+    const uint8_t* low = h.LowByteRow(y);
+    std::memset(dst, 0, rowSize);
+    switch (h.ColorType) {
+    case 0:
+    case 3:
+        if (h.BitDepth == 16) {
+            for (uint32_t i = 0, x = xStart; i < count; ++i, x += xStep) dst[2 * i] = src[x], dst[2 * i + 1] = low[x];
+        } else {
+            // Indices as stored; a 2-bit image is written from its 4-bit store at depth 4.
+            int bits = h.StoreBitsPerPixel();
+            for (uint32_t i = 0, x = xStart; i < count; ++i, x += xStep) {
+                uint32_t bit = i * uint32_t(bits);
+                dst[bit >> 3] |= uint8_t(h.StoreIndex(src, x) << (8 - bits - int(bit & 7)));
+            }
+        }
+        break;
+    case 2:
+    case 6: {
+        const int channels = h.ColorType == 2 ? 3 : 4;
+        const int sampleBytes = h.BitDepth == 16 ? 2 : 1;
+        for (uint32_t i = 0, x = xStart; i < count; ++i, x += xStep, dst += channels * sampleBytes) {
+            const uint8_t* p = src + x * 3;
+            const uint8_t rgb[3] = {p[2], p[1], p[0]};
+            for (int c = 0; c < 3; ++c) {
+                dst[c * sampleBytes] = inverse[rgb[c]];
+                if (sampleBytes == 2) dst[c * 2 + 1] = inverse[low[x * 3 + 2 - c]];
+            }
+            if (alpha)
+                for (int k = 0; k < sampleBytes; ++k) dst[3 * sampleBytes + k] = alpha[x]; // 16-bit: a x 257
+        }
+        break;
+    }
+    case 4:
+        for (uint32_t i = 0, x = xStart; i < count; ++i, x += xStep) {
+            if (h.BitDepth == 16) {
+                dst[4 * i] = src[x], dst[4 * i + 1] = low[x];
+                dst[4 * i + 2] = dst[4 * i + 3] = alpha[x];
+            } else {
+                dst[2 * i] = src[x], dst[2 * i + 1] = alpha[x];
+            }
+        }
+        break;
+    default: break;
+    }
+}
+
+// Filters row (row[0] is left for the filter byte) with filter `type` into out, prev being the previous
+// raw row of the pass.
+void FilterRow(int type, const uint8_t* row, const uint8_t* prev, uint8_t* out, size_t size, size_t d) {
+    const uint8_t* r = row + 1;
+    const uint8_t* p = prev + 1;
+    uint8_t* o = out + 1;
+    out[0] = uint8_t(type);
+    for (size_t i = 0; i < size; ++i) {
+        int left = i >= d ? r[i - d] : 0, up = p[i], upLeft = i >= d ? p[i - d] : 0;
+        int predictor;
+        switch (type) {
+        case 1: predictor = left; break;
+        case 2: predictor = up; break;
+        case 3: predictor = (left + up) >> 1; break;
+        case 4: predictor = Paeth(left, up, upLeft); break;
+        default: predictor = 0; break;
+        }
+        o[i] = uint8_t(r[i] - predictor);
+    }
+}
+
+// How well a filtered row is likely to compress: the bytes equal to one of the two before them.
+size_t RepeatScore(const uint8_t* out, size_t size) {
+    const uint8_t* o = out + 1;
+    size_t score = 0;
+    for (size_t i = 2; i < size; ++i) score += (o[i] == o[i - 1] || o[i] == o[i - 2]) ? 1 : 0;
+    return score;
+}
+
+} // namespace
+
+void TChunkIDAT::WriteChunk(TPngOutputStream& stream) {
+    const TChunkIHDR& h = *OwnerHeader();
+    const uint8_t depth = h.BitDepth == 2 ? 4 : h.BitDepth;
+    const size_t distance = size_t(FilterDistance(h.ColorType, depth));
+    const size_t maxRow = size_t(RawRowSize(h.ColorType, depth, h.Width));
+    const uint8_t filters = owner_->FilterSet & PngAllFilters ? owner_->FilterSet & PngAllFilters : PngFilterNone;
+    TPngDataWriter writer(stream, owner_->DeflateLevel, size_t(std::max(owner_->MaxDataChunkSize, 65535)));
+    std::vector<uint8_t> rowA(maxRow + 1), rowB(maxRow + 1), best(maxRow + 1), trial(maxRow + 1);
+    uint8_t* row = rowA.data();
+    uint8_t* prev = rowB.data();
+
+    auto encodePass = [&](uint32_t y0, uint32_t dy, uint32_t x0, uint32_t dx) {
+        if (x0 >= h.Width) return;
+        uint32_t passWidth = (h.Width - x0 + dx - 1) / dx;
+        size_t rowSize = size_t(RawRowSize(h.ColorType, depth, passWidth));
+        if (rowSize == 0) return;
+        std::memset(prev, 0, rowSize + 1);
+        for (uint32_t y = y0; y < h.Height; y += dy) {
+            ExportRow(h, owner_->InverseGammaTable, row + 1, rowSize, y, x0, dx, passWidth);
+            size_t bestScore = 0;
+            bool chosen = false;
+            for (int type = 0; type < 5; ++type) {
+                if (!(filters & (1 << type))) continue;
+                FilterRow(type, row, prev, trial.data(), rowSize, distance);
+                size_t score = RepeatScore(trial.data(), rowSize);
+                if (!chosen || score > bestScore) {
+                    best.swap(trial);
+                    bestScore = score, chosen = true;
+                }
+            }
+            writer.Write(best.data(), rowSize + 1);
+            std::swap(row, prev);
+        }
+    };
+
+    ForEachPass(owner_->InterlaceMode == 1, encodePass);
+    writer.Finish();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -868,7 +1211,7 @@ TChunk* CreateChunkLike(TPngImage* owner, const TChunk& source) {
 
 } // namespace
 
-TPngImage::TPngImage() : TextBudget(MaxTextBytes) {
+TPngImage::TPngImage() : ChunkList(this), TextBudget(MaxTextBytes) {
     for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGammaTable[i] = uint8_t(i);
 }
 
@@ -924,6 +1267,94 @@ void TPngImage::LoadFromStream(TPngStream& stream) {
 void TPngImage::LoadFromMemory(const void* data, size_t size) {
     TPngMemoryStream stream(data, size);
     LoadFromStream(stream);
+}
+
+void TPngImage::SaveToStream(TPngOutputStream& stream) {
+    HeaderChunk(); // nothing to write without a header
+    // Samples go back through the gamma in force where their chunk stands, as the reader applied it: the
+    // tables are rebuilt chunk by chunk while writing and restored afterwards.
+    uint8_t gamma[256], inverse[256];
+    std::memcpy(gamma, GammaTable, 256);
+    std::memcpy(inverse, InverseGammaTable, 256);
+    for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGammaTable[i] = uint8_t(i);
+    try {
+        stream.Write(PngSignature, 8);
+        for (size_t i = 0; i < ChunkList.Count(); ++i) {
+            TChunk* chunk = ChunkList.Item(i);
+            chunk->WriteChunk(stream);
+            if (TChunkgAMA* g = dynamic_cast<TChunkgAMA*>(chunk)) SetGamma(g->GammaValue());
+        }
+    } catch (...) {
+        std::memcpy(GammaTable, gamma, 256);
+        std::memcpy(InverseGammaTable, inverse, 256);
+        throw;
+    }
+    std::memcpy(GammaTable, gamma, 256);
+    std::memcpy(InverseGammaTable, inverse, 256);
+}
+
+std::vector<uint8_t> TPngImage::SaveToMemory() {
+    TPngVectorStream stream;
+    SaveToStream(stream);
+    return std::move(stream.Bytes);
+}
+
+void TPngImage::BuildFromDib(const TPngBitmapInfoHeader& info, const TPngRGBQuad* colors, const uint8_t* bits,
+                             bool transparent, TPngColor transparentColor) {
+    const int bpp = info.biBitCount;
+    const int64_t width = info.biWidth, height = info.biHeight < 0 ? -int64_t(info.biHeight) : info.biHeight;
+    if (info.biCompression != 0 || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32))
+        Raise<EPngError>(SPNGCannotAssignChunk);
+    if (width < 1 || height < 1 || width > 65535 || height > 65535) Raise<EPNGInvalidNewSize>(SPNGInvalidNewSize);
+    ClearImage();
+    TChunkIHDR* h = new TChunkIHDR(this);
+    ChunkList.Add(h);
+    h->Width = uint32_t(width);
+    h->Height = uint32_t(height);
+    h->BitDepth = uint8_t(bpp < 16 ? bpp : 8);
+    h->ColorType = bpp < 16 ? 3 : 2;
+    InterlaceMode = 0;
+    h->PrepareImage();
+
+    const size_t sourceStride = (size_t(bpp) * size_t(width) + 31) / 32 * 4;
+    for (uint32_t y = 0; y < h->Height; ++y) {
+        const uint8_t* src = bits + sourceStride * (info.biHeight < 0 ? y : h->Height - 1 - y);
+        uint8_t* dst = h->ImageRow(y);
+        if (bpp < 16) {
+            std::memcpy(dst, src, sourceStride);
+            // Bits past the last pixel are not image data: keep them zero as the decoder does.
+            uint32_t used = h->Width * uint32_t(bpp);
+            if (used % 8) dst[used / 8] &= uint8_t(0xFF00 >> (used % 8));
+            std::memset(dst + (used + 7) / 8, 0, h->RowStride - (used + 7) / 8);
+        } else {
+            const int step = bpp / 8;
+            for (uint32_t x = 0; x < h->Width; ++x) std::memcpy(dst + x * 3, src + x * step, 3);
+        }
+    }
+    TChunkPLTE* plte = nullptr;
+    if (h->HasDibPalette) {
+        // Every index the pixels can hold gets an entry (black past the bitmap's own colours), so that no
+        // pixel of the file refers past its palette.
+        const int count = 1 << bpp;
+        int given = info.biClrUsed && info.biClrUsed < uint32_t(count) ? int(info.biClrUsed) : count;
+        TPngRGBQuad entries[256] = {};
+        if (colors) std::memcpy(entries, colors, sizeof(TPngRGBQuad) * size_t(given));
+        for (int i = 0; i < count; ++i) entries[i].rgbReserved = 0;
+        h->SetPaletteEntries(entries, count);
+        plte = new TChunkPLTE(this);
+        ChunkList.Add(plte);
+        plte->SetEntryCount(count);
+    }
+    if (transparent) {
+        TChunktRNS* trns = new TChunktRNS(this);
+        ChunkList.Add(trns);
+        if (!trns->SetTransparentColor(transparentColor)) {
+            // A colour the palette does not hold cannot be made transparent.
+            ChunkList.RemoveLast();
+        }
+    }
+    ChunkList.Add(new TChunkIDAT(this));
+    ChunkList.Add(new TChunkIEND(this));
 }
 
 void TPngImage::Assign(const TPngImage& source) {
@@ -1161,6 +1592,15 @@ void TPngImage::FreeStoreBits(TChunkIHDR& header, uint8_t* bits) {
 
 void TPngImage::InitialPaletteColors(TPngRGBQuad* entries, int count) {
     std::memset(entries, 0, sizeof(TPngRGBQuad) * size_t(count));
+}
+
+void PngSaveToFile(TPngImage& image, const std::string& fileName) {
+    std::vector<uint8_t> data = image.SaveToMemory();
+    std::FILE* f = std::fopen(fileName.c_str(), "wb");
+    if (!f) throw Exception("Cannot create file \"" + fileName + "\"");
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) throw Exception("Cannot write file \"" + fileName + "\"");
 }
 
 void PngLoadFromFile(TPngImage& image, const std::string& fileName) {

@@ -97,6 +97,19 @@ private:
     size_t pos_ = 0;
 };
 
+// What the writer writes to.
+class TPngOutputStream {
+public:
+    virtual ~TPngOutputStream() = default;
+    virtual void Write(const void* data, size_t count) = 0;
+};
+
+class TPngVectorStream : public TPngOutputStream {
+public:
+    void Write(const void* data, size_t count) override;
+    std::vector<uint8_t> Bytes;
+};
+
 // Layout-compatible with the system's BITMAPINFOHEADER and RGBQUAD, so the GDI side uses it as BITMAPINFO.
 struct TPngRGBQuad {
     uint8_t rgbBlue, rgbGreen, rgbRed, rgbReserved;
@@ -122,6 +135,11 @@ static_assert(sizeof(TPngBitmapInfoHeader) == 40, "DIB header must match BITMAPI
 
 enum TPNGTransparencyKind { ptmNone, ptmBit, ptmPartial };
 
+// Filters the writer may try (FilterSet bits).
+enum : uint8_t {
+    PngFilterNone = 1, PngFilterSub = 2, PngFilterUp = 4, PngFilterAverage = 8, PngFilterPaeth = 16, PngAllFilters = 31
+};
+
 // A colour as the system's COLORREF: red in the low byte.
 using TPngColor = uint32_t;
 inline TPngColor PngRGB(uint8_t r, uint8_t g, uint8_t b) { return r | (g << 8) | (uint32_t(b) << 16); }
@@ -142,6 +160,8 @@ public:
     virtual void CopyChunk(const TChunk& source);
     // Reads `size` body bytes and the CRC from the stream. Returns success.
     virtual bool ReadChunk(TPngStream& stream, const char* type, uint32_t size);
+    // Writes length, type, body and CRC; chunks whose state lives outside the body rebuild it first.
+    virtual void WriteChunk(TPngOutputStream& stream);
 
     TPngImage* Owner() const { return owner_; }
     TChunkIHDR* OwnerHeader() const;
@@ -174,6 +194,7 @@ public:
     ~TChunkIHDR() override;
     const char* ChunkTypeName() const override { return "IHDR"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     void CopyChunk(const TChunk& source) override;
 
     uint32_t Width = 0, Height = 0;
@@ -208,6 +229,8 @@ public:
     using TChunk::TChunk;
     const char* ChunkTypeName() const override { return "IDAT"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    // Re-encodes the store: rows back to samples, filtered, deflated, split into IDAT chunks.
+    void WriteChunk(TPngOutputStream& stream) override;
 };
 
 class TChunkPLTE : public TChunk {
@@ -215,8 +238,10 @@ public:
     using TChunk::TChunk;
     const char* ChunkTypeName() const override { return "PLTE"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     void CopyChunk(const TChunk& source) override;
     int EntryCount() const { return entryCount_; }
+    void SetEntryCount(int count) { entryCount_ = count < 0 ? 0 : count > 256 ? 256 : count; }
     // Colour-table entry; raises EPngError for an index at or beyond EntryCount.
     TPngRGBQuad PaletteEntry(int index) const;
 
@@ -229,6 +254,7 @@ public:
     explicit TChunkgAMA(TPngImage* owner);
     const char* ChunkTypeName() const override { return "gAMA"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     void CopyChunk(const TChunk& source) override;
     uint32_t GammaValue();
     void SetGammaValue(uint32_t value);
@@ -239,11 +265,17 @@ public:
     using TChunk::TChunk;
     const char* ChunkTypeName() const override { return "tRNS"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     uint8_t AlphaByIndex[256];
     bool SingleTransparent = false;
     // False when the body is too short for the image's colour type (such a chunk is ignored).
     bool Valid = false;
     TPngColor TransparentColor() const;
+    // Makes `color` the image's transparent colour; false (and nothing changed) when a palette image has
+    // no entry of that colour.
+    bool SetTransparentColor(TPngColor color);
+    // Fills AlphaByIndex, SingleTransparent and Valid from the body.
+    void ParseBody();
 };
 
 class TChunkpHYs : public TChunk {
@@ -251,6 +283,7 @@ public:
     using TChunk::TChunk;
     const char* ChunkTypeName() const override { return "pHYs"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     uint32_t PixelsPerUnitX = 0, PixelsPerUnitY = 0;
     uint8_t UnitSpecifier = 0;
 };
@@ -260,6 +293,7 @@ public:
     using TChunk::TChunk;
     const char* ChunkTypeName() const override { return "tIME"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     uint16_t Year = 0;
     uint8_t Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
 };
@@ -269,6 +303,7 @@ public:
     using TChunk::TChunk;
     const char* ChunkTypeName() const override { return "tEXt"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
     std::string Keyword, Text;
 };
 
@@ -277,25 +312,48 @@ public:
     using TChunktEXt::TChunktEXt;
     const char* ChunkTypeName() const override { return "zTXt"; }
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
+    void WriteChunk(TPngOutputStream& stream) override;
 };
 
-// The chunk list: owns its chunks, keeps file order.
-class TPNGList {
+// A plain growable array of untyped pointers that belongs to an image. Reads past the end give null and
+// writes past the end are ignored; it never frees what the pointers point to.
+class TPNGPointerList {
 public:
-    ~TPNGList() { Clear(); }
-    void Add(TChunk* chunk) { items_.push_back(chunk); }
-    TChunk* Item(size_t index) const { return index < items_.size() ? items_[index] : nullptr; }
+    explicit TPNGPointerList(TPngImage* owner) : owner_(owner) {}
+    TPngImage* Owner() const { return owner_; }
     size_t Count() const { return items_.size(); }
-    void Clear();
-    // First chunk that is a T (a subclass counts).
-    template <class T> T* ItemFromClass() const {
-        for (TChunk* c : items_)
-            if (T* t = dynamic_cast<T*>(c)) return t;
-        return nullptr;
+    // Growing adds null entries; 0 frees the array.
+    void SetCount(size_t count);
+    void Add(void* item) { items_.push_back(item); }
+    // Removes the last entry equal to `item` and returns it; null when there is none.
+    void* Remove(void* item);
+    void* Item(size_t index) const { return index < items_.size() ? items_[index] : nullptr; }
+    void SetItem(size_t index, void* item) {
+        if (index < items_.size()) items_[index] = item;
     }
 
 private:
-    std::vector<TChunk*> items_;
+    TPngImage* owner_;
+    std::vector<void*> items_;
+};
+
+// The chunk list: the pointer list typed to chunks, in file order. Clear frees the chunks.
+class TPNGList : public TPNGPointerList {
+public:
+    explicit TPNGList(TPngImage* owner) : TPNGPointerList(owner) {}
+    ~TPNGList() { Clear(); }
+    TPNGList(const TPNGList&) = delete;
+    TPNGList& operator=(const TPNGList&) = delete;
+    void Add(TChunk* chunk) { TPNGPointerList::Add(chunk); }
+    TChunk* Item(size_t index) const { return static_cast<TChunk*>(TPNGPointerList::Item(index)); }
+    void Clear();
+    void RemoveLast();
+    // First chunk that is a T (a subclass counts).
+    template <class T> T* ItemFromClass() const {
+        for (size_t i = 0; i < Count(); ++i)
+            if (T* t = dynamic_cast<T*>(Item(i))) return t;
+        return nullptr;
+    }
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -322,6 +380,14 @@ public:
     void ClearImage();
     void LoadFromStream(TPngStream& stream);
     void LoadFromMemory(const void* data, size_t size);
+    // Writes the signature and every chunk in list order; the image data is encoded afresh from the store.
+    void SaveToStream(TPngOutputStream& stream);
+    std::vector<uint8_t> SaveToMemory();
+    // Builds an RGB (24 and 32 bits) or palette (1, 4 and 8 bits) image from a DIB's header, colour table and
+    // pixels (rows bottom-up for a positive height, top-down for a negative one); with `transparent` the
+    // colour becomes the image's transparent colour. Other pixel formats raise EPngError.
+    void BuildFromDib(const TPngBitmapInfoHeader& info, const TPngRGBQuad* colors, const uint8_t* bits,
+                      bool transparent, TPngColor transparentColor);
     // Copies chunk by chunk from another image.
     void Assign(const TPngImage& source);
 
@@ -360,3 +426,5 @@ public:
 
 // Copies the whole of a file into memory and decodes it.
 void PngLoadFromFile(TPngImage& image, const std::string& fileName);
+// Encodes the image and writes it as a file.
+void PngSaveToFile(TPngImage& image, const std::string& fileName);

@@ -121,6 +121,36 @@ void TPngDibImage::SetPalette(HPALETTE palette) {
     h->SetPaletteEntries(entries, int(n));
 }
 
+void TPngDibImage::BuildFromBitmap(HBITMAP bitmap, bool transparent, COLORREF transparentColor) {
+    BITMAP bm = {};
+    if (!bitmap || !GetObject(bitmap, sizeof bm, &bm)) throw EPngError(PngResourceString(SPNGCannotAssignChunk));
+    struct {
+        BITMAPINFOHEADER Header;
+        RGBQUAD Colors[256];
+    } info = {};
+    info.Header.biSize = sizeof(BITMAPINFOHEADER);
+    info.Header.biWidth = bm.bmWidth;
+    info.Header.biHeight = std::abs(bm.bmHeight);
+    info.Header.biPlanes = 1;
+    const int bits = bm.bmBitsPixel * bm.bmPlanes;
+    info.Header.biBitCount = WORD(bits == 1 || bits == 4 || bits == 8 ? bits : 24);
+    if (bm.bmWidth < 1 || bm.bmHeight == 0) throw EPNGInvalidNewSize(PngResourceString(SPNGInvalidNewSize));
+    const size_t stride = (size_t(bm.bmWidth) * info.Header.biBitCount + 31) / 32 * 4;
+    std::vector<uint8_t> pixels(stride * size_t(info.Header.biHeight));
+    // GetDIBits wants a bitmap that no device context holds; the caller's may be selected, so read a copy.
+    HBITMAP copy = static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HDC screen = GetDC(nullptr);
+    int lines = GetDIBits(screen, copy ? copy : bitmap, 0, UINT(info.Header.biHeight), pixels.data(),
+                          reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (copy) DeleteObject(copy);
+    if (lines == 0) throw EPNGOutMemory(PngResourceString(SPNGOutMemory));
+    info.Header.biCompression = BI_RGB;
+    info.Header.biHeight = std::abs(info.Header.biHeight); // the rows were asked for bottom-up
+    BuildFromDib(reinterpret_cast<const TPngBitmapInfoHeader&>(info.Header),
+                 reinterpret_cast<const TPngRGBQuad*>(info.Colors), pixels.data(), transparent, transparentColor);
+}
+
 void DrawKeyedBitmap(HDC dc, const void* bits, const BITMAPINFO* info, COLORREF transparent, const RECT& rect) {
     const int iw = info->bmiHeader.biWidth, ih = std::abs(info->bmiHeader.biHeight);
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;

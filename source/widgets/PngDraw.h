@@ -19,6 +19,9 @@ public:
     const BITMAPINFO* DibBitmapInfo() const;
     // Installs a logical palette as the store's colour table (palette stores only).
     void SetPalette(HPALETTE palette);
+    // Builds the image from a bitmap: 1, 4 and 8-bit bitmaps become palette images of that depth, all
+    // others 8-bit RGB; with `transparent` the colour becomes the image's transparent colour.
+    void BuildFromBitmap(HBITMAP bitmap, bool transparent, COLORREF transparentColor);
 
     uint8_t* AllocateStoreBits(TChunkIHDR& header, size_t bytes) override;
     void FreeStoreBits(TChunkIHDR& header, uint8_t* bits) override;

@@ -21,12 +21,28 @@ public:
     void SetHeight(int h) override;
     void Draw(TCanvas* canvas, const RECT& r) override;
     void LoadFromBytes(const std::vector<uint8_t>& bytes) override;
+    // The image as a PNG file (SaveToFile writes it); the image data is encoded afresh.
+    std::vector<uint8_t> SaveToBytes() const override;
+    // From a picture: copies it; from a bitmap: builds the image from it (with its transparent colour when
+    // it is transparent); nothing: clears.
     void Assign(TPersistent* source) override;
     using TPngImage::Assign;
     HPALETTE GetPalette() const { return StorePalette(); }
 
+    // The clipboard takes the image as a bitmap (CF_BITMAP) of its size with the image drawn on it; the
+    // caller hands the bitmap to SetClipboardData or frees it.
+    void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette);
+    // Builds the image from a clipboard bitmap (CF_BITMAP), without transparency.
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette);
+
     void StoreChanged(TChunkIHDR& header) override;
 
+protected:
+    // To a bitmap: a pixel format that holds the image (24 bits with partial transparency, else by depth, the
+    // colour table copied for palette formats), the image drawn on it, and its transparent colour.
+    void AssignTo(TPersistent* dest) override;
+
 private:
+    void AfterChange();
     TCanvas* FImageCanvas;
 };

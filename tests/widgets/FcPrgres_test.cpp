@@ -67,18 +67,34 @@ TEST(FcProgressBar, SolidBarWithoutAndWithText) {
   PaintInto(bar, pc);
   for (int x = 0; x < 100; ++x) EXPECT_EQ(pc.At(x, 10), x < 25 ? RGB(255, 0, 0) : RGB(0, 255, 0)) << x;
 
-  // With the text, its pixels take the other part's colour on each side of the edge.
+  // With the text, its pixels take the other part's colour on each side of the edge. Text may be drawn
+  // smoothed, so its pixels are the two colours or blends of them: nothing with blue in it, nothing but the
+  // part's own colour outside the text's box (measured with the bar's font), and inside it on each side
+  // pixels nearer the other part's colour.
   bar.SetShowPercent(true);
   bar.SetPercent(50);
   TPixelCanvas text(100, 20);
   PaintInto(bar, text);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, bar.GetFont()->Handle());
+  SIZE extent{};
+  GetTextExtentPoint32A(screen, "50%", 3, &extent);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  ASSERT_GT(extent.cx, 0);
+  const RECT box = {50 - extent.cx / 2 - 1, (20 - extent.cy) / 2 - 1, 50 + extent.cx / 2 + 2,
+                    (20 - extent.cy) / 2 + extent.cy + 1};
   int inverseInFilled = 0, inverseInEmpty = 0;
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 100; ++x) {
-      COLORREF c = text.At(x, y);
-      EXPECT_TRUE(c == RGB(255, 0, 0) || c == RGB(0, 255, 0)) << x << "," << y;
-      if (x < 50 && c == RGB(0, 255, 0)) ++inverseInFilled;
-      if (x >= 50 && c == RGB(255, 0, 0)) ++inverseInEmpty;
+      COLORREF c = text.At(x, y), part = x < 50 ? RGB(255, 0, 0) : RGB(0, 255, 0);
+      EXPECT_EQ(GetBValue(c), 0) << x << "," << y;
+      bool inBox = x >= box.left && x < box.right && y >= box.top && y < box.bottom;
+      if (!inBox) {
+        EXPECT_EQ(c, part) << "outside the text at " << x << "," << y;
+      }
+      if (x < 50 && GetGValue(c) > GetRValue(c)) ++inverseInFilled;
+      if (x >= 50 && GetRValue(c) > GetGValue(c)) ++inverseInEmpty;
     }
   EXPECT_GT(inverseInFilled, 0);
   EXPECT_GT(inverseInEmpty, 0);

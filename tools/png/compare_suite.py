@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Conformance check: decodes every good PNG of the suite with our codec (DUMP tool) and with the libpng
 reference tool, and compares the dumps byte for byte; broken files must fail with the expected exception
-class; files that once crashed libpng must fail cleanly or decode.
+class; files that once crashed libpng must fail cleanly or decode. Then every good file is written back with
+our writer (DUMP --resave) and the written file must decode to the same pixels with ours and with libpng.
 
 compare_suite.py --dump CMD --reference TOOL --suite CACHE --work DIR [--errors FIXTURE_DIR]
 CMD may hold a launcher ("wine64 pngdump.exe"); file names are passed as given (Wine maps / paths).
@@ -155,6 +156,26 @@ def main():
         got = our_err.get(f)
         report(got is None or got.split(':')[0].startswith('EPNG') or got.split(':')[0].startswith('EPng'),
                '%s: not a codec error: %r' % (f, got))
+
+    # The writer: read, write, read again (ours and libpng) gives what the first read gave.
+    decoded = [f for f in good if f not in our_err]
+    resaved = [(f, out(f, 'resaved.png')) for f in decoded]
+    save_err = run_batch(dump + ['--resave'], resaved, prefix=a.path_prefix)
+    written = [w for f, w in resaved if f not in save_err]
+    reread_err = run_batch(dump, [(w, w + '.ours') for w in written], prefix=a.path_prefix)
+    libpng_err = run_batch(shlex.split(a.reference), [(w, w + '.ref') for w in written])
+    for f, w in resaved:
+        if f in save_err:
+            report(False, '%s: writing fails: %s' % (f, save_err[f]))
+            continue
+        with open(out(f, 'ours'), 'rb') as x:
+            first = x.read()
+        for tag, errs in (('ours', reread_err), ('ref', libpng_err)):
+            if w in errs:
+                report(False, '%s: the written file fails to decode (%s): %s' % (f, tag, errs[w]))
+                continue
+            with open(w + '.' + tag, 'rb') as y:
+                report(y.read() == first, '%s: the written file decodes (%s) to other pixels' % (f, tag))
     print('%d passed, %d failed' % (passed, failed))
     return 1 if failed else 0
 

@@ -1,5 +1,6 @@
 // pngdump FILE OUT [FILE OUT ...]: decodes FILE with our PNG codec and writes OUT: width and height as
 // little-endian 32-bit numbers, then the image as RGBA8 rows, top row first, as the codec stores it.
+// pngdump --resave IN OUT [IN OUT ...]: decodes IN and writes it back as the PNG file OUT with our writer.
 // On a decode error it prints "Class: message" on one line to standard error (prefixed with the file name
 // and a tab when several pairs are given) and the exit code is 1.
 #include <cstdio>
@@ -30,18 +31,26 @@ void PutLE32(std::FILE* f, uint32_t v) {
     std::fwrite(b, 1, 4, f);
 }
 
-bool Dump(const std::string& in, const std::string& out, const std::string& prefix) {
+void WriteDump(TDumpImage& image, const std::string& out) {
+    std::vector<uint8_t> rgba = image.ExportRGBA();
+    std::FILE* f = std::fopen(out.c_str(), "wb");
+    if (!f) throw Exception("Cannot create file \"" + out + "\"");
+    PutLE32(f, image.Width());
+    PutLE32(f, image.Height());
+    bool ok = std::fwrite(rgba.data(), 1, rgba.size(), f) == rgba.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) throw Exception("Cannot write file \"" + out + "\"");
+}
+
+void Resave(TDumpImage& image, const std::string& out) { PngSaveToFile(image, out); }
+
+// Decodes `in` and writes `out` the way `mode` says; reports a failure on standard error.
+bool Convert(void (*mode)(TDumpImage&, const std::string&), const std::string& in, const std::string& out,
+             const std::string& prefix) {
     try {
         TDumpImage image;
         PngLoadFromFile(image, in);
-        std::vector<uint8_t> rgba = image.ExportRGBA();
-        std::FILE* f = std::fopen(out.c_str(), "wb");
-        if (!f) throw Exception("Cannot create file \"" + out + "\"");
-        PutLE32(f, image.Width());
-        PutLE32(f, image.Height());
-        bool ok = std::fwrite(rgba.data(), 1, rgba.size(), f) == rgba.size();
-        ok = std::fclose(f) == 0 && ok;
-        if (!ok) throw Exception("Cannot write file \"" + out + "\"");
+        mode(image, out);
         return true;
     } catch (const Exception& e) {
         std::fprintf(stderr, "%s%s: %s\n", prefix.c_str(), e.ClassName(), OneLine(e.Message()).c_str());
@@ -54,13 +63,16 @@ bool Dump(const std::string& in, const std::string& out, const std::string& pref
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || (argc - 1) % 2 != 0) {
-        std::fprintf(stderr, "usage: pngdump FILE OUT [FILE OUT ...]\n");
+    bool resave = argc > 1 && std::string(argv[1]) == "--resave";
+    int first = resave ? 2 : 1;
+    if (argc - first < 2 || (argc - first) % 2 != 0) {
+        std::fprintf(stderr, "usage: pngdump FILE OUT [FILE OUT ...]\n       pngdump --resave IN OUT [IN OUT ...]\n");
         return 2;
     }
-    bool batch = argc > 3, ok = true;
-    for (int i = 1; i + 1 < argc; i += 2)
-        ok = Dump(argv[i], argv[i + 1], batch ? std::string(argv[i]) + "\t" : std::string()) && ok;
+    void (*mode)(TDumpImage&, const std::string&) = resave ? Resave : WriteDump;
+    bool batch = argc - first > 2, ok = true;
+    for (int i = first; i + 1 < argc; i += 2)
+        ok = Convert(mode, argv[i], argv[i + 1], batch ? std::string(argv[i]) + "\t" : std::string()) && ok;
     std::fflush(stderr);
     return ok ? 0 : 1;
 }
