@@ -59,6 +59,7 @@ struct TCaptionText {
   const std::string* Text;
 };
 const TCaptionText kCaptionTexts[] = {
+    {"btnOpen", &IDS_MAIN_BUTTON_Open},
     {"lblOutputDir", &IDS_MAIN_ARBUTTON_OutputDir}, {"lblProFile", &IDS_MAIN_LABEL_ProFile},
     {"btnEditProfile", &IDS_MAIN_ARBUTTON_EditProFile},
     {"btnOutputDir", &IDS_MAIN_ARBUTTON_Browse},    {"btnConvert", &IDS_MAIN_ARBUTTON_Convert},
@@ -462,9 +463,9 @@ void TfrmMain::FillProfileCombo(TComboBox* combo, const std::string& pattern, co
 }
 
 void TfrmMain::LoadProfileLists() {
+  // Each fill (start-up, language switch) shows every list's first profile, whatever was chosen before.
   ::LoadProfileLists(HandleAllocated() ? Handle() : nullptr, [this](TOutputFormat format, const std::string& pattern) {
-    TComboBox* combo = FProfileCombos.at(format);
-    FillProfileCombo(combo, pattern, combo->GetText());
+    FillProfileCombo(FProfileCombos.at(format), pattern, "");
   });
 }
 
@@ -696,7 +697,14 @@ void TfrmMain::lsvFileNameMouseDown(TObject*, TMouseButton Button, TShiftState, 
 
 // ---- window, tray and shell actions ----
 
-void TfrmMain::actHelpContentExecute(TObject*) { ShellOpen("Open", HelpFile); }
+void TfrmMain::actHelpContentExecute(TObject*) {
+  // Opening a missing file does nothing visible: say which file is missing instead.
+  if (!IsFile(HelpFile)) {
+    PromptMessageBox(Format(IDS_NoEncoder, {HelpFile}), IDS_LABEL_Hint, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  ShellOpen("Open", HelpFile);
+}
 void TfrmMain::actMinExecute(TObject*) { Application->Minimize(); }
 
 void TfrmMain::actExitExecute(TObject*) {

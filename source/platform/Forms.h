@@ -86,6 +86,7 @@ protected:
   // A window class names its fields and handlers here (called by InitLayout).
   virtual void DeclareLayout(TLayoutBinder& binder) { (void)binder; }
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void PaintWindow(HDC dc) override;
   virtual void DoClose(TCloseAction& action);
   void CloseModal();
@@ -148,6 +149,9 @@ public:
   void BringToFront();
 
   HWND Handle();  // the hidden application window that owns every form
+  // The program's icon (the executable's "MAINICON") at the system's large or small icon size;
+  // null when the executable carries none.
+  HICON Icon(bool smallSize = false);
   TCustomForm* MainForm() const { return FMainForm; }
   void SetMainForm(TCustomForm* f) { FMainForm = f; }
   std::string GetTitle() const { return FTitle; }
@@ -173,6 +177,8 @@ private:
   void Idle();
   static LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
   HWND FHandle = nullptr;
+  HICON FIcons[2] = {nullptr, nullptr};
+  bool FIconsLoaded = false;
   TCustomForm* FMainForm = nullptr;
   std::string FTitle;
   bool FTerminated = false;
