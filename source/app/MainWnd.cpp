@@ -423,6 +423,37 @@ void TfrmMain::ApplyLanguage() {
   ShowMediaInfo();
   UpdateSummary();
   LoadProfileLists();
+  ArrangeFormatRadios();
+}
+
+void TfrmMain::ArrangeFormatRadios() {
+  const auto textWidth = [](TControl* control) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, control->GetFont()->Handle());
+    const std::string text = control->GetCaption();
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return int(size.cx);
+  };
+  const int firstTop = 343, rowHeight = 19, gap = 4;
+  const int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;  // the round box and the space before the text
+  const int rowLeft = Label1->GetLeft() + textWidth(Label1) + gap;
+  const int right = rdoOthers->GetLeft() - gap;
+  Label1->SetTop(firstTop + 1);
+  int x = rowLeft, top = firstTop;
+  for (const TFormatChoice& f : FormatChoices) {
+    TFcRadioButton* radio = f.Direct ? FFormatRadios[f.Format] : nullptr;
+    if (!radio) continue;
+    const int width = box + textWidth(radio) + 2;
+    if (x > rowLeft && x + width > right) {
+      x = rowLeft;
+      top += rowHeight;
+    }
+    radio->SetBounds(x, top, width, 17);
+    x += width + gap;
+  }
 }
 
 void TfrmMain::BuildLanguageMenu() {
