@@ -190,11 +190,11 @@ int TConversionDriver::StartConversion(const std::string& ext)
         DeleteDirectShowScript();
     }
 
-    // Success is reported only for a batch that ran to its end (all files, or "When done"); after
-    // "Stop now" it is not, unless the last file ended while the stop question was open.
+    // Every end of a batch without an error is reported in the tray, "Stop now" included: the
+    // balloon tells the user the program has come back to rest.
     if (o.ErrorOccurred)
         host_.ShowMessage(Texts.IDS_MESSAGEBOX_AnErrorOccurred, Texts.IDS_MESSAGEBOX_Oops, MB_OK | MB_ICONWARNING);
-    else if (batchFinished_)
+    else
         host_.ShowBalloon(FormatText(Texts.IDS_LABEL_TrayInformation, {AppTitle}), Texts.IDS_MESSAGEBOX_TrayConvertComplete);
     if (o.ShutdownWindowsWhenDone && result != mrCancel) {
         if (host_.ShowShutdownCountdown() == mrOk) ShutdownComputer(o.ShutdownFlag);

@@ -59,6 +59,7 @@ struct TCaptionText {
   const std::string* Text;
 };
 const TCaptionText kCaptionTexts[] = {
+    {"btnOpen", &IDS_MAIN_BUTTON_Open},
     {"lblOutputDir", &IDS_MAIN_ARBUTTON_OutputDir}, {"lblProFile", &IDS_MAIN_LABEL_ProFile},
     {"btnEditProfile", &IDS_MAIN_ARBUTTON_EditProFile},
     {"btnOutputDir", &IDS_MAIN_ARBUTTON_Browse},    {"btnConvert", &IDS_MAIN_ARBUTTON_Convert},
@@ -423,6 +424,37 @@ void TfrmMain::ApplyLanguage() {
   ShowMediaInfo();
   UpdateSummary();
   LoadProfileLists();
+  ArrangeFormatRadios();
+}
+
+void TfrmMain::ArrangeFormatRadios() {
+  const auto textWidth = [](TControl* control) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, control->GetFont()->Handle());
+    const std::string text = control->GetCaption();
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return int(size.cx);
+  };
+  const int firstTop = 343, rowHeight = 19, gap = 4;
+  const int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;  // the round box and the space before the text
+  const int rowLeft = Label1->GetLeft() + textWidth(Label1) + gap;
+  const int right = rdoOthers->GetLeft() - gap;
+  Label1->SetTop(firstTop + 1);
+  int x = rowLeft, top = firstTop;
+  for (const TFormatChoice& f : FormatChoices) {
+    TFcRadioButton* radio = f.Direct ? FFormatRadios[f.Format] : nullptr;
+    if (!radio) continue;
+    const int width = box + textWidth(radio) + 2;
+    if (x > rowLeft && x + width > right) {
+      x = rowLeft;
+      top += rowHeight;
+    }
+    radio->SetBounds(x, top, width, 17);
+    x += width + gap;
+  }
 }
 
 void TfrmMain::BuildLanguageMenu() {
@@ -463,9 +495,9 @@ void TfrmMain::FillProfileCombo(TComboBox* combo, const std::string& pattern, co
 }
 
 void TfrmMain::LoadProfileLists() {
+  // Each fill (start-up, language switch) shows every list's first profile, whatever was chosen before.
   ::LoadProfileLists(HandleAllocated() ? Handle() : nullptr, [this](TOutputFormat format, const std::string& pattern) {
-    TComboBox* combo = FProfileCombos.at(format);
-    FillProfileCombo(combo, pattern, combo->GetText());
+    FillProfileCombo(FProfileCombos.at(format), pattern, "");
   });
 }
 
@@ -697,7 +729,14 @@ void TfrmMain::lsvFileNameMouseDown(TObject*, TMouseButton Button, TShiftState, 
 
 // ---- window, tray and shell actions ----
 
-void TfrmMain::actHelpContentExecute(TObject*) { ShellOpen("Open", HelpFile); }
+void TfrmMain::actHelpContentExecute(TObject*) {
+  // Opening a missing file does nothing visible: say which file is missing instead.
+  if (!IsFile(HelpFile)) {
+    PromptMessageBox(Format(IDS_NoEncoder, {HelpFile}), IDS_LABEL_Hint, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  ShellOpen("Open", HelpFile);
+}
 void TfrmMain::actMinExecute(TObject*) { Application->Minimize(); }
 
 void TfrmMain::actExitExecute(TObject*) {

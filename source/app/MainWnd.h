@@ -86,6 +86,9 @@ public:
 
   // ---- language texts and profile lists ----
   void ApplyLanguage();
+  // Sizes "Convert To" and the format radio buttons to their texts in the font the window really
+  // gets and lays them out in one row before the "others" button, or in two when one is too short.
+  void ArrangeFormatRadios();
   // One item per language file of LangsDir under mniLanguages; the current file's item is checked.
   void BuildLanguageMenu();
   // Makes the clicked item's language current (a broken file keeps the current one) and applies it.

@@ -3,19 +3,23 @@
 #include "ConversionDriver.h"
 #include "EncoderOutputParser.h"
 #include "MultiLanguages.h"
+#include "PngPicture.h"
 #include "globals.h"
 
 TfrmProgress* frmProgress = nullptr;
+const char* const ConvertClipName = "ResAVI";
 
 ORV_DEFINE_CLASS(TfrmProgress, TForm, nullptr, {})
 
 TfrmProgress::TfrmProgress(TComponent* owner) : TForm(owner) {
+  (void)TPngPicture::StaticClassInfo();  // the header's tile is a PNG picture
   InitLayout();
   SetMessageHandler(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
 }
 
 void TfrmProgress::DeclareLayout(TLayoutBinder& b) {
   b.Field("pnlTop", pnlTop);
+  b.Field("anmConvert", anmConvert);
   b.Field("pnlStatus", pnlStatus);
   b.Field("pnlButtons", pnlButtons);
   b.Field("lblCovnerting", lblCovnerting);
@@ -74,6 +78,13 @@ void TfrmProgress::ApplyLanguage() {
   lblCovnerting->SetCaption(IDS_CONVERTING_LABEL_Converting);
   SetCaption(IDS_CONVERTING_FORM_Caption);
   btnTray->SetBounds(270, btnTray->GetTop(), 110, btnTray->GetHeight());
+  ResetAnimation();
+}
+
+void TfrmProgress::ResetAnimation() {
+  anmConvert->Stop();
+  anmConvert->SetVisible(false);
+  anmConvert->SetResName(ConvertClipName);
 }
 
 void TfrmProgress::ResetProgress() {
@@ -87,6 +98,7 @@ void TfrmProgress::ResetProgress() {
   lblWorking->SetCaption(IDS_CONVERTING_PleaseWait);
   lblOutput->SetCaption("");
   lblCovnerting->SetCaption(IDS_CONVERTING_Preparing);
+  ResetAnimation();
   prgStatus->SetPercent(0);
   prgBatch->SetPercent(0);
 }
@@ -102,8 +114,12 @@ void TfrmProgress::ApplyUpdate(const TProgressUpdate& u) {
   if (u.FileBar) prgStatus->SetPercent(*u.FileBar);
   if (u.BatchBar) prgBatch->SetPercent(*u.BatchBar);
   if (u.Caption) SetCaption(*u.Caption);
-  // The header animation stays hidden, so only the header text tells that output arrives.
-  if (u.Converting) lblCovnerting->SetCaption(IDS_CONVERTING_LABEL_Converting);
+  // The first output of the batch starts the header clip; it plays until the window goes.
+  if (u.Converting && !anmConvert->GetActive()) {
+    anmConvert->SetVisible(true);
+    anmConvert->SetActive(true);
+    lblCovnerting->SetCaption(IDS_CONVERTING_LABEL_Converting);
+  }
 }
 
 void TfrmProgress::chkDelSourceClick(TObject*) { Options.DeleteFileAfterProcessing = chkDelSource->GetChecked(); }

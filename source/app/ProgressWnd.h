@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "FcPrgres.h"
+#include "SkImagePanel.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 
@@ -30,7 +32,9 @@ public:
   // Sends the program to the tray (the main window hides itself and shows its icon).
   TNotifyEvent OnSendToTray;
 
-  TPanel *pnlTop = nullptr, *pnlStatus = nullptr, *pnlButtons = nullptr;
+  TskImagePanel* pnlTop = nullptr;
+  TAnimate* anmConvert = nullptr;
+  TPanel *pnlStatus = nullptr, *pnlButtons = nullptr;
   TLabel *lblCovnerting = nullptr, *lblStatusRemainingSingle = nullptr, *lblStatusRemaining = nullptr,
          *lblStatus = nullptr, *lblBatch = nullptr, *lblRemaining = nullptr, *lblBatchRemaining = nullptr,
          *lblElapsed = nullptr, *lblBatchElapsed = nullptr, *lblEstimated = nullptr, *lblBatchEstimated = nullptr,
@@ -50,6 +54,10 @@ protected:
 
 private:
   void WMSysCommand(TMessage& m);
+  // The header clip, loaded and stopped; shown only while it plays.
+  void ResetAnimation();
 };
 
 extern TfrmProgress* frmProgress;
+// The header clip: the program's "AVI" resource of this name.
+extern const char* const ConvertClipName;

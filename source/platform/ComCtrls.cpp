@@ -771,3 +771,129 @@ void TPageControl::WndProc(TMessage& m) {
   }
   TWinControl::WndProc(m);
 }
+
+// ---- animation ----
+
+ORV_DEFINE_CLASS(TAnimate, TWinControl, FactoryOf<TAnimate>(),
+                 {BoolProp<TAnimate>("Active", &TAnimate::GetActive, &TAnimate::SetActive),
+                  BoolProp<TAnimate>("Center", &TAnimate::GetCenter, &TAnimate::SetCenter),
+                  StrProp<TAnimate>("FileName", &TAnimate::GetFileName, &TAnimate::SetFileName),
+                  IntProp<TAnimate>("Repetitions", &TAnimate::GetRepetitions, &TAnimate::SetRepetitions),
+                  StrProp<TAnimate>("ResName", &TAnimate::GetResName, &TAnimate::SetResName),
+                  IntProp<TAnimate>("StartFrame", &TAnimate::GetStartFrame, &TAnimate::SetStartFrame),
+                  IntProp<TAnimate>("StopFrame", &TAnimate::GetStopFrame, &TAnimate::SetStopFrame),
+                  BoolProp<TAnimate>("Transparent", &TAnimate::GetTransparent, &TAnimate::SetTransparent),
+                  EventProp("OnStart", &TAnimate::OnStart), EventProp("OnStop", &TAnimate::OnStop)})
+
+TAnimate::TAnimate(TComponent* owner) : TWinControl(owner) {
+  FWidth = 100;
+  FHeight = 80;
+  FColor = clBtnFace;
+}
+
+void TAnimate::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, ANIMATE_CLASSA);
+  if (FCenter) p.Style |= ACS_CENTER;
+  if (FTransparent) p.Style |= ACS_TRANSPARENT;
+}
+
+void TAnimate::CreateWnd() {
+  TWinControl::CreateWnd();
+  OpenClip();
+  if (FActive) Play(FStartFrame, FStopFrame, FRepetitions);
+}
+
+void TAnimate::OpenClip() {
+  if (!HandleAllocated()) return;
+  const bool wasActive = FActive;
+  FActive = false;
+  SendMessageA(FHandle, ACM_OPENA, 0, 0);  // closes any clip
+  FOpened = false;
+  if (!FResName.empty())
+    FOpened = SendMessageA(FHandle, ACM_OPENA, WPARAM(FResHandle ? FResHandle : GetModuleHandleA(nullptr)),
+                           LPARAM(FResName.c_str())) != 0;
+  else if (!FFileName.empty())
+    FOpened = SendMessageA(FHandle, ACM_OPENA, 0, LPARAM(FFileName.c_str())) != 0;
+  if (wasActive && OnStop) OnStop(this);
+}
+
+void TAnimate::SetResName(const std::string& v) {
+  FResName = v;
+  OpenClip();
+}
+
+void TAnimate::SetResHandle(HINSTANCE v) {
+  FResHandle = v;
+  OpenClip();
+}
+
+void TAnimate::SetFileName(const std::string& v) {
+  FFileName = v;
+  OpenClip();
+}
+
+void TAnimate::SetCenter(bool v) {
+  if (FCenter == v) return;
+  FCenter = v;
+  RecreateWnd();
+}
+
+void TAnimate::SetTransparent(bool v) {
+  if (FTransparent == v) return;
+  FTransparent = v;
+  RecreateWnd();
+}
+
+void TAnimate::SetActive(bool v) {
+  if (v)
+    Play(FStartFrame, FStopFrame, FRepetitions);
+  else
+    Stop();
+}
+
+void TAnimate::Play(int fromFrame, int toFrame, int count) {
+  FStartFrame = fromFrame;
+  FStopFrame = toFrame;
+  FRepetitions = count;
+  if (!HandleAllocated()) {
+    FActive = true;  // starts when the window is created
+    return;
+  }
+  // The control counts 0 and -1 alike as "for ever"; the frame numbers are 16 bits, -1 the last.
+  const LPARAM range = MAKELPARAM(WORD(fromFrame), WORD(toFrame < 0 ? 0xFFFF : toFrame));
+  if (!FOpened || !SendMessageA(FHandle, ACM_PLAY, WPARAM(count > 0 ? count : -1), range)) {
+    FActive = false;
+    return;
+  }
+  if (!FActive) {
+    FActive = true;
+    if (OnStart) OnStart(this);
+  }
+}
+
+void TAnimate::Stop() {
+  if (HandleAllocated()) SendMessageA(FHandle, ACM_STOP, 0, 0);
+  if (!FActive) return;
+  FActive = false;
+  if (OnStop) OnStop(this);
+}
+
+void TAnimate::Seek(int frame) {
+  Stop();
+  if (HandleAllocated() && FOpened) SendMessageA(FHandle, ACM_PLAY, 1, MAKELPARAM(WORD(frame), WORD(frame)));
+}
+
+void TAnimate::Reset() { Seek(0); }
+
+void TAnimate::WndProc(TMessage& m) {
+  // The control reports the end of a finite play through its parent (reflected here).
+  if (m.Msg == CN_COMMAND) {
+    if (HIWORD(m.WParam) == ACN_STOP && FActive) {
+      FActive = false;
+      if (OnStop) OnStop(this);
+    }
+    return;
+  }
+  TWinControl::WndProc(m);
+}

@@ -1,4 +1,5 @@
-// Common controls: the list view, the track bar and the page control with its tab sheets.
+// Common controls: the list view, the track bar, the page control with its tab sheets and the
+// animation player.
 //
 // The list view (report style with one column): entries with a caption, an image, sub-items kept but
 // not shown, and a data pointer. The entries live in this object; the system control mirrors them.
@@ -247,4 +248,54 @@ protected:
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;
   bool FUpdatingTabs = false;
+};
+
+// ---- animation ----
+
+// Plays a silent AVI clip (uncompressed or RLE8): window class "TAnimate" built on "SysAnimate32".
+// The clip is the "AVI" resource ResName of the module ResHandle (the program itself when null), or the
+// file FileName when no resource is named. The system control plays on a thread of its own. Active
+// plays the frames StartFrame to StopFrame (-1: the last), Repetitions times (0: until stopped); it
+// falls back to False when the clip has played out. The clip is opened when the window is created
+// and again whenever its source changes.
+class TAnimate : public TWinControl {
+  ORV_CLASS(TAnimate)
+public:
+  explicit TAnimate(TComponent* owner);
+  std::string GetResName() const { return FResName; }
+  void SetResName(const std::string& v);
+  HINSTANCE GetResHandle() const { return FResHandle; }
+  void SetResHandle(HINSTANCE v);
+  std::string GetFileName() const { return FFileName; }
+  void SetFileName(const std::string& v);
+  bool GetCenter() const { return FCenter; }
+  void SetCenter(bool v);
+  bool GetTransparent() const { return FTransparent; }
+  void SetTransparent(bool v);
+  int GetRepetitions() const { return FRepetitions; }
+  void SetRepetitions(int v) { FRepetitions = v; }
+  int GetStartFrame() const { return FStartFrame; }
+  void SetStartFrame(int v) { FStartFrame = v; }
+  int GetStopFrame() const { return FStopFrame; }
+  void SetStopFrame(int v) { FStopFrame = v; }
+  bool GetActive() const { return FActive; }
+  void SetActive(bool v);
+  // True while a clip is open in the window.
+  bool Opened() const { return FOpened; }
+
+  void Play(int fromFrame, int toFrame, int count);
+  void Stop();
+  void Seek(int frame);  // shows one frame, stopped
+  void Reset();          // stopped at the first frame
+  TNotifyEvent OnStart, OnStop;
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void OpenClip();
+  std::string FResName, FFileName;
+  HINSTANCE FResHandle = nullptr;
+  bool FCenter = true, FTransparent = true, FActive = false, FOpened = false;
+  int FRepetitions = 0, FStartFrame = 0, FStopFrame = -1;
 };

@@ -120,6 +120,14 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
 }
 
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  // Every top-level window shows the program's icon (caption, task switcher).
+  if (FParentWindow) return;
+  if (HICON big = Application->Icon()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, LPARAM(big));
+  if (HICON little = Application->Icon(true)) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, LPARAM(little));
+}
+
 SIZE TCustomForm::FrameSize() const {
   if (FHandle) {
     RECT w, c;
@@ -613,7 +621,7 @@ HWND TApplication::Handle() {
     wc.lpfnWndProc = AppWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    wc.hIcon = Icon();
     wc.lpszClassName = "TApplication";
     RegisterClassA(&wc);
     FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
@@ -622,6 +630,18 @@ HWND TApplication::Handle() {
                               nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   return FHandle;
+}
+
+HICON TApplication::Icon(bool smallSize) {
+  if (!FIconsLoaded) {
+    FIconsLoaded = true;
+    // Shared icons of the executable's own resources: the system frees them with the program.
+    for (int i = 0; i < 2; ++i)
+      FIcons[i] = HICON(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                   GetSystemMetrics(i ? SM_CXSMICON : SM_CXICON),
+                                   GetSystemMetrics(i ? SM_CYSMICON : SM_CYICON), LR_SHARED));
+  }
+  return FIcons[smallSize ? 1 : 0];
 }
 
 void TApplication::SetTitle(const std::string& t) {

@@ -159,6 +159,9 @@ public:
   void BringToFront();
 
   HWND Handle();  // the hidden application window that owns every form
+  // The program's icon (the executable's "MAINICON") at the system's large or small icon size;
+  // null when the executable carries none.
+  HICON Icon(bool smallSize = false);
   TCustomForm* MainForm() const { return FMainForm; }
   void SetMainForm(TCustomForm* f) { FMainForm = f; }
   std::string GetTitle() const { return FTitle; }
@@ -184,6 +187,8 @@ private:
   void Idle();
   static LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
   HWND FHandle = nullptr;
+  HICON FIcons[2] = {nullptr, nullptr};
+  bool FIconsLoaded = false;
   TCustomForm* FMainForm = nullptr;
   std::string FTitle;
   bool FTerminated = false;

@@ -1,6 +1,7 @@
 #include "Graphics.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -928,14 +929,23 @@ void TIcon::Draw(TCanvas* canvas, const RECT& r) {
 }
 
 void TIcon::LoadFromBytes(const std::vector<uint8_t>& bytes) {
-  // ICONDIR: reserved, type 1, count; then 16-byte entries. The first (largest-first files put
-  // the best one first) image is used.
+  // ICONDIR: reserved, type 1, count; then 16-byte entries. Of the images the one nearest the
+  // system's icon size is used, and of those the one with the most colours, as the system would.
   if (bytes.size() < 6 + 16) throw EPropertyError("Icon image is not valid");
   auto u16 = [&](size_t o) { return unsigned(bytes[o] | (bytes[o + 1] << 8)); };
   auto u32 = [&](size_t o) { return unsigned(u16(o) | (u16(o + 2) << 16)); };
-  if (u16(0) != 0 || u16(2) != 1 || u16(4) == 0) throw EPropertyError("Icon image is not valid");
-  int w = bytes[6] ? bytes[6] : 256, h = bytes[7] ? bytes[7] : 256;
-  unsigned size = u32(6 + 8), offset = u32(6 + 12);
+  const unsigned count = u16(4);
+  if (u16(0) != 0 || u16(2) != 1 || count == 0 || bytes.size() < 6 + 16 * size_t(count))
+    throw EPropertyError("Icon image is not valid");
+  const int wanted = GetSystemMetrics(SM_CXICON);
+  size_t best = 6;
+  for (size_t e = 6; e < 6 + 16 * size_t(count); e += 16) {
+    const int size = bytes[e] ? bytes[e] : 256, bestSize = bytes[best] ? bytes[best] : 256;
+    const int distance = std::abs(size - wanted), bestDistance = std::abs(bestSize - wanted);
+    if (distance < bestDistance || (distance == bestDistance && u16(e + 6) > u16(best + 6))) best = e;
+  }
+  int w = bytes[best] ? bytes[best] : 256, h = bytes[best + 1] ? bytes[best + 1] : 256;
+  unsigned size = u32(best + 8), offset = u32(best + 12);
   if (size_t(offset) + size > bytes.size() || size == 0) throw EPropertyError("Icon image is not valid");
   HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(bytes.data() + offset), size, TRUE, 0x00030000, w, h, 0);
   if (!icon) throw EPropertyError("Icon image is not valid");

@@ -22,13 +22,14 @@ const std::vector<TTGPCodecGroup::TList>& TTGPCodecGroup::Lists() {
   static const std::vector<TList> lists = {
       {"GroupBoxVideoCodeNokia", "ComboBoxVideoCodecNokia", "VideoCodecNokia", &IDS_PROFILE_GROUPBOX_VideoCodec,
        {&IDS_PROFILE_PAGECONTROL_H263, &IDS_PROFILE_PAGECONTROL_Divx}, {kPageH263, kPageDivX}, true},
-      // The Sony boxes keep their layout captions.
-      {"GroupBoxVideoCodeSony", "ComboBoxVideoCodecSony", "VideoCodecSony", nullptr,
+      // Both families' boxes are the same kind of group and take the same texts.
+      {"GroupBoxVideoCodeSony", "ComboBoxVideoCodecSony", "VideoCodecSony", &IDS_PROFILE_GROUPBOX_VideoCodec,
        {&IDS_PROFILE_PAGECONTROL_Divx, &IDS_PROFILE_PAGECONTROL_Xvid}, {kPageDivX, kPageXviD}, true},
       {"GroupBoxAudioCodeNokia", "ComboBoxAudioCodeNokia", "AudioCodecNokia", &IDS_PROFILE_GROUPBOX_AudioCodec,
        {&IDS_PROFILE_PAGECONTROL_AmrBand, &IDS_PROFILE_PAGECONTROL_AmrWide, &IDS_PROFILE_PAGECONTROL_Aac},
        {kPageArmnb, kPageArmwb, kPageAAC}, false},
-      {"GroupBoxAudioCodeSony", "ComboBoxAudioCodeSony", "AudioCodecSony", nullptr, {&IDS_PROFILE_PAGECONTROL_Aac},
+      {"GroupBoxAudioCodeSony", "ComboBoxAudioCodeSony", "AudioCodecSony", &IDS_PROFILE_GROUPBOX_AudioCodec,
+       {&IDS_PROFILE_PAGECONTROL_Aac},
        {kPageAAC}, false},
   };
   return lists;

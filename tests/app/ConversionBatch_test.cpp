@@ -133,7 +133,10 @@ TEST_F(ConversionBatch, StopNowDuringTheSecondFile)
     EXPECT_EQ("Do you want to stop encoding now or stop encoding when the currently processed file is done?",
               host.Questions[0].Text);
     EXPECT_EQ("Question [Stop now|When done|Cancel]", host.Questions[0].Caption);
-    EXPECT_TRUE(host.Balloons.empty());  // no success after "Stop now"
+    // "Stop now" ends like every other batch without an error: with the completion balloon.
+    ASSERT_EQ(1u, host.Balloons.size());
+    EXPECT_EQ(std::string(AppTitle) + " Information", host.Balloons[0].first);
+    EXPECT_EQ("Convertion complete!", host.Balloons[0].second);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(0, host.Countdowns);
     EXPECT_TRUE(powerCalls.empty());

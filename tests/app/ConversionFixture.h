@@ -60,8 +60,7 @@ protected:
     void InstallEncoder() { InstallTestEncoderAt(programDir + "avcore.dll"); }
     static void InstallTestEncoderAt(const std::string& target)
     {
-        const std::string source = std::string(ORV_PROGRAM_DIR) + "test-encoder.exe";
-        CopyFileA(source.c_str(), target.c_str(), FALSE);
+        CopyFileA(TestEncoderProgram().c_str(), target.c_str(), FALSE);
     }
 
     // A source file in `folder` (default: the input folder), added to the list with its size.

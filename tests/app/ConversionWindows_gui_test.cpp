@@ -170,6 +170,7 @@ TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRe
   const std::vector<std::string> sources = ListSources({"first.avi", "second.avi"});
   std::string statusShown, workingShown, outputShown;
   int barShown = -1;
+  bool clipPlaying = false;
   // "Stop now" is the question's first button: the recording prompter's default answer.
   TLoopAction midFile(
       [&] {
@@ -182,6 +183,9 @@ TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRe
         workingShown = frmProgress->lblWorking->GetCaption();
         outputShown = frmProgress->lblOutput->GetCaption();
         barShown = frmProgress->prgStatus->GetPercent();
+        // The header clip plays, shown, once the encoder's output arrives.
+        clipPlaying = frmProgress->anmConvert->Opened() && frmProgress->anmConvert->GetActive() &&
+                      IsWindowVisible(frmProgress->anmConvert->Handle());
         frmProgress->Repaint();
         PumpMessagesUntil([] { return true; });
         SaveScreenshot(frmProgress->Handle(), std::string(ORV_BUILD_DIR) + "progress_window.bmp");
@@ -194,6 +198,7 @@ TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRe
 
   ASSERT_TRUE(midFile.Acted()) << "the progress window never showed the file under way";
   EXPECT_GT(barShown, 0);
+  EXPECT_TRUE(clipPlaying);
   EXPECT_EQ(statusShown, IDS_CONVERTING_BUTTON_Status + IntToStr(barShown) + "%");
   EXPECT_NE(workingShown.find(ExtractFileName(sources[0])), std::string::npos) << workingShown;
   EXPECT_NE(outputShown.find(ExtractFileName(OutputOf(sources[0]))), std::string::npos) << outputShown;
@@ -220,8 +225,11 @@ TEST_F(ConversionWindows, SendToTrayHidesBothWindowsAndTheIconBringsThemBack) {
         frmProgress->btnTray->Click();
         mainHidden = !IsWindowVisible(form->Handle());
         progressHidden = !IsWindowVisible(frmProgress->Handle());
-        iconShown = form->TrayIcon->GetIconVisible();
-        form->TrayIconDblClick(form->TrayIcon);
+        // The icon in the notification area is the program's own (none would leave nothing to click).
+        iconShown = form->TrayIcon->GetIconVisible() && form->TrayIcon->NotifyData().hIcon != nullptr;
+        // A double click on the icon, as the shell reports it to the icon's window.
+        SendMessageA(TTrayIcon::HandlerWindow(), WM_TRAYNOTIFY, WPARAM(form->TrayIcon->NotifyData().uID),
+                     WM_LBUTTONDBLCLK);
         mainBack = IsWindowVisible(form->Handle()) != FALSE;
         progressBack = IsWindowVisible(frmProgress->Handle()) != FALSE;
         iconGone = !form->TrayIcon->GetIconVisible();

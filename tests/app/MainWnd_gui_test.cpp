@@ -392,6 +392,30 @@ TEST_F(MainWindow, PlaySourceOpensTheSelectedFile) {
   EXPECT_EQ(shellOpened, std::vector<std::string>{"|" + MediaFolder() + "clip.mp3"});
 }
 
+// Help Content (F1 and the menu items) opens the help file; a missing one is named in a message
+// instead of nothing happening.
+TEST_F(MainWindow, HelpContentSaysWhenTheHelpFileIsMissing) {
+  NewForm();
+  ASSERT_FALSE(Exists(HelpFile));
+  PostMessageA(form->Handle(), WM_KEYDOWN, VK_F1, 0);  // through the message loop's short-cut handling
+  Application->ProcessMessages();
+  ASSERT_EQ(prompter.Prompts.size(), 1u);
+  form->actHelpContent->Execute();
+  ASSERT_EQ(prompter.Prompts.size(), 2u);
+  for (const TPrompt& p : prompter.Prompts) {
+    EXPECT_EQ(p.Text, "The file \"" + HelpFile + "\" couldn't be found.");
+    EXPECT_EQ(p.Caption, "Hint");
+    EXPECT_EQ(p.Type, mtWarning);
+  }
+  EXPECT_TRUE(shellOpened.empty());
+
+  ASSERT_TRUE(WriteWholeFile(HelpFile, "help"));
+  const size_t before = prompter.Prompts.size();
+  form->actHelpContent->Execute();
+  EXPECT_EQ(prompter.Prompts.size(), before);
+  EXPECT_EQ(shellOpened, std::vector<std::string>{"Open|" + HelpFile});
+}
+
 TEST_F(MainWindow, ScreenshotWithTwoFiles) {
   ASSERT_FALSE(MediaFolder().empty());
   NewForm();

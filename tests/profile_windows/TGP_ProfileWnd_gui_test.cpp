@@ -151,11 +151,23 @@ TEST_F(TgpEditor, SlidersListsAndCaptionsAsCreated) {
   EXPECT_EQ(form->AudioArmwb->Header->GetCaption(), "AMR Narrow-Wide format properties");
   EXPECT_EQ(form->AudioAACMp4->Header->GetCaption(), "AAC format properties");
   EXPECT_EQ(form->Codecs->GroupBoxFormats->GetCaption(), "Type");
+  // Both families' boxes take their captions from the language table.
   EXPECT_EQ(Box(kVideoNokia)->GetCaption(), "Video Codec");
   EXPECT_EQ(Box(kAudioNokia)->GetCaption(), "Audio Codec");
-  // The Sony boxes keep their layout captions.
-  EXPECT_EQ(Box(kVideoSony)->GetCaption(), "&Video Codec");
-  EXPECT_EQ(Box(kAudioSony)->GetCaption(), "&Audio Codec");
+  EXPECT_EQ(Box(kVideoSony)->GetCaption(), "Video Codec");
+  EXPECT_EQ(Box(kAudioSony)->GetCaption(), "Audio Codec");
+}
+
+// A language that names the codec groups differently reaches the Sony boxes as well as the Nokia ones.
+TEST_F(TgpEditor, CodecGroupsFollowTheLanguage) {
+  const std::string video = IDS_PROFILE_GROUPBOX_VideoCodec, audio = IDS_PROFILE_GROUPBOX_AudioCodec;
+  IDS_PROFILE_GROUPBOX_VideoCodec = "Videocodec";
+  IDS_PROFILE_GROUPBOX_AudioCodec = "Audiocodec";
+  Open();
+  IDS_PROFILE_GROUPBOX_VideoCodec = video;
+  IDS_PROFILE_GROUPBOX_AudioCodec = audio;
+  for (int box : {kVideoNokia, kVideoSony}) EXPECT_EQ(Box(box)->GetCaption(), "Videocodec") << box;
+  for (int box : {kAudioNokia, kAudioSony}) EXPECT_EQ(Box(box)->GetCaption(), "Audiocodec") << box;
 }
 
 TEST_F(TgpEditor, LoadShowSaveTable) {

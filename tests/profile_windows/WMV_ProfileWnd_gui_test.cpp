@@ -1,6 +1,6 @@
 // The WMV profile editor: a new profile, the lists and sliders as created, load -> show -> save over a
-// table of records, the lists against the option builder, the codec pages, Disable audio without a
-// click binding, the MP3 range rule, Configure and the even-size rule on every page, the caption, and
+// table of records, the lists against the option builder, the codec pages, Disable audio (at once
+// and when shown), the MP3 range rule, Configure and the even-size rule on every page, the caption, and
 // the window reached from the main window's Add and Edit.
 #include "WMV_ProfileWnd.h"
 
@@ -118,8 +118,9 @@ TEST_F(WmvEditor, CodecPages) {
   EXPECT_EQ(form->VideoCodec->Pages->GetActivePage(), nullptr);
 }
 
-// The check box has no click binding: the rule follows the box when the window is shown.
-TEST_F(WmvEditor, DisableAudioIsAppliedWhenShown) {
+// A stored "Disable audio" is applied when the window is shown; a click on the box applies it at once,
+// both ways, as in the ASF editor; the audio values survive while audio is off.
+TEST_F(WmvEditor, DisableAudioAppliesWhenShownAndAtOnce) {
   WmvSettings.AudioDisableAudio = true;
   WmvSettings.AudioBitRatePresetMp3 = 96;
   Open();
@@ -127,12 +128,14 @@ TEST_F(WmvEditor, DisableAudioIsAppliedWhenShown) {
   EXPECT_FALSE(form->AudioCodec->List->GetEnabled());
   EXPECT_FALSE(form->DisableAudio->GroupBoxAudioCodec->GetEnabled());
   form->DisableAudio->CheckBox->SetChecked(false);
-  EXPECT_FALSE(form->TabSheetAudio->GetTabVisible());
-  form->FormShow(form);
   EXPECT_TRUE(form->TabSheetAudio->GetTabVisible());
   EXPECT_TRUE(form->AudioCodec->List->GetEnabled());
+  EXPECT_TRUE(form->DisableAudio->GroupBoxAudioCodec->GetEnabled());
   EXPECT_EQ(Mp3()->LabelAudioBitrate->GetCaption(), "96");
   form->DisableAudio->CheckBox->SetChecked(true);
+  EXPECT_FALSE(form->TabSheetAudio->GetTabVisible());
+  EXPECT_FALSE(form->AudioCodec->List->GetEnabled());
+  EXPECT_FALSE(form->DisableAudio->GroupBoxAudioCodec->GetEnabled());
   WmvSettings.AudioBitRatePresetMp3 = 0;
   form->SaveSettings();
   EXPECT_TRUE(WmvSettings.AudioDisableAudio);

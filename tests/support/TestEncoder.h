@@ -7,10 +7,13 @@
 
 #include "TempDir.h"
 
-// Copies test-encoder.exe from the program folder to `dir` as `name`; returns the full path.
+// The test encoder as built: beside the tools, never in the program folder.
+inline std::string TestEncoderProgram() { return std::string(ORV_BUILD_DIR) + "tools\\test-encoder.exe"; }
+
+// Copies the test encoder to `dir` as `name`; returns the full path.
 inline std::string InstallTestEncoder(const TempDir& dir, const std::string& name = "avcore.dll")
 {
-    const std::string source = std::string(ORV_PROGRAM_DIR) + "test-encoder.exe";
+    const std::string source = TestEncoderProgram();
     const std::string target = dir / name;
     CopyFileA(source.c_str(), target.c_str(), FALSE);
     return target;

@@ -174,4 +174,102 @@ TEST(BuildRunScript, QuotesEveryWordAndRunsStepsInOrder) {
   EXPECT_LT(First, Second);
 }
 
+TEST(DirectShowScript, OnlyTheTemplatesFormNamesASource) {
+  struct TCase {
+    const char* Text;
+    const char* Source;  // "" : not the template's form
+  };
+  const TCase Cases[] = {
+      {"DirectShowSource(\"C:\\Videos\\a b.wmv\")\r\n", "C:\\Videos\\a b.wmv"},
+      {"  directshowsource(\"D:\\x.avi\")  \r\n\r\n", "D:\\x.avi"},  // the language's letter case, blank lines
+      {"DirectShowSource(\"C:\\a.avi\")\r\nTrim(0, 100)\r\n", ""},   // more than the template
+      {"AviSource(\"C:\\a.avi\")\r\n", ""},
+      {"DirectShowSource(\"\")", ""},
+      {"DirectShowSource(\"C:\\a.avi\", fps=25)", ""},
+      {"DirectShowSource(\"C:\\a\"+\"b.avi\")", ""},
+      {"", ""},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(C.Source, DirectShowScriptSource(C.Text)) << C.Text;
+  EXPECT_TRUE(IsScriptFile("C:\\Orvane\\DirectShow.avs"));
+  EXPECT_TRUE(IsScriptFile("C:\\x\\MINE.AVS"));
+  EXPECT_FALSE(IsScriptFile("C:\\x\\clip.avi"));
+  EXPECT_FALSE(IsScriptFile(".avs"));
+}
+
+TEST(ProbeOutput, FirstVideoAndFirstAudioStream) {
+  TSourceInfo Info = ParseProbeOutput(
+      "codec_type=audio\nsample_rate=11025\nchannels=2\n"
+      "codec_type=video\nwidth=321\nheight=241\nr_frame_rate=24000/1001\n"
+      "codec_type=video\nwidth=640\nheight=480\nr_frame_rate=25/1\n"
+      "codec_type=audio\nsample_rate=48000\nchannels=6\n");
+  EXPECT_EQ(321, Info.Width);
+  EXPECT_EQ(241, Info.Height);
+  EXPECT_NEAR(23.976, Info.FrameRate, 0.001);
+  EXPECT_EQ(11025, Info.SampleRate);
+  EXPECT_EQ(2, Info.Channels);
+  TSourceInfo None = ParseProbeOutput("");
+  EXPECT_EQ(0, None.Width);
+  EXPECT_EQ(0, None.SampleRate);
+}
+
+// Each kind of refusal: the value the source brings (or the profile asks for) moves to the nearest the
+// encoder takes, and a note says so; accepted values are left alone and need no look-up.
+TEST(FitToEncoders, RefusedValuesMoveToTheNearestAccepted) {
+  TSourceInfo Odd;
+  Odd.Width = 330;
+  Odd.Height = 241;
+  Odd.FrameRate = 15;
+  Odd.SampleRate = 11025;
+  Odd.Channels = 6;
+  struct TCase {
+    const char* Args;
+    bool NeedsSource;
+    const char* Fitted;
+    const char* Note;  // part of the note ("" : none)
+  };
+  const TCase Cases[] = {
+      {"-y -f rm -vcodec rv10 -r 25 -acodec ac3 -ac 2 -ar 48000 out.rm", true,
+       "-y -f rm -vcodec rv10 -r 25 -acodec ac3 -ac 2 -ar 48000 -s 336x240 out.rm", "multiples of 16: 330x241 is encoded as 336x240"},
+      {"-y -f mov -vcodec libx264 -r 25 -ac 2 -ar 22050 out.mov", true,
+       "-y -f mov -vcodec libx264 -r 25 -ac 2 -ar 22050 -s 330x240 out.mov", "multiples of 2: 330x241 is encoded as 330x240"},
+      {"-y -f 3gp -vcodec h263 -s 320x240 -an out.3gp", false,
+       "-y -f 3gp -vcodec h263 -s 352x288 -an out.3gp", "176x144, 352x288, 704x576 and 1408x1152: 320x240 is encoded as 352x288"},
+      {"-y -vcodec mpeg1video -s 320x240 -an out.mpg", true,
+       "-y -vcodec mpeg1video -s 320x240 -an -r 24000/1001 out.mpg", "15 fps is encoded as 23.976 fps"},
+      {"-y -vn -acodec mp2 -ar 11025 out.mp2", true, "-y -vn -acodec mp2 -ar 16000 -ac 2 out.mp2",
+       "does not take 11025 Hz: the sound is resampled to 16000 Hz"},
+      {"-y -vn -acodec libmp3lame -ac 6 -ar 44100 out.mp3", false, "-y -vn -acodec libmp3lame -ac 2 -ar 44100 out.mp3",
+       "at most 2 channels: 6 channels are mixed down to 2"},
+      {"-y -vcodec flv -s 320x240 -acodec libmp3lame -ar 8000 -ac 1 out.swf", false,
+       "-y -vcodec flv -s 320x240 -acodec libmp3lame -ar 11025 -ac 1 out.swf", "(in swf) does not take 8000 Hz"},
+      {"-y -vcodec wmv2 -s 320x240 -ar 22050 out.wmv", true, "-y -vcodec wmv2 -s 320x240 -ar 22050 -ac 2 out.wmv",
+       "the wmav2 encoder takes at most 2 channels"},
+      {"-y -f avi -vcodec msmpeg4 -r 25 -acodec libmp3lame -ac 2 -ar 22050 out.avi", false,
+       "-y -f avi -vcodec msmpeg4 -r 25 -acodec libmp3lame -ac 2 -ar 22050 out.avi", ""},
+      {"-y -vn -acodec pcm_s16le out.wav", false, "-y -vn -acodec pcm_s16le out.wav", ""},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Args);
+    TArgs Args = Words(C.Args);
+    EXPECT_EQ(C.NeedsSource, NeedsSourceInfo(Args));
+    std::vector<std::string> Notes = FitToEncoders(Args, Odd);
+    EXPECT_EQ(C.Fitted, Line(Args));
+    if (*C.Note) {
+      ASSERT_FALSE(Notes.empty());
+      std::string All;
+      for (const std::string& N : Notes) All += N + "\n";
+      EXPECT_NE(std::string::npos, All.find(C.Note)) << All;
+    } else {
+      EXPECT_TRUE(Notes.empty());
+    }
+  }
+}
+
+// Nothing known of the source: only the values on the command line are checked.
+TEST(FitToEncoders, UnknownSourceChangesNothingItCannotSee) {
+  TArgs Args = Words("-y -f rm -vcodec rv10 -r 25 -acodec ac3 -ac 2 -ar 48000 out.rm");
+  EXPECT_TRUE(FitToEncoders(Args, TSourceInfo()).empty());
+  EXPECT_EQ("-y -f rm -vcodec rv10 -r 25 -acodec ac3 -ac 2 -ar 48000 out.rm", Line(Args));
+}
+
 }  // namespace

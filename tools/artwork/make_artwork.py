@@ -166,7 +166,7 @@ TITLE_STATES = {
 }
 
 
-def button(w, h, state, glyph=None, states=STATES, radius=5):
+def button(w, h, state, glyph=None, states=STATES, radius=5, glyph_x=None):
     top, bottom, edge, ink = states[state]
     c = Canvas(w, h, FUCHSIA)
     shape = c.round_inside(0, 0, w, h, radius)
@@ -174,7 +174,7 @@ def button(w, h, state, glyph=None, states=STATES, radius=5):
     c.frame(shape, edge + (255,))
     if glyph:
         dx = 1 if state == "down" else 0
-        glyph(c, w / 2.0 + dx, h / 2.0 + dx, ink + (255,))
+        glyph(c, (w / 2.0 if glyph_x is None else glyph_x) + dx, h / 2.0 + dx, ink + (255,))
     return c
 
 
@@ -252,7 +252,7 @@ def icons():
 
 # name -> (width, height, glyph, state table, corner radius)
 BUTTONS = {
-    "btnOpen": (40, 36, g_open, STATES, 5),
+    "btnOpen": (76, 36, g_open, STATES, 5),       # the folder on the left, the caption beside it
     "btnAdd": (40, 36, g_add, STATES, 5),
     "btnDelete": (40, 36, g_delete, STATES, 5),
     "btnUp": (40, 36, g_up, STATES, 5),
@@ -274,6 +274,8 @@ BUTTONS = {
 
 
 BITMAP_BUTTONS = ("btnConvert",)
+# Glyphs that sit left of the centre to leave room for a caption.
+GLYPH_X = {"btnOpen": 19}
 
 
 def main():
@@ -284,7 +286,7 @@ def main():
     icons().bmp(os.path.join(out, "FileIcons.bmp"))
     for name, (w, h, glyph, states, radius) in BUTTONS.items():
         for state in ("normal", "hover", "down", "disabled"):
-            picture = button(w, h, state, glyph, states, radius)
+            picture = button(w, h, state, glyph, states, radius, GLYPH_X.get(name))
             # The skin pack's image button takes bitmaps (its key colour is the top-left pixel).
             if name in BITMAP_BUTTONS:
                 picture.bmp(os.path.join(out, "%s_%s.bmp" % (name, state)))

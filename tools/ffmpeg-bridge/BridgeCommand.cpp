@@ -2,6 +2,9 @@
 
 #include "UnixShell.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -165,6 +168,311 @@ TArgs TranslateOptions(const TArgs& Args) {
       Result.push_back(Value);
   }
   return Result;
+}
+
+// ---- the program's DirectShow script ----
+
+namespace {
+
+std::string Lower(std::string Text) {
+  for (char& C : Text)
+    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
+  return Text;
+}
+
+std::string TrimBlanks(const std::string& Text) {
+  const char* const Blanks = " \t\r\n";
+  size_t First = Text.find_first_not_of(Blanks);
+  if (First == std::string::npos) return std::string();
+  return Text.substr(First, Text.find_last_not_of(Blanks) - First + 1);
+}
+
+}  // namespace
+
+bool IsScriptFile(const std::string& Path) {
+  return Path.size() > 4 && Lower(Path.substr(Path.size() - 4)) == ".avs";
+}
+
+std::string DirectShowScriptSource(const std::string& Text) {
+  const std::string Script = TrimBlanks(Text);
+  const std::string Head = "directshowsource(\"", Tail = "\")";
+  if (Script.size() <= Head.size() + Tail.size() || Lower(Script.substr(0, Head.size())) != Head ||
+      Script.compare(Script.size() - Tail.size(), Tail.size(), Tail) != 0)
+    return std::string();
+  std::string Source = Script.substr(Head.size(), Script.size() - Head.size() - Tail.size());
+  // One statement with one plain path: anything else is another script.
+  if (Source.find_first_of("\"\r\n") != std::string::npos || TrimBlanks(Source).empty()) return std::string();
+  return Source;
+}
+
+// ---- fitting the request to what the encoders take ----
+
+namespace {
+
+struct TVideoRule {
+  const char* Codec;
+  int Multiple;            // width and height must be multiples of it (0: any)
+  const char* Sizes;       // the only sizes it takes ("WxH WxH ..."), or null
+  bool StandardRates;      // takes only the MPEG standard frame rates
+};
+const TVideoRule VideoRules[] = {
+    {"rv10", 16, nullptr, false},    {"rv20", 16, nullptr, false},   {"libx264", 2, nullptr, false},
+    {"wmv1", 2, nullptr, false},     {"wmv2", 2, nullptr, false},
+    {"h263", 0, "128x96 176x144 352x288 704x576 1408x1152", false},
+    {"mpeg1video", 0, nullptr, true},
+};
+
+struct TAudioRule {
+  const char* Codec;
+  const char* Rates;  // the sample rates it takes, or null: any
+  int MaxChannels;    // 0: any
+};
+const char* const WmaRates = "48000 44100 32000 22050 16000 11025 8000";
+const TAudioRule AudioRules[] = {
+    {"mp2", "44100 48000 32000 22050 24000 16000", 2},
+    {"libmp3lame", "44100 48000 32000 22050 24000 16000 11025 12000 8000", 2},
+    {"ac3", "48000 44100 32000", 6},
+    {"aac", "96000 88200 64000 48000 44100 32000 24000 22050 16000 12000 11025 8000 7350", 0},
+    {"adpcm_swf", "11025 22050 44100", 2},
+    {"wmav1", WmaRates, 2},
+    {"wmav2", WmaRates, 2},
+};
+// Containers that narrow the sample rates further, whatever the codec.
+const std::pair<const char*, const char*> ContainerRates[] = {{"swf", "44100 22050 11025"}};
+// The audio codec ffmpeg picks when the command line names none, for the program's containers.
+const std::pair<const char*, const char*> DefaultAudioCodecs[] = {
+    {"mov", "aac"},  {"mp4", "aac"},       {"3gp", "aac"},        {"avi", "libmp3lame"}, {"asf", "wmav2"},
+    {"wmv", "wmav2"}, {"rm", "ac3"},       {"swf", "libmp3lame"}, {"mpg", "mp2"},        {"mpeg", "mp2"}};
+// The MPEG standard frame rates as ffmpeg writes them.
+const std::pair<double, const char*> StandardRates[] = {
+    {24000.0 / 1001, "24000/1001"}, {24, "24"}, {25, "25"}, {30000.0 / 1001, "30000/1001"}, {30, "30"},
+    {50, "50"}, {60000.0 / 1001, "60000/1001"}, {60, "60"}};
+
+std::vector<int> Numbers(const char* List) {
+  std::vector<int> Result;
+  for (const char* P = List; P && *P;) {
+    char* End = nullptr;
+    long Value = strtol(P, &End, 10);
+    if (End == P) break;
+    Result.push_back(static_cast<int>(Value));
+    P = End;
+    while (*P == ' ' || *P == 'x') ++P;
+  }
+  return Result;
+}
+
+std::string FirstValue(const TArgs& Args, std::initializer_list<const char*> Options) {
+  for (const char* O : Options) {
+    std::string V = ValueOf(Args, O);
+    if (!V.empty()) return V;
+  }
+  return std::string();
+}
+
+// The output's container: -f, else the output file's extension.
+std::string Container(const TArgs& Args) {
+  std::string Format = ValueOf(Args, "-f");
+  if (!Format.empty()) return Lower(Format);
+  size_t Output = OutputIndex(Args);
+  if (Output >= Args.size()) return std::string();
+  const std::string& Path = Args[Output];
+  size_t Dot = Path.find_last_of('.'), Slash = Path.find_last_of("/\\");
+  return Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash) ? std::string() : Lower(Path.substr(Dot + 1));
+}
+
+const TVideoRule* VideoRuleOf(const TArgs& Args) {
+  if (Has(Args, "-vn")) return nullptr;
+  std::string Codec = FirstValue(Args, {"-vcodec", "-c:v", "-codec:v"});
+  for (const TVideoRule& R : VideoRules)
+    if (Codec == R.Codec) return &R;
+  return nullptr;
+}
+
+std::string AudioCodecOf(const TArgs& Args) {
+  if (Has(Args, "-an")) return std::string();
+  std::string Codec = FirstValue(Args, {"-acodec", "-c:a", "-codec:a"});
+  if (!Codec.empty()) return Codec;
+  const std::string C = Container(Args);
+  for (const auto& D : DefaultAudioCodecs)
+    if (C == D.first) return D.second;
+  return std::string();
+}
+
+const TAudioRule* AudioRuleOf(const TArgs& Args) {
+  std::string Codec = AudioCodecOf(Args);
+  for (const TAudioRule& R : AudioRules)
+    if (Codec == R.Codec) return &R;
+  return nullptr;
+}
+
+// Sets Option's value, or adds the option before the output.
+void SetOption(TArgs& Args, const std::string& Option, const std::string& Value) {
+  for (size_t I = 0; I + 1 < Args.size(); ++I)
+    if (Args[I] == Option && I + 1 != OutputIndex(Args)) {
+      Args[I + 1] = Value;
+      return;
+    }
+  Args.insert(Args.begin() + static_cast<long>(std::min(OutputIndex(Args), Args.size())), {Option, Value});
+}
+
+double ReadRate(const std::string& Text) {
+  size_t Slash = Text.find('/');
+  if (Slash == std::string::npos) return atof(Text.c_str());
+  double Denominator = atof(Text.c_str() + Slash + 1);
+  return Denominator > 0 ? atof(Text.substr(0, Slash).c_str()) / Denominator : 0;
+}
+
+std::string RateText(double Rate) {
+  char Buffer[32];
+  snprintf(Buffer, sizeof Buffer, "%.3f", Rate);
+  std::string Text = Buffer;
+  while (Text.back() == '0') Text.pop_back();
+  if (Text.back() == '.') Text.pop_back();
+  return Text;
+}
+
+int Nearest(const std::vector<int>& Choices, int Wanted) {
+  int Best = Choices.front();
+  for (int C : Choices)
+    if (std::abs(C - Wanted) < std::abs(Best - Wanted) || (std::abs(C - Wanted) == std::abs(Best - Wanted) && C > Best))
+      Best = C;
+  return Best;
+}
+
+// The nearest multiple of M (at least M); a value halfway goes down, so nothing grows needlessly.
+int NearestMultiple(int Value, int M) { return std::max(M, (Value + M / 2 - 1) / M * M); }
+
+void FitVideo(TArgs& Args, const TVideoRule& Rule, const TSourceInfo& Source, std::vector<std::string>& Notes) {
+  const std::string Codec = Rule.Codec;
+  if (Rule.Multiple || Rule.Sizes) {
+    std::string Size = ValueOf(Args, "-s");
+    int W = Source.Width, H = Source.Height;
+    if (!Size.empty()) sscanf(Size.c_str(), "%dx%d", &W, &H);
+    if (W > 0 && H > 0) {
+      int NewW = W, NewH = H;
+      std::string Why;
+      if (Rule.Multiple) {
+        NewW = NearestMultiple(W, Rule.Multiple);
+        NewH = NearestMultiple(H, Rule.Multiple);
+        Why = "takes only frame sizes in multiples of " + std::to_string(Rule.Multiple);
+      } else {
+        std::vector<int> Sizes = Numbers(Rule.Sizes);
+        std::string List;
+        for (size_t I = 0; I + 1 < Sizes.size(); I += 2) {
+          if (I == 0 || std::abs(Sizes[I] - W) + std::abs(Sizes[I + 1] - H) < std::abs(NewW - W) + std::abs(NewH - H)) {
+            NewW = Sizes[I];
+            NewH = Sizes[I + 1];
+          }
+          List += (I ? (I + 2 == Sizes.size() ? " and " : ", ") : "") + std::to_string(Sizes[I]) + "x" + std::to_string(Sizes[I + 1]);
+        }
+        Why = "takes only the frame sizes " + List;
+      }
+      if (NewW != W || NewH != H) {
+        const std::string New = std::to_string(NewW) + "x" + std::to_string(NewH);
+        SetOption(Args, "-s", New);
+        Notes.push_back("the " + Codec + " encoder " + Why + ": " + std::to_string(W) + "x" + std::to_string(H) +
+                        " is encoded as " + New + ".");
+      }
+    }
+  }
+  if (Rule.StandardRates) {
+    std::string Rate = ValueOf(Args, "-r");
+    double Wanted = Rate.empty() ? Source.FrameRate : ReadRate(Rate);
+    if (Wanted > 0) {
+      const auto* Best = &StandardRates[0];
+      for (const auto& R : StandardRates)
+        if (std::fabs(R.first - Wanted) < std::fabs(Best->first - Wanted)) Best = &R;
+      if (std::fabs(Best->first - Wanted) > 0.001) {
+        SetOption(Args, "-r", Best->second);
+        Notes.push_back("the " + Codec + " encoder takes only the standard frame rates: " + RateText(Wanted) +
+                        " fps is encoded as " + RateText(Best->first) + " fps.");
+      }
+    }
+  }
+}
+
+void FitAudio(TArgs& Args, const TAudioRule& Rule, const TSourceInfo& Source, std::vector<std::string>& Notes) {
+  const std::string Codec = Rule.Codec;
+  std::vector<int> Rates = Numbers(Rule.Rates);
+  const std::string C = Container(Args);
+  for (const auto& CR : ContainerRates) {
+    if (C != CR.first) continue;
+    std::vector<int> Both;
+    for (int R : Numbers(CR.second))
+      if (Rates.empty() || std::find(Rates.begin(), Rates.end(), R) != Rates.end()) Both.push_back(R);
+    if (!Both.empty()) Rates = Both;
+  }
+  std::string Rate = ValueOf(Args, "-ar");
+  int Wanted = Rate.empty() ? Source.SampleRate : atoi(Rate.c_str());
+  if (Wanted > 0 && !Rates.empty() && std::find(Rates.begin(), Rates.end(), Wanted) == Rates.end()) {
+    int New = Nearest(Rates, Wanted);
+    SetOption(Args, "-ar", std::to_string(New));
+    Notes.push_back("the " + Codec + " encoder (in " + (C.empty() ? std::string("this container") : C) + ") does not take " +
+                    std::to_string(Wanted) + " Hz: the sound is resampled to " + std::to_string(New) + " Hz.");
+  }
+  std::string Channels = ValueOf(Args, "-ac");
+  int WantedChannels = Channels.empty() ? Source.Channels : atoi(Channels.c_str());
+  if (Rule.MaxChannels > 0 && WantedChannels > Rule.MaxChannels) {
+    SetOption(Args, "-ac", std::to_string(Rule.MaxChannels));
+    Notes.push_back("the " + Codec + " encoder takes at most " + std::to_string(Rule.MaxChannels) + " channels: " +
+                    std::to_string(WantedChannels) + " channels are mixed down to " + std::to_string(Rule.MaxChannels) + ".");
+  }
+}
+
+}  // namespace
+
+std::string ProbeCommand(const std::string& FFprobe, const std::string& InputUnix) {
+  return ShellQuote(FFprobe) +
+         " -v error -show_entries stream=codec_type,width,height,r_frame_rate,sample_rate,channels"
+         " -of default=noprint_wrappers=1 " + ShellQuote(InputUnix);
+}
+
+TSourceInfo ParseProbeOutput(const std::string& Text) {
+  TSourceInfo Info;
+  std::string Type;
+  bool VideoDone = false, AudioDone = false;
+  size_t Begin = 0;
+  while (Begin < Text.size()) {
+    size_t End = Text.find('\n', Begin);
+    if (End == std::string::npos) End = Text.size();
+    std::string Line = TrimBlanks(Text.substr(Begin, End - Begin));
+    Begin = End + 1;
+    size_t Equals = Line.find('=');
+    if (Equals == std::string::npos) continue;
+    const std::string Key = Line.substr(0, Equals), Value = Line.substr(Equals + 1);
+    if (Key == "codec_type") {
+      // A stream's keys follow its type; the first stream of each kind counts.
+      if (Type == "video" && Info.Width > 0) VideoDone = true;
+      if (Type == "audio" && Info.SampleRate > 0) AudioDone = true;
+      Type = Value;
+      continue;
+    }
+    if (Type == "video" && !VideoDone) {
+      if (Key == "width") Info.Width = atoi(Value.c_str());
+      if (Key == "height") Info.Height = atoi(Value.c_str());
+      if (Key == "r_frame_rate") Info.FrameRate = ReadRate(Value);
+    } else if (Type == "audio" && !AudioDone) {
+      if (Key == "sample_rate") Info.SampleRate = atoi(Value.c_str());
+      if (Key == "channels") Info.Channels = atoi(Value.c_str());
+    }
+  }
+  return Info;
+}
+
+bool NeedsSourceInfo(const TArgs& Args) {
+  if (const TVideoRule* V = VideoRuleOf(Args)) {
+    if ((V->Multiple || V->Sizes) && ValueOf(Args, "-s").empty()) return true;
+    if (V->StandardRates && ValueOf(Args, "-r").empty()) return true;
+  }
+  if (AudioRuleOf(Args) && (ValueOf(Args, "-ar").empty() || ValueOf(Args, "-ac").empty())) return true;
+  return false;
+}
+
+std::vector<std::string> FitToEncoders(TArgs& Args, const TSourceInfo& Source) {
+  std::vector<std::string> Notes;
+  if (const TVideoRule* V = VideoRuleOf(Args)) FitVideo(Args, *V, Source, Notes);
+  if (const TAudioRule* A = AudioRuleOf(Args)) FitAudio(Args, *A, Source, Notes);
+  return Notes;
 }
 
 TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context) {

@@ -30,6 +30,36 @@ extern const size_t OptionRuleCount;
 // are never touched.
 TArgs TranslateOptions(const TArgs& Args);
 
+// ---- the program's DirectShow script ----
+// With the DirectShow option (or for a script source) the program hands the encoder a script made
+// from its template instead of the source: one statement DirectShowSource("<source path>"). ffmpeg
+// reads no such scripts, so the bridge hands it the source named in the script.
+
+// Whether Path names a script (".avs", any letter case).
+bool IsScriptFile(const std::string& Path);
+// The source that a script of exactly the template's form names; empty for any other script.
+std::string DirectShowScriptSource(const std::string& Text);
+
+// ---- fitting the request to what the encoders take ----
+// Some encoders refuse frame sizes, frame rates, sample rates or channel counts that a source may
+// bring (or a profile may ask for). The bridge moves such a value to the nearest one the encoder
+// takes and says so; values a profile leaves to the source are looked up in the source first.
+
+struct TSourceInfo {
+  int Width = 0, Height = 0;  // 0: unknown, or no video
+  double FrameRate = 0;
+  int SampleRate = 0, Channels = 0;  // 0: unknown, or no sound
+};
+// The ffprobe command (default output format, no keys) that ParseProbeOutput reads.
+std::string ProbeCommand(const std::string& FFprobe, const std::string& InputUnix);
+// The first video stream's size and rate and the first audio stream's rate and channels.
+TSourceInfo ParseProbeOutput(const std::string& Text);
+// Whether FitToEncoders needs the source's values (some constrained value is not given).
+bool NeedsSourceInfo(const TArgs& Args);
+// Moves refused values of translated arguments to the nearest accepted ones (adding -s, -r, -ar or
+// -ac before the output where a value came from the source); one note per change.
+std::vector<std::string> FitToEncoders(TArgs& Args, const TSourceInfo& Source);
+
 // The programs to run, in order; each step's first element is the program.
 struct TBridgePlan {
   std::vector<TArgs> Steps;

@@ -94,6 +94,24 @@ int main() {
   TArgs Args = SplitCommandLine(GetCommandLineA());
   if (!Args.empty()) Args.erase(Args.begin());  // the program itself
   Args = TranslateOptions(Args);
+  size_t InputIndex = 0;
+  for (size_t I = 0; I + 1 < Args.size() && !InputIndex; ++I)
+    if (Args[I] == "-i") InputIndex = I + 1;
+
+  // The program's DirectShow script stands for its source: ffmpeg gets the source itself. A script
+  // may name another script (a script source); any script not of the template's form ends the run.
+  for (int Depth = 0; InputIndex && IsScriptFile(Args[InputIndex]); ++Depth) {
+    const std::string Script = Args[InputIndex];
+    std::string Source = Depth < 4 ? DirectShowScriptSource(ReadWholeFile(Script)) : std::string();
+    if (Source.empty()) {
+      WriteError("avcore: \"" + Script + "\" is not the program's DirectShow script (one statement "
+                 "DirectShowSource(\"source file\")). ffmpeg reads no scripts, so this file cannot be converted; "
+                 "the source is kept.\n");
+      return 1;
+    }
+    WriteError("avcore: the DirectShow script names \"" + Source + "\": ffmpeg reads that file itself.\n");
+    Args[InputIndex] = Source;
+  }
 
   // Windows paths (input, output) become Linux paths for ffmpeg; its console lines get the Windows
   // paths back, so the program sees the names it gave.
@@ -112,6 +130,15 @@ int main() {
     if (IsOutput) OutputWindows = Args[I];
     Args[I] = Unix;
   }
+
+  // Values the encoder would refuse move to the nearest it takes; those left to the source are
+  // looked up in the source first.
+  TSourceInfo Source;
+  if (InputIndex && NeedsSourceInfo(Args)) {
+    TUnixCommandResult Probe = RunUnixCommand(ProbeCommand(EnvOr("ORV_FFPROBE", "ffprobe"), Args[InputIndex]), 60000);
+    if (Probe.Finished && Probe.ExitCode == 0) Source = ParseProbeOutput(Probe.Output);
+  }
+  for (const std::string& Note : FitToEncoders(Args, Source)) WriteError("avcore: " + Note + "\n");
 
   std::string Work = MakeScratchFolder("avcore-");
   std::string WorkUnix = Work.empty() ? std::string() : UnixPathOf(Work + "run.sh");

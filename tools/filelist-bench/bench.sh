@@ -21,8 +21,8 @@ mediainfo "$work"/files/* > /dev/null
 end=$(date +%s.%N)
 mi_ms=$(echo "($end - $start) * 1000" | bc)
 source "$build/session.env"
-winpath="Z:$(echo "$work/files" | sed 's|/|\\|g')"
-wine "$build/Orvane/filelist-bench.exe" "$winpath"
+winpath() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
+wine "$build/tools/filelist-bench.exe" "$(winpath "$build/Orvane")" "$(winpath "$work/files")"
 read -r files listed ms library_ms < <(tr -d '\r' < "$work/files/bench.txt")
 echo "files: $files, listed: $listed"
 echo "Debian mediainfo: ${mi_ms%.*} ms"

@@ -14,13 +14,11 @@
 #include "globals.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  std::string folder = __argc > 1 ? __argv[1] : "";
-  if (folder.empty()) return 2;
+  // The program folder (language file, media library) and the folder of files to add.
+  std::string exeDir = __argc > 2 ? __argv[1] : "", folder = __argc > 2 ? __argv[2] : "";
+  if (exeDir.empty() || folder.empty()) return 2;
+  if (exeDir.back() != '\\') exeDir += '\\';
   if (folder.back() != '\\') folder += '\\';
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string exeDir(exe);
-  exeDir.erase(exeDir.find_last_of('\\') + 1);
 
   // A program folder of its own, so the build's program folder gets no options file.
   char temp[MAX_PATH];
