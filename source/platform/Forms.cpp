@@ -120,14 +120,6 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
 }
 
-void TCustomForm::CreateWnd() {
-  TWinControl::CreateWnd();
-  // Every top-level window shows the program's icon (caption, task switcher).
-  if (FParentWindow) return;
-  if (HICON big = Application->Icon()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, LPARAM(big));
-  if (HICON little = Application->Icon(true)) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, LPARAM(little));
-}
-
 SIZE TCustomForm::FrameSize() const {
   if (FHandle) {
     RECT w, c;
@@ -145,6 +137,11 @@ SIZE TCustomForm::FrameSize() const {
 void TCustomForm::CreateWnd() {
   RECT want = GetClientRect();  // from the frame the window is made with, menu bar included
   TWinControl::CreateWnd();
+  // Every top-level window shows the program's icon (caption, task switcher).
+  if (!FParentWindow) {
+    if (HICON big = Application->Icon()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, LPARAM(big));
+    if (HICON little = Application->Icon(true)) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, LPARAM(little));
+  }
   if (!FMenu) return;
   AttachMenu();
   // A bar of owner-drawn or wrapping items may be higher than the system's standard one.
