@@ -76,10 +76,15 @@ TEST_F(LayeredWindows, SplashClosesAtItsFirstTick) {
   EXPECT_EQ(splash->GetHeight(), 273);
 
   int ticksSeen = -1;
-  // Inside the modal loop: the timer has not ticked yet, so the window is still up.
+  // The countdown is held while the window opens, so that a slow machine cannot tick before the
+  // modal loop has looked at the window; inside the loop the timer runs again and its tick is
+  // delivered at once.
+  splash->Timer->SetEnabled(false);
   WhileModal([&] {
     ticksSeen = splash->GetVisible() ? 0 : 1;
     SaveSurface(splash, "splash_window.bmp");
+    splash->Timer->SetEnabled(true);
+    splash->Timer->Timer();
   });
   splash->ShowModal();  // returns by itself: the first tick closes it
   EXPECT_EQ(ticksSeen, 0);
