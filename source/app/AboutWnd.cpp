@@ -5,7 +5,7 @@
 #include "globals.h"
 
 const char* const VersionText = "1.0.0";
-const char* const NoticeText = "Copyright (C) Orvane developers. All rights reserved.";
+const char* const NoticeText = "Copyright (C) 2026 Orvane developers";  // one line within the label's 296 pixels
 const char* const AboutOKPictures[4] = {"btnAboutOK_Normal.png", "btnAboutOK_Hover.png", "btnAboutOK_Down.png",
                                         "btnAboutOK_Disabled.png"};
 
