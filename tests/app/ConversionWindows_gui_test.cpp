@@ -165,8 +165,9 @@ TEST_F(ConversionWindows, ExistingOutputsAreConfirmedThroughThePrompterAndNoStop
 
 TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRest) {
   NewForm();
-  // Progress lines come slowly, so that the window is seen with the first file under way.
-  SetTestEncoderSettings("pace=300;frames=20;log=" + log);
+  // Progress lines come slowly, so that the window is seen with the first file under way; the file
+  // is long enough (a minute) that a loaded machine still stops it before it ends.
+  SetTestEncoderSettings("pace=300;frames=200;log=" + log);
   const std::vector<std::string> sources = ListSources({"first.avi", "second.avi"});
   std::string statusShown, workingShown, outputShown;
   int barShown = -1;
