@@ -675,6 +675,15 @@ ORV_DEFINE_CLASS(TWinControl, TControl, nullptr,
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
+TWinControl::TWinControl(TComponent* owner, const TSystemControl& system)
+    : TControl(owner), FSystemClass(system.SystemClass), FSystemStyle(system.Style), FSystemExStyle(system.ExStyle) {
+  FWidth = system.Width;
+  FHeight = system.Height;
+  FTabStop = system.TabStop;
+  FColor = system.Color;
+  FControlStyle = system.ControlStyle;
+}
+
 TWinControl::~TWinControl() {
   MarkDestroying();
   for (TControl* c : FControls) c->MarkDestroying();  // children stop reacting before their windows go
@@ -703,6 +712,11 @@ void TWinControl::CreateParams(TCreateParams& p) {
   p.Height = FHeight;
   p.WndParent = FParent ? FParent->FHandle : FParentWindow;
   p.WinClassName = ClassName();
+  if (FSystemClass) {
+    CreateSubClass(p, FSystemClass);
+    p.Style |= FSystemStyle;
+    p.ExStyle |= FSystemExStyle;
+  }
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const char* systemClass) { params.SystemClass = systemClass; }

@@ -126,17 +126,11 @@ ORV_DEFINE_CLASS(TButton, TButtonControl, FactoryOf<TButton>(),
                   BoolProp<TButton>("Default", &TButton::GetDefault, &TButton::SetDefault),
                   IntProp<TButton>("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult, &ModalResultIdents())})
 
-TButton::TButton(TComponent* owner) : TButtonControl(owner) {
-  FWidth = 75;
-  FHeight = 25;
-  FTabStop = true;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+TButton::TButton(TComponent* owner)
+    : TButtonControl(owner, {"BUTTON", 0, 0, 75, 25, true, clBtnFace, csSetCaption | csDoubleClicks}) {}
 
 void TButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
   p.Style |= (FActive ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
 }
 
@@ -196,19 +190,13 @@ ORV_DEFINE_CLASS(TCustomEdit, TWinControl, nullptr,
                   EventProp("OnChange", &TCustomEdit::OnChange)})
 ORV_DEFINE_CLASS(TEdit, TCustomEdit, FactoryOf<TEdit>(), {})
 
-TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
-  FWidth = 121;
-  FHeight = 21;
-  FTabStop = true;
-  FColor = clWindow;
-  FControlStyle = csClickEvents | csSetCaption | csDoubleClicks;
-}
+TCustomEdit::TCustomEdit(TComponent* owner)
+    : TWinControl(owner, {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 121, 21, true, clWindow,
+                          csClickEvents | csSetCaption | csDoubleClicks}) {}
 
 void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  CreateSubClass(p, "EDIT");
-  p.Style |= ES_AUTOHSCROLL | (FReadOnly ? ES_READONLY : 0);
-  p.ExStyle |= WS_EX_CLIENTEDGE;
+  if (FReadOnly) p.Style |= ES_READONLY;
 }
 
 void TCustomEdit::CreateWnd() {
@@ -310,18 +298,13 @@ ORV_DEFINE_CLASS(TComboBox, TWinControl, FactoryOf<TComboBox>(),
                                                       &TComboBox::GetStyle, &TComboBox::SetStyle),
                   EventProp("OnChange", &TComboBox::OnChange)})
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
-  FWidth = 145;
-  FHeight = 21;
-  FTabStop = true;
-  FColor = clWindow;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+TComboBox::TComboBox(TComponent* owner)
+    : TWinControl(owner, {"COMBOBOX", WS_VSCROLL | CBS_AUTOHSCROLL, 0, 145, 21, true, clWindow,
+                          csSetCaption | csDoubleClicks}) {}
 
 void TComboBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  CreateSubClass(p, "COMBOBOX");
-  p.Style |= WS_VSCROLL | CBS_AUTOHSCROLL | (FStyle == csDropDownList ? CBS_DROPDOWNLIST
+  p.Style |= (FStyle == csDropDownList ? CBS_DROPDOWNLIST
                                              : FStyle == csSimple     ? CBS_SIMPLE
                                                                       : CBS_DROPDOWN);
   // The drop-down list's height comes from the window's height at creation.
@@ -474,19 +457,13 @@ ORV_DEFINE_CLASS(TCheckBox, TButtonControl, FactoryOf<TCheckBox>(),
                  {EnumProp<TCheckBox, TAlignment>("Alignment", kCheckAlignmentNames(), &TCheckBox::GetAlignment, &TCheckBox::SetAlignment),
                   BoolProp<TCheckBox>("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked)})
 
-TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
-  FWidth = 97;
-  FHeight = 17;
-  FTabStop = true;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+// Toggled here, not by the system class, so that the state and OnClick stay in step.
+TCheckBox::TCheckBox(TComponent* owner)
+    : TButtonControl(owner, {"BUTTON", BS_CHECKBOX, 0, 97, 17, true, clBtnFace, csSetCaption | csDoubleClicks}) {}
 
 void TCheckBox::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
-  // Toggled here, not by the system class, so that the state and OnClick stay in step.
-  p.Style |= BS_CHECKBOX | (FAlignment == taLeftJustify ? BS_LEFTTEXT : 0);
+  if (FAlignment == taLeftJustify) p.Style |= BS_LEFTTEXT;
 }
 
 void TCheckBox::CreateWnd() {
@@ -524,18 +501,13 @@ ORV_DEFINE_CLASS(TRadioButton, TButtonControl, FactoryOf<TRadioButton>(),
                  {EnumProp<TRadioButton, TAlignment>("Alignment", kCheckAlignmentNames(), &TRadioButton::GetAlignment, &TRadioButton::SetAlignment),
                   BoolProp<TRadioButton>("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked)})
 
-TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
-  FWidth = 113;
-  FHeight = 17;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+// Not an automatic radio button: the exclusion among siblings is ours, so it also holds for code.
+TRadioButton::TRadioButton(TComponent* owner)
+    : TButtonControl(owner, {"BUTTON", BS_RADIOBUTTON, 0, 113, 17, false, clBtnFace, csSetCaption | csDoubleClicks}) {}
 
 void TRadioButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
-  // Not an automatic radio button: the exclusion among siblings is ours, so it also holds for code.
-  p.Style |= BS_RADIOBUTTON | (FAlignment == taLeftJustify ? BS_LEFTTEXT : 0);
+  if (FAlignment == taLeftJustify) p.Style |= BS_LEFTTEXT;
 }
 
 void TRadioButton::CreateWnd() {
@@ -594,18 +566,8 @@ void TRadioButton::WndProc(TMessage& m) {
 ORV_DEFINE_CLASS(TCustomGroupBox, TWinControl, nullptr, {})
 ORV_DEFINE_CLASS(TGroupBox, TCustomGroupBox, FactoryOf<TGroupBox>(), {})
 
-TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
-  FWidth = 185;
-  FHeight = 105;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csAcceptsControls;
-}
-
-void TCustomGroupBox::CreateParams(TCreateParams& p) {
-  TWinControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
-  p.Style |= BS_GROUPBOX;
-}
+TCustomGroupBox::TCustomGroupBox(TComponent* owner)
+    : TWinControl(owner, {"BUTTON", BS_GROUPBOX, 0, 185, 105, false, clBtnFace, csSetCaption | csAcceptsControls}) {}
 
 void TCustomGroupBox::AdjustClientRect(RECT& r) const {
   // The caption sits in the top line of the frame: aligned children start below it.

@@ -52,6 +52,9 @@ class TButtonControl : public TWinControl {
   ORV_CLASS(TButtonControl)
 public:
   explicit TButtonControl(TComponent* owner) : TWinControl(owner) {}
+
+protected:
+  TButtonControl(TComponent* owner, const TSystemControl& system) : TWinControl(owner, system) {}
 };
 
 // A push button: window class "TButton" built on "BUTTON".
@@ -220,7 +223,6 @@ public:
   void WndProc(TMessage& m) override;
 
 protected:
-  void CreateParams(TCreateParams& p) override;
   void AdjustClientRect(RECT& r) const override;  // below the caption, inside the frame
 };
 
