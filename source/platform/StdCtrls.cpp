@@ -453,42 +453,41 @@ void TMemo::SaveToFile(const std::string& path) const {
 
 static std::vector<std::string> kCheckAlignmentNames() { return {"taLeftJustify", "taRightJustify"}; }
 
-ORV_DEFINE_CLASS(TCheckBox, TButtonControl, FactoryOf<TCheckBox>(),
-                 {EnumProp<TCheckBox, TAlignment>("Alignment", kCheckAlignmentNames(), &TCheckBox::GetAlignment, &TCheckBox::SetAlignment),
-                  BoolProp<TCheckBox>("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked)})
+ORV_DEFINE_CLASS(TCheckableButton, TButtonControl, nullptr,
+                 {EnumProp<TCheckableButton, TAlignment>("Alignment", kCheckAlignmentNames(), &TCheckableButton::GetAlignment,
+                                                         &TCheckableButton::SetAlignment),
+                  BoolProp<TCheckableButton>("Checked", &TCheckableButton::GetChecked, &TCheckableButton::SetChecked)})
 
-// Toggled here, not by the system class, so that the state and OnClick stay in step.
-TCheckBox::TCheckBox(TComponent* owner)
-    : TButtonControl(owner, {"BUTTON", BS_CHECKBOX, 0, 97, 17, true, clBtnFace, csSetCaption | csDoubleClicks}) {}
+TCheckableButton::TCheckableButton(TComponent* owner, const TSystemControl& system) : TButtonControl(owner, system) {}
 
-void TCheckBox::CreateParams(TCreateParams& p) {
+void TCheckableButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
   if (FAlignment == taLeftJustify) p.Style |= BS_LEFTTEXT;
 }
 
-void TCheckBox::CreateWnd() {
+void TCheckableButton::CreateWnd() {
   TButtonControl::CreateWnd();
   SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TCheckBox::SetAlignment(TAlignment v) {
+void TCheckableButton::SetAlignment(TAlignment v) {
   if (v == taCenter) v = taRightJustify;
   if (FAlignment == v) return;
   FAlignment = v;
   RecreateWnd();
 }
 
-void TCheckBox::SetChecked(bool v) {
-  if (FChecked == v) return;
+bool TCheckableButton::StoreChecked(bool v) {
+  if (FChecked == v) return false;
   FChecked = v;
   if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!IsLoading()) Click();
+  return true;
 }
 
-void TCheckBox::WndProc(TMessage& m) {
+void TCheckableButton::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND:
-      if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
+      if (HIWORD(m.WParam) == BN_CLICKED) UserClick();
       return;
     case WM_ERASEBKGND:
       DefaultHandler(m);
@@ -497,30 +496,21 @@ void TCheckBox::WndProc(TMessage& m) {
   TButtonControl::WndProc(m);
 }
 
-ORV_DEFINE_CLASS(TRadioButton, TButtonControl, FactoryOf<TRadioButton>(),
-                 {EnumProp<TRadioButton, TAlignment>("Alignment", kCheckAlignmentNames(), &TRadioButton::GetAlignment, &TRadioButton::SetAlignment),
-                  BoolProp<TRadioButton>("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked)})
+ORV_DEFINE_CLASS(TCheckBox, TCheckableButton, FactoryOf<TCheckBox>(), {})
+
+// Not an automatic check box: toggled here (UserClick).
+TCheckBox::TCheckBox(TComponent* owner)
+    : TCheckableButton(owner, {"BUTTON", BS_CHECKBOX, 0, 97, 17, true, clBtnFace, csSetCaption | csDoubleClicks}) {}
+
+void TCheckBox::SetChecked(bool v) {
+  if (StoreChecked(v) && !IsLoading()) Click();
+}
+
+ORV_DEFINE_CLASS(TRadioButton, TCheckableButton, FactoryOf<TRadioButton>(), {})
 
 // Not an automatic radio button: the exclusion among siblings is ours, so it also holds for code.
 TRadioButton::TRadioButton(TComponent* owner)
-    : TButtonControl(owner, {"BUTTON", BS_RADIOBUTTON, 0, 113, 17, false, clBtnFace, csSetCaption | csDoubleClicks}) {}
-
-void TRadioButton::CreateParams(TCreateParams& p) {
-  TButtonControl::CreateParams(p);
-  if (FAlignment == taLeftJustify) p.Style |= BS_LEFTTEXT;
-}
-
-void TRadioButton::CreateWnd() {
-  TButtonControl::CreateWnd();
-  SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void TRadioButton::SetAlignment(TAlignment v) {
-  if (v == taCenter) v = taRightJustify;
-  if (FAlignment == v) return;
-  FAlignment = v;
-  RecreateWnd();
-}
+    : TCheckableButton(owner, {"BUTTON", BS_RADIOBUTTON, 0, 113, 17, false, clBtnFace, csSetCaption | csDoubleClicks}) {}
 
 void TRadioButton::TurnSiblingsOff() {
   if (!FParent) return;
@@ -530,11 +520,9 @@ void TRadioButton::TurnSiblingsOff() {
 }
 
 void TRadioButton::SetChecked(bool v) {
-  if (FChecked == v) return;
-  FChecked = v;
+  if (!StoreChecked(v)) return;
   // Only the checked button of a group is a tab stop, as in dialogs; the arrows move within the group.
   SetTabStop(v);
-  if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
   if (v) {
     TurnSiblingsOff();
     if (!IsLoading()) Click();
@@ -542,23 +530,16 @@ void TRadioButton::SetChecked(bool v) {
 }
 
 void TRadioButton::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(true);
-      return;
-    case WM_SETFOCUS:
-      // Moving onto a radio button with the arrow keys selects it, as the dialog manager does; a
-      // mouse press selects it on its click instead.
-      TButtonControl::WndProc(m);
-      if (GetKeyState(VK_LBUTTON) >= 0 && (GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 ||
-                                           GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0))
-        SetChecked(true);
-      return;
-    case WM_ERASEBKGND:
-      DefaultHandler(m);
-      return;
+  if (m.Msg == WM_SETFOCUS) {
+    // Moving onto a radio button with the arrow keys selects it, as the dialog manager does; a mouse
+    // press selects it on its click instead.
+    TCheckableButton::WndProc(m);
+    if (GetKeyState(VK_LBUTTON) >= 0 && (GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 ||
+                                         GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0))
+      SetChecked(true);
+    return;
   }
-  TButtonControl::WndProc(m);
+  TCheckableButton::WndProc(m);
 }
 
 // ---- group box ----
