@@ -418,6 +418,8 @@ public:
   explicit TControlCanvas(TControl* c) : FControl(c) {}
   ~TControlCanvas() override { FreeHandle(); }
   void FreeHandle();
+  // Draws on `dc` in `font` while `paint` runs, then lets the DC go, also when painting raises.
+  void PaintOn(HDC dc, TFont* font, const std::function<void()>& paint);
 
 protected:
   void CreateHandle() override;
