@@ -661,6 +661,19 @@ void TControlCanvas::FreeHandle() {
   FOwnWindow = nullptr;
 }
 
+void TControlCanvas::PaintOn(HDC dc, TFont* font, const std::function<void()>& paint) {
+  FreeHandle();
+  SetHandle(dc);
+  SetFont(font);
+  try {
+    paint();
+  } catch (...) {
+    SetHandle(nullptr);
+    throw;
+  }
+  SetHandle(nullptr);
+}
+
 // ---- TWinControl ----
 
 ORV_DEFINE_CLASS(TWinControl, TControl, nullptr,
@@ -674,6 +687,15 @@ ORV_DEFINE_CLASS(TWinControl, TControl, nullptr,
                   EventProp("OnKeyUp", &TWinControl::OnKeyUp)})
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::TWinControl(TComponent* owner, const TSystemControl& system)
+    : TControl(owner), FSystemClass(system.SystemClass), FSystemStyle(system.Style), FSystemExStyle(system.ExStyle) {
+  FWidth = system.Width;
+  FHeight = system.Height;
+  FTabStop = system.TabStop;
+  FColor = system.Color;
+  FControlStyle = system.ControlStyle;
+}
 
 TWinControl::~TWinControl() {
   MarkDestroying();
@@ -703,6 +725,11 @@ void TWinControl::CreateParams(TCreateParams& p) {
   p.Height = FHeight;
   p.WndParent = FParent ? FParent->FHandle : FParentWindow;
   p.WinClassName = ClassName();
+  if (FSystemClass) {
+    CreateSubClass(p, FSystemClass);
+    p.Style |= FSystemStyle;
+    p.ExStyle |= FSystemExStyle;
+  }
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const char* systemClass) { params.SystemClass = systemClass; }
@@ -1262,17 +1289,15 @@ void TWinControl::DoExit() {
 bool TWinControl::HandleKeyMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = WORD(m.WParam);
-      KeyDown(key, KeyDataToShiftState(m.LParam));
-      if (key == 0) return true;
-      m.WParam = key;
-      return false;
-    }
+    case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
       WORD key = WORD(m.WParam);
-      KeyUp(key, KeyDataToShiftState(m.LParam));
+      const TShiftState shift = KeyDataToShiftState(m.LParam);
+      if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN)
+        KeyDown(key, shift);
+      else
+        KeyUp(key, shift);
       if (key == 0) return true;
       m.WParam = key;
       return false;
@@ -1445,16 +1470,7 @@ TGraphicControl::~TGraphicControl() { delete FCanvas; }
 
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT && m.WParam) {
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(HDC(m.WParam));
-    FCanvas->SetFont(FFont);
-    try {
-      Paint();
-    } catch (...) {
-      FCanvas->SetHandle(nullptr);
-      throw;
-    }
-    FCanvas->SetHandle(nullptr);
+    FCanvas->PaintOn(HDC(m.WParam), FFont, [this] { Paint(); });
     return;
   }
   TControl::WndProc(m);
@@ -1471,17 +1487,10 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  FCanvas->FreeHandle();
-  FCanvas->SetHandle(dc);
-  FCanvas->SetFont(FFont);
-  FCanvas->Brush()->SetColor(FColor);
-  try {
+  FCanvas->PaintOn(dc, FFont, [this] {
+    FCanvas->Brush()->SetColor(FColor);
     Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
+  });
 }
 
 void DrawParentBackground(TCanvas* canvas, TControl* control) {

@@ -283,6 +283,17 @@ struct TCreateParams {
   std::string SystemClass;   // the system class it is built on ("BUTTON"), empty for none
 };
 
+// A wrapper of a system control (StdCtrls): the system class its window class is built on, the style
+// bits every one of its windows has, and the size, Tab stop, colour and control style it starts with.
+struct TSystemControl {
+  const char* SystemClass;
+  DWORD Style, ExStyle;
+  int Width, Height;
+  bool TabStop;
+  TColor Color;
+  unsigned ControlStyle;
+};
+
 // A window of this process built by a TWinControl: the control, or null.
 TWinControl* FindControl(HWND h);
 // The control whose window holds `h`, walking up the parents (a combo box's edit finds the combo box).
@@ -293,6 +304,7 @@ class TWinControl : public TControl {
   ORV_CLASS(TWinControl)
 public:
   explicit TWinControl(TComponent* owner);
+  TWinControl(TComponent* owner, const TSystemControl& system);
   ~TWinControl() override;
   void BeforeDestruction() override;
 
@@ -381,6 +393,8 @@ protected:
   std::vector<TControl*> FControls;  // children in z-order (first is bottom)
   std::vector<TWinControl*> FTabList;
   bool FTabStop = false;
+  const char* FSystemClass = nullptr;  // a wrapped system control's class
+  DWORD FSystemStyle = 0, FSystemExStyle = 0;
   TBrush* FBrush = nullptr;
   int FAlignLevel = 0;
   std::map<UINT, std::function<void(TMessage&)>> FMessageHandlers;
@@ -404,6 +418,8 @@ public:
   explicit TControlCanvas(TControl* c) : FControl(c) {}
   ~TControlCanvas() override { FreeHandle(); }
   void FreeHandle();
+  // Draws on `dc` in `font` while `paint` runs, then lets the DC go, also when painting raises.
+  void PaintOn(HDC dc, TFont* font, const std::function<void()>& paint);
 
 protected:
   void CreateHandle() override;

@@ -476,17 +476,10 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
-  FCanvas->FreeHandle();
-  FCanvas->SetHandle(dc);
-  FCanvas->SetFont(FFont);
-  FCanvas->Brush()->SetColor(FColor);
-  try {
+  FCanvas->PaintOn(dc, FFont, [this] {
+    FCanvas->Brush()->SetColor(FColor);
     Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
+  });
 }
 
 void TCustomForm::WndProc(TMessage& m) {

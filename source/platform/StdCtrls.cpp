@@ -126,17 +126,11 @@ ORV_DEFINE_CLASS(TButton, TButtonControl, FactoryOf<TButton>(),
                   BoolProp<TButton>("Default", &TButton::GetDefault, &TButton::SetDefault),
                   IntProp<TButton>("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult, &ModalResultIdents())})
 
-TButton::TButton(TComponent* owner) : TButtonControl(owner) {
-  FWidth = 75;
-  FHeight = 25;
-  FTabStop = true;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+TButton::TButton(TComponent* owner)
+    : TButtonControl(owner, {"BUTTON", 0, 0, 75, 25, true, clBtnFace, csSetCaption | csDoubleClicks}) {}
 
 void TButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
   p.Style |= (FActive ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
 }
 
@@ -196,19 +190,13 @@ ORV_DEFINE_CLASS(TCustomEdit, TWinControl, nullptr,
                   EventProp("OnChange", &TCustomEdit::OnChange)})
 ORV_DEFINE_CLASS(TEdit, TCustomEdit, FactoryOf<TEdit>(), {})
 
-TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
-  FWidth = 121;
-  FHeight = 21;
-  FTabStop = true;
-  FColor = clWindow;
-  FControlStyle = csClickEvents | csSetCaption | csDoubleClicks;
-}
+TCustomEdit::TCustomEdit(TComponent* owner)
+    : TWinControl(owner, {"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 121, 21, true, clWindow,
+                          csClickEvents | csSetCaption | csDoubleClicks}) {}
 
 void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  CreateSubClass(p, "EDIT");
-  p.Style |= ES_AUTOHSCROLL | (FReadOnly ? ES_READONLY : 0);
-  p.ExStyle |= WS_EX_CLIENTEDGE;
+  if (FReadOnly) p.Style |= ES_READONLY;
 }
 
 void TCustomEdit::CreateWnd() {
@@ -310,18 +298,13 @@ ORV_DEFINE_CLASS(TComboBox, TWinControl, FactoryOf<TComboBox>(),
                                                       &TComboBox::GetStyle, &TComboBox::SetStyle),
                   EventProp("OnChange", &TComboBox::OnChange)})
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
-  FWidth = 145;
-  FHeight = 21;
-  FTabStop = true;
-  FColor = clWindow;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+TComboBox::TComboBox(TComponent* owner)
+    : TWinControl(owner, {"COMBOBOX", WS_VSCROLL | CBS_AUTOHSCROLL, 0, 145, 21, true, clWindow,
+                          csSetCaption | csDoubleClicks}) {}
 
 void TComboBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  CreateSubClass(p, "COMBOBOX");
-  p.Style |= WS_VSCROLL | CBS_AUTOHSCROLL | (FStyle == csDropDownList ? CBS_DROPDOWNLIST
+  p.Style |= (FStyle == csDropDownList ? CBS_DROPDOWNLIST
                                              : FStyle == csSimple     ? CBS_SIMPLE
                                                                       : CBS_DROPDOWN);
   // The drop-down list's height comes from the window's height at creation.
@@ -470,48 +453,41 @@ void TMemo::SaveToFile(const std::string& path) const {
 
 static std::vector<std::string> kCheckAlignmentNames() { return {"taLeftJustify", "taRightJustify"}; }
 
-ORV_DEFINE_CLASS(TCheckBox, TButtonControl, FactoryOf<TCheckBox>(),
-                 {EnumProp<TCheckBox, TAlignment>("Alignment", kCheckAlignmentNames(), &TCheckBox::GetAlignment, &TCheckBox::SetAlignment),
-                  BoolProp<TCheckBox>("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked)})
+ORV_DEFINE_CLASS(TCheckableButton, TButtonControl, nullptr,
+                 {EnumProp<TCheckableButton, TAlignment>("Alignment", kCheckAlignmentNames(), &TCheckableButton::GetAlignment,
+                                                         &TCheckableButton::SetAlignment),
+                  BoolProp<TCheckableButton>("Checked", &TCheckableButton::GetChecked, &TCheckableButton::SetChecked)})
 
-TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
-  FWidth = 97;
-  FHeight = 17;
-  FTabStop = true;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csDoubleClicks;
-}
+TCheckableButton::TCheckableButton(TComponent* owner, const TSystemControl& system) : TButtonControl(owner, system) {}
 
-void TCheckBox::CreateParams(TCreateParams& p) {
+void TCheckableButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
-  // Toggled here, not by the system class, so that the state and OnClick stay in step.
-  p.Style |= BS_CHECKBOX | (FAlignment == taLeftJustify ? BS_LEFTTEXT : 0);
+  if (FAlignment == taLeftJustify) p.Style |= BS_LEFTTEXT;
 }
 
-void TCheckBox::CreateWnd() {
+void TCheckableButton::CreateWnd() {
   TButtonControl::CreateWnd();
   SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TCheckBox::SetAlignment(TAlignment v) {
+void TCheckableButton::SetAlignment(TAlignment v) {
   if (v == taCenter) v = taRightJustify;
   if (FAlignment == v) return;
   FAlignment = v;
   RecreateWnd();
 }
 
-void TCheckBox::SetChecked(bool v) {
-  if (FChecked == v) return;
+bool TCheckableButton::StoreChecked(bool v) {
+  if (FChecked == v) return false;
   FChecked = v;
   if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!IsLoading()) Click();
+  return true;
 }
 
-void TCheckBox::WndProc(TMessage& m) {
+void TCheckableButton::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND:
-      if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
+      if (HIWORD(m.WParam) == BN_CLICKED) UserClick();
       return;
     case WM_ERASEBKGND:
       DefaultHandler(m);
@@ -520,35 +496,21 @@ void TCheckBox::WndProc(TMessage& m) {
   TButtonControl::WndProc(m);
 }
 
-ORV_DEFINE_CLASS(TRadioButton, TButtonControl, FactoryOf<TRadioButton>(),
-                 {EnumProp<TRadioButton, TAlignment>("Alignment", kCheckAlignmentNames(), &TRadioButton::GetAlignment, &TRadioButton::SetAlignment),
-                  BoolProp<TRadioButton>("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked)})
+ORV_DEFINE_CLASS(TCheckBox, TCheckableButton, FactoryOf<TCheckBox>(), {})
 
-TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
-  FWidth = 113;
-  FHeight = 17;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csDoubleClicks;
+// Not an automatic check box: toggled here (UserClick).
+TCheckBox::TCheckBox(TComponent* owner)
+    : TCheckableButton(owner, {"BUTTON", BS_CHECKBOX, 0, 97, 17, true, clBtnFace, csSetCaption | csDoubleClicks}) {}
+
+void TCheckBox::SetChecked(bool v) {
+  if (StoreChecked(v) && !IsLoading()) Click();
 }
 
-void TRadioButton::CreateParams(TCreateParams& p) {
-  TButtonControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
-  // Not an automatic radio button: the exclusion among siblings is ours, so it also holds for code.
-  p.Style |= BS_RADIOBUTTON | (FAlignment == taLeftJustify ? BS_LEFTTEXT : 0);
-}
+ORV_DEFINE_CLASS(TRadioButton, TCheckableButton, FactoryOf<TRadioButton>(), {})
 
-void TRadioButton::CreateWnd() {
-  TButtonControl::CreateWnd();
-  SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void TRadioButton::SetAlignment(TAlignment v) {
-  if (v == taCenter) v = taRightJustify;
-  if (FAlignment == v) return;
-  FAlignment = v;
-  RecreateWnd();
-}
+// Not an automatic radio button: the exclusion among siblings is ours, so it also holds for code.
+TRadioButton::TRadioButton(TComponent* owner)
+    : TCheckableButton(owner, {"BUTTON", BS_RADIOBUTTON, 0, 113, 17, false, clBtnFace, csSetCaption | csDoubleClicks}) {}
 
 void TRadioButton::TurnSiblingsOff() {
   if (!FParent) return;
@@ -558,11 +520,9 @@ void TRadioButton::TurnSiblingsOff() {
 }
 
 void TRadioButton::SetChecked(bool v) {
-  if (FChecked == v) return;
-  FChecked = v;
+  if (!StoreChecked(v)) return;
   // Only the checked button of a group is a tab stop, as in dialogs; the arrows move within the group.
   SetTabStop(v);
-  if (HandleAllocated()) SendMessageA(FHandle, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
   if (v) {
     TurnSiblingsOff();
     if (!IsLoading()) Click();
@@ -570,23 +530,16 @@ void TRadioButton::SetChecked(bool v) {
 }
 
 void TRadioButton::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(true);
-      return;
-    case WM_SETFOCUS:
-      // Moving onto a radio button with the arrow keys selects it, as the dialog manager does; a
-      // mouse press selects it on its click instead.
-      TButtonControl::WndProc(m);
-      if (GetKeyState(VK_LBUTTON) >= 0 && (GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 ||
-                                           GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0))
-        SetChecked(true);
-      return;
-    case WM_ERASEBKGND:
-      DefaultHandler(m);
-      return;
+  if (m.Msg == WM_SETFOCUS) {
+    // Moving onto a radio button with the arrow keys selects it, as the dialog manager does; a mouse
+    // press selects it on its click instead.
+    TCheckableButton::WndProc(m);
+    if (GetKeyState(VK_LBUTTON) >= 0 && (GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 ||
+                                         GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0))
+      SetChecked(true);
+    return;
   }
-  TButtonControl::WndProc(m);
+  TCheckableButton::WndProc(m);
 }
 
 // ---- group box ----
@@ -594,18 +547,8 @@ void TRadioButton::WndProc(TMessage& m) {
 ORV_DEFINE_CLASS(TCustomGroupBox, TWinControl, nullptr, {})
 ORV_DEFINE_CLASS(TGroupBox, TCustomGroupBox, FactoryOf<TGroupBox>(), {})
 
-TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
-  FWidth = 185;
-  FHeight = 105;
-  FColor = clBtnFace;
-  FControlStyle = csSetCaption | csAcceptsControls;
-}
-
-void TCustomGroupBox::CreateParams(TCreateParams& p) {
-  TWinControl::CreateParams(p);
-  CreateSubClass(p, "BUTTON");
-  p.Style |= BS_GROUPBOX;
-}
+TCustomGroupBox::TCustomGroupBox(TComponent* owner)
+    : TWinControl(owner, {"BUTTON", BS_GROUPBOX, 0, 185, 105, false, clBtnFace, csSetCaption | csAcceptsControls}) {}
 
 void TCustomGroupBox::AdjustClientRect(RECT& r) const {
   // The caption sits in the top line of the frame: aligned children start below it.

@@ -52,6 +52,9 @@ class TButtonControl : public TWinControl {
   ORV_CLASS(TButtonControl)
 public:
   explicit TButtonControl(TComponent* owner) : TWinControl(owner) {}
+
+protected:
+  TButtonControl(TComponent* owner, const TSystemControl& system) : TWinControl(owner, system) {}
 };
 
 // A push button: window class "TButton" built on "BUTTON".
@@ -170,46 +173,58 @@ protected:
   bool FWordWrap = true;
 };
 
-// A two-state check box: window class "TCheckBox" built on "BUTTON". The state lives here; the window
-// mirrors it. A user's click toggles it. Every change of Checked, from the user or from code, runs
-// OnClick once; setting the state it already has runs nothing.
-class TCheckBox : public TButtonControl {
-  ORV_CLASS(TCheckBox)
+// The check box and the radio button: a BUTTON with a box or circle beside its caption (the caption on
+// the right, or on the left with taLeftJustify). The state lives here and the window mirrors it; the
+// system class toggles nothing, so that the state and OnClick stay in step for code as for the user.
+class TCheckableButton : public TButtonControl {
+  ORV_CLASS(TCheckableButton)
 public:
-  explicit TCheckBox(TComponent* owner);
   bool GetChecked() const { return FChecked; }
-  void SetChecked(bool v);
-  TAlignment GetAlignment() const { return FAlignment; }  // taLeftJustify puts the box on the right
+  // Virtual, as the property table that the layout reader sets Checked through is this class's: a
+  // radio button checked by its layout must still turn its siblings off.
+  virtual void SetChecked(bool v) = 0;
+  TAlignment GetAlignment() const { return FAlignment; }  // taCenter is taken as taRightJustify
   void SetAlignment(TAlignment v);
   void WndProc(TMessage& m) override;
 
 protected:
+  TCheckableButton(TComponent* owner, const TSystemControl& system);
   void CreateParams(TCreateParams& p) override;
   void CreateWnd() override;
+  // Stores the state and shows it in the window; false when the button had it already.
+  bool StoreChecked(bool v);
+  virtual void UserClick() = 0;  // BN_CLICKED
   bool FChecked = false;
   TAlignment FAlignment = taRightJustify;
+};
+
+// A two-state check box: window class "TCheckBox" built on "BUTTON". A user's click toggles it. Every
+// change of Checked, from the user or from code, runs OnClick once; setting the state it already has
+// runs nothing.
+class TCheckBox : public TCheckableButton {
+  ORV_CLASS(TCheckBox)
+public:
+  explicit TCheckBox(TComponent* owner);
+  void SetChecked(bool v) override;
+
+protected:
+  void UserClick() override { SetChecked(!FChecked); }
 };
 
 // A radio button: window class "TRadioButton" built on "BUTTON". The radio buttons that share a parent
 // exclude each other: checking one (click or code) unchecks the others. OnClick runs when the button
 // becomes checked, from the user or from code; a button that is unchecked (by code or by a sibling)
-// runs nothing, and clicking a checked button runs nothing.
-class TRadioButton : public TButtonControl {
+// runs nothing, and clicking a checked button runs nothing. Only the checked button is a Tab stop.
+class TRadioButton : public TCheckableButton {
   ORV_CLASS(TRadioButton)
 public:
   explicit TRadioButton(TComponent* owner);
-  bool GetChecked() const { return FChecked; }
-  void SetChecked(bool v);
-  TAlignment GetAlignment() const { return FAlignment; }
-  void SetAlignment(TAlignment v);
+  void SetChecked(bool v) override;
   void WndProc(TMessage& m) override;
 
 protected:
-  void CreateParams(TCreateParams& p) override;
-  void CreateWnd() override;
+  void UserClick() override { SetChecked(true); }
   void TurnSiblingsOff();
-  bool FChecked = false;
-  TAlignment FAlignment = taRightJustify;
 };
 
 // A framed, captioned box that holds other controls: window class "TGroupBox" built on "BUTTON".
@@ -220,7 +235,6 @@ public:
   void WndProc(TMessage& m) override;
 
 protected:
-  void CreateParams(TCreateParams& p) override;
   void AdjustClientRect(RECT& r) const override;  // below the caption, inside the frame
 };
 

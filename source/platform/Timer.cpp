@@ -27,21 +27,31 @@ LRESULT CALLBACK TimerWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 
 // One hidden window receives the ticks of every timer.
 HWND TimerWindow() {
-  static HWND h = nullptr;
-  if (!h) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = TimerWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TTimerWindow";
-    RegisterClassA(&wc);
-    h = CreateWindowExA(0, "TTimerWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  }
-  return h;
+  static THiddenWindow window("TTimerWindow", TimerWindowProc);
+  return window.Handle();
 }
 
 UINT_PTR gNextTimerId = 1;
 
 }  // namespace
+
+HWND THiddenWindow::Handle() {
+  if (!FHandle) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = FClassName;
+    RegisterClassA(&wc);  // fails harmlessly when the class is registered already
+    // Top-level, so that it also hears broadcasts (the shell's "TaskbarCreated").
+    FHandle = CreateWindowExA(0, FClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  }
+  return FHandle;
+}
+
+void THiddenWindow::Destroy() {
+  if (FHandle) DestroyWindow(FHandle);
+  FHandle = nullptr;
+}
 
 ORV_DEFINE_CLASS(TTimer, TComponent, FactoryOf<TTimer>(),
                  {BoolProp<TTimer>("Enabled", &TTimer::GetEnabled, &TTimer::SetEnabled),

@@ -3,6 +3,24 @@
 
 #include "Controls.h"
 
+// A hidden top-level window of a window class of its own, for messages that belong to no control:
+// timer ticks, tray icon notifications. Made on first use; destroyed by Destroy or with the object.
+class THiddenWindow {
+public:
+  THiddenWindow(const char* className, WNDPROC proc) : FClassName(className), FProc(proc) {}
+  ~THiddenWindow() { Destroy(); }
+  THiddenWindow(const THiddenWindow&) = delete;
+  THiddenWindow& operator=(const THiddenWindow&) = delete;
+  HWND Handle();                          // makes the window when there is none
+  HWND Existing() const { return FHandle; }  // null while there is none
+  void Destroy();
+
+private:
+  const char* FClassName;
+  WNDPROC FProc;
+  HWND FHandle = nullptr;
+};
+
 class TTimer : public TComponent {
   ORV_CLASS(TTimer)
 public:

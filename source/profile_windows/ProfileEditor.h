@@ -171,7 +171,7 @@ public:
   TDisableAudioGroup();
   void DeclareLayout(TLayoutBinder& b) override;
   void FormShow() override { UpdateAudioEnabled(); }
-  void UpdateAudioEnabled();
+  virtual void UpdateAudioEnabled();
 
   TGroupBox* GroupBoxAudioCodec = nullptr;
   TComboBox* ComboBoxAudioCodec = nullptr;

@@ -3,20 +3,24 @@
 #include "EditorTexts.h"
 #include "Settings.h"
 
-ORV_DEFINE_CLASS(TfrmSwfProfile, TfrmProfileEditor, nullptr, {})
+ORV_DEFINE_CLASS(TfrmSwfProfile, TfrmVideoProfileEditor, nullptr, {})
 
-const TVideoPage& TfrmSwfProfile::VideoPage() {
-  static const TVideoPage page = {"Flv", "Flv", &IDS_PROFILE_PAGECONTROL_Flv, &SwfVideoBitRatesFlv, 11};
-  return page;
+const TVideoEditorSpec& TfrmSwfProfile::Spec() {
+  static const TVideoEditorSpec spec = {
+      {{"Flv", "Flv", &IDS_PROFILE_PAGECONTROL_Flv, &SwfVideoBitRatesFlv, 11}},
+      {"Flv"},
+      {&IDS_PROFILE_PAGECONTROL_Flv},
+      StandardVideoSizes(),
+      {AudioPageMp3Swf()},
+      {&IDS_PROFILE_PAGECONTROL_Mp3},
+      {},
+      &StandardFrameRates(),
+      {vgTimeControl, vgSameQuality, vgVideoCodec, vgAudioCodec, vgDisableAudio},  // the record's order
+  };
+  return spec;
 }
 
-TfrmSwfProfile::TfrmSwfProfile(TComponent* owner) : TfrmProfileEditor(owner, ofSwf, IDS_PROFILE_LABEL_SWF) {
-  TimeControl = AddGroup<TTimeControlGroup>();
-  SameQuality = AddGroup<TCheckBoxFieldGroup>(SameQualityField());
-  VideoCodec = AddGroup<TCodecChoiceGroup>(VideoCodecChoice({&IDS_PROFILE_PAGECONTROL_Flv}));
-  AudioCodec = AddGroup<TCodecChoiceGroup>(AudioCodecChoice({&IDS_PROFILE_PAGECONTROL_Mp3}));
-  DisableAudio = AddGroup<TDisableAudioGroup>();
-  VideoFlv = AddGroup<TVideoPageGroup>(VideoPage(), StandardVideoSizes(), StandardFrameRates());
-  AudioMp3 = AddGroup<TAudioPageGroup>(AudioPageMp3Swf());
+TfrmSwfProfile::TfrmSwfProfile(TComponent* owner) : TfrmVideoProfileEditor(owner, ofSwf, IDS_PROFILE_LABEL_SWF) {
+  AddVideoEditorGroups(Spec());
   InitLayout();
 }

@@ -118,12 +118,9 @@ void TTGPCodecGroup::ComboBox3GPFormatChange() {
 
 // ---- Disable audio ----
 
-TTGPDisableAudioGroup::TTGPDisableAudioGroup()
-    : TCheckBoxFieldGroup({"GroupBoxDisableAudio", &IDS_PROFILE_GROUPBOX_DisableAudio, "CheckBoxDisableAudio",
-                           &IDS_PROFILE_CHECKBOX_DisableAudio, "AudioDisableAudio"}),
-      AudioCodecBoxes(2, nullptr),
-      AudioCodecLists(2, nullptr) {}
+TTGPDisableAudioGroup::TTGPDisableAudioGroup() : AudioCodecBoxes(2, nullptr), AudioCodecLists(2, nullptr) {}
 
+// The check box and the Audio tab as the frame's group has them; the families' lists in place of its one.
 void TTGPDisableAudioGroup::DeclareLayout(TLayoutBinder& b) {
   TCheckBoxFieldGroup::DeclareLayout(b);
   for (size_t i : {size_t(kAudioNokia), size_t(kAudioSony)}) {
@@ -147,40 +144,30 @@ void TTGPDisableAudioGroup::UpdateAudioEnabled() {
 
 // ---- the window ----
 
-ORV_DEFINE_CLASS(TfrmTGPProfile, TfrmProfileEditor, nullptr, {})
+ORV_DEFINE_CLASS(TfrmTGPProfile, TfrmVideoProfileEditor, nullptr, {})
 
-const std::vector<TVideoPage>& TfrmTGPProfile::VideoPages() {
-  // The sliders stop at the tenth entry ("2496"); Configure still accepts up to the last one.
-  static const std::vector<TVideoPage> pages = {
-      {"DivX", "DivX", &IDS_PROFILE_PAGECONTROL_Divx, &VideoBitRatesDivX, 10},
-      {"XviD", "XviD", &IDS_PROFILE_PAGECONTROL_Xvid, &VideoBitRatesXviD, 10},
-      {"H263", "H263", &IDS_PROFILE_PAGECONTROL_H263, &VideoBitRatesH263, 10, true},
+const TVideoEditorSpec& TfrmTGPProfile::Spec() {
+  static const TVideoEditorSpec spec = {
+      // The sliders stop at the tenth entry ("2496"); Configure still accepts up to the last one.
+      {
+          {"DivX", "DivX", &IDS_PROFILE_PAGECONTROL_Divx, &VideoBitRatesDivX, 10},
+          {"XviD", "XviD", &IDS_PROFILE_PAGECONTROL_Xvid, &VideoBitRatesXviD, 10},
+          {"H263", "H263", &IDS_PROFILE_PAGECONTROL_H263, &VideoBitRatesH263, 10, true},
+      },
+      {"H263", "DivX", "XviD"},
+      {},  // the families' lists choose the pages (TTGPCodecGroup)
+      {{128, 96}, {176, 144}, {220, 176}, {240, 192}, {320, 240}, {352, 288}},
+      {AudioPageArmnb(), AudioPageArmwb(), AudioPageAACMp4()},
+      {},
+      {"AACMp4", "Armnb", "Armwb"},
+      &StandardFrameRates(),
+      {vgTimeControl, vgSameQuality, vgDisableAudio},
   };
-  return pages;
+  return spec;
 }
 
-const std::vector<TVideoSize>& TfrmTGPProfile::VideoSizes() {
-  static const std::vector<TVideoSize> sizes = {{128, 96}, {176, 144}, {220, 176}, {240, 192}, {320, 240}, {352, 288}};
-  return sizes;
-}
-
-TfrmTGPProfile::TfrmTGPProfile(TComponent* owner) : TfrmProfileEditor(owner, ofTGP, IDS_PROFILE_LABEL_3GP) {
+TfrmTGPProfile::TfrmTGPProfile(TComponent* owner) : TfrmVideoProfileEditor(owner, ofTGP, IDS_PROFILE_LABEL_3GP) {
   Codecs = AddGroup<TTGPCodecGroup>();
-  TimeControl = AddGroup<TTimeControlGroup>();
-  SameQuality = AddGroup<TCheckBoxFieldGroup>(SameQualityField());
-  DisableAudio = AddGroup<TTGPDisableAudioGroup>();
-  // Record order: H.263, DivX, XviD; Video keeps the page order.
-  Video.assign(VideoPages().size(), nullptr);
-  for (size_t i : {size_t(kPageH263), size_t(kPageDivX), size_t(kPageXviD)})
-    Video[i] = AddGroup<TVideoPageGroup>(VideoPages()[i], VideoSizes(), StandardFrameRates());
-  AudioAACMp4 = AddGroup<TAudioPageGroup>(AudioPageAACMp4());
-  AudioArmnb = AddGroup<TAudioPageGroup>(AudioPageArmnb());
-  AudioArmwb = AddGroup<TAudioPageGroup>(AudioPageArmwb());
+  AddVideoEditorGroups(Spec(), nullptr, std::make_unique<TTGPDisableAudioGroup>());
   InitLayout();
-}
-
-TVideoPageGroup* TfrmTGPProfile::VideoPage(const std::string& suffix) const {
-  for (TVideoPageGroup* g : Video)
-    if (g->Page().Suffix == suffix) return g;
-  return nullptr;
 }

@@ -9,10 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "AudioGroup.h"
-#include "ProfileEditor.h"
-#include "TimeControlGroup.h"
-#include "VideoSizeGroup.h"
+#include "VideoProfileEditor.h"
 
 // The Type list and the two families' codec lists (TGPFormat, VideoCodecNokia, VideoCodecSony,
 // AudioCodecNokia, AudioCodecSony) and the choice of the codec pages.
@@ -53,33 +50,21 @@ public:
 };
 
 // Disable audio: as the frame's rule, for the audio codec boxes and lists of both families.
-class TTGPDisableAudioGroup : public TCheckBoxFieldGroup {
+class TTGPDisableAudioGroup : public TDisableAudioGroup {
 public:
   TTGPDisableAudioGroup();
   void DeclareLayout(TLayoutBinder& b) override;
-  void FormShow() override { UpdateAudioEnabled(); }
-  void UpdateAudioEnabled();
+  void UpdateAudioEnabled() override;
 
   std::vector<TGroupBox*> AudioCodecBoxes;  // Nokia, Sony
   std::vector<TComboBox*> AudioCodecLists;  // Nokia, Sony
-  TTabSheet* TabSheetAudio = nullptr;
 };
 
-class TfrmTGPProfile : public TfrmProfileEditor {
+class TfrmTGPProfile : public TfrmVideoProfileEditor {
   ORV_CLASS(TfrmTGPProfile)
 public:
   explicit TfrmTGPProfile(TComponent* owner);
-
-  // The video pages in page order, with their record keys; the sizes of the DivX and XviD size lists.
-  static const std::vector<TVideoPage>& VideoPages();
-  static const std::vector<TVideoSize>& VideoSizes();
+  static const TVideoEditorSpec& Spec();
 
   TTGPCodecGroup* Codecs;
-  TTimeControlGroup* TimeControl;
-  TCheckBoxFieldGroup* SameQuality;
-  TTGPDisableAudioGroup* DisableAudio;
-  std::vector<TVideoPageGroup*> Video;  // in page order: DivX, XviD, H263
-  TAudioPageGroup *AudioArmnb, *AudioArmwb, *AudioAACMp4;
-
-  TVideoPageGroup* VideoPage(const std::string& suffix) const;
 };

@@ -3,23 +3,23 @@
 #include "EditorTexts.h"
 #include "Settings.h"
 
-ORV_DEFINE_CLASS(TfrmVobProfile, TfrmProfileEditor, nullptr, {})
+ORV_DEFINE_CLASS(TfrmVobProfile, TfrmVideoProfileEditor, nullptr, {})
 
-const TVideoPage& TfrmVobProfile::VideoPage() {
-  static const TVideoPage page = {"Mpeg2", "MPEG2", &IDS_PROFILE_PAGECONTROL_Mpeg2, &VideoBitRatesMPEG2, 13};
-  return page;
+const TVideoEditorSpec& TfrmVobProfile::Spec() {
+  static const TVideoEditorSpec spec = {
+      {{"Mpeg2", "MPEG2", &IDS_PROFILE_PAGECONTROL_Mpeg2, &VideoBitRatesMPEG2, 13}},
+      {"Mpeg2"},
+      {&IDS_PROFILE_PAGECONTROL_Mpeg2},
+      StandardVideoSizes(),
+      {AudioPageMp2(), AudioPageAC3()},
+      {&IDS_PROFILE_PAGECONTROL_Mp2, &IDS_PROFILE_PAGECONTROL_Ac3},
+      {"AC3", "Mp2"},  // the record holds the AC3 block before the MP2 block
+      &VobFrameRates(),
+  };
+  return spec;
 }
 
-TfrmVobProfile::TfrmVobProfile(TComponent* owner) : TfrmProfileEditor(owner, ofVob, IDS_PROFILE_LABEL_VOB) {
-  TimeControl = AddGroup<TTimeControlGroup>();
-  VideoCodec = AddGroup<TCodecChoiceGroup>(VideoCodecChoice({&IDS_PROFILE_PAGECONTROL_Mpeg2}));
-  SameQuality = AddGroup<TCheckBoxFieldGroup>(SameQualityField());
-  AudioCodec = AddGroup<TCodecChoiceGroup>(
-      AudioCodecChoice({&IDS_PROFILE_PAGECONTROL_Mp2, &IDS_PROFILE_PAGECONTROL_Ac3}));
-  DisableAudio = AddGroup<TDisableAudioGroup>();
-  VideoMpeg2 = AddGroup<TVideoPageGroup>(VideoPage(), StandardVideoSizes(), VobFrameRates());
-  // The record holds the AC3 block before the MP2 block.
-  AudioAC3 = AddGroup<TAudioPageGroup>(AudioPageAC3());
-  AudioMp2 = AddGroup<TAudioPageGroup>(AudioPageMp2());
+TfrmVobProfile::TfrmVobProfile(TComponent* owner) : TfrmVideoProfileEditor(owner, ofVob, IDS_PROFILE_LABEL_VOB) {
+  AddVideoEditorGroups(Spec());
   InitLayout();
 }

@@ -1,33 +1,60 @@
 #include "VideoProfileEditor.h"
 
+#include <algorithm>
+
 #include "Errors.h"
 
 ORV_DEFINE_CLASS(TfrmVideoProfileEditor, TfrmProfileEditor, nullptr, {})
+
+namespace {
+
+// The indexes of `pages` in the order of `order` (page suffixes; empty: the page order). Every page
+// must be named once, or the window would neither copy nor show it.
+template <class Page>
+std::vector<size_t> CopyOrder(const std::vector<Page>& pages, const std::vector<std::string>& order) {
+  std::vector<size_t> indexes;
+  if (order.empty()) {
+    for (size_t i = 0; i < pages.size(); ++i) indexes.push_back(i);
+    return indexes;
+  }
+  for (const std::string& suffix : order)
+    for (size_t i = 0; i < pages.size(); ++i)
+      if (pages[i].Suffix == suffix) indexes.push_back(i);
+  for (size_t i = 0; i < pages.size(); ++i)
+    if (std::count(indexes.begin(), indexes.end(), i) != 1)
+      throw Exception("The page " + pages[i].Suffix + " is not named once in the copy order");
+  return indexes;
+}
+
+}  // namespace
 
 TfrmVideoProfileEditor::TfrmVideoProfileEditor(TComponent* owner, TOutputFormat format, const std::string& formatName)
     : TfrmProfileEditor(owner, format, formatName) {}
 
 void TfrmVideoProfileEditor::AddVideoEditorGroups(const TVideoEditorSpec& spec,
-                                                  std::unique_ptr<TCodecChoiceGroup> audioChoice) {
-  TimeControl = AddGroup<TTimeControlGroup>();
-  VideoCodec = AddGroup<TCodecChoiceGroup>(VideoCodecChoice(spec.VideoCodecs));
-  SameQuality = AddGroup<TCheckBoxFieldGroup>(SameQualityField());
-  if (audioChoice) {
-    AudioCodec = audioChoice.get();
-    FGroups.push_back(std::move(audioChoice));
-  } else {
-    AudioCodec = AddGroup<TCodecChoiceGroup>(AudioCodecChoice(spec.AudioCodecs));
+                                                  std::unique_ptr<TCodecChoiceGroup> audioChoice,
+                                                  std::unique_ptr<TDisableAudioGroup> disableAudio) {
+  for (TVideoGeneralGroup g : spec.General) {
+    switch (g) {
+      case vgTimeControl: TimeControl = AddGroup<TTimeControlGroup>(); break;
+      case vgVideoCodec: VideoCodec = AddGroup<TCodecChoiceGroup>(VideoCodecChoice(spec.VideoCodecs)); break;
+      case vgSameQuality: SameQuality = AddGroup<TCheckBoxFieldGroup>(SameQualityField()); break;
+      case vgAudioCodec:
+        AudioCodec = audioChoice ? Adopt(std::move(audioChoice))
+                                 : AddGroup<TCodecChoiceGroup>(AudioCodecChoice(spec.AudioCodecs));
+        break;
+      case vgDisableAudio:
+        DisableAudio = disableAudio ? Adopt(std::move(disableAudio)) : AddGroup<TDisableAudioGroup>();
+        break;
+    }
   }
-  DisableAudio = AddGroup<TDisableAudioGroup>();
-  // Copied in the record's order; Video keeps the page order.
+  // Added in the record's order; Video and Audio keep the page order.
   Video.assign(spec.VideoPages.size(), nullptr);
-  for (const std::string& suffix : spec.VideoRecordOrder)
-    for (size_t i = 0; i < spec.VideoPages.size(); ++i)
-      if (spec.VideoPages[i].Suffix == suffix)
-        Video[i] = AddGroup<TVideoPageGroup>(spec.VideoPages[i], spec.Sizes, StandardFrameRates());
-  for (size_t i = 0; i < Video.size(); ++i)
-    if (!Video[i]) throw Exception("The video page " + spec.VideoPages[i].Suffix + " is missing from the copy order");
-  for (const TAudioPage& page : spec.AudioPages) Audio.push_back(AddGroup<TAudioPageGroup>(page));
+  for (size_t i : CopyOrder(spec.VideoPages, spec.VideoRecordOrder))
+    Video[i] = AddGroup<TVideoPageGroup>(spec.VideoPages[i], spec.Sizes, *spec.FrameRates);
+  Audio.assign(spec.AudioPages.size(), nullptr);
+  for (size_t i : CopyOrder(spec.AudioPages, spec.AudioRecordOrder))
+    Audio[i] = AddGroup<TAudioPageGroup>(spec.AudioPages[i]);
 }
 
 TVideoPageGroup* TfrmVideoProfileEditor::VideoPage(const std::string& suffix) const {

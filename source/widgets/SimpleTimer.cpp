@@ -2,23 +2,22 @@
 
 #include <map>
 
+#include "Timer.h"
+
+LRESULT CALLBACK SimpleTimerWndProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+
 namespace {
 
 struct THandler {
-  HWND Window = nullptr;
+  THiddenWindow Window{"TSimpleTimerHandler", SimpleTimerWndProc};
   std::map<UINT_PTR, TSimpleTimer*> Timers;  // the live timers by identifier
   UINT_PTR NextId = 1;
-  ~THandler() {
-    if (Window) DestroyWindow(Window);
-  }
 };
 
 THandler& Handler() {
   static THandler h;
   return h;
 }
-
-const char kHandlerClass[] = "TSimpleTimerHandler";
 
 }  // namespace
 
@@ -41,25 +40,14 @@ namespace {
 
 void Register(TSimpleTimer* t) {
   THandler& hd = Handler();
-  if (!hd.Window) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = SimpleTimerWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHandlerClass;
-    RegisterClassA(&wc);
-    hd.Window = CreateWindowExA(0, kHandlerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-  }
+  hd.Window.Handle();
   hd.Timers[t->TimerId()] = t;
 }
 
 void Unregister(TSimpleTimer* t) {
   THandler& hd = Handler();
   hd.Timers.erase(t->TimerId());
-  if (hd.Timers.empty() && hd.Window) {
-    DestroyWindow(hd.Window);
-    hd.Window = nullptr;
-  }
+  if (hd.Timers.empty()) hd.Window.Destroy();
 }
 
 }  // namespace
@@ -76,19 +64,19 @@ TSimpleTimer::~TSimpleTimer() {
   Unregister(this);
 }
 
-HWND TSimpleTimer::HandlerWindow() { return Handler().Window; }
+HWND TSimpleTimer::HandlerWindow() { return Handler().Window.Existing(); }
 
 bool TSimpleTimer::Start() {
   if (FInterval == 0) return false;
   if (FEnabled) Stop(true);
-  bool ok = SetTimer(Handler().Window, FTimerId, FInterval, nullptr) != 0;
+  bool ok = SetTimer(Handler().Window.Existing(), FTimerId, FInterval, nullptr) != 0;
   if (ok) FEnabled = true;
   return ok;
 }
 
 bool TSimpleTimer::Stop(bool disable) {
   if (disable) FEnabled = false;
-  return KillTimer(Handler().Window, FTimerId) != 0;
+  return KillTimer(Handler().Window.Existing(), FTimerId) != 0;
 }
 
 void TSimpleTimer::SetEnabled(bool v) {

@@ -7,6 +7,9 @@
 #include <set>
 
 #include "Forms.h"
+#include "Timer.h"
+
+LRESULT CALLBACK TrayIconHandlerProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 
 namespace {
 
@@ -32,21 +35,16 @@ TShellNotifyIconFn& ShellNotifyIcon() {
 }
 
 struct TIconRegistry {
-  HWND Window = nullptr;
+  THiddenWindow Window{"TTrayIconHandler", TrayIconHandlerProc};
   std::set<TTrayIcon*> Icons;  // live icons; a notification for any other is stale
   WNDPROC OldAppProc = nullptr;
   HWND HookedApp = nullptr;
-  ~TIconRegistry() {
-    if (Window) DestroyWindow(Window);
-  }
 };
 
 TIconRegistry& Registry() {
   static TIconRegistry r;
   return r;
 }
-
-const char kHandlerClass[] = "TTrayIconHandler";
 
 void CopyCut(char* dest, size_t capacity, const std::string& text) {
   std::memset(dest, 0, capacity);
@@ -122,7 +120,7 @@ LRESULT CALLBACK TrayApplicationProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   return CallWindowProcA(reg.OldAppProc, h, msg, w, l);
 }
 
-HWND TTrayIcon::HandlerWindow() { return Registry().Window; }
+HWND TTrayIcon::HandlerWindow() { return Registry().Window.Existing(); }
 
 // ---- class info ----
 
@@ -161,16 +159,6 @@ ORV_DEFINE_CLASS(TTrayIcon, TComponent, FactoryOf<TTrayIcon>(),
 
 TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner), FIcon(new TIcon) {
   TIconRegistry& reg = Registry();
-  if (!reg.Window) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = TrayIconHandlerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHandlerClass;
-    RegisterClassA(&wc);
-    // A top-level window, so that it also hears the shell's "TaskbarCreated" broadcast.
-    reg.Window = CreateWindowExA(0, kHandlerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-  }
   reg.Icons.insert(this);
 
   FIcon->OnChange = [this](TObject*) {
@@ -178,7 +166,7 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner), FIcon(new TIcon) {
   };
   std::memset(&FNotifyData, 0, sizeof(FNotifyData));
   FNotifyData.cbSize = TrayNotifyDataSize;
-  FNotifyData.hWnd = reg.Window;
+  FNotifyData.hWnd = reg.Window.Handle();
   FNotifyData.uID = UINT(reinterpret_cast<UINT_PTR>(this));
   FNotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   FNotifyData.uCallbackMessage = WM_TRAYNOTIFY;
@@ -222,8 +210,7 @@ TTrayIcon::~TTrayIcon() {
         GetWindowLongPtrA(reg.HookedApp, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(TrayApplicationProc))
       SetWindowLongPtrA(reg.HookedApp, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(reg.OldAppProc));
     reg.HookedApp = nullptr;
-    DestroyWindow(reg.Window);
-    reg.Window = nullptr;
+    reg.Window.Destroy();
   }
 }
 

@@ -15,6 +15,7 @@
 #include "ProfileEditors.h"
 #include "Settings.h"
 #include "Strings.h"
+#include "VideoEditorTestKit.h"
 
 namespace {
 
@@ -31,25 +32,15 @@ int32_t AnswerDialog(TCustomForm*, const std::string&, const std::string&, int32
   return gAnswer;
 }
 
-class AviEditor : public ::testing::Test {
+class AviEditor : public vtk::TVideoEditorTest<ofAVI, TfrmAVIProfile> {
 protected:
-  TfrmAVIProfile* form = nullptr;
-
   void SetUp() override {
-    ResetEditorTexts();
-    ResetAVISettings();
+    TVideoEditorTest::SetUp();
     gDialogCalls = 0;
   }
   void TearDown() override {
     SetEditorInputInteger(nullptr);
-    if (form) form->Free();
-    ResetEditorTexts();
-  }
-  TfrmAVIProfile* Open() {
-    form = new TfrmAVIProfile(Application);
-    form->LoadSettings();
-    form->FormShow(form);  // what showing the window runs
-    return form;
+    TVideoEditorTest::TearDown();
   }
   TVideoPageGroup& Page(const std::string& suffix) {
     TVideoPageGroup* g = form->VideoPage(suffix);
@@ -88,12 +79,12 @@ TEST_F(AviEditor, NewProfileOpensWithTheDefaults) {
   // Audio: Mp3 at 22050 Hz, stereo, the slider on 96 within 1..8.
   EXPECT_EQ(form->AudioCodec->List->GetText(), "Mp3");
   EXPECT_EQ(AudioPages()->GetActivePage()->GetName(), "TabSheetMp3");
-  EXPECT_EQ(form->AudioMp3->ComboBoxSampleRate->GetText(), "22050");
-  EXPECT_EQ(form->AudioMp3->ComboBoxAudioChannels->GetItemIndex(), 1);
-  EXPECT_FALSE(form->AudioMp3->CheckBoxAutoSetAudioBitrate->GetChecked());
-  EXPECT_EQ(form->AudioMp3->LabelAudioBitrate->GetCaption(), "96");
-  EXPECT_EQ(form->AudioMp3->TrackBarAudioBitrate->GetMin(), 1);
-  EXPECT_EQ(form->AudioMp3->TrackBarAudioBitrate->GetMax(), 8);
+  EXPECT_EQ(form->AudioPage("Mp3")->ComboBoxSampleRate->GetText(), "22050");
+  EXPECT_EQ(form->AudioPage("Mp3")->ComboBoxAudioChannels->GetItemIndex(), 1);
+  EXPECT_FALSE(form->AudioPage("Mp3")->CheckBoxAutoSetAudioBitrate->GetChecked());
+  EXPECT_EQ(form->AudioPage("Mp3")->LabelAudioBitrate->GetCaption(), "96");
+  EXPECT_EQ(form->AudioPage("Mp3")->TrackBarAudioBitrate->GetMin(), 1);
+  EXPECT_EQ(form->AudioPage("Mp3")->TrackBarAudioBitrate->GetMax(), 8);
   // The window opens on its Audio tab.
   EXPECT_EQ(form->PageControlOptions->GetActivePage(), form->TabSheetAudio);
 }
@@ -105,15 +96,15 @@ TEST_F(AviEditor, SlidersAndListsAsCreated) {
     EXPECT_EQ(g->Bitrate.TrackBarVideoBitrate->GetMin(), 1) << g->Suffix();
     EXPECT_EQ(g->Bitrate.TrackBarVideoBitrate->GetMax(), 13) << g->Suffix();
   }
-  EXPECT_EQ(form->AudioAC3->TrackBarAudioBitrate->GetMax(), 14);
-  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetMax(), 13);
-  EXPECT_EQ(form->AudioMp3->TrackBarAudioBitrate->GetMax(), 12);
+  EXPECT_EQ(form->AudioPage("AC3")->TrackBarAudioBitrate->GetMax(), 14);
+  EXPECT_EQ(form->AudioPage("Mp2")->TrackBarAudioBitrate->GetMax(), 13);
+  EXPECT_EQ(form->AudioPage("Mp3")->TrackBarAudioBitrate->GetMax(), 12);
   EXPECT_EQ(form->VideoCodec->List->GetItems(),
             (std::vector<std::string>{"Divx", "Xvid", "Ms-mpeg4", "Ms-mpeg4v2", "H263", "H263P", "H264", "huffYUV",
                                       "M-JPEG", "Svq1", "Flv"}));
   EXPECT_EQ(form->AudioCodec->List->GetItems(),
             (std::vector<std::string>{"Mp2", "Mp3", "WAV (pcm 16 little-endian)", "WAV (pcm U 8)", "AC3"}));
-  EXPECT_EQ(form->AudioPcm16le->ComboBoxSampleRate->GetItems(),
+  EXPECT_EQ(form->AudioPage("Pcm16le")->ComboBoxSampleRate->GetItems(),
             (std::vector<std::string>{"11025", "12000", "16000", "22050", "24000", "32000", "44100", "48000"}));
   // Page order: the list's index is the page index; the last three pages have no list item.
   ASSERT_EQ(VideoPages()->PageCount(), 14);
@@ -230,7 +221,7 @@ TEST_F(AviEditor, DisableAudioHidesTheAudioTab) {
   EXPECT_TRUE(form->TabSheetAudio->GetTabVisible());
   EXPECT_TRUE(form->AudioCodec->List->GetEnabled());
   EXPECT_EQ(form->AudioCodec->List->GetText(), "AC3");
-  EXPECT_EQ(form->AudioAC3->LabelAudioBitrate->GetCaption(), "192");
+  EXPECT_EQ(form->AudioPage("AC3")->LabelAudioBitrate->GetCaption(), "192");
   // Ticking it again hides the tab; the audio fields are still saved.
   form->DisableAudio->CheckBox->SetChecked(true);
   EXPECT_FALSE(form->TabSheetAudio->GetTabVisible());
@@ -252,8 +243,8 @@ TEST_F(AviEditor, PcmSampleRateIndexes) {
     AVISettings.AudioSampleRatePcm16le = c.Index;
     AVISettings.AudioSampleRatePcmu8 = c.Index;
     Open();
-    EXPECT_EQ(form->AudioPcm16le->ComboBoxSampleRate->GetText(), c.Rate);
-    EXPECT_EQ(form->AudioPcmu8->ComboBoxSampleRate->GetText(), c.Rate);
+    EXPECT_EQ(form->AudioPage("Pcm16le")->ComboBoxSampleRate->GetText(), c.Rate);
+    EXPECT_EQ(form->AudioPage("Pcmu8")->ComboBoxSampleRate->GetText(), c.Rate);
     form->Free();
     form = nullptr;
   }
@@ -315,12 +306,12 @@ TEST_F(AviEditor, AudioRangesFollowSampleRateAndChannels) {
     list->SetItemIndex(index);
     list->OnChange(list);
   };
-  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetPosition(), 13);
-  choose(form->AudioMp2->ComboBoxSampleRate, 0);
-  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetPosition(), 8);
-  EXPECT_EQ(form->AudioMp2->LabelAudioBitrate->GetCaption(), "160");
+  EXPECT_EQ(form->AudioPage("Mp2")->TrackBarAudioBitrate->GetPosition(), 13);
+  choose(form->AudioPage("Mp2")->ComboBoxSampleRate, 0);
+  EXPECT_EQ(form->AudioPage("Mp2")->TrackBarAudioBitrate->GetPosition(), 8);
+  EXPECT_EQ(form->AudioPage("Mp2")->LabelAudioBitrate->GetCaption(), "160");
 
-  TAudioPageGroup* ac3 = form->AudioAC3;
+  TAudioPageGroup* ac3 = form->AudioPage("AC3");
   EXPECT_EQ(ac3->TrackBarAudioBitrate->GetPosition(), 3);
   choose(ac3->ComboBoxAudioChannels, 2);
   EXPECT_EQ(ac3->TrackBarAudioBitrate->GetMin(), 6);

@@ -7,25 +7,13 @@
 
 #include "EditorTexts.h"
 #include "RecordRoundTrip.h"
+#include "VideoEditorTestKit.h"
 #include "Settings.h"
 
 namespace {
 
-class RmEditor : public ::testing::Test {
+class RmEditor : public vtk::TVideoEditorTest<ofRm, TfrmRMProfile> {
 protected:
-  TfrmRMProfile* form = nullptr;
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetRmSettings();
-  }
-  void TearDown() override {
-    if (form) form->Free();
-  }
-  TfrmRMProfile* Open() {
-    if (form) form->Free();
-    form = dynamic_cast<TfrmRMProfile*>(rrt::OpenEditor(ofRm));
-    return form;
-  }
   void Pick(TComboBox* list, int index) {
     list->SetItemIndex(index);
     list->OnChange(list);
@@ -39,21 +27,21 @@ TEST_F(RmEditor, NewProfileOpensWithTheDefaults) {
   EXPECT_EQ(form->GetCaption(), "RM Profile Editor");
   EXPECT_EQ(form->VideoCodec->List->GetText(), "Real Video 7");
   EXPECT_EQ(form->AudioCodec->List->GetText(), "AC3");
-  TVideoPageGroup& v = *form->VideoRm10;
+  TVideoPageGroup& v = *form->VideoPage("Rm10");
   EXPECT_EQ(v.Header->GetCaption(), "Real Video 7 format properties");
   EXPECT_EQ(v.Bitrate.LabelBitrate->GetCaption(), "768");
   EXPECT_EQ(v.Size->ComboBoxVideoSize->GetText(), "320x240");
   EXPECT_EQ(v.Size->ComboBoxVideoSize->GetItems().size(), 13u);
   EXPECT_EQ(v.Size->ComboBoxVideoSize->GetItems().back(), "...");
-  EXPECT_EQ(form->AudioAC3->TrackBarAudioBitrate->GetMax(), 14);
-  EXPECT_EQ(form->AudioAC3->LabelAudioBitrate->GetCaption(), "256");
+  EXPECT_EQ(form->AudioPage("AC3")->TrackBarAudioBitrate->GetMax(), 14);
+  EXPECT_EQ(form->AudioPage("AC3")->LabelAudioBitrate->GetCaption(), "256");
 }
 
 // LabelKbpsRm10 stands beside the preset value and follows Preset Quality; LabelKbps2Rm10 beside the
 // specified value and follows Specify Settings.
 TEST_F(RmEditor, UnitLabelsFollowTheirValues) {
   Open();
-  TVideoBitrateGroup& b = form->VideoRm10->Bitrate;
+  TVideoBitrateGroup& b = form->VideoPage("Rm10")->Bitrate;
   auto* kbps = dynamic_cast<TLabel*>(form->FindComponent("LabelKbpsRm10"));
   auto* kbps2 = dynamic_cast<TLabel*>(form->FindComponent("LabelKbps2Rm10"));
   ASSERT_TRUE(kbps && kbps2);
@@ -98,13 +86,13 @@ TEST_F(RmEditor, SizeListAndSixChannels) {
     RmSettings.VideoWidthRm10 = c.Width;
     RmSettings.VideoHeightRm10 = c.Height;
     Open();
-    EXPECT_EQ(form->VideoRm10->Size->ComboBoxVideoSize->GetText(), c.Shown);
+    EXPECT_EQ(form->VideoPage("Rm10")->Size->ComboBoxVideoSize->GetText(), c.Shown);
   }
   RmSettings.AudioChannelsAC3 = 2;
   RmSettings.AudioSampleRateAC3 = 0;
   RmSettings.AudioBitRatePresetAC3 = 448;
   Open();
-  TAudioPageGroup& ac3 = *form->AudioAC3;
+  TAudioPageGroup& ac3 = *form->AudioPage("AC3");
   EXPECT_GT(rrt::ZOrder(ac3.GroupBoxSampleRate6Channels), rrt::ZOrder(ac3.GroupBoxSampleRate));
   EXPECT_EQ(ac3.TrackBarAudioBitrate->GetMin(), 6);
   EXPECT_EQ(ac3.TrackBarAudioBitrate->GetMax(), 14);
@@ -118,11 +106,11 @@ TEST_F(RmEditor, ListsAgreeWithTheOptionBuilder) {
   using namespace rrt;
   ExpectListAgreesWithBuilder(ofRm, form->VideoCodec->List->GetItems(), "VideoCodec", {}, CodecFragment);
   ExpectListAgreesWithBuilder(ofRm, form->AudioCodec->List->GetItems(), "AudioCodec", {}, CodecFragment);
-  ExpectListAgreesWithBuilder(ofRm, form->VideoRm10->FrameRate.ComboBoxVideoFrameRate->GetItems(), "VideoFrameRateRm10",
+  ExpectListAgreesWithBuilder(ofRm, form->VideoPage("Rm10")->FrameRate.ComboBoxVideoFrameRate->GetItems(), "VideoFrameRateRm10",
                               {{"VideoKeepFrameRateRm10", "0"}}, FrameRateFragment);
-  ExpectListAgreesWithBuilder(ofRm, form->AudioAC3->ComboBoxSampleRate->GetItems(), "AudioSampleRateAC3",
+  ExpectListAgreesWithBuilder(ofRm, form->AudioPage("AC3")->ComboBoxSampleRate->GetItems(), "AudioSampleRateAC3",
                               {{"AudioChannelsAC3", "1"}}, SampleRateFragment);
-  ExpectListAgreesWithBuilder(ofRm, form->AudioAC3->ComboBoxAudioChannels->GetItems(), "AudioChannelsAC3", {},
+  ExpectListAgreesWithBuilder(ofRm, form->AudioPage("AC3")->ComboBoxAudioChannels->GetItems(), "AudioChannelsAC3", {},
                               ChannelsFragment);
 }
 

@@ -7,6 +7,7 @@
 
 #include "EditorTexts.h"
 #include "RecordRoundTrip.h"
+#include "VideoEditorTestKit.h"
 #include "Settings.h"
 
 namespace {
@@ -18,21 +19,11 @@ int32_t RecordBounds(TCustomForm*, const std::string&, const std::string&, int32
   return def;
 }
 
-class SwfEditor : public ::testing::Test {
+class SwfEditor : public vtk::TVideoEditorTest<ofSwf, TfrmSwfProfile> {
 protected:
-  TfrmSwfProfile* form = nullptr;
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetSwfSettings();
-  }
   void TearDown() override {
     SetEditorInputInteger(nullptr);
-    if (form) form->Free();
-  }
-  TfrmSwfProfile* Open() {
-    if (form) form->Free();
-    form = dynamic_cast<TfrmSwfProfile*>(rrt::OpenEditor(ofSwf));
-    return form;
+    TVideoEditorTest::TearDown();
   }
   void Pick(TComboBox* list, int index) {
     list->SetItemIndex(index);
@@ -45,7 +36,7 @@ protected:
 TEST_F(SwfEditor, NewProfileOpensWithTheDefaults) {
   Open();
   EXPECT_EQ(form->GetCaption(), "SWF Profile Editor");
-  TVideoPageGroup& v = *form->VideoFlv;
+  TVideoPageGroup& v = *form->VideoPage("Flv");
   EXPECT_EQ(v.Bitrate.TrackBarVideoBitrate->GetMax(), 11);
   EXPECT_EQ(v.Bitrate.TrackBarVideoBitrate->GetPosition(), 5);
   EXPECT_EQ(v.Bitrate.LabelBitrate->GetCaption(), "768");
@@ -54,7 +45,7 @@ TEST_F(SwfEditor, NewProfileOpensWithTheDefaults) {
   EXPECT_EQ(v.Size->ComboBoxVideoSize->GetText(), "640x480");
   EXPECT_EQ(v.FrameRate.ComboBoxVideoFrameRate->GetText(), "25");
   EXPECT_TRUE(v.Aspect.Buttons[0]->GetChecked());
-  TAudioPageGroup& a = *form->AudioMp3;
+  TAudioPageGroup& a = *form->AudioPage("Mp3");
   EXPECT_EQ(a.ComboBoxSampleRate->GetItems(), (std::vector<std::string>{"11025", "22050", "44100"}));
   EXPECT_EQ(a.ComboBoxSampleRate->GetText(), "22050");
   EXPECT_EQ(a.ComboBoxAudioChannels->GetText(), "2 (stereo)");
@@ -91,12 +82,12 @@ TEST_F(SwfEditor, RangesBoundsAndDisableAudio) {
   SwfSettings.AudioSampleRateMp3 = 2;
   SwfSettings.AudioBitRatePresetMp3 = 320;
   Open();
-  TAudioPageGroup& a = *form->AudioMp3;
+  TAudioPageGroup& a = *form->AudioPage("Mp3");
   EXPECT_EQ(a.TrackBarAudioBitrate->GetMax(), 12);
   Pick(a.ComboBoxSampleRate, 0);
   EXPECT_EQ(a.LabelAudioBitrate->GetCaption(), "160");
   SetEditorInputInteger(&RecordBounds);
-  form->VideoFlv->Bitrate.ButtonVideoBitrateConfigure->Click();
+  form->VideoPage("Flv")->Bitrate.ButtonVideoBitrateConfigure->Click();
   EXPECT_EQ(gMin, 64);
   EXPECT_EQ(gMax, 3600);
   form->DisableAudio->CheckBox->SetChecked(true);
@@ -112,11 +103,11 @@ TEST_F(SwfEditor, ListsAgreeWithTheOptionBuilder) {
   using namespace rrt;
   ExpectListAgreesWithBuilder(ofSwf, form->VideoCodec->List->GetItems(), "VideoCodec", {}, CodecFragment);
   ExpectListAgreesWithBuilder(ofSwf, form->AudioCodec->List->GetItems(), "AudioCodec", {}, CodecFragment);
-  ExpectListAgreesWithBuilder(ofSwf, form->VideoFlv->FrameRate.ComboBoxVideoFrameRate->GetItems(), "VideoFrameRateFlv",
+  ExpectListAgreesWithBuilder(ofSwf, form->VideoPage("Flv")->FrameRate.ComboBoxVideoFrameRate->GetItems(), "VideoFrameRateFlv",
                               {{"VideoKeepFrameRateFlv", "0"}}, FrameRateFragment);
-  ExpectListAgreesWithBuilder(ofSwf, form->AudioMp3->ComboBoxSampleRate->GetItems(), "AudioSampleRateMp3", {},
+  ExpectListAgreesWithBuilder(ofSwf, form->AudioPage("Mp3")->ComboBoxSampleRate->GetItems(), "AudioSampleRateMp3", {},
                               SampleRateFragment);
-  ExpectListAgreesWithBuilder(ofSwf, form->AudioMp3->ComboBoxAudioChannels->GetItems(), "AudioChannelsMp3", {},
+  ExpectListAgreesWithBuilder(ofSwf, form->AudioPage("Mp3")->ComboBoxAudioChannels->GetItems(), "AudioChannelsMp3", {},
                               ChannelsFragment);
 }
 
@@ -126,7 +117,7 @@ TEST_F(SwfEditor, FactoryRowAndTheMainWindow) {
   main.OnEditor = [](TfrmProfileEditor* editor) {
     auto* swf = dynamic_cast<TfrmSwfProfile*>(editor);
     if (!swf) return 2;
-    swf->VideoFlv->Bitrate.TrackBarVideoBitrate->SetPosition(11);
+    swf->VideoPage("Flv")->Bitrate.TrackBarVideoBitrate->SetPosition(11);
     return 1;
   };
   main.Name = "Flash";

@@ -15,18 +15,13 @@
 #include "ProfileEditors.h"
 #include "RecordRoundTrip.h"
 #include "Settings.h"
+#include "VideoEditorTestKit.h"
 
 namespace {
 
 using rrt::TFields;
 
-// Position among the parent's children, later is further in front.
-int ZOrder(TControl* c) {
-  TWinControl* parent = c->GetParent();
-  for (int i = 0; i < parent->ControlCount(); ++i)
-    if (parent->Controls(i) == c) return i;
-  return -1;
-}
+using rrt::ZOrder;
 
 std::string CheckedCaption(const std::vector<TRadioButton*>& buttons) {
   std::string caption;
@@ -42,23 +37,11 @@ int32_t RecordBounds(TCustomForm*, const std::string&, const std::string&, int32
   return def;
 }
 
-class TgpEditor : public ::testing::Test {
+class TgpEditor : public vtk::TVideoEditorTest<ofTGP, TfrmTGPProfile> {
 protected:
-  TfrmTGPProfile* form = nullptr;
-
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetTGPSettings();
-  }
   void TearDown() override {
     SetEditorInputInteger(nullptr);
-    if (form) form->Free();
-    ResetEditorTexts();
-  }
-  TfrmTGPProfile* Open() {
-    if (form) form->Free();
-    form = dynamic_cast<TfrmTGPProfile*>(rrt::OpenEditor(ofTGP));
-    return form;
+    TVideoEditorTest::TearDown();
   }
   TComboBox* List(size_t row) { return form->Codecs->CodecLists[row]; }
   TGroupBox* Box(size_t row) { return form->Codecs->GroupBoxes[row]; }
@@ -103,10 +86,10 @@ TEST_F(TgpEditor, NewProfileOpensWithTheDefaults) {
   EXPECT_TRUE(divx.Size->RadioButtonChangVideoSize->GetChecked());
   EXPECT_EQ(divx.Size->ComboBoxVideoSize->GetText(), "176x144");
   EXPECT_TRUE(divx.Size->ComboBoxVideoSize->GetEnabled());
-  EXPECT_EQ(form->AudioArmnb->LabelAudioBitrate->GetCaption(), "13");
-  EXPECT_EQ(form->AudioArmnb->ComboBoxSampleRate->GetText(), "8000");
-  EXPECT_EQ(form->AudioAACMp4->LabelAudioBitrate->GetCaption(), "56");
-  EXPECT_EQ(form->AudioAACMp4->TrackBarAudioBitrate->GetMax(), 8);  // 22050 Hz
+  EXPECT_EQ(form->AudioPage("Armnb")->LabelAudioBitrate->GetCaption(), "13");
+  EXPECT_EQ(form->AudioPage("Armnb")->ComboBoxSampleRate->GetText(), "8000");
+  EXPECT_EQ(form->AudioPage("AACMp4")->LabelAudioBitrate->GetCaption(), "56");
+  EXPECT_EQ(form->AudioPage("AACMp4")->TrackBarAudioBitrate->GetMax(), 8);  // 22050 Hz
   form->SaveSettings();
   EXPECT_EQ(TGPSettings.VideoBitRatePresetDivX, 128);
   EXPECT_EQ(TGPSettings.VideoBitRatePresetXviD, 128);
@@ -120,9 +103,9 @@ TEST_F(TgpEditor, SlidersListsAndCaptionsAsCreated) {
     EXPECT_EQ(page->Bitrate.TrackBarVideoBitrate->GetMin(), 1);
     EXPECT_EQ(page->Bitrate.TrackBarVideoBitrate->GetMax(), 10) << page->Suffix();
   }
-  EXPECT_EQ(form->AudioAACMp4->TrackBarAudioBitrate->GetMax(), 12);
-  EXPECT_EQ(form->AudioArmnb->TrackBarAudioBitrate->GetMax(), 6);
-  EXPECT_EQ(form->AudioArmwb->TrackBarAudioBitrate->GetMax(), 7);
+  EXPECT_EQ(form->AudioPage("AACMp4")->TrackBarAudioBitrate->GetMax(), 12);
+  EXPECT_EQ(form->AudioPage("Armnb")->TrackBarAudioBitrate->GetMax(), 6);
+  EXPECT_EQ(form->AudioPage("Armwb")->TrackBarAudioBitrate->GetMax(), 7);
   using TItems = std::vector<std::string>;
   EXPECT_EQ(form->Codecs->ComboBox3GPFormat->GetItems(),
             (TItems{"3gp (Nokia/NEC/Siemens)", "3gp (Sony Ericsson)", "3gp2 (Sony Ericsson)"}));
@@ -133,11 +116,11 @@ TEST_F(TgpEditor, SlidersListsAndCaptionsAsCreated) {
   for (const char* page : {"DivX", "XviD"})
     EXPECT_EQ(form->VideoPage(page)->Size->ComboBoxVideoSize->GetItems(),
               (TItems{"128x96", "176x144", "220x176", "240x192", "320x240", "352x288", "..."}));
-  EXPECT_EQ(form->AudioAACMp4->ComboBoxSampleRate->GetItems(),
+  EXPECT_EQ(form->AudioPage("AACMp4")->ComboBoxSampleRate->GetItems(),
             (TItems{"11025", "12000", "16000", "22050", "24000", "32000", "44100", "48000"}));
-  EXPECT_EQ(form->AudioArmnb->ComboBoxSampleRate->GetItems(), TItems{"8000"});
-  EXPECT_EQ(form->AudioArmwb->ComboBoxSampleRate->GetItems(), TItems{"16000"});
-  for (TAudioPageGroup* page : {form->AudioArmnb, form->AudioArmwb, form->AudioAACMp4})
+  EXPECT_EQ(form->AudioPage("Armnb")->ComboBoxSampleRate->GetItems(), TItems{"8000"});
+  EXPECT_EQ(form->AudioPage("Armwb")->ComboBoxSampleRate->GetItems(), TItems{"16000"});
+  for (TAudioPageGroup* page : {form->AudioPage("Armnb"), form->AudioPage("Armwb"), form->AudioPage("AACMp4")})
     EXPECT_EQ(page->ComboBoxAudioChannels->GetItems(), (TItems{"1 (mono)", "2 (stereo)"}));
   // Pages in page order: DivX, XviD, H.263; AMR-NB, AMR-WB, AAC.
   const char* const video[] = {"TabSheetDivX", "TabSheetXviD", "TabSheetH263"};
@@ -148,8 +131,8 @@ TEST_F(TgpEditor, SlidersListsAndCaptionsAsCreated) {
   }
   EXPECT_EQ(form->VideoPage("DivX")->Header->GetCaption(), "Divx format properties");
   EXPECT_EQ(form->VideoPage("H263")->Header->GetCaption(), "H263 format properties");
-  EXPECT_EQ(form->AudioArmwb->Header->GetCaption(), "AMR Narrow-Wide format properties");
-  EXPECT_EQ(form->AudioAACMp4->Header->GetCaption(), "AAC format properties");
+  EXPECT_EQ(form->AudioPage("Armwb")->Header->GetCaption(), "AMR Narrow-Wide format properties");
+  EXPECT_EQ(form->AudioPage("AACMp4")->Header->GetCaption(), "AAC format properties");
   EXPECT_EQ(form->Codecs->GroupBoxFormats->GetCaption(), "Type");
   // Both families' boxes take their captions from the language table.
   EXPECT_EQ(Box(kVideoNokia)->GetCaption(), "Video Codec");
@@ -359,7 +342,7 @@ TEST_F(TgpEditor, AacRangeFollowsTheSampleRate) {
   TGPSettings.AudioSampleRateAACMP4 = 7;
   TGPSettings.AudioBitRatePresetAACMP4 = 256;
   Open();
-  TAudioPageGroup& aac = *form->AudioAACMp4;
+  TAudioPageGroup& aac = *form->AudioPage("AACMp4");
   EXPECT_EQ(aac.TrackBarAudioBitrate->GetPosition(), 12);
   const int maxima[] = {5, 5, 6, 8, 8, 10, 12, 12};
   for (int i = 7; i >= 0; --i) {
@@ -373,11 +356,11 @@ TEST_F(TgpEditor, AmrChannelListsOfferStereo) {
   TGPSettings.AudioChannelsArmnb = 1;
   TGPSettings.AudioChannelsArmwb = 1;
   Open();
-  EXPECT_EQ(form->AudioArmnb->ComboBoxAudioChannels->GetText(), "2 (stereo)");
-  EXPECT_EQ(form->AudioArmwb->ComboBoxAudioChannels->GetText(), "2 (stereo)");
+  EXPECT_EQ(form->AudioPage("Armnb")->ComboBoxAudioChannels->GetText(), "2 (stereo)");
+  EXPECT_EQ(form->AudioPage("Armwb")->ComboBoxAudioChannels->GetText(), "2 (stereo)");
   // AMR has no range rule: every entry can be reached.
-  EXPECT_EQ(form->AudioArmwb->TrackBarAudioBitrate->GetMin(), 1);
-  EXPECT_EQ(form->AudioArmwb->TrackBarAudioBitrate->GetMax(), 7);
+  EXPECT_EQ(form->AudioPage("Armwb")->TrackBarAudioBitrate->GetMin(), 1);
+  EXPECT_EQ(form->AudioPage("Armwb")->TrackBarAudioBitrate->GetMax(), 7);
 }
 
 // Each list holds the builder's choices in the builder's order.
@@ -403,16 +386,16 @@ TEST_F(TgpEditor, ListsAgreeWithTheOptionBuilder) {
                                 "VideoFrameRate" + std::string(p.Suffix), base, FrameRateFragment);
   }
   const TFields aac = {{"TGPFormat", "1"}, {"AudioCodecSony", "0"}};
-  ExpectListAgreesWithBuilder(ofTGP, form->AudioAACMp4->ComboBoxSampleRate->GetItems(), "AudioSampleRateAACMP4", aac,
+  ExpectListAgreesWithBuilder(ofTGP, form->AudioPage("AACMp4")->ComboBoxSampleRate->GetItems(), "AudioSampleRateAACMP4", aac,
                               SampleRateFragment);
-  ExpectListAgreesWithBuilder(ofTGP, form->AudioAACMp4->ComboBoxAudioChannels->GetItems(), "AudioChannelsAACMP4", aac,
+  ExpectListAgreesWithBuilder(ofTGP, form->AudioPage("AACMp4")->ComboBoxAudioChannels->GetItems(), "AudioChannelsAACMP4", aac,
                               ChannelsFragment);
-  ExpectListAgreesWithBuilder(ofTGP, form->AudioArmnb->ComboBoxSampleRate->GetItems(), "AudioSampleRateArmnb",
+  ExpectListAgreesWithBuilder(ofTGP, form->AudioPage("Armnb")->ComboBoxSampleRate->GetItems(), "AudioSampleRateArmnb",
                               {{"TGPFormat", "0"}, {"AudioCodecNokia", "0"}}, SampleRateFragment);
-  ExpectListAgreesWithBuilder(ofTGP, form->AudioArmwb->ComboBoxSampleRate->GetItems(), "AudioSampleRateArmwb",
+  ExpectListAgreesWithBuilder(ofTGP, form->AudioPage("Armwb")->ComboBoxSampleRate->GetItems(), "AudioSampleRateArmwb",
                               {{"TGPFormat", "0"}, {"AudioCodecNokia", "1"}}, SampleRateFragment);
   // AMR is sent as mono; the builder leaves a stereo choice to the encoder.
-  ExpectListAgreesWithBuilder(ofTGP, {form->AudioArmnb->ComboBoxAudioChannels->GetItems()[0]}, "AudioChannelsArmnb",
+  ExpectListAgreesWithBuilder(ofTGP, {form->AudioPage("Armnb")->ComboBoxAudioChannels->GetItems()[0]}, "AudioChannelsArmnb",
                               {{"TGPFormat", "0"}, {"AudioCodecNokia", "0"}}, ChannelsFragment);
 }
 

@@ -7,25 +7,13 @@
 
 #include "EditorTexts.h"
 #include "RecordRoundTrip.h"
+#include "VideoEditorTestKit.h"
 #include "Settings.h"
 
 namespace {
 
-class VobEditor : public ::testing::Test {
+class VobEditor : public vtk::TVideoEditorTest<ofVob, TfrmVobProfile> {
 protected:
-  TfrmVobProfile* form = nullptr;
-  void SetUp() override {
-    ResetEditorTexts();
-    ResetVobSettings();
-  }
-  void TearDown() override {
-    if (form) form->Free();
-  }
-  TfrmVobProfile* Open() {
-    if (form) form->Free();
-    form = dynamic_cast<TfrmVobProfile*>(rrt::OpenEditor(ofVob));
-    return form;
-  }
   void Pick(TComboBox* list, int index) {
     list->SetItemIndex(index);
     list->OnChange(list);
@@ -39,7 +27,7 @@ TEST_F(VobEditor, NewProfileOpensWithTheDefaults) {
   EXPECT_EQ(form->GetCaption(), "VOB Profile Editor");
   EXPECT_EQ(form->VideoCodec->List->GetItems(), std::vector<std::string>{"Mpeg-2"});
   EXPECT_EQ(form->AudioCodec->List->GetItems(), (std::vector<std::string>{"Mp2", "AC3"}));
-  TVideoPageGroup& v = *form->VideoMpeg2;
+  TVideoPageGroup& v = *form->VideoPage("Mpeg2");
   EXPECT_EQ(v.Header->GetCaption(), "Mpeg-2 format properties");
   EXPECT_EQ(v.Bitrate.TrackBarVideoBitrate->GetMax(), 13);
   EXPECT_EQ(v.Bitrate.TrackBarVideoBitrate->GetPosition(), 12);
@@ -52,12 +40,12 @@ TEST_F(VobEditor, NewProfileOpensWithTheDefaults) {
   EXPECT_EQ(v.FrameRate.ComboBoxVideoFrameRate->GetText(), "25");
   EXPECT_FALSE(v.FrameRate.ComboBoxVideoFrameRate->GetEnabled());
   EXPECT_EQ(form->AudioCodec->Pages->GetActivePage()->GetName(), "TabSheetAC3");
-  EXPECT_EQ(form->AudioAC3->ComboBoxSampleRate->GetText(), "48000");
-  EXPECT_EQ(form->AudioAC3->ComboBoxAudioChannels->GetText(), "2 (stereo)");
-  EXPECT_EQ(form->AudioAC3->TrackBarAudioBitrate->GetMin(), 2);
-  EXPECT_EQ(form->AudioAC3->TrackBarAudioBitrate->GetPosition(), 13);
-  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetPosition(), 12);
-  EXPECT_EQ(form->AudioMp2->TrackBarAudioBitrate->GetMax(), 13);
+  EXPECT_EQ(form->AudioPage("AC3")->ComboBoxSampleRate->GetText(), "48000");
+  EXPECT_EQ(form->AudioPage("AC3")->ComboBoxAudioChannels->GetText(), "2 (stereo)");
+  EXPECT_EQ(form->AudioPage("AC3")->TrackBarAudioBitrate->GetMin(), 2);
+  EXPECT_EQ(form->AudioPage("AC3")->TrackBarAudioBitrate->GetPosition(), 13);
+  EXPECT_EQ(form->AudioPage("Mp2")->TrackBarAudioBitrate->GetPosition(), 12);
+  EXPECT_EQ(form->AudioPage("Mp2")->TrackBarAudioBitrate->GetMax(), 13);
   EXPECT_EQ(form->PageControlOptions->GetActivePage(), form->TabSheetGeneral);
 }
 
@@ -95,7 +83,7 @@ TEST_F(VobEditor, AudioPagesAndTheirRules) {
   Pick(form->AudioCodec->List, 1);
   EXPECT_EQ(form->AudioCodec->Pages->GetActivePage()->GetName(), "TabSheetAC3");
   // Six channels with the slider at 64: the fixed 48000 in front, 112 at the least.
-  TAudioPageGroup& ac3 = *form->AudioAC3;
+  TAudioPageGroup& ac3 = *form->AudioPage("AC3");
   ac3.TrackBarAudioBitrate->SetPosition(4);
   Pick(ac3.ComboBoxAudioChannels, 2);
   EXPECT_GT(rrt::ZOrder(ac3.GroupBoxSampleRate6Channels), rrt::ZOrder(ac3.GroupBoxSampleRate));
@@ -106,7 +94,7 @@ TEST_F(VobEditor, AudioPagesAndTheirRules) {
   EXPECT_EQ(ac3.TrackBarAudioBitrate->GetMin(), 2);
   EXPECT_EQ(ac3.ComboBoxSampleRate->GetText(), "48000");
   // MP2 from 48000 to 22050 with the slider at 384 moves it to 160.
-  TAudioPageGroup& mp2 = *form->AudioMp2;
+  TAudioPageGroup& mp2 = *form->AudioPage("Mp2");
   mp2.TrackBarAudioBitrate->SetPosition(13);
   Pick(mp2.ComboBoxSampleRate, 0);
   EXPECT_EQ(mp2.LabelAudioBitrate->GetCaption(), "160");
@@ -117,15 +105,15 @@ TEST_F(VobEditor, ListsAgreeWithTheOptionBuilder) {
   using namespace rrt;
   ExpectListAgreesWithBuilder(ofVob, form->VideoCodec->List->GetItems(), "VideoCodec", {}, CodecFragment);
   ExpectListAgreesWithBuilder(ofVob, form->AudioCodec->List->GetItems(), "AudioCodec", {}, CodecFragment);
-  ExpectListAgreesWithBuilder(ofVob, form->VideoMpeg2->FrameRate.ComboBoxVideoFrameRate->GetItems(), "VideoFrameRateMPEG2",
+  ExpectListAgreesWithBuilder(ofVob, form->VideoPage("Mpeg2")->FrameRate.ComboBoxVideoFrameRate->GetItems(), "VideoFrameRateMPEG2",
                               {{"VideoKeepFrameRateMPEG2", "0"}}, FrameRateFragment);
-  ExpectListAgreesWithBuilder(ofVob, form->AudioMp2->ComboBoxSampleRate->GetItems(), "AudioSampleRateMp2",
+  ExpectListAgreesWithBuilder(ofVob, form->AudioPage("Mp2")->ComboBoxSampleRate->GetItems(), "AudioSampleRateMp2",
                               {{"AudioCodec", "0"}}, SampleRateFragment);
-  ExpectListAgreesWithBuilder(ofVob, form->AudioMp2->ComboBoxAudioChannels->GetItems(), "AudioChannelsMp2",
+  ExpectListAgreesWithBuilder(ofVob, form->AudioPage("Mp2")->ComboBoxAudioChannels->GetItems(), "AudioChannelsMp2",
                               {{"AudioCodec", "0"}}, ChannelsFragment);
-  ExpectListAgreesWithBuilder(ofVob, form->AudioAC3->ComboBoxSampleRate->GetItems(), "AudioSampleRateAC3",
+  ExpectListAgreesWithBuilder(ofVob, form->AudioPage("AC3")->ComboBoxSampleRate->GetItems(), "AudioSampleRateAC3",
                               {{"AudioCodec", "1"}, {"AudioChannelsAC3", "1"}}, SampleRateFragment);
-  ExpectListAgreesWithBuilder(ofVob, form->AudioAC3->ComboBoxAudioChannels->GetItems(), "AudioChannelsAC3",
+  ExpectListAgreesWithBuilder(ofVob, form->AudioPage("AC3")->ComboBoxAudioChannels->GetItems(), "AudioChannelsAC3",
                               {{"AudioCodec", "1"}}, ChannelsFragment);
 }
 

@@ -1,4 +1,4 @@
-// Checks shared by the tests of the table-built video editor windows (MP4, MOV, WMV, ASF):
+// Checks shared by the tests of the video editor windows built from a TVideoEditorSpec (all nine):
 //   - the record by key (read, write, scramble) and the load -> show -> save round trip over a table of
 //     stored records and the fields that come back otherwise;
 //   - the lists against the option builder: every item of a codec, sample-rate, channel or frame-rate
