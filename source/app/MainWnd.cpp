@@ -659,12 +659,13 @@ void TfrmMain::ClearFileList() {
 }
 
 void TfrmMain::UpdateSummary() {
+  FSummaryPending = false;
   lblStatus->SetCaption(SummaryText(lsvFileName->Count()));
   aclAction->UpdateActions();
 }
 
 void TfrmMain::WMUpdateSummary(TMessage& m) {
-  UpdateSummary();
+  if (FSummaryPending) UpdateSummary();  // not when brought up to date since (a batch's next file waits)
   m.Result = 0;
 }
 
@@ -759,7 +760,10 @@ void TfrmMain::lsvFileNameDeletion(TObject*, TListItem* Item) {
   // The row is gone by now: its data can go too.
   delete static_cast<TFileItem*>(Item->Data);
   Item->Data = nullptr;
-  if (HandleAllocated()) PostMessageA(Handle(), WM_UPDATESUMMARY, 0, 0);
+  if (HandleAllocated() && !FSummaryPending) {
+    FSummaryPending = true;
+    PostMessageA(Handle(), WM_UPDATESUMMARY, 0, 0);
+  }
 }
 
 void TfrmMain::lsvFileNameMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {

@@ -241,6 +241,7 @@ private:
   std::unique_ptr<TOrvMultiLanguages> FLanguages;
   TConversionDriver* FDriver = nullptr;
   int FAddBatchDepth = 0;
+  bool FSummaryPending = false;  // a deletion has asked for the summary and it is not up to date yet
   // While a batch runs: the keys (FilePathKey) of every path listed, unless one had none.
   std::unordered_set<std::string> FListedKeys;
   bool FListedKeysComplete = false;
