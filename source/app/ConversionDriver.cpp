@@ -117,7 +117,14 @@ std::string TConversionDriver::GetOutputExt() { return ::GetOutputExt(host_.Prof
 
 std::string TConversionDriver::GetProfileOptions()
 {
-    return ::GetProfileOptions(host_.ProfileName(Options.OutputFormat));
+    const std::string name = host_.ProfileName(Options.OutputFormat);
+    if (!batchOptionsBuilt_ || name != batchProfileName_ || Options.OutputFormat != batchFormat_) {
+        batchOptions_ = ::GetProfileOptions(name);
+        batchProfileName_ = name;
+        batchFormat_ = Options.OutputFormat;
+        batchOptionsBuilt_ = true;
+    }
+    return batchOptions_;
 }
 
 std::string TConversionDriver::OutputFileOf(const std::string& source, const std::string& ext) const
@@ -143,6 +150,7 @@ void TConversionDriver::ConfigureRunner()
 int TConversionDriver::StartConversion(const std::string& ext)
 {
     outputExt_ = ext;
+    batchOptionsBuilt_ = false;  // a new batch reads its profile afresh
     ConfigureRunner();
     host_.SetTrayHint(Texts.IDS_MESSAGEBOX_TrayEncodingStart);
     host_.CreateProgress(Texts.IDS_ID_EncodingInProgress, Texts.IDS_ID_StopEncoding);

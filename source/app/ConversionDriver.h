@@ -150,6 +150,11 @@ private:
     bool batchRunning_ = false;
     bool batchFinished_ = false;
     std::string outputExt_;
+    // The encoder options of the batch's profile, built once per batch: reading the profile file and
+    // building them again for every file cost time between two encoders.
+    std::string batchProfileName_, batchOptions_;
+    int batchFormat_ = -1;
+    bool batchOptionsBuilt_ = false;
     std::string currentOutput_;
     std::string currentCommandLine_;
 };

@@ -41,6 +41,16 @@ bool SameFilePath(const std::string& a, const std::string& b) {
              CSTR_EQUAL;
 }
 
+std::string FilePathKey(const std::string& path) {
+  if (path.empty()) return std::string();
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  const int size = LCMapStringA(LOCALE_SYSTEM_DEFAULT, flags, path.data(), int(path.size()), nullptr, 0);
+  if (size <= 0) return std::string();
+  std::string key(size_t(size), '\0');
+  LCMapStringA(LOCALE_SYSTEM_DEFAULT, flags, path.data(), int(path.size()), &key[0], size);
+  return key;
+}
+
 std::string TFileItem::* const FileItemValues[FileItemValueCount] = {
     &TFileItem::CompleteName, &TFileItem::FileSize,     &TFileItem::Format,      &TFileItem::PlayTime,
     &TFileItem::AudioCount,   &TFileItem::VideoCount,   &TFileItem::VideoCodec,  &TFileItem::Width,

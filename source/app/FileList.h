@@ -15,6 +15,10 @@
 bool IsSupportedExtension(const std::string& ext, const TStringList& filters);
 // Whether two paths name the same file: compared without regard to letter case, as the file system does.
 bool SameFilePath(const std::string& a, const std::string& b);
+// A key for which SameFilePath(a, b) implies FilePathKey(a) == FilePathKey(b): the system's sort key
+// without regard to case. A set of keys answers "not listed yet" at once; a key found there is then
+// confirmed with SameFilePath. Empty when the system gives no key.
+std::string FilePathKey(const std::string& path);
 
 // The sixteen media values in the order of TFileItem and the library parameters that give them.
 constexpr int FileItemValueCount = 16;

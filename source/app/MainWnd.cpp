@@ -513,11 +513,74 @@ TFileItem* TfrmMain::FileItemOf(int index) const {
 }
 
 void TfrmMain::AddFile(const std::string& path) {
-  Application->ProcessMessages();
+  RunAddBatch([&] { AddFileInBatch(path); });
+}
+
+void TfrmMain::AddFiles(const std::vector<std::string>& paths) {
+  RunAddBatch([&] {
+    for (const std::string& p : paths) AddFileInBatch(p);
+  });
+}
+
+void TfrmMain::RunAddBatch(const std::function<void()>& add) {
+  BeginAddBatch();
+  try {
+    add();
+  } catch (...) {
+    EndAddBatch();
+    throw;
+  }
+  EndAddBatch();
+}
+
+void TfrmMain::BeginAddBatch() {
+  if (FAddBatchDepth++ > 0) return;
+  BeginWaitCursor();
+  FAddBatchPumped = false;
+  FListedKeys.clear();
+  FListedKeysComplete = true;
+  for (int i = 0; i < lsvFileName->Count(); ++i) RememberListed(FilePathKey(lsvFileName->Item(i)->GetCaption()));
+  lsvFileName->BeginUpdate();
+}
+
+void TfrmMain::EndAddBatch() {
+  if (FAddBatchDepth == 0 || --FAddBatchDepth > 0) return;
+  FListedKeys.clear();
+  lsvFileName->EndUpdate();
+  UpdateSummary();
+  ShowMediaInfo();
+  lsvFileName->Repaint();
+  EndWaitCursor();
+}
+
+void TfrmMain::RememberListed(const std::string& key) {
+  if (key.empty())
+    FListedKeysComplete = false;
+  else
+    FListedKeys.insert(key);
+}
+
+bool TfrmMain::IsListed(const std::string& path, const std::string& key) const {
+  // Comparing with every entry for every added file would cost the square of the list's length: the
+  // batch's keys tell a new file at once. Keys of entries deleted meanwhile only cost the scan below.
+  if (FAddBatchDepth > 0 && FListedKeysComplete && !key.empty() && !FListedKeys.count(key)) return false;
+  for (int i = 0; i < lsvFileName->Count(); ++i)
+    if (SameFilePath(lsvFileName->Item(i)->GetCaption(), path)) return true;
+  return false;
+}
+
+void TfrmMain::AddFileInBatch(const std::string& path) {
+  // Messages get through before the first file and then at least every AddBatchPumpMs, so the window
+  // keeps repainting and taking input; letting them through before every file costs more than that.
+  if (!FAddBatchPumped || GetTickCount() - FLastAddBatchPump >= AddBatchPumpMs) {
+    Application->ProcessMessages();
+    FAddBatchPumped = true;
+    FLastAddBatchPump = GetTickCount();
+  }
   if (!IsFile(path) || !IsSupportedExt(ExtOf(path))) return;
   // One entry per file: the file system ignores letter case, so does the list.
-  for (int i = 0; i < lsvFileName->Count(); ++i)
-    if (SameFilePath(lsvFileName->Item(i)->GetCaption(), path)) return;
+  const std::string key = FilePathKey(path);
+  if (IsListed(path, key)) return;
   auto* item = new TFileItem;
   item->FileName = NameOf(path);
   item->FilePath = FolderOf(path);
@@ -530,25 +593,10 @@ void TfrmMain::AddFile(const std::string& path) {
     PromptMessageBox(Format(IDS_MESSAGEBOX_FormatError, {path}), IDS_MESSAGEBOX_Error, MB_ICONINFORMATION | MB_OK);
     return;
   }
-  TListItem* entry = lsvFileName->Add();
-  entry->SetCaption(item->FilePath + item->FileName);
-  entry->SetImageIndex(0);
+  TListItem* entry = lsvFileName->Add(item->FilePath + item->FileName, 0);
   for (int i = 0; i < FileItemValueCount; ++i) entry->SubItems.push_back(item->*FileItemValues[i]);
   entry->Data = item;
-}
-
-void TfrmMain::AddFiles(const std::vector<std::string>& paths) {
-  // The list draws once at the end instead of after every entry; the rest of the window still
-  // repaints while AddFile lets messages through.
-  lsvFileName->BeginUpdate();
-  try {
-    for (const std::string& p : paths) AddFile(p);
-  } catch (...) {
-    lsvFileName->EndUpdate();
-    throw;
-  }
-  lsvFileName->EndUpdate();
-  lsvFileName->Repaint();
+  RememberListed(key);
 }
 
 void TfrmMain::OpenFiles(bool clearFirst) {
@@ -570,16 +618,10 @@ void TfrmMain::OpenFiles(bool clearFirst) {
 }
 
 void TfrmMain::DropFiles(const std::vector<std::string>& paths) {
-  BeginWaitCursor();
-  try {
+  RunAddBatch([&] {
     for (const std::string& p : paths)
-      if (!IsFolder(p)) AddFile(p);  // folders are skipped, not searched
-    UpdateSummary();
-  } catch (...) {
-    EndWaitCursor();
-    throw;
-  }
-  EndWaitCursor();
+      if (!IsFolder(p)) AddFileInBatch(p);  // folders are skipped, not searched
+  });
   SelectListItem(lsvFileName, lsvFileName->Count());
 }
 
@@ -617,12 +659,13 @@ void TfrmMain::ClearFileList() {
 }
 
 void TfrmMain::UpdateSummary() {
+  FSummaryPending = false;
   lblStatus->SetCaption(SummaryText(lsvFileName->Count()));
   aclAction->UpdateActions();
 }
 
 void TfrmMain::WMUpdateSummary(TMessage& m) {
-  UpdateSummary();
+  if (FSummaryPending) UpdateSummary();  // not when brought up to date since (a batch's next file waits)
   m.Result = 0;
 }
 
@@ -706,6 +749,7 @@ void TfrmMain::actMoreExecute(TObject*) {
 }
 
 void TfrmMain::lsvFileNameChange(TObject*, TListItem*, TItemChange) {
+  if (FAddBatchDepth > 0) return;  // the batch's end brings both up to date once
   UpdateSummary();
   ShowMediaInfo();
 }
@@ -716,7 +760,10 @@ void TfrmMain::lsvFileNameDeletion(TObject*, TListItem* Item) {
   // The row is gone by now: its data can go too.
   delete static_cast<TFileItem*>(Item->Data);
   Item->Data = nullptr;
-  if (HandleAllocated()) PostMessageA(Handle(), WM_UPDATESUMMARY, 0, 0);
+  if (HandleAllocated() && !FSummaryPending) {
+    FSummaryPending = true;
+    PostMessageA(Handle(), WM_UPDATESUMMARY, 0, 0);
+  }
 }
 
 void TfrmMain::lsvFileNameMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "ActnList.h"
@@ -70,6 +71,9 @@ public:
   TComboBox* FrontProfileCombo() const { return FFrontCombo; }
 
   // ---- file list ----
+  // Files are added in batches (AddFile is a batch of one): the list neither draws nor reports its
+  // changes entry by entry, and the list, the summary and the media panel are brought up to date once
+  // at the end of the outermost batch, under the wait cursor. Messages are let through before each file.
   void AddFile(const std::string& path);
   void AddFiles(const std::vector<std::string>& paths);
   bool IsSupportedExt(const std::string& ext) const;
@@ -216,6 +220,12 @@ protected:
 private:
   void WMDropFiles(TMessage& m);
   void WMUpdateSummary(TMessage& m);
+  void RunAddBatch(const std::function<void()>& add);
+  void BeginAddBatch();
+  void EndAddBatch();
+  void AddFileInBatch(const std::string& path);
+  bool IsListed(const std::string& path, const std::string& key) const;
+  void RememberListed(const std::string& key);
   void WMStartNextFile(TMessage& m);
   void LinkControls();
   bool HandleShortCut(MSG& msg);
@@ -230,6 +240,14 @@ private:
   TRedirector* FRedirector = nullptr;
   std::unique_ptr<TOrvMultiLanguages> FLanguages;
   TConversionDriver* FDriver = nullptr;
+  int FAddBatchDepth = 0;
+  bool FSummaryPending = false;  // a deletion has asked for the summary and it is not up to date yet
+  // While a batch runs: the keys (FilePathKey) of every path listed, unless one had none.
+  std::unordered_set<std::string> FListedKeys;
+  bool FListedKeysComplete = false;
+  static constexpr DWORD AddBatchPumpMs = 40;
+  bool FAddBatchPumped = false;
+  DWORD FLastAddBatchPump = 0;
 };
 
 extern TfrmMain* frmMain;

@@ -17,6 +17,7 @@ const char* __stdcall StubOption(void*, const char*, const char*) { return ""; }
 
 HMODULE Library = nullptr;
 std::string LoadError;
+bool LoadPending = false;
 
 std::string ProgramFolder() {
   char Path[MAX_PATH];
@@ -99,16 +100,23 @@ bool LoadMediaInfoDll(const std::string& Folder) {
 }
 
 void UnloadMediaInfoDll() {
+  LoadPending = false;
   BindStubs();
   if (Library) FreeLibrary(Library);
   Library = nullptr;
 }
+
+void LoadMediaInfoDllOnFirstUse() { LoadPending = !Library; }
 
 bool MediaInfoDllLoaded() { return Library != nullptr; }
 
 const std::string& MediaInfoDllError() { return LoadError; }
 
 TMediaInfoFile::TMediaInfoFile(const std::string& Path) {
+  if (LoadPending) {
+    LoadPending = false;
+    LoadMediaInfoDll();  // a failure leaves the stubs: the file is refused like any unreadable one
+  }
   FHandle = MediaInfoA_New();
   if (FHandle) FOpened = MediaInfoA_Open(FHandle, Path.c_str()) != 0;
 }

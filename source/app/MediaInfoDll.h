@@ -43,6 +43,9 @@ extern const char* const MediaInfoDllName;   // "videoinfo.Dll"
 bool LoadMediaInfoDll(const std::string& Folder = "");
 // Returns to the stubs and frees the library.
 void UnloadMediaInfoDll();
+// LoadMediaInfoDll from the program folder when the first file is opened, not before: the program
+// starts without waiting for the library.
+void LoadMediaInfoDllOnFirstUse();
 bool MediaInfoDllLoaded();
 // Why the last LoadMediaInfoDll failed (empty after a success).
 const std::string& MediaInfoDllError();

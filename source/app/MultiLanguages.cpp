@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "Errors.h"
 #include "FileUtils.h"
 #include "IniFile.h"
@@ -170,8 +172,20 @@ void WriteLanguageFile()
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
     TIniFile ini(LanguageFile);
     try {
-        for (const TLanguageText& entry : LanguageCatalogue())
-            if (entry.WrittenBack) ini.WriteString(LanguageTextSection, entry.Key, TranslateLineBreaks(*entry.Text, false));
+        // Every write opens and rewrites the file: a text the file already holds as it would be
+        // written is left alone, which gives the same file.
+        std::map<std::string, std::string> stored;  // upper-case key -> value as stored; the first wins
+        for (const std::string& line : ini.ReadSectionLines(LanguageTextSection)) {
+            const size_t eq = line.find('=');
+            if (eq != std::string::npos) stored.emplace(UpperCase(Trim(line.substr(0, eq))), line.substr(eq + 1));
+        }
+        for (const TLanguageText& entry : LanguageCatalogue()) {
+            if (!entry.WrittenBack) continue;
+            const std::string text = TranslateLineBreaks(*entry.Text, false);
+            const auto found = stored.find(UpperCase(Trim(entry.Key)));
+            if (found != stored.end() && found->second == text) continue;
+            ini.WriteString(LanguageTextSection, entry.Key, text);
+        }
     } catch (const Exception&) {
         // A language file that cannot be written keeps what it has; the program goes on with its texts.
     }

@@ -1,6 +1,6 @@
 // Program entry: GDI+ before any window, paths, the language file (read, then written back so missing
-// keys are filled in), the media library, the splash window for one timer tick, then the main window and
-// the message loop until the application terminates.
+// keys are filled in), the media library (loaded with the first file), the splash window for one timer
+// tick, then the main window and the message loop until the application terminates.
 #include <windows.h>
 
 #include "Forms.h"
@@ -21,8 +21,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     }
     WriteLanguageFile();
-    // A missing library shows up as files the list refuses with the format message.
-    LoadMediaInfoDll();
+    // Loaded with the first file; a missing library shows up as files the list refuses with the
+    // format message.
+    LoadMediaInfoDllOnFirstUse();
     // Owned by the application, which frees it at the end; shown once.
     frmSplash = new TfrmSplash(Application);
     frmSplash->ShowModal();

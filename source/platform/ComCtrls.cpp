@@ -144,6 +144,15 @@ TListItem* TListView::Insert(int index) {
   return item;
 }
 
+TListItem* TListView::Add(const std::string& caption, int imageIndex) {
+  auto* item = new TListItem(this);
+  item->FCaption = caption;
+  item->FImageIndex = imageIndex;
+  FItems.push_back(item);
+  if (HandleAllocated()) InsertNative(Count() - 1);
+  return item;
+}
+
 void TListView::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   TListItem* item = FItems[size_t(index)];

@@ -58,6 +58,8 @@ public:
   TListItem* Item(int i) const { return FItems.at(size_t(i)); }
   TListItem* Add() { return Insert(Count()); }
   TListItem* Insert(int index);  // index is clamped to 0..Count
+  // An entry that arrives with its text and picture: one insertion into the control, no change event.
+  TListItem* Add(const std::string& caption, int imageIndex);
   // Removes the entry from the control and the list, then runs OnDeletion (the row is gone by then),
   // then frees the entry object.
   void Delete(int index);

@@ -84,6 +84,13 @@ std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section)
     return lines;
 }
 
+std::vector<std::string> TIniFile::ReadSectionLines(const std::string& section) const
+{
+    return ReadNulList([&](char* buf, DWORD size) {
+        return GetPrivateProfileSectionA(section.c_str(), buf, size, FileName.c_str());
+    });
+}
+
 std::vector<std::string> TIniFile::ReadSections() const
 {
     return ReadNulList([&](char* buf, DWORD size) {

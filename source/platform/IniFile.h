@@ -21,6 +21,8 @@ public:
 
     std::vector<std::string> ReadSection(const std::string& section) const;        // key names
     std::vector<std::string> ReadSectionValues(const std::string& section) const;  // "key=value" lines
+    // The section's lines as the file stores them ("key=value", values with their quotes), in one call.
+    std::vector<std::string> ReadSectionLines(const std::string& section) const;
     std::vector<std::string> ReadSections() const;
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;

@@ -46,6 +46,24 @@ TEST(FileList, SamePathTable) {
   for (const auto& c : cases) EXPECT_EQ(SameFilePath(c.A, c.B), c.Same) << c.A << " | " << c.B;
 }
 
+// The batch's keys stand in for the comparison: paths the comparison calls the same must get the same
+// key (or the list would take a file twice); different paths should get different keys.
+TEST(FileList, PathKeyFollowsTheSamePathComparison) {
+  const char* paths[] = {"C:\\Media\\Clip.avi", "c:\\media\\clip.AVI", "C:\\MEDIA\\CLIP.AVI",
+                         "C:\\Media\\Clip2.avi", "C:\\Media\\Clip.av",  "C:\\Media\\Clip.avi ",
+                         "C:\\B\\x.mp3",          "C:\\A\\x.mp3",          "C:\\A\\X.MP3",
+                         "C:\\A\\\xE9t\xE9.mp3",    "C:\\A\\\xC9T\xC9.MP3",    "C:\\A\\ete.mp3",
+                         "C:\\A\\a-b.mp3",        "C:\\A\\ab.mp3",         "C:\\A\\a'b.mp3"};
+  for (const char* a : paths) {
+    EXPECT_FALSE(FilePathKey(a).empty()) << a;
+    for (const char* b : paths) {
+      const bool same = SameFilePath(a, b);
+      if (same) EXPECT_EQ(FilePathKey(a), FilePathKey(b)) << a << " | " << b;
+      else EXPECT_NE(FilePathKey(a), FilePathKey(b)) << a << " | " << b;
+    }
+  }
+}
+
 TEST(FileList, SummaryTable) {
   ResetLanguageTexts();
   EXPECT_EQ(SummaryText(0), "Summary: No files");

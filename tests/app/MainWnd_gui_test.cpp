@@ -15,6 +15,7 @@
 #include "IniFile.h"
 #include "MediaInfoDll.h"
 #include "MultiLanguages.h"
+#include "OrvUtils.h"
 #include "ProfileLists.h"
 #include "Prompter.h"
 #include "PumpMessages.h"
@@ -268,6 +269,54 @@ TEST_F(MainWindow, DuplicatesMissingFilesFoldersAndOtherExtensionsAreSkippedSile
   EXPECT_EQ(Captions(), std::vector<std::string>{mp3[0]});
   EXPECT_TRUE(prompter.Prompts.empty());
   EXPECT_EQ(form->lsvFileName->Selected(), form->lsvFileName->Item(0));
+}
+
+// A batch brings the list up to date once at its end; what it lists must be what adding the same
+// files one by one lists: the same entries in the same order with the same details, refusals and summary.
+TEST_F(MainWindow, BatchAddListsWhatAddingOneByOneLists) {
+  ASSERT_FALSE(MediaFolder().empty());
+  const std::string media = MediaFolder();
+  std::vector<std::string> files = Mp3Copies({"b.mp3", "a.mp3", "c.mp3"});
+  const std::string upper = dir / "A.MP3";
+  files.insert(files.begin() + 1, media + "clip.avi");
+  files.insert(files.end(), {upper, media + "random.avi", dir / "missing.mp3", media + "clip.mp4", files[0]});
+  NewForm();
+  struct TShown {
+    std::vector<std::string> Captions;
+    std::vector<std::vector<std::string>> Details;
+    std::vector<int> Images;
+    std::string Summary, PanelName;
+    size_t Prompts;
+    bool operator==(const TShown& o) const {
+      return Captions == o.Captions && Details == o.Details && Images == o.Images && Summary == o.Summary &&
+             PanelName == o.PanelName && Prompts == o.Prompts;
+    }
+  };
+  const auto shown = [&] {
+    TShown s;
+    s.Captions = Captions();
+    for (int i = 0; i < form->lsvFileName->Count(); ++i) {
+      s.Details.push_back(form->lsvFileName->Item(i)->SubItems);
+      s.Images.push_back(form->lsvFileName->Item(i)->GetImageIndex());
+    }
+    s.Summary = form->lblStatus->GetCaption();
+    s.PanelName = form->lblCompleteNameText->GetCaption();
+    s.Prompts = prompter.Prompts.size();
+    return s;
+  };
+  form->AddFiles(files);
+  const TShown batch = shown();
+  form->AddFiles(files);  // a second batch finds every file listed already
+  EXPECT_TRUE(shown().Captions == batch.Captions);
+  form->ClearFileList();
+  prompter.Prompts.clear();
+  for (const std::string& f : files) form->AddFile(f);
+  const TShown single = shown();
+  EXPECT_TRUE(batch == single);
+  EXPECT_EQ(batch.Captions, (std::vector<std::string>{files[0], media + "clip.avi", files[2], files[3], media + "clip.mp4"}));
+  EXPECT_EQ(batch.Summary, "Summary: 5 files");
+  EXPECT_EQ(batch.Prompts, 1u);
+  EXPECT_EQ(WaitCursorDepth(), 0);
 }
 
 TEST_F(MainWindow, DeleteTable) {

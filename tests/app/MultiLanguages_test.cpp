@@ -8,6 +8,7 @@
 
 #include "FileUtils.h"
 #include "IniFile.h"
+#include "OrvUtils.h"
 #include "Strings.h"
 #include "TempDir.h"
 #include "globals.h"
@@ -246,6 +247,32 @@ TEST_F(LanguageFileTest, WriteBackFillsMissingKeysInCatalogueOrderAndASecondStar
     ASSERT_TRUE(ReadLanguageFile());
     WriteLanguageFile();
     EXPECT_EQ(FileBytes(path), once);
+}
+
+// Only texts that differ from the file are written; the file must come out as writing every text would
+// leave it: missing keys added, changed ones replaced, quoted and differently cased ones included.
+TEST_F(LanguageFileTest, WriteBackGivesTheSameFileAsWritingEveryText)
+{
+    const std::string path = UseFixture("partial.ini");
+    ASSERT_TRUE(ReadLanguageFile());
+    TIniFile ini(path);
+    ini.WriteString(LanguageTextSection, "ids_main_label_general", "general in other case");
+    ini.WriteString(LanguageTextSection, "IDS_MAIN_LABEL_Video", "\"" + IDS_MAIN_LABEL_Video + "\"");
+    ini.WriteString(LanguageTextSection, "IDS_MAIN_LABEL_Audio", "stale");
+    ini.DeleteKey(LanguageTextSection, "IDS_MAIN_LABEL_Width");
+    const std::string reference = dir / "reference.ini";
+    ASSERT_TRUE(CopyFileA(path.c_str(), reference.c_str(), FALSE));
+    TIniFile all(reference);
+    for (const TLanguageText& entry : LanguageCatalogue())
+        if (entry.WrittenBack) all.WriteString(LanguageTextSection, entry.Key, TranslateLineBreaks(*entry.Text, false));
+    all.UpdateFile();
+
+    WriteLanguageFile();
+    ini.UpdateFile();
+    EXPECT_EQ(FileBytes(path), FileBytes(reference));
+    EXPECT_EQ(ini.ReadSectionLines(LanguageTextSection), all.ReadSectionLines(LanguageTextSection));
+    EXPECT_EQ(ini.ReadString(LanguageTextSection, "IDS_MAIN_LABEL_Audio", ""), IDS_MAIN_LABEL_Audio);
+    EXPECT_EQ(ini.ReadString(LanguageTextSection, "IDS_MAIN_LABEL_Width", ""), IDS_MAIN_LABEL_Width);
 }
 
 TEST_F(LanguageFileTest, ReadOnlyFileIsReadAndLeftAlone)
