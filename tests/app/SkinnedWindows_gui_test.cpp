@@ -25,6 +25,7 @@
 #include "SkinManage.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "Subclass.h"
 #include "TempDir.h"
 
 namespace {
@@ -180,9 +181,23 @@ TEST_F(SkinnedWindows, EveryWindowWearsTheSkinnedFrameAroundTheClientItsLayoutAs
   ASSERT_TRUE(PumpMessagesUntil([&] { return SkinnedAndFinished(form->Handle()); }));
   ExpectSkinnedGeometry(form->Handle(), form->SkinData1, "main window");
   const RECT mainRect = WindowRect(form->Handle());
+  // Maximized within a part of the screen: a picture of the whole screen is more than the test
+  // process can take at once.
+  struct TSmallMaximize : TWindowSubclass {
+    LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override {
+      const LRESULT r = CallPrevious(msg, w, l);
+      if (msg == WM_GETMINMAXINFO) {
+        auto* info = reinterpret_cast<MINMAXINFO*>(l);
+        info->ptMaxSize = POINT{640, 480};
+        info->ptMaxPosition = POINT{-4, -4};
+      }
+      return r;
+    }
+  } smallMaximize;
   for (const TWindowCase& c : WindowCases) {
     SCOPED_TRACE(c.Name);
     TForm* w = c.Make();
+    if (std::string(c.Name) == "sizeable form") smallMaximize.Install(w->Handle());
     w->SetPosition(poDesigned);
     w->SetBounds(mainRect.left + 30, mainRect.top + 30, w->GetWidth(), w->GetHeight());
     RECT before;
@@ -200,6 +215,9 @@ TEST_F(SkinnedWindows, EveryWindowWearsTheSkinnedFrameAroundTheClientItsLayoutAs
     if (std::string(c.Name) == "MP3 editor") {
       SetForegroundWindow(form->Handle());
       EXPECT_TRUE(PumpMessagesUntil([&] { return !f->Active; }, 10000));
+      // In front of the main window again, still inactive.
+      SetWindowPos(w->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      EXPECT_FALSE(f->Active);
       Shoot(w, "skinned_mp3_editor_inactive.bmp");
     }
     if (std::string(c.Name) == "sizeable form") {
