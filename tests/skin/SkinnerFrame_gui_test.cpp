@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Menus.h"
+#include "ModalScript.h"
 #include "Screenshot.h"
 #include "SkinEngineKit.h"
 #include "SkinTestKit.h"
@@ -704,6 +705,31 @@ TEST_F(SystemMenu, AQuickSecondRightClickOnTheCaptionDoesNothing) {
   PumpMessagesUntil([] { return true; });
   EXPECT_EQ(offered.Popups, 1);
   EXPECT_TRUE(IsWindow(h));
+}
+
+TEST_F(SystemMenu, ItsItemsAreDrawnInTheSkinsMenuColours) {
+  TTestWindow w;
+  HWND h = MakeTestWindow(w);
+  TSkinnerForm* f = Skin(h);
+  ASSERT_NE(f, nullptr);
+  int menuColoured = -1, area = 0;
+  // The popup is looked for from timers of the menu's own loop; the last step closes it anyway.
+  auto look = [&] {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (menuColoured >= 0 || !popup || !IsWindowVisible(popup)) return;
+    PumpMessagesUntil([] { return true; });
+    TBitmap shot;
+    CaptureWindow(popup, shot);
+    SaveScreenshot(popup, std::string(ORV_BUILD_DIR) + "skinned_system_menu.bmp");
+    menuColoured = 0;
+    area = shot.GetWidth() * shot.GetHeight();
+    for (int y = 0; y < shot.GetHeight(); ++y)
+      for (int x = 0; x < shot.GetWidth(); ++x) menuColoured += PixelAt(&shot, x, y) == ColorToRGB(data->Menu);
+  };
+  etk::TModalScript script({look, look, look, look, [] { EndMenu(); }});
+  SendMessageA(h, WM_NCRBUTTONDOWN, HTCAPTION, ScreenParam(h, POINT{70, f->BorderTop / 2}));
+  ASSERT_GE(menuColoured, 0) << "the menu was open";
+  EXPECT_GT(menuColoured * 2, area) << "mostly the skin's menu colour";
 }
 
 // ---- MDI ----
