@@ -321,8 +321,20 @@ void TSkinManage::RefreshSkinData() {
     if (f->SkinData() == ActionData) f->FreeSysButtons();
 }
 
+// While an MDI child is maximized its frame is the system's (hidden outside the client): the
+// children drop their regions; afterwards they take them again.
 void TSkinManage::SetMenuMode(bool on) {
   if (on == MenuMode) return;
   MenuMode = on;
-  // The MDI children's frames follow the mode once the skinned frame and its region exist.
+  if (MainSkinData && MainSkinData->Has(xoMDIChildBorder)) return;
+  for (TSkinnerForm* f : Forms) {
+    if (f->WindowKind != wkMdiChild) continue;
+    if (on) {
+      f->DeleteRegion();
+    } else if (f->ShowState != ssMinimizedWindow) {
+      f->ShowState = ssNormalWindow;
+      f->UpdateRegion();
+      if (!f->OwnsRegion()) f->RefreshFrame();
+    }
+  }
 }

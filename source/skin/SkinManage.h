@@ -21,6 +21,11 @@ class TTimer;
 constexpr UINT SM_REAPPLYSKIN = 0x3401;   // to a skinned form: take the skin again
 constexpr UINT SM_PAINTFRAME = 0x3502;    // to a skinned window: repaint the whole frame
 constexpr UINT SM_FINISHSKIN = 0x3503;    // posted after attaching, lParam 1000: finish skinning
+// To the window, for the application's own caption buttons: posted with wParam the button's Action
+// when it is clicked; sent with wParam its Visibility (1000..2000) and lParam its Action to ask whether
+// it shows (an answer above 0).
+constexpr UINT SM_CAPTIONBUTTONACTION = 0x3514;
+constexpr UINT SM_CAPTIONBUTTONVISIBLE = 0x3515;
 constexpr UINT SM_MDIREDRAW = 0x3516;     // posted to the MDI client: redraw it and all its children
 constexpr UINT SM_RECREATESCROLL = 0x3517;  // a scroll-bar skinner's control window was re-created
 constexpr UINT SM_ISSKINNED = 0x3523;     // any window: 1 when it is skinned

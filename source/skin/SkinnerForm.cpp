@@ -4,8 +4,10 @@
 #include <memory>
 
 #include "Forms.h"
+#include "Menus.h"
 #include "SkinManage.h"
 #include "SkinnerData.h"
+#include "SkinnerFrame.h"
 #include "Timer.h"
 
 namespace {
@@ -30,9 +32,7 @@ TBitmap* ScratchBitmap() {
 // a row, the previous procedure.
 //
 // Rows that come with the rest of the engine: in the first table 0x3517 (the scroll-bar skinner); in
-// the second WM_COMMAND and WM_SYSCOMMAND (the system menu), 0x3518 (the menu bar); in the third the
-// non-client messages of the skinned frame (activation, calculation, hit tests, painting, the mouse),
-// WM_DRAWITEM and WM_MEASUREITEM (owner-drawn menus) and WM_NCRBUTTONDOWN (the system menu).
+// the second 0x3518 (the menu bar); in the third WM_DRAWITEM and WM_MEASUREITEM (owner-drawn menus).
 
 const TSkinnerForm::TRoute TSkinnerForm::FirstTable[] = {
     {WM_ERASEBKGND, &TSkinnerForm::WMEraseBkgnd},
@@ -54,10 +54,22 @@ const TSkinnerForm::TRoute TSkinnerForm::SecondTable[] = {
     {WM_SETICON, &TSkinnerForm::RepaintAfterPrevious},
     {WM_SETTEXT, &TSkinnerForm::RepaintAfterPrevious},
     {WM_NCACTIVATE, &TSkinnerForm::NoteActivation},
+    {WM_COMMAND, &TSkinnerForm::WMCommand},
+    {WM_SYSCOMMAND, &TSkinnerForm::WMSysCommand},
     {CM_MENUCHANGED, &TSkinnerForm::CMMenuChanged},
     {0, nullptr}};
 
 const TSkinnerForm::TRoute TSkinnerForm::ThirdTable[] = {
+    {WM_NCACTIVATE, &TSkinnerForm::WMNCActivate},
+    {WM_WINDOWPOSCHANGING, &TSkinnerForm::PassOn},
+    {WM_NCCALCSIZE, &TSkinnerForm::WMNCCalcSize},
+    {WM_NCHITTEST, &TSkinnerForm::WMNCHitTest},
+    {WM_NCPAINT, &TSkinnerForm::WMNCPaint},
+    {WM_NCMOUSEMOVE, &TSkinnerForm::WMNCMouseMove},
+    {WM_NCLBUTTONDOWN, &TSkinnerForm::WMNCLButtonDown},
+    {WM_NCLBUTTONUP, &TSkinnerForm::WMNCLButtonUp},
+    {WM_NCLBUTTONDBLCLK, &TSkinnerForm::WMNCLButtonDblClk},
+    {WM_NCRBUTTONDOWN, &TSkinnerForm::WMNCRButtonDown},
     {SM_PAINTFRAME, &TSkinnerForm::PaintWholeFrame},
     {0, nullptr}};
 
@@ -74,7 +86,13 @@ bool TSkinnerForm::Route(TSkinnerForm* self, const TRoute* table, TMessage& m, b
 // ---- life ----
 
 TSkinnerForm::TSkinnerForm(TComponent* owner)
-    : TComponent(owner), CaptionFont(new TFont), FFrameCanvas(new TCanvas), FControlCanvas(new TCanvas) {
+    : TComponent(owner),
+      CaptionFont(new TFont),
+      FFrameCanvas(new TCanvas),
+      FControlCanvas(new TCanvas),
+      FSmallIcon(new TBitmap),
+      FCaptionBitmap(new TBitmap),
+      FDoubleClickTime(GetDoubleClickTime()) {
   LoadSystemCaptionFont(CaptionFont);
 }
 
@@ -82,9 +100,13 @@ TSkinnerForm::~TSkinnerForm() {
   // Normally the window went first (Release at WM_NCDESTROY) or the manager unskinned it.
   FFormHook.Remove();
   TWindowSubclass::Remove();
+  UnsubclassMdiClient();
   FreeControls();
   FreeSysButtons();
+  FreeSystemPopup();
   if (SkinManager) SkinManager->RemoveWindow(WindowHandle);
+  delete FCaptionBitmap;
+  delete FSmallIcon;
   delete CaptionFont;
   delete FFrameCanvas;
   delete FControlCanvas;
@@ -153,13 +175,26 @@ void TSkinnerForm::Attach(TSkinData* skinData) {
   DialogClass = Name == "#32770" || Name == "TMessageForm";
   if (DialogClass) BorderKind = bkDialog;
   if (!nt) skinData->SetSkinControls(skinData->GetSkinControls() & ~Bit(xcSystemMenu));
+  if (WindowKind == wkMdiFrame) {
+    FSavedMenuUpdate = skinData->GetMenuUpdate();
+    SubclassMdiClient();
+  }
 
-  if (!Install(h)) return;
+  if (!Install(h)) {
+    UnsubclassMdiClient();
+    return;
+  }
   if (FFrameSkinned) {
     NativeMenu = GetMenu(h);
     BuildSysButtons();
   } else {
     FState = skSkinned;
+  }
+  // An MDI child's caption is never lower than the system's caption with its sizing edge.
+  if (WindowKind == wkMdiChild) {
+    const int least = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+    if (BorderTop < least) MenuBarHeight = least - BorderTop;
+    if (ShowState == ssMaximizedWindow && SkinManager && !SkinManager->MenuMode) SkinManager->SetMenuMode(true);
   }
 }
 
@@ -264,7 +299,6 @@ bool TSkinnerForm::FinishSkinning(TMessage& m) {
   SystemMenu = GetSystemMenu(WindowHandle, FALSE);
   LoadSmallIcon();
   SaveFrameMetrics();
-  MeasureFrame();
   // The children's control skinners are attached here once the control dispatch exists.
   if (FState == skWaiting) {
     if (WindowKind == wkMdiChild) {
@@ -274,17 +308,24 @@ bool TSkinnerForm::FinishSkinning(TMessage& m) {
         FState = skFitting;
         FitWindowToFrame(false);
         FState = skSkinned;
+        UpdateRegion();
       }
     } else if (!ChildWindow && BorderKind != bkNone && ShowState != ssMinimizedWindow) {
       FState = skFitting;
       FitWindowToFrame(false);
       FState = skSkinned;
-      if (ShowState == ssMaximizedWindow) RefreshFrame();
+      if (ShowState == ssNormalWindow)
+        UpdateRegion();
+      else if (ShowState == ssMaximizedWindow)
+        RefreshFrame();
     }
   }
   NotifySkinned();
   FState = skSkinned;
   FHoverTimer->SetEnabled(true);
+  // The frame paints of the fitting came before the skinned state: the finished frame shows now.
+  const bool plainChild = ChildWindow && WindowKind != wkMdiChild;
+  if (FFrameSkinned && !plainChild && IsWindowVisible(WindowHandle)) PaintFrame(nullptr);
   m.Result = 0;
   return true;
 }
@@ -308,7 +349,15 @@ bool TSkinnerForm::WMSize(TMessage& m) {
     case SIZE_MINIMIZED: ShowState = ssMinimizedWindow; break;
     case SIZE_MAXIMIZED: ShowState = ssMaximizedWindow; break;
   }
-  // The skinned frame's region follows the new size here once the frame is painted from the skin.
+  if (ShowState == ssMinimizedWindow) return true;
+  // A maximized MDI child wears the system's frame inside the client; the children's regions follow.
+  if (WindowKind == wkMdiChild && SkinManager) {
+    if (m.WParam == SIZE_MAXIMIZED) SkinManager->SetMenuMode(true);
+    if (m.WParam == SIZE_RESTORED && SkinManager->MenuMode) SkinManager->SetMenuMode(false);
+  }
+  if (WindowKind == wkMdiChild && ((SkinManager && SkinManager->MenuMode) || ShowState != ssNormalWindow))
+    return true;
+  if (FState == skSkinned || FState == skReapplying) UpdateRegion();
   return true;
 }
 
@@ -347,6 +396,8 @@ bool TSkinnerForm::PaintWholeFrame(TMessage& m) {
   return true;
 }
 
+bool TSkinnerForm::PassOn(TMessage& m) { return Previous(m); }
+
 // ---- the form's WindowProc ----
 
 void TSkinnerForm::FormWindowProcHook(TMessage& m) {
@@ -381,22 +432,13 @@ void TSkinnerForm::FormWindowProcHook(TMessage& m) {
 
 // ---- frame ----
 
-// Until the skin paints the frame the window wears the system's: that is the frame repainted here.
-void TSkinnerForm::PaintFrame(HDC dc) {
-  if (!FSkinData || !FSkinData->PaintFrames || !IsWindow(WindowHandle)) return;
-  if (dc)
-    TWindowSubclass::CallPrevious(WM_PRINT, WPARAM(dc), PRF_NONCLIENT);
-  else
-    RedrawWindow(WindowHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
-}
-
 void TSkinnerForm::RefreshFrame() {
   SetWindowPos(WindowHandle, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void TSkinnerForm::FitWindowToFrame(bool refresh) {
-  (void)refresh;  // the client rectangle is read from the window either way
+  // The client rectangle is read from the window whether refreshing or not.
   if (ShowState == ssMaximizedWindow) {
     RefreshFrame();
     return;
@@ -404,23 +446,41 @@ void TSkinnerForm::FitWindowToFrame(bool refresh) {
   RECT wr, cr;
   GetWindowRect(WindowHandle, &wr);
   GetClientRect(WindowHandle, &cr);
-  const int width = cr.right + BorderLeft + BorderRight;
+  int width = cr.right + BorderLeft + BorderRight;
   const int clientBottom = WindowKind == wkMdiChild ? cr.bottom : cr.bottom - MenuBarHeight;
   const int height = clientBottom + BorderTop + BorderBottom + MenuBarHeight;
+  // A dialog box grows to show its whole caption; its controls move to stay in the middle.
+  if (DialogClass && !refresh) {
+    const int required = FSkinData->Title->Margins.Left + CaptionTextWidth() + FSkinData->Title->Margins.Right;
+    if (width < required) {
+      const int shift = (required - width) / 2;
+      for (HWND c = GetTopWindow(WindowHandle); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, WindowHandle, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(c, nullptr, r.left + shift, r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
+      }
+      width = required;
+    }
+  }
   SetWindowPos(WindowHandle, nullptr, wr.left, wr.top, width, height,
                SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
 }
 
-void TSkinnerForm::MeasureFrame() {
-  RECT wr, cr;
-  GetWindowRect(WindowHandle, &wr);
-  GetClientRect(WindowHandle, &cr);
-  POINT origin{0, 0};
-  ClientToScreen(WindowHandle, &origin);
-  BorderLeft = origin.x - wr.left;
-  BorderTop = origin.y - wr.top;
-  BorderRight = wr.right - origin.x - cr.right;
-  BorderBottom = wr.bottom - origin.y - cr.bottom;
+int TSkinnerForm::CaptionTextWidth() {
+  const HWND h = WindowHandle;
+  const int length = GetWindowTextLengthW(h);
+  std::wstring text(size_t(length) + 1, L'\0');
+  GetWindowTextW(h, text.data(), length + 1);
+  text.resize(size_t(length));
+  HDC dc = GetWindowDC(h);
+  HGDIOBJ old = SelectObject(dc, CaptionFont->Handle());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  return size.cx;
 }
 
 void TSkinnerForm::SaveFrameMetrics() {
@@ -430,13 +490,6 @@ void TSkinnerForm::SaveFrameMetrics() {
   ClientRect = RECT{0, 0, cr.right, cr.bottom};
   InitialNCWidth = (wr.right - wr.left) - cr.right;
   InitialNCHeight = (wr.bottom - wr.top) - cr.bottom;
-}
-
-void TSkinnerForm::LoadSmallIcon() {
-  SmallIconSize = GetSystemMetrics(SM_CXSMICON);
-  IconHandle = HICON(SendMessageA(WindowHandle, WM_GETICON, ICON_SMALL, 0));
-  if (!IconHandle) IconHandle = HICON(SendMessageA(WindowHandle, WM_GETICON, ICON_BIG, 0));
-  if (!IconHandle) IconHandle = HICON(GetClassLongPtrA(WindowHandle, GCLP_HICONSM));
 }
 
 void TSkinnerForm::ReadShowState() {
@@ -471,10 +524,14 @@ void TSkinnerForm::NotifySkinned() {
   if (FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, WindowHandle, Name);
 }
 
+// Caption buttons and menu-bar items that the mouse left without a leave notice lose their hot look.
 void TSkinnerForm::HoverTimerTick(TObject*) {
-  // Caption buttons and menu-bar items that the mouse left without a leave notice lose their hot
-  // look here; none exists before the skin paints the frame.
-  if (MenuTracking) return;
+  if (MenuTracking || !HotObject) return;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  if (PtInRect(&HotObject->Rect, ScreenToWindow(cursor.x, cursor.y))) return;
+  HotObject->MouseLeave();
+  HotObject = nullptr;
 }
 
 // ---- skin changes and undoing ----
@@ -501,16 +558,20 @@ void TSkinnerForm::Unskin() {
     UnskinControlsOnly();
     return;
   }
+  FreeSystemPopup();
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!Installed()) return;
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
   if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
+  SetSysMenuStyle(false);
+  UnsubclassMdiClient();
   RestoreClientSize();
+  // Only a region this object set goes: a borderless window keeps the shape it was given.
   if (FRegion) {
-    SetWindowRgn(WindowHandle, nullptr, TRUE);  // the system frees the region it was given
     FRegion = nullptr;
+    SetWindowRgn(WindowHandle, nullptr, TRUE);  // the system frees the region it was given
   }
 }
 
@@ -533,6 +594,7 @@ void TSkinnerForm::Release() {
     UnskinControlsOnly();
     return;
   }
+  FreeSystemPopup();
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   if (!Installed()) return;
   FFormHook.Remove();
@@ -546,6 +608,7 @@ void TSkinnerForm::UnskinControlsOnly() {
   if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
   FFormHook.Remove();
   TWindowSubclass::Remove();
+  UnsubclassMdiClient();
   if (FForm && FState != skDestroying)
     for (TComponent* c : FForm->ComponentList())
       if (auto* control = As<TControl>(c)) control->Invalidate();

@@ -19,6 +19,11 @@
 
 class TSkinData;
 class TTimer;
+class TNCObject;
+class TWinSysButton;
+class TPopupMenu;
+class TMenuItem;
+class TMdiClientSubclass;
 
 // The shared off-screen bitmap the control skinners paint into before copying to the screen
 // (stretch mode COLORONCOLOR); lives until the program ends.
@@ -73,10 +78,6 @@ public:
   TSkinControl* FindControlByWindow(HWND window) const;
   void FreeControls();
 
-  // Caption buttons: built from the skin by the frame painting; here only their lifetime.
-  void BuildSysButtons() {}
-  void FreeSysButtons() {}
-
   int State() const { return FState; }
   TSkinData* SkinData() const { return FSkinData; }
   TControl* Form() const { return FForm; }
@@ -86,8 +87,8 @@ public:
   TCanvas* FrameCanvas() const { return FFrameCanvas; }
   TTimer* HoverTimer() const { return FHoverTimer; }
 
-  // Frame geometry. Until the skin paints the frame these are the system frame's own sizes, so
-  // fitting the window to the frame keeps its size.
+  // Frame geometry (window pixels): the skinned border sizes, the top one being the caption's
+  // height, and the menu bar's height between caption and client area.
   int BorderLeft = 0, BorderTop = 0, BorderRight = 0, BorderBottom = 0;
   int MenuBarHeight = 0;
   int InitialNCWidth = 0, InitialNCHeight = 0;
@@ -103,12 +104,60 @@ public:
   std::wstring CaptionPrefix = L"  ", CaptionSuffix = L" ";
   TFont* CaptionFont;
 
-  // Repaints the skinned frame, into the DC when one is given.
-  void PaintFrame(HDC dc);
   // Makes the system recalculate and repaint the window's frame.
   void RefreshFrame();
   // Keeps the client area's size while the frame takes the skinned border sizes.
   void FitWindowToFrame(bool refresh);
+
+  // ---- frame, caption and caption buttons (SkinnerFrame.cpp) ----
+  // Border sizes and caption buttons for the current skin; FreeSysButtons empties the buttons.
+  void BuildSysButtons();
+  void FreeSysButtons();
+  // Repaints the whole skinned frame, into the DC when one is given (else the window's DC).
+  void PaintFrame(HDC dc);
+  // The window region cut from the border images (left alone for a window without a border).
+  void UpdateRegion();
+  void DeleteRegion();
+  bool OwnsRegion() const { return FRegion != nullptr; }
+  // A screen point in window coordinates.
+  POINT ScreenToWindow(int x, int y) const;
+  // The first visible caption button with an Action of 0 or more under the window point, or null.
+  TWinSysButton* FindSysButtonAt(POINT p) const;
+  // Whether caption button `index` shows now (also stored as its visible flag).
+  bool IsSysButtonVisible(int index);
+  void PaintSysButton(TWinSysButton* button, int state);
+  // What the hot caption button does when clicked (screen point of the click).
+  void SysButtonClick(int x, int y);
+  // Takes WS_SYSMENU away (remove) or gives it back, so the system draws no caption buttons of its own.
+  void SetSysMenuStyle(bool remove);
+  void LoadSmallIcon();
+  void DrawSmallIcon(HDC dc, const RECT& r);
+  const std::vector<TWinSysButton*>& SysButtons() const { return FSysButtons; }
+  const RECT& CaptionTextRect() const { return FCaptionTextRect; }
+  int RightButtonEdge() const { return FRightButtonEdge; }
+  // The caption button or menu-bar item that is hot or pressed, or null.
+  TNCObject* HotObject = nullptr;
+  // A skinned menu bar takes the strip between caption and client area (an MDI child's strip is
+  // only extra space).
+  bool HasMenuBar() const { return MenuBarHeight > 0 && WindowKind != wkMdiChild; }
+  RECT WindowRect{};
+
+  // ---- system menu, window commands and MDI (SkinnerCommands.cpp) ----
+  // Pops up the skinned system menu at the screen point (a second call within the double-click time
+  // closes the window while a caption button is hot).
+  void ShowSystemMenu(POINT p);
+  void BuildSystemMenu();
+  void BuildDefaultSystemMenu();
+  void ToggleMaximize();
+  void Restore();
+  void ToggleMinimize();
+  bool HasSysMenuClose() const;
+  bool IsMdiChildMaximized() const;
+  void MdiChildCommand(UINT command);
+  TPopupMenu* SystemPopup() const { return FSystemPopup; }
+  // The owner drawing of the skinned menus' items (SkinnerMenuItems.cpp).
+  void DrawMenuItem(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected);
+  void MeasureMenuItemWidth(TObject* sender, TCanvas* canvas, int& width, int& height);
 
 protected:
   LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
@@ -148,13 +197,46 @@ private:
   bool CMMenuChanged(TMessage& m);
   // Third table.
   bool PaintWholeFrame(TMessage& m);
+  bool PassOn(TMessage& m);
+
+  // Non-client messages of the skinned frame (SkinnerFrame.cpp).
+  bool WMNCCalcSize(TMessage& m);
+  bool WMNCHitTest(TMessage& m);
+  bool WMNCPaint(TMessage& m);
+  bool WMNCActivate(TMessage& m);
+  bool WMNCMouseMove(TMessage& m);
+  bool WMNCLButtonDown(TMessage& m);
+  bool WMNCLButtonUp(TMessage& m);
+  bool WMNCLButtonDblClk(TMessage& m);
+  void DrawBorder(int index, RECT r, HDC dc);
+  void PaintCaption(HDC dc);
+  void DrawCaptionText(TCanvas* canvas, const RECT& caption);
+  void LayoutSysButtons();
+  void DrawSysButtons(HDC dc);
+  TNCObject* ObjectAt(POINT p) const;
+
+  // System menu, window commands and the MDI client (SkinnerCommands.cpp).
+  bool WMCommand(TMessage& m);
+  bool WMSysCommand(TMessage& m);
+  bool WMNCRButtonDown(TMessage& m);
+  void AddSysMenuItem(const std::string& caption, int tag);
+  void SysMenuItemClick(TObject* sender);
+  void DefaultSysMenuItemClick(TObject* sender);
+  void FreeSystemPopup();
+  void SubclassMdiClient();
+  void UnsubclassMdiClient();
+  friend class TMdiClientSubclass;
+  void MdiClientProc(TMessage& m);
+  void CallMdiClient(TMessage& m);
+  void DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+  void DrawMenuItemText(TMenuItem* item, TCanvas* canvas, UINT flags, bool selected, RECT& r,
+                        const std::wstring& text);
 
   void HoverTimerTick(TObject*);
   void ReadShowState();
   void FindMdiClient();
   void SaveFrameMetrics();
-  void MeasureFrame();
-  void LoadSmallIcon();
+  int CaptionTextWidth();  // the window text's width in the caption font
   void NotifySkinned();
   void RestoreWindow(bool restoreLook);
   void RestoreClientSize();
@@ -170,4 +252,15 @@ private:
   bool FFrameSkinned = false;
   int FState = skWaiting;
   HRGN FRegion = nullptr;  // a window region this object set (and owns)
+  int FRegionWidth = 0, FRegionHeight = 0;  // the window size the region was built for
+  std::vector<TWinSysButton*> FSysButtons;
+  TBitmap* FSmallIcon;      // the window's small icon on magenta
+  TBitmap* FCaptionBitmap;  // the caption strip is composed here before it goes to the screen
+  RECT FCaptionTextRect{};
+  int FRightButtonEdge = 0;
+  int FWindowWidth = 0, FWindowHeight = 0;
+  TPopupMenu* FSystemPopup = nullptr;
+  DWORD FLastSysMenuTick = 0, FDoubleClickTime;
+  bool FSavedMenuUpdate = true;
+  TMdiClientSubclass* FMdiClientHook = nullptr;
 };

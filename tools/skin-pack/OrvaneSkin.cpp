@@ -88,6 +88,8 @@ TPixels CaptionButton(Glyph glyph) {
   });
 }
 
+// The minimize and maximize buttons show only on windows that have one of the two boxes (Visibility 6),
+// so dialog boxes carry the close button alone.
 const char* const SkinIni =
     "; Orvane's own skin: plain shapes in the program's blue and orange.\r\n"
     "[Personality]\r\n"
@@ -113,9 +115,9 @@ const char* const SkinIni =
     "[Customcolors]\r\nColor0=18 40 78\r\nColor1=46 92 160\r\n"
     "[BUTTON.CLOSE]\r\nAction=0\r\nAlign=1\r\nXcoord=24\r\nYcoord=5\r\nVisibility=0\r\nButtonImage=close.bmp\r\n"
     "frame=4\r\n"
-    "[BUTTON.MAXIMIZE]\r\nAction=1\r\nAlign=1\r\nXcoord=44\r\nYcoord=5\r\nVisibility=0\r\n"
+    "[BUTTON.MAXIMIZE]\r\nAction=1\r\nAlign=1\r\nXcoord=44\r\nYcoord=5\r\nVisibility=6\r\n"
     "ButtonImage=maximize.bmp\r\nframe=4\r\n"
-    "[BUTTON.MINIMIZE]\r\nAction=2\r\nAlign=1\r\nXcoord=64\r\nYcoord=5\r\nVisibility=0\r\n"
+    "[BUTTON.MINIMIZE]\r\nAction=2\r\nAlign=1\r\nXcoord=64\r\nYcoord=5\r\nVisibility=6\r\n"
     "ButtonImage=minimize.bmp\r\nframe=4\r\n"
     "[BUTTON.SYSMENU]\r\nAction=3\r\nAlign=0\r\nXcoord=6\r\nYcoord=6\r\nVisibility=0\r\n"
     "[Buttons]\r\nBitmap=button.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\nTopHeight=4\r\nBottomHeight=4\r\nTrans=1\r\n"

@@ -1,0 +1,179 @@
+// The owner drawing of the skinned menus' items (the skinned system menu, and every menu whose items
+// the engine takes over): the skin's MenuItem element behind the item, or the skin's menu colours
+// without one; the image or check mark, the caption and the short cut drawn over it.
+#include <algorithm>
+#include <memory>
+
+#include "Forms.h"
+#include "Menus.h"
+#include "SkinImageUtils.h"
+#include "SkinnerData.h"
+#include "SkinnerForm.h"
+
+namespace {
+
+int WidthOf(const RECT& r) { return r.right - r.left; }
+int HeightOf(const RECT& r) { return r.bottom - r.top; }
+
+// A bitmap the item is composed in, with the menu font on its canvas.
+std::unique_ptr<TBitmap> ItemBitmap(const RECT& r) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf24bit);
+  b->SetSize(WidthOf(r), HeightOf(r));
+  b->Canvas()->Font()->Assign(Screen->MenuFont());
+  return b;
+}
+
+TImageList* ImagesOf(TMenuItem* item) {
+  TMenu* menu = item->GetParentMenu();
+  return menu ? menu->GetImages() : nullptr;
+}
+
+// The separator from the MenuItem picture's second frame: its ends at their width, its middle
+// stretched, the bottom rows when the item is lower than the picture; magenta stays transparent.
+void DrawMenuSeparator(TCanvas* canvas, const RECT& r, const TDataSkinObject* e) {
+  TBitmap* image = e->Bitmap;
+  if (image->Empty()) return;
+  const int frameWidth = image->GetWidth() / 5, w = WidthOf(r);
+  const int h = std::min(HeightOf(r), image->GetHeight());
+  if (frameWidth <= 0 || w <= 0 || h <= 0) return;
+  const int sx = frameWidth, sy = image->GetHeight() - h;
+  const int left = std::min(e->Margins.Left, w), right = std::min(e->Margins.Right, w - left);
+  auto strip = std::make_unique<TBitmap>();
+  strip->SetPixelFormat(pf24bit);
+  strip->SetSize(w, h);
+  HDC d = strip->Canvas()->GetHandle(), s = image->Canvas()->GetHandle();
+  SetStretchBltMode(d, COLORONCOLOR);
+  BitBlt(d, 0, 0, left, h, s, sx, sy, SRCCOPY);
+  StretchBlt(d, left, 0, w - left - right, h, s, sx + left, sy, std::max(1, frameWidth - left - right), h, SRCCOPY);
+  BitBlt(d, w - right, 0, right, h, s, sx + frameWidth - right, sy, SRCCOPY);
+  DrawTransparent(canvas->GetHandle(), RECT{r.left, r.top, r.left + w, r.top + h}, strip.get(), SkinTransparentColor);
+}
+
+}  // namespace
+
+void TSkinnerForm::MeasureMenuItemWidth(TObject* sender, TCanvas* canvas, int& width, int& height) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (FSkinData->MenuItem) width += FSkinData->MenuItem->Margins.Left;
+  width += 12;
+  if (!item || !ImagesOf(item)) width += 23;
+}
+
+void TSkinnerForm::DrawMenuItem(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || WidthOf(rect) <= 0 || HeightOf(rect) <= 0) return;
+  std::unique_ptr<TBitmap> work = ItemBitmap(rect);
+  TCanvas* c = work->Canvas();
+  const RECT local{0, 0, WidthOf(rect), HeightOf(rect)};
+  const TDataSkinObject* e = FSkinData->MenuItem;
+  // Behind the item: the skin's menu colour (the popup's own background once popups are skinned).
+  c->Brush()->SetColor(!e && selected ? FSkinData->Hilight : FSkinData->Menu);
+  c->FillRect(local);
+  if (e && item->IsLine()) {
+    DrawMenuSeparator(c, local, e);
+  } else {
+    if (e)
+      DrawSkinImage(c->GetHandle(), local, e->Bitmap, false, e->Tile, e->Trans == 1, 5, selected ? 4 : 1, e->Margins);
+    DrawMenuItemContent(item, c, selected, local);
+  }
+  BitBlt(canvas->GetHandle(), rect.left, rect.top, local.right, local.bottom, c->GetHandle(), 0, 0, SRCCOPY);
+}
+
+void TSkinnerForm::DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect) {
+  const std::wstring caption = AnsiToWide(item->ShownCaption());
+  TImageList* images = ImagesOf(item);
+  const bool checked = item->ShownChecked();
+  int glyph = images ? images->GetWidth() : 16;
+  if (checked) glyph = std::max(glyph, 16);
+  const int margin = FSkinData->MenuItem ? FSkinData->MenuItem->Margins.Left : 0;
+  RECT box{0, 0, 0, 0};
+  if (!item->IsLine()) {
+    const int left = rect.left + 1 + margin, top = rect.top + 1;
+    box = RECT{left, top, left + glyph, top + glyph};
+  }
+  HDC dc = canvas->GetHandle();
+  const int index = item->GetImageIndex();
+  if (images && index >= 0 && index < images->Count()) {
+    if (checked) {
+      // A checked item with an image: the image on a sunken, patterned square.
+      OffsetRect(&box, 0, (HeightOf(rect) - 16) / 2 - 1);
+      const WORD pattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+      HBITMAP bits = CreateBitmap(8, 8, 1, 1, pattern);
+      HBRUSH brush = CreatePatternBrush(bits);
+      const COLORREF oldText = SetTextColor(dc, ColorToRGB(clBtnFace));
+      const COLORREF oldBk = SetBkColor(dc, ColorToRGB(clBtnHighlight));
+      FillRect(dc, &box, brush);
+      SetTextColor(dc, oldText);
+      SetBkColor(dc, oldBk);
+      DeleteObject(brush);
+      DeleteObject(bits);
+      DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
+    } else {
+      box.top = rect.top + (HeightOf(rect) - images->GetHeight()) / 2;
+      box.bottom = box.top + glyph;
+    }
+    images->Draw(canvas, box.left, box.top, index, item->ShownEnabled());
+  } else if (checked) {
+    // The system's check mark in the button text colour, its white drawn transparent.
+    HBITMAP mark = LoadBitmapA(nullptr, MAKEINTRESOURCEA(32760));  // OBM_CHECK
+    BITMAP info{};
+    if (mark && GetObjectA(mark, sizeof info, &info)) {
+      auto b = std::make_unique<TBitmap>();
+      b->SetPixelFormat(pf24bit);
+      b->SetSize(info.bmWidth, info.bmHeight);
+      HDC bdc = b->Canvas()->GetHandle();
+      HDC mdc = CreateCompatibleDC(bdc);
+      HGDIOBJ old = SelectObject(mdc, mark);
+      SetTextColor(bdc, ColorToRGB(clBtnText));
+      SetBkColor(bdc, RGB(255, 255, 255));
+      BitBlt(bdc, 0, 0, info.bmWidth, info.bmHeight, mdc, 0, 0, SRCCOPY);
+      SelectObject(mdc, old);
+      DeleteDC(mdc);
+      const int x = box.left + (WidthOf(box) - info.bmWidth) / 2 + 1;
+      const int y = rect.top + (HeightOf(rect) - info.bmHeight) / 2 + 1;
+      DrawTransparent(dc, RECT{x, y, x + info.bmWidth, y + info.bmHeight}, b.get(), clWhite);
+    }
+    if (mark) DeleteObject(mark);
+  }
+  const RECT textRect{box.right + 3, rect.top, rect.right - 1, rect.bottom};
+  RECT measured = textRect;
+  DrawMenuItemText(item, canvas, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE, selected, measured, caption);
+  OffsetRect(&measured, 0, (HeightOf(textRect) - HeightOf(measured)) / 2);
+  DrawMenuItemText(item, canvas, DT_EXPANDTABS | DT_SINGLELINE, selected, measured, caption);
+  if (const int shortCut = item->ShownShortCut()) {
+    RECT s{measured.right, measured.top, rect.right - 11, measured.bottom};
+    DrawMenuItemText(item, canvas, DT_RIGHT | DT_SINGLELINE, selected, s, AnsiToWide(ShortCutToText(shortCut)));
+  }
+}
+
+void TSkinnerForm::DrawMenuItemText(TMenuItem* item, TCanvas* canvas, UINT flags, bool selected, RECT& r,
+                                    const std::wstring& text) {
+  HDC dc = canvas->GetHandle();
+  const bool measuring = flags & DT_CALCRECT;
+  if (text == L"-") {
+    if (measuring) return;
+    // The line stands in the item's middle when the item is too low for the usual 4 pixels.
+    RECT line = r;
+    OffsetRect(&line, 0, std::min(4, std::max(0, (HeightOf(r) - 2) / 2)));
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  std::wstring shown = text;
+  if (measuring && (shown.empty() || shown == L"&")) shown += L' ';
+  TFont font;
+  font.Assign(Screen->MenuFont());
+  if (item->GetDefault()) font.SetStyle(font.GetStyle() | (1u << fsBold));
+  TColor colour;
+  if (item->ShownEnabled())
+    colour = selected ? FSkinData->HilightText : FSkinData->MenuText;
+  else
+    colour = ColorToRGB(FSkinData->ButtonShadow) == ColorToRGB(FSkinData->MenuText) ? clGrayText
+                                                                                    : FSkinData->ButtonShadow;
+  HGDIOBJ oldFont = SelectObject(dc, font.Handle());
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(dc, ColorToRGB(colour));
+  DrawTextWide(dc, shown, r, flags);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+  SelectObject(dc, oldFont);
+}
