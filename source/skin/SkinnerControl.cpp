@@ -1,5 +1,7 @@
 #include "SkinnerControl.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -358,8 +360,7 @@ void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT
   canvas->Font()->SetStyle(0);
   HGDIOBJ oldFont = SelectObject(dc, canvas->Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
-  RECT t{r.left, r.top, r.left, r.top};
-  t = r;
+  RECT t = r;
   DrawTextWide(dc, text, t, align | DT_EXPANDTABS | DT_CALCRECT | DT_NOCLIP);
   const int tw = t.right - t.left, th = t.bottom - t.top;
   if (align == DT_CENTER) {
@@ -393,4 +394,60 @@ void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& tex
   SetTextColor(dc, ColorToRGB(enabled ? canvas->Font()->GetColor() : clBtnShadow));
   DrawTextWide(dc, text, t, align | DT_SINGLELINE | DT_EXPANDTABS);
   SelectObject(dc, oldFont);
+}
+
+void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
+                     int imageIndex, TImageList* images) {
+  const int rw = r.right - r.left, rh = r.bottom - r.top;
+  int cx = images ? images->GetWidth() : 0;
+  const int cy = images ? images->GetHeight() : 0;
+  const bool icon = imageIndex != -1 && images && cx < rw;
+  if (!icon) cx = 0;
+  HDC dc = canvas->GetHandle();
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->Font()->SetStyle(0);
+  HGDIOBJ oldFont = SelectObject(dc, canvas->Font()->Handle());
+  RECT t = r;
+  if (images && imageIndex != -1) t.right += cx + 2;
+  const UINT flags = DT_END_ELLIPSIS | DT_EXPANDTABS | DT_WORDBREAK;
+  if (text.empty())
+    t = RECT{r.left, r.top, r.left, r.top};
+  else
+    DrawTextWide(dc, text, t, flags | DT_CALCRECT | DT_NOCLIP);
+  const int tw = t.right - t.left, th = t.bottom - t.top;
+  int x = alignment == 0 ? 3 : alignment == 1 ? (rw - cx - tw) / 2 : rw - cx - tw - 2;
+  if (x < 2) x = 1;
+  if (icon) ImageList_Draw(images->Handle(), imageIndex, dc, r.left + x, r.top + (rh - cy) / 2, ILD_TRANSPARENT);
+  OffsetRect(&t, x + cx, (rh - th) / 2);
+  if (!text.empty()) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(skinner->Enabled ? canvas->Font()->GetColor() : clBtnShadow));
+    t.left = std::max(t.left, r.left);
+    t.right = std::min(t.right, r.right);
+    DrawTextWide(dc, text, t, AddRtlReading(skinner, flags));
+  }
+  SelectObject(dc, oldFont);
+}
+
+void DrawArrowGlyph(TCanvas* canvas, int x, int y, int direction) {
+  struct TSegment {
+    int X1, Y1, X2, Y2;
+  };
+  // Up: a stub and three nested chevrons; down mirrors it.
+  static const TSegment up[] = {{0, 0, 0, -1}, {1, 1, 4, 4},  {0, 1, 3, 4},  {0, 2, 2, 4},
+                                {-1, 1, -4, 4}, {0, 2, -3, 4}, {0, 1, -2, 4}};
+  static const TSegment down[] = {{0, 3, 0, 4},   {1, 2, 4, -1},  {0, 2, 3, -1}, {0, 1, 2, 0},
+                                  {-1, 2, -4, -1}, {0, 2, -3, -1}, {0, 1, -2, 0}};
+  // Left and right: a triangle outline from (x, y).
+  static const POINT left[] = {{1, 2}, {1, -2}, {-1, 0}, {1, 2}};
+  static const POINT right[] = {{-1, 2}, {-1, -2}, {1, 0}, {-1, 2}};
+  if (direction == 0 || direction == 1) {
+    for (const TSegment& s : direction == 0 ? up : down) {
+      canvas->MoveTo(x + s.X1, y + s.Y1);
+      canvas->LineTo(x + s.X2, y + s.Y2);
+    }
+  } else if (direction == 2 || direction == 3) {
+    canvas->MoveTo(x, y);
+    for (const POINT& p : direction == 2 ? left : right) canvas->LineTo(x + p.x, y + p.y);
+  }
 }

@@ -146,3 +146,9 @@ void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT
 // A one-line caption centred both ways; alignment as TAlignment.
 void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
                          bool enabled);
+// An icon of the image list (index -1: none) and a caption after it; alignment 0 left, 1 centre, 2 right.
+void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
+                     int imageIndex, TImageList* images);
+// A small arrow in the canvas's pen: 0 up, 1 down (a stub and three chevrons), 2 left, 3 right (a
+// triangle outline); any other direction draws nothing.
+void DrawArrowGlyph(TCanvas* canvas, int x, int y, int direction);

@@ -13,6 +13,7 @@
 #include "AboutWnd.h"
 #include "AppTestKit.h"
 #include "EnterValueWnd.h"
+#include "FcRadChk.h"
 #include "FileInfoWnd.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
@@ -25,7 +26,9 @@
 #include "SettingsWnd.h"
 #include "ShutdownWnd.h"
 #include "SkinManage.h"
+#include "SkinnerCheck.h"
 #include "SkinnerControl.h"
+#include "SkinnerData.h"
 #include "SkinnerDispatch.h"
 #include "SkinnerForm.h"
 #include "TempDir.h"
@@ -108,6 +111,7 @@ protected:
   }
   void TearDown() override {
     if (main) main->Free();
+    FreeSkinManager();  // the next test's main window starts the engine afresh
     SetPrompter(oldPrompter);
   }
   TSkinData* Data() { return main->SkinData1; }
@@ -205,6 +209,43 @@ TEST_F(SkinnedControls, TheSkinnedWindowsCarryThePlannedSkinners) {
   ExpectAttachedAsPlanned(progress);
   Shot(progress->Handle(), "skinned_controls_progress.bmp");
   progress->Free();
+}
+
+// The format radio buttons take a glyph strip built from the skin's radio image, the media panel the
+// face colour; unskinning gives both back what they had.
+TEST_F(SkinnedControls, MainWindowGlyphsAndImagePanelComeAndGoWithTheSkin) {
+  TFcRadioButton* avi = main->FormatRadio(ofAVI);
+  ASSERT_NE(avi, nullptr);
+  const TColor panelColour = main->pnlMediaInfo->GetColor();
+  const bool panelParentBackground = main->pnlMediaInfo->GetParentBackground();
+  const std::string glyphsBefore = GetPropText(avi, "UseCustomGlyphs");
+  ShowSkinned(main);
+  TDataSkinButton* b = Data()->Buttons;
+  const int cell = b->RadioBitmap->GetWidth() / b->RadioFrameCount;
+  EXPECT_EQ(GetPropText(avi, "UseCustomGlyphs"), "True");
+  EXPECT_EQ(avi->GetCustomGlyphs()->GetWidth(), 6 * cell) << "six cells";
+  EXPECT_EQ(avi->GetCustomGlyphs()->GetHeight(), b->RadioBitmap->GetHeight());
+  EXPECT_EQ(avi->GetTransparentColor(), TColor(0xFF00FF));
+  // Cell 1 (checked) is the skin's checked frame, cell 0 the unchecked one.
+  auto same = [&](int cellIndex, int frame) {
+    for (int y = 0; y < b->RadioBitmap->GetHeight(); ++y)
+      for (int x = 0; x < cell; ++x)
+        if (avi->GetCustomGlyphs()->Canvas()->GetPixel(cellIndex * cell + x, y) !=
+            b->RadioBitmap->Canvas()->GetPixel((frame - 1) * cell + x, y))
+          return false;
+    return true;
+  };
+  EXPECT_TRUE(same(0, CheckStateFrame(b->RadioFrameCount, 1)));
+  EXPECT_TRUE(same(1, CheckStateFrame(b->RadioFrameCount, 2)));
+  EXPECT_EQ(main->pnlMediaInfo->GetColor(), Data()->ButtonFace);
+  EXPECT_FALSE(main->pnlMediaInfo->GetParentBackground());
+
+  Data()->SetActive(false);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return SkinManager->Forms.empty(); }));
+  EXPECT_EQ(GetPropText(avi, "UseCustomGlyphs"), "False");
+  EXPECT_EQ(glyphsBefore, "False");
+  EXPECT_EQ(main->pnlMediaInfo->GetColor(), panelColour);
+  EXPECT_EQ(main->pnlMediaInfo->GetParentBackground(), panelParentBackground);
 }
 
 // A message box of the system: its buttons are skinned by window class, and a click on one reaches the

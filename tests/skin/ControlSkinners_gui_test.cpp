@@ -599,6 +599,16 @@ TEST_F(SkinEngine, ButtonCaptionsBreakAtTheFirstDoubleBarAndTag5555ShowsTheParen
   clear->SetLeft(170);
   TButton* solid = put("Solid", 56, 0);
   solid->SetLeft(170);
+  auto box = [&](int left, int tag) {
+    auto* c = new TCheckBox(form);
+    c->SetParent(panel);
+    c->SetBounds(left, 100, 120, 20);
+    c->SetCaption("Box");
+    c->SetTag(tag);
+    return c;
+  };
+  TCheckBox* clearBox = box(20, TransparentButtonTag);
+  TCheckBox* solidBox = box(170, 0);
   form->Show();
   Manager().Started = 1;
   ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
@@ -614,6 +624,12 @@ TEST_F(SkinEngine, ButtonCaptionsBreakAtTheFirstDoubleBarAndTag5555ShowsTheParen
   CaptureWindow(solid->Handle(), b);
   EXPECT_EQ(PixelAt(&a, 0, 0), ColorToRGB(panel->GetColor()));
   EXPECT_EQ(PixelAt(&b, 0, 0), ColorToRGB(data->ButtonFace));
+  // A check box with the tag lets the panel show around its box and text; another fills the face.
+  TBitmap c1, c2;
+  CaptureWindow(clearBox->Handle(), c1);
+  CaptureWindow(solidBox->Handle(), c2);
+  EXPECT_EQ(PixelAt(&c1, c1.GetWidth() - 3, 2), ColorToRGB(panel->GetColor()));
+  EXPECT_EQ(PixelAt(&c2, c2.GetWidth() - 3, 2), ColorToRGB(data->ButtonFace));
   // Two lines: ink in the upper and in the lower half of the two-line button.
   TBitmap t;
   CaptureWindow(twoLines->Handle(), t);
