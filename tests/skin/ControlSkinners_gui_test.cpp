@@ -33,6 +33,30 @@ public:
   using TCustomControl::TCustomControl;
 };
 ORV_DEFINE_CLASS(TFcGroup, TCustomControl, FactoryOf<TFcGroup>(), {})
+// A bitmap button of that family with the published properties the bitmap button skinner reads.
+class TFcBitbtn : public TCustomControl {
+  ORV_CLASS(TFcBitbtn)
+public:
+  using TCustomControl::TCustomControl;
+  ~TFcBitbtn() override { delete FGlyph; }
+  TBitmap* GetGlyph() const { return FGlyph; }
+  void SetGlyph(TBitmap* b) { FGlyph->Assign(b); }
+  int GetMargin() const { return FMargin; }
+  void SetMargin(int v) { FMargin = v; }
+  int GetSpacing() const { return FSpacing; }
+  void SetSpacing(int v) { FSpacing = v; }
+  int GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(int v) { FNumGlyphs = v; }
+
+private:
+  TBitmap* FGlyph = new TBitmap;
+  int FMargin = -1, FSpacing = -1, FNumGlyphs = 1;
+};
+ORV_DEFINE_CLASS(TFcBitbtn, TCustomControl, FactoryOf<TFcBitbtn>(),
+                 {ObjProp<TFcBitbtn, TBitmap>("Glyph", &TFcBitbtn::GetGlyph, &TFcBitbtn::SetGlyph),
+                  IntProp<TFcBitbtn>("Margin", &TFcBitbtn::GetMargin, &TFcBitbtn::SetMargin),
+                  IntProp<TFcBitbtn>("Spacing", &TFcBitbtn::GetSpacing, &TFcBitbtn::SetSpacing),
+                  IntProp<TFcBitbtn>("NumGlyphs", &TFcBitbtn::GetNumGlyphs, &TFcBitbtn::SetNumGlyphs)})
 
 namespace {
 
@@ -645,6 +669,80 @@ TEST_F(SkinEngine, ButtonCaptionsBreakAtTheFirstDoubleBarAndTag5555ShowsTheParen
   EXPECT_GT(inkRows(3, 18), 0);
   EXPECT_GT(inkRows(18, 33), 0);
   SaveScreenshot(form->Handle(), std::string(ORV_BUILD_DIR) + "skinned_buttons.bmp");
+  form->Free();
+}
+
+// ---- push button frames and the bitmap button's layout ----
+
+TEST_F(SkinEngine, PushButtonFramesFollowTheState) {
+  auto* form = new TForm(nullptr);
+  form->SetBounds(60, 60, 200, 120);
+  auto* button = Put<TButton>(form);
+  auto* other = Put<TButton>(form);
+  other->SetTop(50);
+  form->Show();
+  Manager().Started = 1;
+  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
+  Finish(form->Handle());
+  auto* s = static_cast<TSkinButton*>(SkinnerOf(Manager().FindForm(form->Handle()), button));
+  ASSERT_NE(s, nullptr);
+  struct TCase {
+    bool Pressed, Hot, Focused, Default, Disabled;
+    int Frame;
+  };
+  const TCase cases[] = {
+      {false, false, false, false, false, bfNormal},  {true, true, true, false, false, bfPressed},
+      {false, true, true, false, false, bfHot},       {false, false, true, false, false, bfFocused},
+      {false, false, false, true, false, bfFocused},  {true, true, true, true, true, bfDisabled},
+      {false, true, false, false, true, bfDisabled},
+  };
+  for (const TCase& c : cases) {
+    s->SetFlag(sfPressed, c.Pressed);
+    s->SetFlag(sfHot, c.Hot);
+    (c.Focused ? button : other)->SetFocus();
+    button->SetDefault(c.Default);
+    button->SetEnabled(!c.Disabled);
+    EXPECT_EQ(s->CurrentFrame(true), c.Frame) << c.Pressed << c.Hot << c.Focused << c.Default << c.Disabled;
+  }
+  // A timer message is the skinner's: the button's own timer 1 stops.
+  button->SetEnabled(true);
+  SetTimer(button->Handle(), 1, 100000, nullptr);
+  SendMessageA(button->Handle(), WM_TIMER, 1, 0);
+  EXPECT_FALSE(KillTimer(button->Handle(), 1)) << "already stopped";
+  form->Free();
+}
+
+TEST_F(SkinEngine, ABitmapButtonSpreadsGlyphAndTextOverThirds) {
+  auto* form = new TForm(nullptr);
+  form->SetBounds(60, 60, 240, 120);
+  auto* button = Put<TFcBitbtn>(form, "Glyph");
+  button->SetBounds(10, 10, 180, 40);
+  // A 16 x 16 blue square inside a magenta frame (the bottom-left colour is transparent).
+  TCharMap glyph(16, std::string(16, 'b'));
+  for (int i = 0; i < 16; ++i) glyph[0][i] = glyph[15][i] = glyph[i][0] = glyph[i][15] = 'm';
+  button->SetGlyph(BitmapFromMap(glyph, {{'b', TColor(RGB(0, 0, 255))}, {'m', TColor(0xFF00FF)}}).get());
+  form->Show();
+  Manager().Started = 1;
+  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
+  Finish(form->Handle());
+  EXPECT_EQ(SkinnerName(SkinnerOf(Manager().FindForm(form->Handle()), button)), "TSkinBitButton");
+  RedrawAll(form->Handle());
+
+  // The caption's width as the skinner measures it: inside the button less 2 on each side and the glyph.
+  const int cx = button->GetWidth(), cy = button->GetHeight();
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, button->GetFont()->Handle());
+  RECT t{0, 0, cx - 4 - 16 - 2, cy - 4};
+  DrawTextW(dc, L"Glyph", -1, &t, DT_CALCRECT | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  const int margin = (cx - 16 - (t.right - t.left)) / 3;
+  const int gy = (cy - 16 + 1) / 2;
+  TBitmap shot;
+  CaptureWindow(button->Handle(), shot);
+  EXPECT_EQ(PixelAt(&shot, margin + 1, gy + 1), RGB(0, 0, 255)) << "the glyph starts a third of the free space in";
+  EXPECT_NE(PixelAt(&shot, margin, gy + 1), RGB(0, 0, 255)) << "its frame is transparent";
+  EXPECT_NE(PixelAt(&shot, margin + 1, gy), RGB(0, 0, 255));
   form->Free();
 }
 
