@@ -75,6 +75,12 @@ public:
 
   void Install(TControl* control, THandler handler);
   void Remove();
+  // The control is being destroyed and its WindowProc went with it: forget the control without
+  // touching it.
+  void Abandon() {
+    FControl = nullptr;
+    FLink.reset();
+  }
   bool Installed() const { return FControl != nullptr; }
   // The WindowProc that was in place before Install.
   void CallSaved(TMessage& m);

@@ -6,6 +6,8 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "SkinManage.h"
+#include "SkinnerControl.h"
+#include "SkinnerDispatch.h"
 #include "SkinnerData.h"
 #include "SkinnerFrame.h"
 #include "Timer.h"
@@ -299,7 +301,7 @@ bool TSkinnerForm::FinishSkinning(TMessage& m) {
   SystemMenu = GetSystemMenu(WindowHandle, FALSE);
   LoadSmallIcon();
   SaveFrameMetrics();
-  // The children's control skinners are attached here once the control dispatch exists.
+  TControlDispatch(this, FSkinData).SkinWindowControls(FForm, WindowHandle);
   if (FState == skWaiting) {
     if (WindowKind == wkMdiChild) {
       if (ShowState == ssMaximizedWindow && SkinManager && SkinManager->MdiClientWindow) {
@@ -634,7 +636,15 @@ TSkinControl* TSkinnerForm::FindControlByWindow(HWND window) const {
 }
 
 void TSkinnerForm::FreeControls() {
-  std::vector<TSkinControl*> controls;
-  controls.swap(FControls);
-  for (TSkinControl* c : controls) c->Free();
+  while (!FControls.empty()) {
+    TSkinControl* c = FControls.front();
+    if (c->SkinnerState != ssWindowDestroyed) c->Detach();
+    FControls.erase(FControls.begin());
+    c->Free();
+  }
+}
+
+void TSkinnerForm::PurgeDetachedControls() {
+  for (size_t i = FControls.size(); i-- > 0;)
+    if (i < FControls.size() && FControls[i]->SkinnerState == ssWindowDestroyed) FControls[i]->Free();
 }

@@ -29,15 +29,9 @@ class TMdiClientSubclass;
 // (stretch mode COLORONCOLOR); lives until the program ends.
 TBitmap* ScratchBitmap();
 
-// The base of the control skinners: a component registered with its window's form skinner, found by
-// its window and freed when the form skinner unskins.
-class TSkinControl : public TComponent {
-public:
-  using TComponent::TComponent;
-  HWND WindowHandle = nullptr;
-  // The skin has changed: take the new colours and repaint.
-  virtual void SkinChanged() {}
-};
+// The base of the control skinners (SkinnerControl.h): registered with its window's form skinner, found
+// by its window and freed when the form skinner unskins.
+class TSkinControl;
 
 // The form skinner's life: 0 attached and waiting for the finish message, 1 skinned, 3 re-applying a
 // skin, 4 destroying, 5 fitting the window to the frame, 6 released (the window is gone).
@@ -76,7 +70,11 @@ public:
   bool RegisterControl(TSkinControl* skinner);  // True when it was registered already
   void UnregisterControl(TSkinControl* skinner);
   TSkinControl* FindControlByWindow(HWND window) const;
+  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls; }
+  // Detaches (unless its window went) and frees every control skinner.
   void FreeControls();
+  // Frees the control skinners whose window was destroyed.
+  void PurgeDetachedControls();
 
   int State() const { return FState; }
   TSkinData* SkinData() const { return FSkinData; }

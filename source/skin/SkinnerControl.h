@@ -1,0 +1,154 @@
+// The control skinners' base: TSkinControl hooks one child control of a skinned window (a control of
+// ours through its WindowProc, any other window through a subclass), lets the control's own procedure
+// run when it should, and paints the control from the skin. The form skinner keeps the skinners of its
+// window, frees the ones whose window went (state 6) and all of them when it unskins.
+//
+// Also here: the small routines every skinner uses (text, colours, properties by name) and the drawing
+// helpers shared by the skinner families (painting a WM_PAINT, erasing behind a transparent control,
+// one frame of a skin image, captions).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Component.h"
+#include "Controls.h"
+#include "Graphics.h"
+#include "Subclass.h"
+
+class TSkinData;
+class TSkinnerForm;
+class TDataSkinObject;
+
+// To a skinned control: wParam 0 switches its skinner off (the control paints as if unskinned), a
+// positive wParam switches it on again; the skinner stays attached either way.
+constexpr UINT SM_SWITCHSKINNER = 0x3506;
+// Sent by some controls when their data changes; check and radio skinners repaint on it.
+constexpr UINT SM_DATACHANGED = 0xB0D0;
+
+// The skinner's life: attached, and its window destroyed (freed at the form skinner's next purge).
+constexpr int ssAttached = 1, ssWindowDestroyed = 6;
+// State flags.
+constexpr uint8_t sfHot = 1, sfPressed = 2;
+// The Tag that makes a button draw its parent's background through the image's transparent parts.
+constexpr int TransparentButtonTag = 5555;
+
+class TSkinControl : public TComponent {
+  ORV_CLASS(TSkinControl)
+public:
+  explicit TSkinControl(TComponent* owner);
+  ~TSkinControl() override;
+
+  uint8_t StateFlags = 0;
+  TCanvas* Canvas = nullptr;      // the form skinner's control canvas
+  bool Enabled = true;            // refreshed while drawing
+  bool Focused = false;
+  std::wstring Caption;
+  bool Active = true;             // False: every message goes straight on
+  bool Unicode = false;
+  TSkinData* SkinData = nullptr;
+  HWND WindowHandle = nullptr;
+  TControl* Control = nullptr;    // null for a plain window
+  RECT WindowRect{};              // screen coordinates, taken at every paint
+  TControl* RepaintComponent = nullptr;  // invalidated instead of the window when set
+  bool SetColour = false;         // the control's Color becomes the skin's face colour
+  TColor SavedColour = clBtnFace;
+  bool Attached = false;
+  int SkinnerState = 0;           // ssAttached, ssWindowDestroyed
+  TSkinnerForm* Form = nullptr;
+  int Mode = 0;                   // meaning per skinner; the base sets 1 when ParentBackground was on
+  bool ParentBackground = false;  // ParentBackground was True and has been switched off
+
+  bool Hot() const { return StateFlags & sfHot; }
+  bool Pressed() const { return StateFlags & sfPressed; }
+  void SetFlag(uint8_t flag, bool on) { StateFlags = on ? StateFlags | flag : StateFlags & ~flag; }
+
+  // The skinner's owner is the control.
+  virtual void AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas);
+  virtual void AttachWindow(HWND window, TSkinData* data, TSkinnerForm* form, TCanvas* canvas);
+  // Gives the control back its colour and parent background (the hook goes in the destructor).
+  virtual void Detach();
+  // Before the control's own procedure: False when the message is done here.
+  virtual bool BeforeMessage(TMessage& m);
+  virtual void AfterMessage(TMessage& m);
+  // Paints through the given DC, or the window DC for 0.
+  virtual void PaintWindow(HDC dc);
+  virtual void DrawControl(HDC dc, const RECT& r) { (void)dc; (void)r; }
+  virtual void SkinChanged();
+  virtual bool CanSkin() { return true; }
+
+  void WndProc(TMessage& m);
+  // The control's own procedure (the saved WindowProc, or the window procedure under the subclass).
+  void CallDefault(TMessage& m);
+  void Repaint();
+  bool Hooked() const { return FHook.Installed() || FSubclass.Installed(); }
+
+  // ---- the toolkit ----
+  void FillFace(HDC dc, const RECT& r);
+  void FillParentColor(HDC dc, const RECT& r);
+  TColor GetParentColor(TColor def);
+  LONG GetWindowLongAW(HWND window, int index);
+  // A focus rectangle around the caption as DrawText would place it with those flags.
+  void DrawCaptionFocus(HDC dc, UINT flags, const RECT& r);
+  // The control's OnMouseDown for a left press (WM_LBUTTONDOWN).
+  void ForwardMouseDown(const TMessage& m);
+  void SetParentBackground(bool on);
+
+private:
+  class TSkinnerSubclass : public TWindowSubclass {
+  public:
+    explicit TSkinnerSubclass(TSkinControl* skinner) : FSkinner(skinner) {}
+    using TWindowSubclass::CallPrevious;
+
+  protected:
+    LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
+
+  private:
+    TSkinControl* FSkinner;
+  };
+  TWindowProcHook FHook;        // a control of ours
+  TSkinnerSubclass FSubclass{this};  // a plain window
+  bool FParentBackgroundRemembered = false;
+};
+
+// ---- unit routines ----
+void FillRectColor(HDC dc, const RECT& r, TColor colour);
+void SendMouseLeave(TSkinControl* skinner);
+bool IsPopupOrTopLevel(HWND window);
+void CopyBitmap(TBitmap* source, TBitmap* target);
+std::wstring GetWindowTextWide(HWND window);
+std::string GetWindowTextAnsi(HWND window);
+std::string GetClassNameText(HWND window);
+// Published properties by name; all of them fail soft (-1, empty text, null, nothing written).
+int GetOrdPropByName(TObject* instance, const std::string& name);
+std::string GetEnumPropText(TObject* instance, const std::string& name);
+std::wstring GetWidePropText(TObject* instance, const std::string& name);
+TObject* GetObjectPropByName(TObject* instance, const std::string& name, const TClassInfo* cls = nullptr);
+void SetPropByText(TObject* instance, const std::string& name, const std::string& text);
+std::wstring ReplaceFirst(const std::wstring& text, const std::wstring& find, const std::wstring& replacement);
+std::string LowerText(const std::string& text);
+
+// ---- drawing helpers shared by the skinner families ----
+// The flags with DT_RTLREADING when the control reads right to left.
+UINT AddRtlReading(TSkinControl* skinner, UINT flags);
+// A WM_PAINT or WM_PRINT: the wParam DC or BeginPaint, DrawControl over the whole window.
+void HandleSkinPaint(TSkinControl* skinner, TMessage& m);
+// A WM_ERASEBKGND of a transparent control: the parent's background (or the face colour); result 1.
+void EraseSkinBackground(TSkinControl* skinner, TMessage& m);
+// Frame `frame` of the element's image over the rectangle through its margins.
+void DrawSkinElement(TSkinControl* skinner, HDC dc, const RECT& r, int frameCount, int frame, TDataSkinObject* element);
+// Frame `frame` of the image stretched into the rectangle, magenta transparent.
+void DrawImageFrame(TSkinControl* skinner, HDC dc, const RECT& r, int frameCount, int frame, TBitmap* image);
+// A caption in the rectangle: DT_LEFT, DT_CENTER or DT_RIGHT; gray when disabled.
+void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT align, bool enabled,
+                     const std::wstring& text);
+// A one-line caption centred both ways; alignment as TAlignment.
+void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
+                         bool enabled);
+// An icon of the image list (index -1: none) and a caption after it; alignment 0 left, 1 centre, 2 right.
+void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
+                     int imageIndex, TImageList* images);
+// A small arrow in the canvas's pen: 0 up, 1 down (a stub and three chevrons), 2 left, 3 right (a
+// triangle outline); any other direction draws nothing.
+void DrawArrowGlyph(TCanvas* canvas, int x, int y, int direction);
