@@ -64,20 +64,9 @@ void TSkinGroupBox::DrawControl(HDC dc, const RECT& r) {
 // ---- panels and embedded forms ----
 
 void TSkinBox::AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas) {
-  if (Attached) return;
-  Form = form;
-  SkinData = data;
-  SetColour = setColour;
-  Canvas = canvas;
-  Control = As<TControl>(Owner());
-  if (!Control) return;
-  if (auto* w = As<TWinControl>(Control)) WindowHandle = w->Handle();
+  if (Attached || !BindControl(form, data, setColour, canvas)) return;
   if (Form) Form->RegisterControl(this);
-  if (SetColour) {
-    SetParentBackground(true);
-    SavedColour = Control->GetColor();
-    Control->SetColor(SkinData->ButtonFace);
-  }
+  TakeFaceColour();
   Attached = true;
   SkinnerState = ssAttached;
 }

@@ -211,12 +211,7 @@ TSkinObjImage::~TSkinObjImage() { delete Strip; }
 
 void TSkinObjImage::AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas) {
   if (Attached) return;
-  Form = form;
-  SkinData = data;
-  SetColour = setColour;
-  Canvas = canvas;
-  Control = As<TControl>(Owner());
-  if (auto* w = As<TWinControl>(Control)) WindowHandle = w->Handle();
+  BindControl(form, data, setColour, canvas);
   if (Form) Form->RegisterControl(this);
   Attached = true;
   SkinnerState = ssAttached;

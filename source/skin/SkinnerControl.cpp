@@ -42,23 +42,30 @@ LRESULT TSkinControl::TSkinnerSubclass::SubclassProc(UINT msg, WPARAM w, LPARAM 
 
 // ---- attaching ----
 
-void TSkinControl::AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas) {
-  if (Attached) return;
-  SetColour = setColour;
-  SkinData = data;
+bool TSkinControl::BindControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas) {
   Form = form;
+  SkinData = data;
+  SetColour = setColour;
   Canvas = canvas;
   Control = As<TControl>(Owner());
-  if (!Control) return;
+  if (!Control) return false;
   if (auto* w = As<TWinControl>(Control)) WindowHandle = w->Handle();
+  return true;
+}
+
+void TSkinControl::TakeFaceColour() {
+  if (!SetColour) return;
+  SetParentBackground(true);
+  SavedColour = Control->GetColor();
+  Control->SetColor(SkinData->ButtonFace);
+}
+
+void TSkinControl::AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas) {
+  if (Attached || !BindControl(form, data, setColour, canvas)) return;
   Unicode = WindowHandle && IsWindowUnicode(WindowHandle);
   FHook.Install(Control, [this](TMessage& m) { WndProc(m); });
   if (Form) Form->RegisterControl(this);
-  if (SetColour) {
-    SetParentBackground(true);
-    SavedColour = Control->GetColor();
-    Control->SetColor(SkinData->ButtonFace);
-  }
+  TakeFaceColour();
   if (ParentBackground) Mode = 1;
   Control->Invalidate();
   Attached = true;

@@ -94,6 +94,10 @@ public:
   // The control's OnMouseDown for a left press (WM_LBUTTONDOWN).
   void ForwardMouseDown(const TMessage& m);
   void SetParentBackground(bool on);
+  // The fields every skinner fills on attaching; false when the owner is no control.
+  bool BindControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas);
+  // With SetColour: the control takes the skin's face colour; its own is kept for detaching.
+  void TakeFaceColour();
 
 private:
   class TSkinnerSubclass : public TWindowSubclass {
