@@ -26,6 +26,8 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
   FHeight = 17;
   FAutoSize = true;
   FColor = clBtnFace;
+  // A label shows on its parent's colour unless it is given one (a skinned panel changes its colour).
+  FParentColor = true;
 }
 
 void TCustomLabel::SetAlignment(TAlignment v) {

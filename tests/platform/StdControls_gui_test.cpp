@@ -414,3 +414,21 @@ TEST_F(StdControls, TheFocusedEditsExitRunsBeforeTheButtonsClickCompletes) {
 }
 
 }  // namespace
+
+TEST(Labels, ShowOnTheirParentsColourUnlessGivenOne) {
+  auto* form = new TForm(nullptr);
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  auto* plain = new TLabel(form);
+  plain->SetParent(panel);
+  auto* coloured = new TLabel(form);
+  coloured->SetColor(clYellow);
+  coloured->SetParent(panel);
+
+  panel->SetColor(TColor(0xEEE8E4));
+  EXPECT_EQ(plain->GetColor(), TColor(0xEEE8E4));
+  EXPECT_TRUE(plain->GetParentColor());
+  EXPECT_EQ(coloured->GetColor(), clYellow);
+  EXPECT_FALSE(coloured->GetParentColor());
+  form->Free();
+}
