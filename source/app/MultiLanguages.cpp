@@ -97,16 +97,18 @@ TLanguageFault LoadLanguageData(const std::string& file, TLanguageData& data)
     const TIniFile ini(file);
     // The list ends at the first missing key; the "<None>" text doubles as its end marker.
     const std::string endMarker = IDS_None;
+    const TIniSection extensions(ini, LanguageAVSExtSection);
     for (int n = 1;; ++n) {
-        const std::string ext = ini.ReadString(LanguageAVSExtSection, IntToStr(n), endMarker);
+        const std::string ext = extensions.ReadString(IntToStr(n), endMarker);
         if (ext == endMarker) break;
         data.AVSExt.push_back(ext);
     }
     if (data.AVSExt.empty()) return TLanguageFault::NoAVSExt;
     data.Filters = ini.ReadSectionValues(LanguageFilterSection);
     if (data.Filters.empty()) return TLanguageFault::NoFilters;
+    const TIniSection texts(ini, LanguageTextSection);
     for (const TLanguageText& entry : LanguageCatalogue()) {
-        const std::string text = TranslateLineBreaks(ini.ReadString(LanguageTextSection, entry.Key, *entry.Text), true);
+        const std::string text = TranslateLineBreaks(texts.ReadString(entry.Key, *entry.Text), true);
         data.Texts.push_back(FitsBuiltInPattern(text, entry.BuiltIn) ? text : Trim(entry.BuiltIn));
     }
     return TLanguageFault::None;

@@ -351,10 +351,10 @@ void TSettingsFields::Reset()
 void TSettingsFields::Load(const std::string& fileName)
 {
     Reset();
-    const TIniFile ini(fileName);
+    const TIniSection section(TIniFile(fileName), kSection);
     // The current text is the default: a missing key keeps the default value, a key present with an
     // empty value gives an empty String (and leaves a number at its default).
-    for (size_t i = 0; i < Count(); ++i) SetText(i, ini.ReadString(kSection, Key(i), Text(i)));
+    for (size_t i = 0; i < Count(); ++i) SetText(i, section.ReadString(Key(i), Text(i)));
 }
 
 void TSettingsFields::Save(const std::string& fileName) const

@@ -124,3 +124,23 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key)
 }
 
 void TIniFile::UpdateFile() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, FileName.c_str()); }
+
+TIniSection::TIniSection(const TIniFile& ini, const std::string& section)
+{
+    for (const std::string& line : ini.ReadSectionLines(section)) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;  // a name without "=" holds no value: its reader gets the default
+        std::string value = Trim(line.substr(eq + 1));
+        // The system drops one pair of matching quotes around a value and cuts it to the reader's buffer.
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        if (value.size() > kValueBuffer - 1) value.resize(kValueBuffer - 1);
+        values_.emplace(UpperCase(Trim(line.substr(0, eq))), value);
+    }
+}
+
+std::string TIniSection::ReadString(const std::string& key, const std::string& def) const
+{
+    const auto found = values_.find(UpperCase(Trim(key)));
+    return found == values_.end() ? def : found->second;
+}

@@ -4,6 +4,7 @@
 // Paths must be absolute: a bare name would address the Windows folder.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,4 +33,17 @@ public:
     void UpdateFile();
 
     const std::string FileName;
+};
+
+// One section read in one call, answering as TIniFile::ReadString answers for it (the one difference: a
+// line starting with ";" is a comment, not a key). For reading many keys of one section: each
+// private-profile call opens and parses the whole file again.
+class TIniSection {
+public:
+    TIniSection(const TIniFile& ini, const std::string& section);
+
+    std::string ReadString(const std::string& key, const std::string& def) const;
+
+private:
+    std::map<std::string, std::string> values_;  // upper-case key -> value; the first line of a key wins
 };

@@ -61,3 +61,51 @@ TEST(IniFile, AFailedWriteRaisesWithThePath)
     }
     EXPECT_FALSE(DirectoryExists(dir / "missing"));
 }
+
+// A section read in one call answers every key exactly as a read of that key alone, whatever the file's
+// spelling: case, blanks, quotes, repeated keys, keys without a value, overlong values, other sections.
+TEST(IniSection, AnswersAsTheSystemsReadOfEachKey)
+{
+    TempDir dir;
+    const std::string longValue(3000, 'v');
+    ASSERT_TRUE(WriteFileText(dir / "c.ini",
+                              "[Other]\r\nplain=from another section\r\n"
+                              "[ Texts ]\r\n"
+                              "plain=value\r\n"
+                              "  Padded Key  =   padded value   \r\n"
+                              "MIXED=Upper\r\n"
+                              "mixed=second of a repeated key\r\n"
+                              "empty=\r\n"
+                              "novalue\r\n"
+                              "dq=\"quoted value\"\r\n"
+                              "sq='single quoted'\r\n"
+                              "half=\"opened only\r\n"
+                              "mixedq=\"mixed'\r\n"
+                              "inner=a \"b\" c\r\n"
+                              "onlyquote=\"\r\n"
+                              "twoquotes=\"\"\r\n"
+                              "hash=#13line#13\r\n"
+                              "; comment=not a key\r\n"
+                              "eq=a=b=c\r\n"
+                              "long=" + longValue + "\r\n"
+                              "[Texts2]\r\nplain=later section\r\n"));
+    const TIniFile ini(dir / "c.ini");
+    const TIniSection section(ini, "texts");
+    for (const char* key : {"plain", "PLAIN", "Padded Key", "padded key", " padded key ", "mixed", "empty",
+                            "novalue", "dq", "sq", "half", "mixedq", "inner", "onlyquote", "twoquotes", "hash",
+                            "eq", "long", "missing", ""}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(section.ReadString(key, "<default>"), ini.ReadString("texts", key, "<default>"));
+    }
+    EXPECT_EQ(section.ReadString("mixed", ""), "Upper");
+    EXPECT_EQ(section.ReadString("missing", "<default>"), "<default>");
+    EXPECT_EQ(section.ReadString("; comment", "<default>"), "<default>") << "a comment line is no key";
+}
+
+TEST(IniSection, AMissingSectionOrFileGivesEveryDefault)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteFileText(dir / "d.ini", "[One]\r\nx=1\r\n"));
+    EXPECT_EQ(TIniSection(TIniFile(dir / "d.ini"), "Two").ReadString("x", "def"), "def");
+    EXPECT_EQ(TIniSection(TIniFile(dir / "none.ini"), "One").ReadString("x", "def"), "def");
+}
