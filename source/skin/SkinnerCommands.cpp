@@ -9,6 +9,7 @@
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
 #include "SkinnerFrame.h"
+#include "SkinnerMenu.h"
 #include "Subclass.h"
 #include "Timer.h"
 
@@ -78,9 +79,14 @@ bool TSkinnerForm::WMSysCommand(TMessage& m) {
   const UINT command = UINT(m.WParam) & 0xFFF0;
   if (!MenuTracking && command == SC_KEYMENU) {
     if (m.LParam != ' ' && m.LParam != '-' && !GetCapture()) {
-      // Alt alone opens the menu bar's first item and Alt+key the item with that accelerator, once the
-      // skinned menu bar exists; without one, Alt alone does nothing.
-      if (m.LParam == 0) {
+      // Alt alone opens the menu bar's first item and Alt+key the item with that accelerator.
+      TMenuBtn* item = nullptr;
+      if (m.LParam == 0 && FMenuBar && !FMenuBar->Buttons.empty())
+        item = FMenuBar->Buttons.front();
+      else if (m.LParam != 0)
+        item = FindAccelButton(WORD(m.LParam));
+      if (m.LParam == 0 || item) {
+        TrackMenuButton(item);
         m.Result = 1;
         return true;
       }
