@@ -60,6 +60,7 @@ const TSkinnerForm::TRoute TSkinnerForm::SecondTable[] = {
     {WM_SYSCOMMAND, &TSkinnerForm::WMSysCommand},
     {CM_MENUCHANGED, &TSkinnerForm::CMMenuChanged},
     {SM_MENUBARCLICK, &TSkinnerForm::MenuBarClick},
+    {WM_MENUSELECT, &TSkinnerForm::WMMenuSelect},
     {0, nullptr}};
 
 const TSkinnerForm::TRoute TSkinnerForm::ThirdTable[] = {

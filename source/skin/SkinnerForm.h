@@ -283,6 +283,7 @@ private:
 
   // The menu bar and the owner-drawn items' messages (SkinnerMenu.cpp, SkinnerMenuItems.cpp).
   bool MenuBarClick(TMessage& m);
+  bool WMMenuSelect(TMessage& m);
   void DialogCharHook(TMessage& m);
   bool WMMeasureItem(TMessage& m);
   bool WMDrawItem(TMessage& m);

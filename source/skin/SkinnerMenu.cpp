@@ -446,6 +446,7 @@ void TSkinnerMenu::Layout() {
 void TSkinnerMenu::Paint(HDC dc, const RECT& bar) {
   const int w = WidthOf(bar), h = HeightOf(bar);
   if (w <= 0 || h <= 0) return;
+  Layout();
   BarRect = bar;
   TBitmap* scratch = ScratchBitmap();
   scratch->SetPixelFormat(pf24bit);
@@ -464,8 +465,6 @@ void TSkinnerMenu::Paint(HDC dc, const RECT& bar) {
     c->FillRect(local);
   }
   BarBitmap->Assign(scratch);
-  Layout();
-  // Layout sized the scratch bitmap to the bar again; the background is still there.
   c->Font()->Assign(Screen->MenuFont());
   c->Font()->SetStyle(0);
   c->Brush()->SetStyle(bsClear);
@@ -550,6 +549,21 @@ TMenuItem* FindVclItem(TMenu* menu, UINT_PTR value, TFindItemKind kind) {
   return menu ? menu->FindItem(value, kind) : nullptr;
 }
 
+// The item selected in the open popup, or the popup closing.
+void NoteMenuSelect(TSkinnerForm* form, WPARAM w, LPARAM l) {
+  TSkinnerMenu* bar = form->MenuBar();
+  if (!bar) return;
+  if (HIWORD(w) == 0xFFFF && l == 0) {
+    if (!Track.Switching) form->EndMenuTracking();
+    return;
+  }
+  Track.Switching = false;
+  if (HIWORD(w) & MF_POPUP)
+    Track.Selected = FindVclItem(bar->VclMenu, UINT_PTR(GetSubMenu(HMENU(l), LOWORD(w))), fkHandle);
+  else
+    Track.Selected = FindVclItem(bar->VclMenu, LOWORD(w), fkCommand);
+}
+
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM w, LPARAM l) {
   auto* msg = reinterpret_cast<MSG*>(l);
   const LRESULT result = CallNextHookEx(Track.Hook, code, w, l);
@@ -587,15 +601,8 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM w, LPARAM l) {
       }
       break;
     case WM_MENUSELECT:
-      if (HIWORD(msg->wParam) == 0xFFFF && msg->lParam == 0) {
-        if (!Track.Switching) form->EndMenuTracking();
-        return result;
-      }
-      Track.Switching = false;
-      if (HIWORD(msg->wParam) & MF_POPUP)
-        Track.Selected = FindVclItem(bar->VclMenu, UINT_PTR(GetSubMenu(HMENU(msg->lParam), LOWORD(msg->wParam))), fkHandle);
-      else
-        Track.Selected = FindVclItem(bar->VclMenu, LOWORD(msg->wParam), fkCommand);
+      NoteMenuSelect(form, msg->wParam, msg->lParam);
+      if (HIWORD(msg->wParam) == 0xFFFF && msg->lParam == 0) return result;
       break;
     case WM_MOUSEMOVE:
       if (msg->pt.x != Track.LastCursor.x || msg->pt.y != Track.LastCursor.y) {
@@ -614,6 +621,13 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM w, LPARAM l) {
 }  // namespace
 
 int OpenMenuBarIndex() { return Track.OpenIndex; }
+
+// The selection reaches the window as a sent WM_MENUSELECT as well (the filter sees only the messages
+// the menu's loop takes from the queue).
+bool TSkinnerForm::WMMenuSelect(TMessage& m) {
+  if (MenuTracking && Track.Tracking == this) NoteMenuSelect(this, m.WParam, m.LParam);
+  return Previous(m);
+}
 
 TMenuBtn* TSkinnerForm::FindAccelButton(WORD key) const { return FMenuBar ? FMenuBar->FindAccel(key) : nullptr; }
 
@@ -674,6 +688,8 @@ bool TSkinnerForm::TrackMenuButton(TMenuBtn* item) {
   const int y = item->Rect.bottom + WindowRect.top;
   if (SkinManager) SkinManager->PopupMode = 1;
   TrackedPopup = item->Popup;
+  // Opened from the keyboard the item shows pressed as well.
+  if (HotObject != item) item->MouseDown();
   InstallMenuHook();
   if (item->Enabled) {
     UINT flags = TPM_NONOTIFY | TPM_RIGHTBUTTON;

@@ -205,19 +205,23 @@ TEST_F(PopupMenuWindow, PaintsTheWholeWindowOrOnlyTheUpdateRegion) {
   GetWindowRect(h, &wr);
   const int W = wr.right - wr.left, H = wr.bottom - wr.top;
   const TColor red = RGB(200, 30, 30), blue = RGB(30, 30, 200);
+  // What the window's surface holds (the screen may show it a moment later).
+  auto pixel = [h](int x, int y) {
+    HDC dc = GetWindowDC(h);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(h, dc);
+    return c;
+  };
   SolidMenuBackground(red);
   SendMessageA(h, WM_NCPAINT, 1, 0);
-  TBitmap shot;
-  CaptureWindow(h, shot);
-  for (POINT p : {POINT{0, 0}, POINT{W - 1, H - 1}, POINT{W / 2, H / 2}}) EXPECT_EQ(PixelAt(&shot, p.x, p.y), red);
+  for (POINT p : {POINT{0, 0}, POINT{W - 1, H - 1}, POINT{W / 2, H / 2}}) EXPECT_EQ(pixel(p.x, p.y), COLORREF(red));
   // Only the left half (screen coordinates) takes the new picture.
   SolidMenuBackground(blue);
   HRGN left = CreateRectRgn(wr.left, wr.top, wr.left + W / 2, wr.bottom);
   SendMessageA(h, WM_NCPAINT, WPARAM(left), 0);
   DeleteObject(left);
-  CaptureWindow(h, shot);
-  EXPECT_EQ(PixelAt(&shot, 0, H / 2), blue);
-  EXPECT_EQ(PixelAt(&shot, W - 1, H / 2), red);
+  EXPECT_EQ(pixel(0, H / 2), COLORREF(blue));
+  EXPECT_EQ(pixel(W - 1, H / 2), COLORREF(red));
 }
 
 // ---- a skinned form with menus ----
@@ -344,7 +348,9 @@ TEST_F(SkinnedMenus, TheBarTakesTheMenusItemsAndTheWindowShowsNoneOfItsOwn) {
     EXPECT_NE(items[i]->Popup, nullptr);
     EXPECT_GT(items[i]->Rect.right, items[i]->Rect.left);
     EXPECT_EQ(items[i]->Rect.top, f->BorderTop);
-    if (i) EXPECT_EQ(items[i]->Rect.left, items[i - 1]->Rect.right) << "items follow each other";
+    if (i) {
+      EXPECT_EQ(items[i]->Rect.left, items[i - 1]->Rect.right) << "items follow each other";
+    }
   }
   // The client area starts below the bar.
   RECT wr;
@@ -433,6 +439,8 @@ TEST_F(SkinnedMenus, MovingTheMouseOntoAnotherBarItemSwitchesThePopup) {
   RECT wr;
   GetWindowRect(form->Handle(), &wr);
   const RECT help = f->MenuBar()->Buttons[2]->Rect;
+  // The cursor starts away from the bar: only a move onto an item switches.
+  SetCursorPos(wr.left + 40, wr.bottom - 20);
   std::vector<int> seen;
   TMenuScript script({
       {[] { return Open() == 0 && OpenPopupWindow(); },
