@@ -331,7 +331,10 @@ void TSkinnerForm::MdiClientProc(TMessage& m) {
       if (skinned) {
         if (SkinManager) SkinManager->SetMenuMode(IsMdiChildMaximized());
         // The last child gone: the menu bar follows the menu changes again as it did before.
-        if (HasMenuBar() && !SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+        if (HasMenuBar() && FMenuBar && !SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) {
+          FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+          FMenuBar->RebuildItems();
+        }
       }
       return;
     case WM_MDITILE:
@@ -343,7 +346,13 @@ void TSkinnerForm::MdiClientProc(TMessage& m) {
       CallMdiClient(m);
       // The skinned menu bar takes the new menu and the window shows none of its own; without a
       // skinned bar the window keeps its menu.
-      if (skinned && HasMenuBar()) SetMenu(WindowHandle, nullptr);
+      if (skinned && HasMenuBar() && FMenuBar) {
+        if (m.WParam) {
+          FMenuBar->NativeMenu = HMENU(m.WParam);
+          FMenuBar->RebuildItems();
+        }
+        SetMenu(WindowHandle, nullptr);
+      }
       return;
     case SM_MDIREDRAW:
       RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);

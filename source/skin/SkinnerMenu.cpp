@@ -479,6 +479,17 @@ void TSkinnerMenu::Paint(HDC dc, const RECT& bar) {
     b->State = ncNormal;
   }
   Painting = false;
+  // A maximized MDI child's caption buttons stand in its frame's bar.
+  if (Form->WindowKind == wkMdiFrame && Form->IsMdiChildMaximized()) {
+    for (TWinSysButton* b : Form->SysButtons()) {
+      const TDataSkinSysButton* e = b->Element;
+      if (e->Visibility != 100 || e->Bitmap->Empty() || !b->Visible) continue;
+      RECT r = b->Rect;
+      OffsetRect(&r, -bar.left, -bar.top);
+      DrawSkinFrame(c->GetHandle(), r, e->Bitmap, true, e->FrameCount, 1);
+    }
+    if (SkinManager && !SkinManager->MenuMode) SkinManager->SetMenuMode(true);
+  }
   BitBlt(dc, bar.left, bar.top, w, h, c->GetHandle(), 0, 0, SRCCOPY);
 }
 

@@ -366,6 +366,20 @@ TEST_F(SkinnedMenus, TheBarTakesTheMenusItemsAndTheWindowShowsNoneOfItsOwn) {
   EXPECT_EQ(GetMenu(form->Handle()), form->GetMenu()->Handle());
 }
 
+TEST_F(SkinnedMenus, AChangedMenuReachesTheBarAndTheWindowStillShowsNone) {
+  TSkinnerForm* f = MakeMenuForm();
+  ASSERT_NE(f, nullptr);
+  Item("miEdit")->SetCaption("&Tools");
+  ASSERT_EQ(f->MenuBar()->Buttons.size(), 3u);
+  EXPECT_EQ(f->MenuBar()->Buttons[1]->Caption, L"&Tools");
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+  EXPECT_NE(f->FindAccelButton('T'), nullptr);
+  EXPECT_EQ(f->FindAccelButton('E'), nullptr);
+  Item("miHelp")->SetEnabled(false);
+  EXPECT_FALSE(f->MenuBar()->Buttons[2]->Enabled);
+  EXPECT_EQ(f->FindAccelButton('H'), nullptr) << "a disabled item is no accelerator";
+}
+
 TEST_F(SkinnedMenus, PopupMenusOfTheFormAreOwnerDrawnButNotTheOneWithTheDisableTag) {
   TSkinnerForm* f = MakeMenuForm();
   ASSERT_NE(f, nullptr);

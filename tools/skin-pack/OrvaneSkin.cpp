@@ -166,16 +166,16 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   }));
 
   // Popup menus: a frame in the caption's blue around the menu colour; items transparent but for the
-  // selected one (frame 4, a soft blue bar) and the separator (frame 2, a line across the middle).
+  // selected one (frame 4, a soft blue bar) and the separator (frame 2, a line near its bottom).
   TPixels menuBack(16, 16, 0xF0F2F6);
   menuBack.Frame(0, 0, 16, 16, Deep);
   menuBack.Frame(1, 1, 15, 15, Light);
   menuBack.Frame(2, 2, 14, 14, 0xFFFFFF);
   add("menuback.bmp", menuBack);
   add("menuitem.bmp", Strip(20, 20, 5, [&](TPixels& p, int x0, int i) {
-    if (i == 1) {
-      p.Fill(x0 + 3, 9, x0 + 17, 10, Edge);
-      p.Fill(x0 + 3, 10, x0 + 17, 11, 0xFFFFFF);
+    if (i == 1) {  // a low separator shows the picture's bottom rows: the line stands there
+      p.Fill(x0 + 3, 17, x0 + 17, 18, Edge);
+      p.Fill(x0 + 3, 18, x0 + 17, 19, 0xFFFFFF);
     } else if (i == 3) {
       p.Gradient(x0 + 1, 1, x0 + 19, 19, Light, 0x24508E);
       p.Frame(x0 + 1, 1, x0 + 19, 19, Deep);
