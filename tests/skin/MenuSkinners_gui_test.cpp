@@ -366,6 +366,39 @@ TEST_F(SkinnedMenus, TheBarTakesTheMenusItemsAndTheWindowShowsNoneOfItsOwn) {
   EXPECT_EQ(GetMenu(form->Handle()), form->GetMenu()->Handle());
 }
 
+TEST_F(SkinnedMenus, TheMouseOverAnItemMakesItHotAndFramesIt) {
+  TSkinnerForm* f = MakeMenuForm();
+  ASSERT_NE(f, nullptr);
+  SetForegroundWindow(form->Handle());
+  PumpMessagesUntil([&] { return f->Active; }, 5000);
+  RECT wr;
+  GetWindowRect(form->Handle(), &wr);
+  TMenuBtn* edit = f->MenuBar()->Buttons[1];
+  const RECT r = edit->Rect;
+  auto over = [&](int x, int y) {
+    return MAKELPARAM(WORD(SHORT(wr.left + x)), WORD(SHORT(wr.top + y)));
+  };
+  // What the window's surface holds at a window point.
+  auto pixel = [&](int x, int y) {
+    HDC dc = GetWindowDC(form->Handle());
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(form->Handle(), dc);
+    return c;
+  };
+  const COLORREF frame = ColorToRGB(data->ButtonHilight);
+  SendMessageA(form->Handle(), WM_NCMOUSEMOVE, HTMENU, over((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  EXPECT_EQ(f->HotObject, edit);
+  EXPECT_EQ(edit->State, ncHot);
+  EXPECT_EQ(pixel(r.left, (r.top + r.bottom) / 2), frame);
+  EXPECT_EQ(pixel((r.left + r.right) / 2, r.top), frame);
+  // Past the last item the bar is bare: the item loses its frame.
+  const RECT last = f->MenuBar()->Buttons[2]->Rect;
+  SendMessageA(form->Handle(), WM_NCMOUSEMOVE, HTMENU, over(last.right + 20, (r.top + r.bottom) / 2));
+  EXPECT_EQ(f->HotObject, nullptr);
+  EXPECT_EQ(edit->State, ncNormal);
+  EXPECT_NE(pixel(r.left, (r.top + r.bottom) / 2), frame);
+}
+
 TEST_F(SkinnedMenus, AChangedMenuReachesTheBarAndTheWindowStillShowsNone) {
   TSkinnerForm* f = MakeMenuForm();
   ASSERT_NE(f, nullptr);

@@ -161,9 +161,12 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   bottom.Fill(0, 0, 30, 4, activeInactive[0]);
   bottom.Fill(0, 4, 30, 8, activeInactive[1]);
   add("bottom.bmp", bottom);
-  add("menubar.bmp", Strip(20, 20, 2, [&](TPixels& p, int x0, int i) {
-    p.Gradient(x0, 0, x0 + 20, 20, 0xF4F6FA, i ? 0xD0D8E4 : Face);
-  }));
+  // The menu bar: two frames stacked, active above inactive; a little darker than the window's face,
+  // so the white frame of an open or hot item shows on it.
+  TPixels menuBar(20, 40, Magenta);
+  menuBar.Gradient(0, 0, 20, 20, 0xEEF1F6, 0xD2DAE6);
+  menuBar.Gradient(0, 20, 20, 40, 0xF4F6FA, 0xDCE2EA);
+  add("menubar.bmp", menuBar);
 
   // Popup menus: a frame in the caption's blue around the menu colour; items transparent but for the
   // selected one (frame 4, a soft blue bar) and the separator (frame 2, a line near its bottom).
