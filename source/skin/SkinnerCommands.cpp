@@ -190,8 +190,8 @@ void TSkinnerForm::BuildSystemMenu() {
     item->SetEnabled(enabled);
     item->SetChecked(info.fState & MFS_CHECKED);
     item->OnClick = [this](TObject* sender) { SysMenuItemClick(sender); };
-    item->OnDrawItem = [this](TObject* s, TCanvas* c, const RECT& r, bool sel) { DrawMenuItem(s, c, r, sel); };
-    item->OnMeasureItem = [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItemWidth(s, c, w, h); };
+    item->OnDrawItem = DrawItemEvent();
+    item->OnMeasureItem = MeasureItemEvent(true);
     FSystemPopup->Items()->Add(item);
   }
 }
@@ -215,8 +215,8 @@ void TSkinnerForm::AddSysMenuItem(const std::string& caption, int tag) {
   item->SetImageIndex(tag);
   if (tag == 3) item->SetShortCutText("ALT+F4");
   item->OnClick = [this](TObject* sender) { DefaultSysMenuItemClick(sender); };
-  item->OnDrawItem = [this](TObject* s, TCanvas* c, const RECT& r, bool sel) { DrawMenuItem(s, c, r, sel); };
-  item->OnMeasureItem = [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItemWidth(s, c, w, h); };
+  item->OnDrawItem = DrawItemEvent();
+  item->OnMeasureItem = MeasureItemEvent(true);
   FSystemPopup->Items()->Add(item);
 }
 

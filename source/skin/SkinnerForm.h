@@ -15,6 +15,7 @@
 #include "Component.h"
 #include "Controls.h"
 #include "Graphics.h"
+#include "Menus.h"
 #include "Subclass.h"
 
 class TSkinData;
@@ -289,6 +290,9 @@ private:
   bool WMDrawItem(TMessage& m);
   void MeasureNativeMenuItem(MEASUREITEMSTRUCT* mi);
   void CreateMenuBar();
+  // The owner-draw events this skinner gives menu items (widthOnly: popup menus keep the item's height).
+  TMenuDrawItemEvent DrawItemEvent();
+  TMenuMeasureItemEvent MeasureItemEvent(bool widthOnly);
   void FreeMenuBar(bool restoreMenu);
   void MenuChangedRebuild();
   TSkinnerMenu* FMenuBar = nullptr;

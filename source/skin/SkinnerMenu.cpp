@@ -26,6 +26,16 @@ bool NineXFamily() { return GetVersion() & 0x80000000u; }
 // A WM_NCPAINT wParam that names a region (the system passes 1 for the whole window).
 bool IsRegion(WPARAM w) { return w > 1 && GetObjectType(HGDIOBJ(w)) == OBJ_REGION; }
 
+// The three-pixel frame strips of the window-sized picture.
+void DrawFrameStrips(HDC dc, TBitmap* b) {
+  const int W = b->GetWidth(), H = b->GetHeight();
+  HDC src = b->Canvas()->GetHandle();
+  BitBlt(dc, 0, 0, W, 3, src, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, H - 3, W, 3, src, 0, H - 3, SRCCOPY);
+  BitBlt(dc, 0, 0, 3, H, src, 0, 0, SRCCOPY);
+  BitBlt(dc, W - 3, 0, 3, H, src, W - 3, 0, SRCCOPY);
+}
+
 }  // namespace
 
 // ---- the popup-menu window ----
@@ -122,14 +132,9 @@ LRESULT TSkinnerPopMenu::WMNCPaint(UINT msg, WPARAM w, LPARAM l) {
     DeleteObject(clip);
   }
   BuildBackground();
-  const int W = Background->GetWidth(), H = Background->GetHeight();
-  HDC src = Background->Canvas()->GetHandle();
   // The frame strips first, then the whole picture.
-  BitBlt(dc, 0, 0, W, 3, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, H - 3, W, 3, src, 0, H - 3, SRCCOPY);
-  BitBlt(dc, 0, 0, 3, H, src, 0, 0, SRCCOPY);
-  BitBlt(dc, W - 3, 0, 3, H, src, W - 3, 0, SRCCOPY);
-  BitBlt(dc, 0, 0, W, H, src, 0, 0, SRCCOPY);
+  DrawFrameStrips(dc, Background);
+  BitBlt(dc, 0, 0, Background->GetWidth(), Background->GetHeight(), Background->Canvas()->GetHandle(), 0, 0, SRCCOPY);
   ReleaseDC(WindowHandle, dc);
   return 0;
 }
@@ -164,12 +169,7 @@ LRESULT TSkinnerPopMenu::WMPaint(UINT msg, WPARAM w, LPARAM l) {
   TBitmap* b = CurrentBackground();
   if (!b) return result;
   HDC dc = GetDC(WindowHandle);
-  const int W = b->GetWidth(), H = b->GetHeight();
-  HDC src = b->Canvas()->GetHandle();
-  BitBlt(dc, 0, 0, W, 3, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, H - 3, W, 3, src, 0, H - 3, SRCCOPY);
-  BitBlt(dc, 0, 0, 3, H, src, 0, 0, SRCCOPY);
-  BitBlt(dc, W - 3, 0, 3, H, src, W - 3, 0, SRCCOPY);
+  DrawFrameStrips(dc, b);
   ReleaseDC(WindowHandle, dc);
   return result;
 }
@@ -747,11 +747,20 @@ void TSkinnerForm::DialogCharHook(TMessage& m) {
 
 // ---- owner drawing of the items (the drawing itself is in SkinnerMenuItems.cpp) ----
 
+TMenuDrawItemEvent TSkinnerForm::DrawItemEvent() {
+  return [this](TObject* s, TCanvas* c, const RECT& r, bool selected) { DrawMenuItem(s, c, r, selected); };
+}
+
+TMenuMeasureItemEvent TSkinnerForm::MeasureItemEvent(bool widthOnly) {
+  if (widthOnly) return [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItemWidth(s, c, w, h); };
+  return [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItem(s, c, w, h); };
+}
+
 void TSkinnerForm::SetMenuItemsOwnerDraw(TMenuItem* item, bool on) {
   if (!item) return;
   if (on) {
-    item->OnDrawItem = [this](TObject* s, TCanvas* c, const RECT& r, bool sel) { DrawMenuItem(s, c, r, sel); };
-    item->OnMeasureItem = [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItem(s, c, w, h); };
+    item->OnDrawItem = DrawItemEvent();
+    item->OnMeasureItem = MeasureItemEvent(false);
   } else {
     item->OnDrawItem = nullptr;
   }
@@ -779,9 +788,8 @@ void TSkinnerForm::SetPopupMenusOwnerDraw(TComponent* component, bool on) {
     // The items first: the menu's handles are rebuilt once, when the menu's own drawing changes.
     ForEachItem(popup->Items(), [this, on](TMenuItem* item) {
       if (on) {
-        item->OnDrawItem = [this](TObject* s, TCanvas* cv, const RECT& r, bool sel) { DrawMenuItem(s, cv, r, sel); };
-        if (!item->OnMeasureItem)
-          item->OnMeasureItem = [this](TObject* s, TCanvas* cv, int& w, int& h) { MeasureMenuItemWidth(s, cv, w, h); };
+        item->OnDrawItem = DrawItemEvent();
+        if (!item->OnMeasureItem) item->OnMeasureItem = MeasureItemEvent(true);
       } else {
         item->OnDrawItem = nullptr;
         item->OnMeasureItem = nullptr;
@@ -801,8 +809,8 @@ void TSkinnerForm::SetMainMenuOwnerDraw(TComponent* component, bool on) {
       ForEachItem(root->Items(i), [this, on](TMenuItem* item) {
         if (on) {
           if (item->OnDrawItem) return;
-          item->OnDrawItem = [this](TObject* s, TCanvas* cv, const RECT& r, bool sel) { DrawMenuItem(s, cv, r, sel); };
-          item->OnMeasureItem = [this](TObject* s, TCanvas* cv, int& w, int& h) { MeasureMenuItem(s, cv, w, h); };
+          item->OnDrawItem = DrawItemEvent();
+          item->OnMeasureItem = MeasureItemEvent(false);
         } else {
           item->OnDrawItem = nullptr;
           item->OnMeasureItem = nullptr;
