@@ -224,6 +224,26 @@ TEST_F(PopupMenuWindow, PaintsTheWholeWindowOrOnlyTheUpdateRegion) {
   EXPECT_EQ(pixel(W - 1, H / 2), COLORREF(red));
 }
 
+TEST_F(PopupMenuWindow, EraseTheBackgroundOnlyWithoutTheMenuBackgroundOption) {
+  struct {
+    bool MenuBG;
+    size_t Erased;  // WM_ERASEBKGND reaching the window's own procedure
+  } cases[] = {{false, 1}, {true, 0}};
+  for (auto c : cases) {
+    SCOPED_TRACE(c.MenuBG ? "with xoMenuBG" : "without xoMenuBG");
+    data->SetOptions(c.MenuBG ? data->GetOptions() | Bit(xoMenuBG) : data->GetOptions() & ~Bit(xoMenuBG));
+    HWND h = Window(WS_POPUP);
+    Manager().SkinPopupMenu(h);
+    ASSERT_TRUE(Manager().IsPopupSkinned(h));
+    log.Messages.clear();
+    log.Params.clear();
+    HDC dc = GetDC(h);
+    EXPECT_EQ(SendMessageA(h, WM_ERASEBKGND, WPARAM(dc), 0), 1);
+    ReleaseDC(h, dc);
+    EXPECT_EQ(log.Count(WM_ERASEBKGND, 0), c.Erased);
+  }
+}
+
 // ---- a skinned form with menus ----
 
 const char* const kLayout = R"(object frmMenuSkin: TForm
@@ -629,6 +649,35 @@ TEST_F(SkinnedMenus, ItemsAreDrawnOverATable) {
               true);
     c.Check(&b, data);
   }
+}
+
+// An item drawn into a skinned menu window stands on that window's background (the skin's item
+// picture is transparent but for the selected one).
+TEST_F(SkinnedMenus, ItemsStandOnTheirMenuWindowsBackground) {
+  TSkinnerForm* f = MakeMenuForm();
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(data->MenuItem, nullptr) << "the program's skin has an item picture";
+  const TColor green = RGB(20, 160, 40);
+  delete data->MenuBackground;
+  data->MenuBackground = new TDataSkinObject("MenuBackground");
+  data->MenuBackground->Bitmap->Assign(SolidBitmap(8, 8, green).get());
+  TMessageLog log;
+  HWND h = MakeRawWindow(&log, 200, 80, WS_POPUP);
+  SetWindowPos(h, HWND_TOPMOST, 40, 40, 200, 80, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  Manager().SkinPopupMenu(h);
+  ASSERT_TRUE(Manager().IsPopupSkinned(h));
+  const RECT r{3, 3, 197, 25};
+  HDC dc = GetDC(h);
+  {
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    f->DrawMenuItem(Item("miCopy"), &canvas, r, false);
+    canvas.SetHandle(nullptr);
+  }
+  EXPECT_EQ(GetPixel(dc, r.right - 5, r.top + 2), COLORREF(green));
+  EXPECT_EQ(GetPixel(dc, r.left + 2, r.bottom - 2), COLORREF(green));
+  ReleaseDC(h, dc);
+  DestroyRawWindow(h);
 }
 
 TEST_F(SkinnedMenus, ItemsAreMeasuredWiderForTheSkinsMarginAndTheGlyphColumn) {
