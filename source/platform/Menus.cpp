@@ -382,6 +382,10 @@ TMenuItem* SystemChooser(TPopupMenu* popup, int x, int y) {
   RebuildTree(popup->Items());  // actions may have changed captions and states since the last time
   HWND owner = Application->Handle();
   if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
+  // The active form of ours owns the menu when there is one (a modal window's main window is disabled,
+  // and a menu whose owner is not the active window closes at once).
+  if (HWND active = GetActiveWindow())
+    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
   SetForegroundWindow(owner);
   UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
   PostMessageA(owner, WM_NULL, 0, 0);

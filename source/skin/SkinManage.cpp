@@ -79,6 +79,8 @@ TSkinManage::~TSkinManage() {
     f->Release();
     f->Free();
   }
+  // A menu window that outlives the manager gets its own procedure back first.
+  FreePopupMenus();
   if (HookHandle) UnhookWindowsHookEx(HookHandle);
   HookHandle = nullptr;
   HookDisabled = true;
@@ -181,16 +183,6 @@ void TSkinManage::ChooseSkinData(TSkinData*& data, HWND window) {
     data = last([](TSkinData* d) { return d->GetSkinFormtype() == sfDialog; });
   if (!data) data = last([](TSkinData* d) { return d->GetSkinFormtype() == sfMainform; });
   if (!data && !SkinDatas.empty()) data = SkinDatas.front();
-}
-
-// ---- popup menus ----
-
-void TSkinManage::SkinPopupMenu(HWND window) { (void)window; }
-
-bool TSkinManage::RemovePopupMenu(HWND window) {
-  (void)window;
-  PopupMode = 0;  // no popup skinner is left
-  return false;
 }
 
 // ---- queued actions ----

@@ -16,6 +16,8 @@ class TSkinnerForm;
 class TControl;
 class TCustomForm;
 class TTimer;
+class TSkinnerPopMenu;
+class TBitmap;
 
 // Private messages of the engine (see the form skinner for what each one does there).
 constexpr UINT SM_REAPPLYSKIN = 0x3401;   // to a skinned form: take the skin again
@@ -28,6 +30,7 @@ constexpr UINT SM_CAPTIONBUTTONACTION = 0x3514;
 constexpr UINT SM_CAPTIONBUTTONVISIBLE = 0x3515;
 constexpr UINT SM_MDIREDRAW = 0x3516;     // posted to the MDI client: redraw it and all its children
 constexpr UINT SM_RECREATESCROLL = 0x3517;  // a scroll-bar skinner's control window was re-created
+constexpr UINT SM_MENUBARCLICK = 0x3518;  // to a skinned window, lParam a screen point: open the bar item there
 constexpr UINT SM_ISSKINNED = 0x3523;     // any window: 1 when it is skinned
 constexpr UINT SM_PAINTFRAMETO = 0xBC4B;  // lParam 16802: paint the skinned frame into the DC in wParam
 constexpr UINT SM_SKINQUERY = 0xBC4D;     // a skinned form answers 16802 for lParam 16802, else 1
@@ -69,10 +72,18 @@ public:
   void ChooseSkinData(TSkinData*& data, HWND window);
   bool IsPlainChild(HWND window);
 
-  // Popup-menu windows ("#32768"): the place of the popup menu skinner. Until it exists popup menus
-  // keep the system's look, and the mode goes back to 0 when a popup window goes.
+  // Popup-menu windows ("#32768"): one popup skinner each from creation to destruction (SkinnerMenu.cpp).
+  // The mode goes back to 0 when the last popup skinner goes.
+  std::vector<TSkinnerPopMenu*> PopupMenus;
   void SkinPopupMenu(HWND window);
   bool RemovePopupMenu(HWND window);
+  bool IsPopupSkinned(HWND window) const;
+  TSkinnerPopMenu* FindPopupMenu(HWND window) const;
+  // The newest popup skinner that does not know its menu yet learns it.
+  void SetPopupMenuHandle(HMENU menu);
+  // The background of the popup showing that menu, or null.
+  TBitmap* PopupBitmap(HMENU menu);
+  void FreePopupMenus();
 
   // Stores the action for ActionData; before the first activation actions 1 and 2 only switch
   // skinning on or off, afterwards the timer runs DoAction once after the interval.

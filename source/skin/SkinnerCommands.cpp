@@ -9,6 +9,7 @@
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
 #include "SkinnerFrame.h"
+#include "SkinnerMenu.h"
 #include "Subclass.h"
 #include "Timer.h"
 
@@ -78,9 +79,14 @@ bool TSkinnerForm::WMSysCommand(TMessage& m) {
   const UINT command = UINT(m.WParam) & 0xFFF0;
   if (!MenuTracking && command == SC_KEYMENU) {
     if (m.LParam != ' ' && m.LParam != '-' && !GetCapture()) {
-      // Alt alone opens the menu bar's first item and Alt+key the item with that accelerator, once the
-      // skinned menu bar exists; without one, Alt alone does nothing.
-      if (m.LParam == 0) {
+      // Alt alone opens the menu bar's first item and Alt+key the item with that accelerator.
+      TMenuBtn* item = nullptr;
+      if (m.LParam == 0 && FMenuBar && !FMenuBar->Buttons.empty())
+        item = FMenuBar->Buttons.front();
+      else if (m.LParam != 0)
+        item = FindAccelButton(WORD(m.LParam));
+      if (m.LParam == 0 || item) {
+        TrackMenuButton(item);
         m.Result = 1;
         return true;
       }
@@ -184,8 +190,8 @@ void TSkinnerForm::BuildSystemMenu() {
     item->SetEnabled(enabled);
     item->SetChecked(info.fState & MFS_CHECKED);
     item->OnClick = [this](TObject* sender) { SysMenuItemClick(sender); };
-    item->OnDrawItem = [this](TObject* s, TCanvas* c, const RECT& r, bool sel) { DrawMenuItem(s, c, r, sel); };
-    item->OnMeasureItem = [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItemWidth(s, c, w, h); };
+    item->OnDrawItem = DrawItemEvent();
+    item->OnMeasureItem = MeasureItemEvent(true);
     FSystemPopup->Items()->Add(item);
   }
 }
@@ -209,8 +215,8 @@ void TSkinnerForm::AddSysMenuItem(const std::string& caption, int tag) {
   item->SetImageIndex(tag);
   if (tag == 3) item->SetShortCutText("ALT+F4");
   item->OnClick = [this](TObject* sender) { DefaultSysMenuItemClick(sender); };
-  item->OnDrawItem = [this](TObject* s, TCanvas* c, const RECT& r, bool sel) { DrawMenuItem(s, c, r, sel); };
-  item->OnMeasureItem = [this](TObject* s, TCanvas* c, int& w, int& h) { MeasureMenuItemWidth(s, c, w, h); };
+  item->OnDrawItem = DrawItemEvent();
+  item->OnMeasureItem = MeasureItemEvent(true);
   FSystemPopup->Items()->Add(item);
 }
 
@@ -325,7 +331,10 @@ void TSkinnerForm::MdiClientProc(TMessage& m) {
       if (skinned) {
         if (SkinManager) SkinManager->SetMenuMode(IsMdiChildMaximized());
         // The last child gone: the menu bar follows the menu changes again as it did before.
-        if (HasMenuBar() && !SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+        if (HasMenuBar() && FMenuBar && !SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) {
+          FSkinData->SetMenuUpdate(FSavedMenuUpdate);
+          FMenuBar->RebuildItems();
+        }
       }
       return;
     case WM_MDITILE:
@@ -337,7 +346,13 @@ void TSkinnerForm::MdiClientProc(TMessage& m) {
       CallMdiClient(m);
       // The skinned menu bar takes the new menu and the window shows none of its own; without a
       // skinned bar the window keeps its menu.
-      if (skinned && HasMenuBar()) SetMenu(WindowHandle, nullptr);
+      if (skinned && HasMenuBar() && FMenuBar) {
+        if (m.WParam) {
+          FMenuBar->NativeMenu = HMENU(m.WParam);
+          FMenuBar->RebuildItems();
+        }
+        SetMenu(WindowHandle, nullptr);
+      }
       return;
     case SM_MDIREDRAW:
       RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);

@@ -478,6 +478,7 @@ void TControlDispatch::SkinWindowControls(TControl* form, HWND window) {
 void TControlDispatch::SkinFormControls(TWinControl* form) {
   FForm->PurgeDetachedControls();
   SkinComponents(form);
+  if (FData->Has(xcPopupMenu)) FForm->SetPopupMenusOwnerDraw(form, true);
   std::vector<TWinControl*> tabOrder;
   form->GetTabOrderList(tabOrder);
   for (TWinControl* w : tabOrder)

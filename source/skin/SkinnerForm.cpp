@@ -10,6 +10,7 @@
 #include "SkinnerDispatch.h"
 #include "SkinnerData.h"
 #include "SkinnerFrame.h"
+#include "SkinnerMenu.h"
 #include "Timer.h"
 
 namespace {
@@ -33,8 +34,7 @@ TBitmap* ScratchBitmap() {
 // finish message (or the window is a maximized MDI child), else the third table's handler or, without
 // a row, the previous procedure.
 //
-// Rows that come with the rest of the engine: in the first table 0x3517 (the scroll-bar skinner); in
-// the second 0x3518 (the menu bar); in the third WM_DRAWITEM and WM_MEASUREITEM (owner-drawn menus).
+// Rows that come with the rest of the engine: in the first table 0x3517 (the scroll-bar skinner).
 
 const TSkinnerForm::TRoute TSkinnerForm::FirstTable[] = {
     {WM_ERASEBKGND, &TSkinnerForm::WMEraseBkgnd},
@@ -59,6 +59,8 @@ const TSkinnerForm::TRoute TSkinnerForm::SecondTable[] = {
     {WM_COMMAND, &TSkinnerForm::WMCommand},
     {WM_SYSCOMMAND, &TSkinnerForm::WMSysCommand},
     {CM_MENUCHANGED, &TSkinnerForm::CMMenuChanged},
+    {SM_MENUBARCLICK, &TSkinnerForm::MenuBarClick},
+    {WM_MENUSELECT, &TSkinnerForm::WMMenuSelect},
     {0, nullptr}};
 
 const TSkinnerForm::TRoute TSkinnerForm::ThirdTable[] = {
@@ -73,6 +75,8 @@ const TSkinnerForm::TRoute TSkinnerForm::ThirdTable[] = {
     {WM_NCLBUTTONDBLCLK, &TSkinnerForm::WMNCLButtonDblClk},
     {WM_NCRBUTTONDOWN, &TSkinnerForm::WMNCRButtonDown},
     {SM_PAINTFRAME, &TSkinnerForm::PaintWholeFrame},
+    {WM_DRAWITEM, &TSkinnerForm::WMDrawItem},
+    {WM_MEASUREITEM, &TSkinnerForm::WMMeasureItem},
     {0, nullptr}};
 
 bool TSkinnerForm::Route(TSkinnerForm* self, const TRoute* table, TMessage& m, bool& found) {
@@ -106,6 +110,7 @@ TSkinnerForm::~TSkinnerForm() {
   FreeControls();
   FreeSysButtons();
   FreeSystemPopup();
+  FreeMenuBar(false);
   if (SkinManager) SkinManager->RemoveWindow(WindowHandle);
   delete FCaptionBitmap;
   delete FSmallIcon;
@@ -125,6 +130,7 @@ void TSkinnerForm::AttachForm(TSkinData* skinData, TControl* form) {
   if (FFrameSkinned) FFormHook.Install(form, [this](TMessage& m) { FormWindowProcHook(m); });
   FSavedFormColor = form->GetColor();
   form->SetColor(skinData->ButtonFace);
+  if (skinData->Has(xcMenuItem)) SetMainMenuOwnerDraw(form, true);
 }
 
 void TSkinnerForm::AttachWindow(TSkinData* skinData) { Attach(skinData); }
@@ -188,6 +194,7 @@ void TSkinnerForm::Attach(TSkinData* skinData) {
   }
   if (FFrameSkinned) {
     NativeMenu = GetMenu(h);
+    CreateMenuBar();
     BuildSysButtons();
   } else {
     FState = skSkinned;
@@ -383,12 +390,13 @@ bool TSkinnerForm::RepaintAfterPrevious(TMessage& m) {
   return true;
 }
 
-// No frame is painted while the class library rebuilds the window's menu. (Taking the rebuilt menu
-// into the skinned menu bar belongs to the menu bar.)
+// No frame is painted while the class library rebuilds the window's menu; the skinned menu bar then
+// takes the rebuilt menu and the window shows none of its own.
 bool TSkinnerForm::CMMenuChanged(TMessage& m) {
   FSkinData->PaintFrames = false;
   CallPrevious(m);
   FSkinData->PaintFrames = true;
+  MenuChangedRebuild();
   return true;
 }
 
@@ -418,6 +426,9 @@ void TSkinnerForm::FormWindowProcHook(TMessage& m) {
       return;
     case SM_REAPPLYSKIN:
       ApplySkinChange();
+      return;
+    case CM_DIALOGCHAR:
+      DialogCharHook(m);
       return;
     case SM_PAINTFRAMETO:
       if (m.LParam == SkinNoticeParam) {
@@ -547,6 +558,7 @@ void TSkinnerForm::ApplySkinChange() {
   for (TSkinControl* c : FControls) c->SkinChanged();
   FState = skReapplying;
   if (FFrameSkinned && FForm) {
+    SetPopupMenusOwnerDraw(FForm, true);
     FitWindowToFrame(true);
     FForm->SetHeight(FForm->GetHeight() + 1);  // forces a re-layout inside the new frame
     FForm->SetHeight(FForm->GetHeight() - 1);
@@ -566,8 +578,13 @@ void TSkinnerForm::Unskin() {
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
+  if (FForm) {
+    SetPopupMenusOwnerDraw(FForm, false);
+    if (FSkinData->Has(xcMenuItem)) SetMainMenuOwnerDraw(FForm, false);
+  }
   if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
   SetSysMenuStyle(false);
+  FreeMenuBar(true);
   UnsubclassMdiClient();
   RestoreClientSize();
   // Only a region this object set goes: a borderless window keeps the shape it was given.
@@ -602,11 +619,16 @@ void TSkinnerForm::Release() {
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
+  FreeMenuBar(false);
 }
 
 void TSkinnerForm::UnskinControlsOnly() {
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
   FreeControls();
+  if (FForm) {
+    SetPopupMenusOwnerDraw(FForm, false);
+    if (FSkinData && FSkinData->Has(xcMenuItem)) SetMainMenuOwnerDraw(FForm, false);
+  }
   if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
   FFormHook.Remove();
   TWindowSubclass::Remove();

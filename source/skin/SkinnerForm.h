@@ -15,6 +15,7 @@
 #include "Component.h"
 #include "Controls.h"
 #include "Graphics.h"
+#include "Menus.h"
 #include "Subclass.h"
 
 class TSkinData;
@@ -24,6 +25,8 @@ class TWinSysButton;
 class TPopupMenu;
 class TMenuItem;
 class TMdiClientSubclass;
+class TSkinnerMenu;
+class TMenuBtn;
 
 // The shared off-screen bitmap the control skinners paint into before copying to the screen
 // (stretch mode COLORONCOLOR); lives until the program ends.
@@ -157,6 +160,23 @@ public:
   void DrawMenuItem(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected);
   void MeasureMenuItemWidth(TObject* sender, TCanvas* canvas, int& width, int& height);
 
+  // ---- the skinned menu bar and the owner-drawn menus (SkinnerMenu.cpp, SkinnerMenuItems.cpp) ----
+  TSkinnerMenu* MenuBar() const { return FMenuBar; }
+  HMENU TrackedPopup = nullptr;  // the popup opened from the menu bar
+  // Opens the item's popup under it (runs until the popup closes); false when it has none.
+  bool TrackMenuButton(TMenuBtn* item);
+  // Opens the item as a click on it would (posted), closing an open popup first.
+  void ClickMenuButton(TMenuBtn* item);
+  TMenuBtn* FindAccelButton(WORD key) const;
+  void EndMenuTracking();
+  static void SetNativeMenuOwnerDraw(HMENU menu);
+  void SetMenuItemsOwnerDraw(TMenuItem* item, bool on);
+  void SetPopupMenusOwnerDraw(TComponent* component, bool on);
+  void SetMainMenuOwnerDraw(TComponent* component, bool on);
+  void MeasureMenuItem(TObject* sender, TCanvas* canvas, int& width, int& height);
+  void DrawPlainMenuItem(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+  void DrawNativeMenuItem(HMENU menu, TMenuItem* item, bool selected, const RECT& rect, TCanvas* canvas);
+
 protected:
   LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
   void WindowDestroyed() override;
@@ -261,4 +281,19 @@ private:
   DWORD FLastSysMenuTick = 0, FDoubleClickTime;
   bool FSavedMenuUpdate = true;
   TMdiClientSubclass* FMdiClientHook = nullptr;
+
+  // The menu bar and the owner-drawn items' messages (SkinnerMenu.cpp, SkinnerMenuItems.cpp).
+  bool MenuBarClick(TMessage& m);
+  bool WMMenuSelect(TMessage& m);
+  void DialogCharHook(TMessage& m);
+  bool WMMeasureItem(TMessage& m);
+  bool WMDrawItem(TMessage& m);
+  void MeasureNativeMenuItem(MEASUREITEMSTRUCT* mi);
+  void CreateMenuBar();
+  // The owner-draw events this skinner gives menu items (widthOnly: popup menus keep the item's height).
+  TMenuDrawItemEvent DrawItemEvent();
+  TMenuMeasureItemEvent MeasureItemEvent(bool widthOnly);
+  void FreeMenuBar(bool restoreMenu);
+  void MenuChangedRebuild();
+  TSkinnerMenu* FMenuBar = nullptr;
 };

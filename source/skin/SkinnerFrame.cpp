@@ -12,6 +12,7 @@
 #include "SkinManage.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "SkinnerMenu.h"
 #include "Timer.h"
 
 namespace {
@@ -230,8 +231,11 @@ TWinSysButton* TSkinnerForm::FindSysButtonAt(POINT p) const {
   return nullptr;
 }
 
-// The menu bar's items join the caption buttons here once the skinned menu bar exists.
-TNCObject* TSkinnerForm::ObjectAt(POINT p) const { return FindSysButtonAt(p); }
+// A caption button, else a menu-bar item.
+TNCObject* TSkinnerForm::ObjectAt(POINT p) const {
+  if (TWinSysButton* b = FindSysButtonAt(p)) return b;
+  return FMenuBar && HasMenuBar() ? FMenuBar->ButtonAt(p) : nullptr;
+}
 
 void TSkinnerForm::SysButtonClick(int x, int y) {
   auto* button = dynamic_cast<TWinSysButton*>(HotObject);
@@ -411,8 +415,9 @@ void TSkinnerForm::PaintFrame(HDC dc) {
       DrawBorder(2, RECT{W - R, 0, W, H}, target);
       DrawBorder(4, RECT{L, H - B, W - R, H}, target);
       PaintCaption(target);
-      // The skinned menu bar paints itself over this strip.
-      if (M > 0 && FSkinData->ButtonFaceBrush) {
+      if (FMenuBar && HasMenuBar()) {
+        FMenuBar->Paint(target, RECT{L, T, W - R, T + M});
+      } else if (M > 0 && FSkinData->ButtonFaceBrush) {
         const RECT bar{L, T, W - R, T + M};
         FillRect(target, &bar, FSkinData->ButtonFaceBrush);
       }
@@ -571,6 +576,10 @@ bool TSkinnerForm::WMNCLButtonDown(TMessage& m) {
   if (TNCObject* o = ObjectAt(ScreenToWindow(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)))) {
     if (!Active) SetForegroundWindow(WindowHandle);
     o->MouseDown();
+    if (auto* item = dynamic_cast<TMenuBtn*>(o)) {
+      TrackMenuButton(item);
+      HotObject = item;
+    }
     m.Result = 0;
     return true;
   }

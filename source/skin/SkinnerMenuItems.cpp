@@ -7,8 +7,10 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "SkinImageUtils.h"
+#include "SkinManage.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "SkinnerMenu.h"
 
 namespace {
 
@@ -59,24 +61,197 @@ void TSkinnerForm::MeasureMenuItemWidth(TObject* sender, TCanvas* canvas, int& w
   if (!item || !ImagesOf(item)) width += 23;
 }
 
+// The item's own size (without this very handler, which may be its OnMeasureItem), widened for the
+// skin's item margin and the glyph column.
+void TSkinnerForm::MeasureMenuItem(TObject* sender, TCanvas* canvas, int& width, int& height) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item) return;
+  TMenuMeasureItemEvent own = item->OnMeasureItem;
+  item->OnMeasureItem = nullptr;
+  item->MeasureItem(canvas, width, height);
+  item->OnMeasureItem = own;
+  if (FSkinData->MenuItem) width += FSkinData->MenuItem->Margins.Left;
+  width += 10;
+  if (!ImagesOf(item)) width += 25;
+}
+
+namespace {
+
+// The picture behind an item drawn into the DC: the skinned popup window's background at the item's
+// place, or null when the popup has none.
+TBitmap* PopupBackground(HDC dc, HMENU menu, POINT& offset) {
+  if (!SkinManager) return nullptr;
+  if (TSkinnerPopMenu* popup = SkinManager->FindPopupMenu(WindowFromDC(dc))) {
+    offset = popup->ClientOffset();
+    return popup->CurrentBackground();
+  }
+  offset = POINT{3, 3};  // the menu window's frame
+  return SkinManager->PopupBitmap(menu);
+}
+
+}  // namespace
+
 void TSkinnerForm::DrawMenuItem(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
   auto* item = dynamic_cast<TMenuItem*>(sender);
   if (!item || WidthOf(rect) <= 0 || HeightOf(rect) <= 0) return;
+  const TDataSkinObject* e = FSkinData->MenuItem;
+  if (!e) {
+    DrawPlainMenuItem(item, canvas, selected, rect);
+    return;
+  }
+  HMENU parent = item->Parent() && item->Parent()->HandleAllocated() ? item->Parent()->Handle() : nullptr;
+  if (parent && SkinManager) SkinManager->SetPopupMenuHandle(parent);
+  DrawNativeMenuItem(parent, item, selected, rect, canvas);
+}
+
+void TSkinnerForm::DrawNativeMenuItem(HMENU menu, TMenuItem* item, bool selected, const RECT& rect, TCanvas* canvas) {
+  const TDataSkinObject* e = FSkinData->MenuItem;
+  if (!e) {
+    DrawPlainMenuItem(item, canvas, selected, rect);
+    return;
+  }
   std::unique_ptr<TBitmap> work = ItemBitmap(rect);
   TCanvas* c = work->Canvas();
   const RECT local{0, 0, WidthOf(rect), HeightOf(rect)};
-  const TDataSkinObject* e = FSkinData->MenuItem;
-  // Behind the item: the skin's menu colour (the popup's own background once popups are skinned).
-  c->Brush()->SetColor(!e && selected ? FSkinData->Hilight : FSkinData->Menu);
-  c->FillRect(local);
-  if (e && item->IsLine()) {
+  POINT offset{0, 0};
+  if (TBitmap* background = PopupBackground(canvas->GetHandle(), menu, offset)) {
+    BitBlt(c->GetHandle(), 0, 0, local.right, local.bottom, background->Canvas()->GetHandle(), rect.left + offset.x,
+           rect.top + offset.y, SRCCOPY);
+  } else {
+    c->Brush()->SetColor(FSkinData->Menu);
+    c->FillRect(local);
+  }
+  if (item->IsLine()) {
     DrawMenuSeparator(c, local, e);
   } else {
-    if (e)
-      DrawSkinImage(c->GetHandle(), local, e->Bitmap, false, e->Tile, e->Trans == 1, 5, selected ? 4 : 1, e->Margins);
+    DrawSkinImage(c->GetHandle(), local, e->Bitmap, false, e->Tile, e->Trans == 1, 5, selected ? 4 : 1, e->Margins);
     DrawMenuItemContent(item, c, selected, local);
   }
   BitBlt(canvas->GetHandle(), rect.left, rect.top, local.right, local.bottom, c->GetHandle(), 0, 0, SRCCOPY);
+}
+
+void TSkinnerForm::DrawPlainMenuItem(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect) {
+  std::unique_ptr<TBitmap> work = ItemBitmap(rect);
+  TCanvas* c = work->Canvas();
+  const RECT local{0, 0, WidthOf(rect), HeightOf(rect)};
+  c->Brush()->SetColor(selected && !item->IsLine() ? FSkinData->Hilight : FSkinData->Menu);
+  c->FillRect(local);
+  DrawMenuItemContent(item, c, selected, local);
+  BitBlt(canvas->GetHandle(), rect.left, rect.top, local.right, local.bottom, c->GetHandle(), 0, 0, SRCCOPY);
+}
+
+// ---- the owner-draw messages of a window with a skinned menu bar ----
+
+namespace {
+
+// A canvas on a DC with the menu font.
+class TItemCanvas : public TCanvas {
+public:
+  explicit TItemCanvas(HDC dc) {
+    SetHandle(dc);
+    Font()->Assign(Screen->MenuFont());
+  }
+  ~TItemCanvas() override { SetHandle(nullptr); }
+};
+
+// Identifiers that belong to items of ours or to the program's own command range go to the window's
+// own procedure; the others (0, the system commands) are native entries the skin draws itself.
+bool BelongsToWindow(UINT id) { return FindItemByCommand(id) || (id >= 1 && id <= 4095); }
+
+std::string NativeText(HMENU menu, UINT id) {
+  char text[80] = {};
+  if (menu && GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND) > 0) return text;
+  return OwnerDrawnText(menu, id);
+}
+
+// An item of ours standing for a native entry, for the drawing routines.
+std::unique_ptr<TMenuItem> MenuItemFromNative(HMENU menu, UINT id) {
+  auto item = std::make_unique<TMenuItem>(nullptr);
+  const std::string text = NativeText(menu, id);
+  item->SetCaption(text.empty() ? "-" : text);
+  const UINT state = menu ? GetMenuState(menu, id, MF_BYCOMMAND) : 0;
+  if (state != UINT(-1)) {
+    item->SetEnabled(!(state & (MFS_GRAYED | MFS_DISABLED)));
+    item->SetChecked(state & MFS_CHECKED);
+  }
+  return item;
+}
+
+}  // namespace
+
+bool TSkinnerForm::WMMeasureItem(TMessage& m) {
+  auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  if (!mi || mi->CtlType != ODT_MENU || !NativeMenu) return Previous(m);
+  auto* form = As<TCustomForm>(FForm);
+  if (form) {
+    TMenuItem* item = form->GetMenu() ? form->GetMenu()->FindItem(mi->itemID, fkCommand) : nullptr;
+    if (!item) {
+      if (BelongsToWindow(mi->itemID)) return Previous(m);
+      MeasureNativeMenuItem(mi);
+      m.Result = 1;
+      return true;
+    }
+    HDC dc = GetWindowDC(WindowHandle);
+    {
+      TItemCanvas canvas(dc);
+      int w = int(mi->itemWidth), h = int(mi->itemHeight);
+      MeasureMenuItem(item, &canvas, w, h);
+      mi->itemWidth = UINT(std::max(0, w));
+      mi->itemHeight = UINT(std::max(0, h));
+    }
+    ReleaseDC(WindowHandle, dc);
+  } else {
+    MeasureNativeMenuItem(mi);
+  }
+  m.Result = 1;
+  return true;
+}
+
+void TSkinnerForm::MeasureNativeMenuItem(MEASUREITEMSTRUCT* mi) {
+  const std::string text = NativeText(TrackedPopup, mi->itemID);
+  HDC dc = GetWindowDC(WindowHandle);
+  HGDIOBJ old = SelectObject(dc, Screen->MenuFont()->Handle());
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(WindowHandle, dc);
+  int width = size.cx + 26;
+  if (FSkinData->MenuItem) width += FSkinData->MenuItem->Margins.Left;
+  int height = text.empty() ? 8 : size.cy + 4;
+  if (GetVersion() & 0x80000000u) height += 4;
+  mi->itemWidth = UINT(width);
+  mi->itemHeight = UINT(height);
+}
+
+bool TSkinnerForm::WMDrawItem(TMessage& m) {
+  auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  if (!d || d->CtlType != ODT_MENU || !NativeMenu) return Previous(m);
+  const DWORD v = GetVersion();
+  if (WindowKind == wkMdiFrame && !(v & 0x80000000u) && LOBYTE(LOWORD(v)) == 4) return Previous(m);
+  const HMENU menu = HMENU(d->hwndItem);
+  if (SkinManager) SkinManager->SetPopupMenuHandle(menu);
+  const bool selected = d->itemState & ODS_SELECTED;
+  const int saved = SaveDC(d->hDC);
+  {
+    TItemCanvas canvas(d->hDC);
+    auto* form = As<TCustomForm>(FForm);
+    TMenuItem* item = form && form->GetMenu() ? form->GetMenu()->FindItem(d->itemID, fkCommand) : nullptr;
+    if (item) {
+      if (FSkinData->MenuItem)
+        DrawMenuItem(item, &canvas, d->rcItem, selected);
+      else
+        DrawPlainMenuItem(item, &canvas, selected, d->rcItem);
+    } else if (form && BelongsToWindow(d->itemID)) {
+      RestoreDC(d->hDC, saved);
+      return Previous(m);
+    } else {
+      std::unique_ptr<TMenuItem> native = MenuItemFromNative(menu, d->itemID);
+      DrawNativeMenuItem(menu, native.get(), selected, d->rcItem, &canvas);
+    }
+  }
+  RestoreDC(d->hDC, saved);
+  m.Result = 1;
+  return true;
 }
 
 void TSkinnerForm::DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect) {

@@ -113,6 +113,10 @@ const char* const SkinIni =
     "[Colour1]\r\ncolor=255 255 255\r\n"
     "[Colour2]\r\ncolor=255 170 40\r\n"
     "[Customcolors]\r\nColor0=18 40 78\r\nColor1=46 92 160\r\n"
+    "[MenuBackground]\r\nImage=menuback.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=3\r\nBottomHeight=3\r\n"
+    "Tile=0\r\n"
+    "[MenuItem]\r\nImage=menuitem.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=2\r\nBottomHeight=2\r\nTrans=1\r\n"
+    "Tile=0\r\n"
     "[BUTTON.CLOSE]\r\nAction=0\r\nAlign=1\r\nXcoord=24\r\nYcoord=5\r\nVisibility=0\r\nButtonImage=close.bmp\r\n"
     "frame=4\r\n"
     "[BUTTON.MAXIMIZE]\r\nAction=1\r\nAlign=1\r\nXcoord=44\r\nYcoord=5\r\nVisibility=6\r\n"
@@ -157,8 +161,28 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   bottom.Fill(0, 0, 30, 4, activeInactive[0]);
   bottom.Fill(0, 4, 30, 8, activeInactive[1]);
   add("bottom.bmp", bottom);
-  add("menubar.bmp", Strip(20, 20, 2, [&](TPixels& p, int x0, int i) {
-    p.Gradient(x0, 0, x0 + 20, 20, 0xF4F6FA, i ? 0xD0D8E4 : Face);
+  // The menu bar: two frames stacked, active above inactive; a little darker than the window's face,
+  // so the white frame of an open or hot item shows on it.
+  TPixels menuBar(20, 40, Magenta);
+  menuBar.Gradient(0, 0, 20, 20, 0xEEF1F6, 0xD2DAE6);
+  menuBar.Gradient(0, 20, 20, 40, 0xF4F6FA, 0xDCE2EA);
+  add("menubar.bmp", menuBar);
+
+  // Popup menus: a frame in the caption's blue around the menu colour; items transparent but for the
+  // selected one (frame 4, a soft blue bar) and the separator (frame 2, a line near its bottom).
+  TPixels menuBack(16, 16, 0xF0F2F6);
+  menuBack.Frame(0, 0, 16, 16, Deep);
+  menuBack.Frame(1, 1, 15, 15, Light);
+  menuBack.Frame(2, 2, 14, 14, 0xFFFFFF);
+  add("menuback.bmp", menuBack);
+  add("menuitem.bmp", Strip(20, 20, 5, [&](TPixels& p, int x0, int i) {
+    if (i == 1) {  // a low separator shows the picture's bottom rows: the line stands there
+      p.Fill(x0 + 3, 17, x0 + 17, 18, Edge);
+      p.Fill(x0 + 3, 18, x0 + 17, 19, 0xFFFFFF);
+    } else if (i == 3) {
+      p.Gradient(x0 + 1, 1, x0 + 19, 19, Light, 0x24508E);
+      p.Frame(x0 + 1, 1, x0 + 19, 19, Deep);
+    }
   }));
 
   add("close.bmp", CaptionButton([](TPixels& p, int x0) {
