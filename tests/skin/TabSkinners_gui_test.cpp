@@ -304,6 +304,34 @@ INSTANTIATE_TEST_SUITE_P(Cases, CloseBoxes, ::testing::ValuesIn(CloseCases), [](
   return n;
 });
 
+TEST_F(TabForm, TheScrollArrowsOfATooLongTabRowAreLeftToTheirSkinner) {
+  MakePages(new TPageControl(form));
+  for (const char* caption : {"Four", "Five", "Six", "Seven", "Eight", "Nine", "Ten"}) {
+    auto* sheet = new TTabSheet(form);
+    sheet->SetCaption(caption);
+    sheet->SetPageControl(pages);
+  }
+  ShowSkinned();
+  auto* s = static_cast<TSkinTab*>(SkinnerOf(FormSkinner(), pages));
+  ASSERT_NE(s, nullptr);
+  HWND arrows = s->FindScroller();
+  ASSERT_NE(arrows, nullptr) << "the tab row scrolls";
+  // Made once the engine has an up-down skinner, and then only one.
+  const bool engineHasOne = TControlDispatch::Rule("TSkinUpDown").Make != nullptr;
+  EXPECT_EQ(s->Scroller != nullptr, engineHasOne);
+  TSkinControl* first = s->Scroller;
+  Redraw(pages->Handle());
+  EXPECT_EQ(s->Scroller, first);
+  if (engineHasOne) EXPECT_EQ(FormSkinner()->FindControlByWindow(arrows), s->Scroller);
+  // The strip is not copied over the arrows.
+  RECT a;
+  GetWindowRect(arrows, &a);
+  MapWindowPoints(nullptr, pages->Handle(), reinterpret_cast<POINT*>(&a), 2);
+  const COLORREF inArrows = ScreenPixel(pages->Handle(), a.left + 2, (a.top + a.bottom) / 2);
+  for (int f = 1; f <= 5; ++f) EXPECT_NE(inArrows, ColorToRGB(FrameColour(f)));
+  SaveScreenshot(form->Handle(), std::string(ORV_BUILD_DIR) + "skinned_tabs_scrolling.bmp");
+}
+
 // ---- the keyboard and the mouse, with and without the skin ----
 
 class GalleryTabs : public SkinEngine {
