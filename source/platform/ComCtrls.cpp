@@ -777,6 +777,15 @@ void TPageControl::WndProc(TMessage& m) {
       TWinControl::WndProc(m);
       Realign();
       return;
+    case CM_DIALOGKEY:
+      // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is on the tabs or inside a page.
+      if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && HandleAllocated() &&
+          (::GetFocus() == FHandle || IsChild(FHandle, ::GetFocus()))) {
+        SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+        m.Result = 1;
+        return;
+      }
+      break;
   }
   TWinControl::WndProc(m);
 }

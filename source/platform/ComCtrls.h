@@ -208,6 +208,8 @@ protected:
 // pages means none. A layout that names no ActivePage opens on the first page. Clicking a tab runs OnChanging (which may refuse) and then OnChange. When the active
 // page's tab is hidden and other tabs remain, the page whose tab then stands at its place becomes active,
 // or the last visible tab's page if none does; with no tab left the page stays active without a tab.
+// Ctrl+Tab (Ctrl+Shift+Tab) while the focus is on the tabs or inside a page turns to the next (previous)
+// page with a tab, with the events of a click on its tab.
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
 class TPageControl : public TWinControl {

@@ -93,3 +93,9 @@ bool TSkinBoxH::BeforeMessage(TMessage& m) {
   }
   return TSkinControl::BeforeMessage(m);
 }
+
+// ---- size grips ----
+
+ORV_DEFINE_CLASS(TSkinSizer, TSkinControl, nullptr, {})
+
+void TSkinSizer::DrawControl(HDC dc, const RECT& r) { FillFace(dc, r); }

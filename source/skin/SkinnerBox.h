@@ -32,3 +32,12 @@ public:
   using TSkinControl::TSkinControl;
   bool BeforeMessage(TMessage& m) override;
 };
+
+// A dialog's size grip (a scroll-bar window without a tab stop) covered with the face colour after
+// each of its own paints.
+class TSkinSizer : public TSkinControl {
+  ORV_CLASS(TSkinSizer)
+public:
+  using TSkinControl::TSkinControl;
+  void DrawControl(HDC dc, const RECT& r) override;
+};

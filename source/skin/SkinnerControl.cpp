@@ -423,9 +423,14 @@ void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& tex
 
 void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
                      int imageIndex, TImageList* images) {
+  DrawIconCaption(skinner, canvas, r, alignment, text, imageIndex, images ? images->Handle() : nullptr);
+}
+
+void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
+                     int imageIndex, HIMAGELIST images) {
   const int rw = r.right - r.left, rh = r.bottom - r.top;
-  int cx = images ? images->GetWidth() : 0;
-  const int cy = images ? images->GetHeight() : 0;
+  int cx = 0, cy = 0;
+  if (images) ImageList_GetIconSize(images, &cx, &cy);
   const bool icon = imageIndex != -1 && images && cx < rw;
   if (!icon) cx = 0;
   HDC dc = canvas->GetHandle();
@@ -442,7 +447,7 @@ void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int 
   const int tw = t.right - t.left, th = t.bottom - t.top;
   int x = alignment == 0 ? 3 : alignment == 1 ? (rw - cx - tw) / 2 : rw - cx - tw - 2;
   if (x < 2) x = 1;
-  if (icon) ImageList_Draw(images->Handle(), imageIndex, dc, r.left + x, r.top + (rh - cy) / 2, ILD_TRANSPARENT);
+  if (icon) ImageList_Draw(images, imageIndex, dc, r.left + x, r.top + (rh - cy) / 2, ILD_TRANSPARENT);
   OffsetRect(&t, x + cx, (rh - th) / 2);
   if (!text.empty()) {
     SetBkMode(dc, TRANSPARENT);
@@ -475,4 +480,11 @@ void DrawArrowGlyph(TCanvas* canvas, int x, int y, int direction) {
     canvas->MoveTo(x, y);
     for (const POINT& p : direction == 2 ? left : right) canvas->LineTo(x + p.x, y + p.y);
   }
+}
+
+void UseWindowFont(TCanvas* canvas, HWND window) {
+  HFONT font = HFONT(SendMessageA(window, WM_GETFONT, 0, 0));
+  LOGFONTA lf{};
+  if (!font || !GetObjectA(font, sizeof lf, &lf)) GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  canvas->Font()->SetHandle(CreateFontIndirectA(&lf));
 }

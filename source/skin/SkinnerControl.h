@@ -153,6 +153,12 @@ void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& tex
 // An icon of the image list (index -1: none) and a caption after it; alignment 0 left, 1 centre, 2 right.
 void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
                      int imageIndex, TImageList* images);
+// The same with a system image list (a common control's own, as its messages hand it out).
+void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
+                     int imageIndex, HIMAGELIST images);
 // A small arrow in the canvas's pen: 0 up, 1 down (a stub and three chevrons), 2 left, 3 right (a
 // triangle outline); any other direction draws nothing.
 void DrawArrowGlyph(TCanvas* canvas, int x, int y, int direction);
+// A copy of the window's font (WM_GETFONT; the system's GUI font when it has none) on the canvas. The
+// canvas owns its copy: the window's own font is never handed over.
+void UseWindowFont(TCanvas* canvas, HWND window);

@@ -14,6 +14,8 @@
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "SkinnerHeader.h"
+#include "SkinnerTabs.h"
 #include "Strings.h"
 
 namespace {
@@ -82,11 +84,11 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinMenuButton", nullptr},
     {"TSkinSpeedButton", nullptr},
     {"TSkinMP", nullptr},
-    {"TSkinTab", nullptr},
-    {"TSkinTabBtn", nullptr},
-    {"TSkinTab31", nullptr},
-    {"TSkinTabSheet", nullptr},
-    {"TSkinAdvPage", nullptr},
+    {"TSkinTab", MakeSkinner<TSkinTab>},
+    {"TSkinTabBtn", MakeSkinner<TSkinTabBtn>},
+    {"TSkinTab31", MakeSkinner<TSkinTab31>},
+    {"TSkinTabSheet", MakeSkinner<TSkinTabSheet>},
+    {"TSkinAdvPage", MakeSkinner<TSkinAdvPage>},
     {"TSkinTrackBar", nullptr},
     {"TSkinUpDown", nullptr},
     {"TSkinProgress", nullptr},
@@ -95,7 +97,8 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinDateTime", nullptr},
     {"TSkinScrollbar", nullptr},
     {"TSkinListView", nullptr},
-    {"TSkinSizer", nullptr},
+    {"TSkinSizer", MakeSkinner<TSkinSizer>},
+    {"TSkinHeader", MakeSkinner<TSkinHeader>},
 };
 
 TSkinnerFactory FactoryOf(const char* name) {
@@ -211,6 +214,16 @@ void GlyphStrip(TControlDispatch& d, TControl* c, const TSkinRule& r) {
   d.Attach(c, r, r.SetColour, [](TSkinControl* s) { static_cast<TSkinObjImage*>(s)->Kind = Kind; });
 }
 
+// A tab control that is no page control: its skinner paints the control's windowless children too.
+void OwnTabControl(TControlDispatch& d, TControl* c, const TSkinRule& r) {
+  d.Attach(c, r, r.SetColour, [](TSkinControl* s) { s->Mode = TSkinTab::PaintsChildrenMode; });
+}
+
+void AdvPageControl(TControlDispatch& d, TControl* c, const TSkinRule& r) {
+  d.Attach(c, r, r.SetColour,
+           [](TSkinControl* s) { static_cast<TSkinAdvPage*>(s)->PageMode = TSkinAdvPage::BuildBackgroundsMode; });
+}
+
 // ---- windows without an object ----
 
 void ChildWindowsThenAttach(TControlDispatch& d, HWND w, const TSkinRule& r) {
@@ -259,7 +272,7 @@ bool NotAPageControl(TControl* c) { return !InheritsFromAny(c, "TPageControl"); 
 // memo for their abstract bases.
 const std::vector<TClassRow>& ClassRows() {
   static const std::vector<TClassRow> rows = {
-      {mInherits, "TTabControl", NotAPageControl, GateWithTabs(xcTab), R("TSkinTab")},
+      {mInherits, "TTabControl", NotAPageControl, GateWithTabs(xcTab), R("TSkinTab", false, OwnTabControl)},
       {mInherits, "TPageControl", PageInButtonStyle, GateWithTabs(xcTab), R("TSkinTabBtn")},
       {mInherits, "TPageControl", nullptr, GateWithTabs(xcTab), R("TSkinTab")},
       {mClassText, "TTABSET", nullptr, GateWithTabs(xcTab), R("TSkinTab31")},
@@ -338,7 +351,7 @@ const std::vector<TKindRow>& KindRows() {
       {"embedscrollbar", Gate(xcScrollbar), R("TSkinScrollbar", false, EmbeddedScrollbars)},
       {"container", Ungated, R("", false, ChildrenOnly)},
       {"groupbox", Gate(xcGroupBox), R("TSkinGroupBox", true)},
-      {"advpagecontrol", Gate(xcTab), R("TSkinAdvPage", true)},
+      {"advpagecontrol", Gate(xcTab), R("TSkinAdvPage", true, AdvPageControl)},
       {"radiogroup", Gate(xcGroupBox), R("TSkinGroupBox", true, RadioGroupKind)},
       {"checkgroup", Gate(xcPanel), R("TSkinGroupBox", true, CheckGroupKind)},
       {"checkbox", Gate(xcCheckBox), R("TSkinCheckBox")},

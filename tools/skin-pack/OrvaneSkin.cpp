@@ -131,8 +131,9 @@ const char* const SkinIni =
     "BottomHeight=3\r\nTrans=0\r\nTile=0\r\n"
     "[Progress.Chunk]\r\nImage=chunk.bmp\r\nFrame=1\r\nLeftWidth=2\r\nRightWidth=2\r\nTile=1\r\n"
     "[GroupBox]\r\nImage=groupbox.bmp\r\nLeftWidth=6\r\nRightWidth=6\r\nTopHeight=6\r\nBottomHeight=6\r\nTrans=1\r\n"
-    "[Tabs]\r\nImage=tabs.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\nTopHeight=4\r\nBottomHeight=2\r\nTrans=1\r\n"
+    "[Tabs]\r\nImage=tabs.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\nTopHeight=4\r\nBottomHeight=2\r\nTrans=1\r\nStyle=1\r\n"
     "[Tab.Pane]\r\nImage=tabpane.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\nTopHeight=4\r\nBottomHeight=4\r\n"
+    "[Headerbar]\r\nImage=header.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
     "[ComboButton]\r\nImage=combobutton.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
     "Trans=1\r\n"
     "[Trackbar.ThumbHorz]\r\nImage=thumb.bmp\r\nTrans=1\r\n"
@@ -241,13 +242,21 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   group.Frame(0, 0, 20, 20, Edge);
   group.Fill(1, 1, 19, 19, Face);
   add("groupbox.bmp", group);
+  // Tabs: the focused one (frame 2) light, the others a shade darker, the hot one orange.
   add("tabs.bmp", Strip(20, 22, 5, [&](TPixels& p, int x0, int i) {
-    p.Gradient(x0, 0, x0 + 20, 22, 0xFFFFFF, i == 1 ? Face : (i == 2 ? 0xFFD890 : 0xD0D8E4));
+    p.Gradient(x0, 0, x0 + 20, 22, i == 1 ? 0xFFFFFF : 0xE8ECF2, i == 1 ? Face : (i == 2 ? 0xFFD890 : 0xBCC6D6));
     p.Frame(x0, 0, x0 + 20, 23, Edge);
   }));
   TPixels pane(20, 20, Face);
   pane.Frame(0, 0, 20, 20, Edge);
   add("tabpane.bmp", pane);
+  // Column header: normal, hot, pressed, disabled, spare; a light face with a dividing line at the right.
+  const uint32_t headerFaces[] = {Face, 0xFFD890, 0xC8D4E8, 0xF0F0F0, Face};
+  add("header.bmp", Strip(12, 20, 5, [&](TPixels& p, int x0, int i) {
+    p.Gradient(x0, 0, x0 + 12, 20, 0xFFFFFF, headerFaces[i]);
+    p.Fill(x0, 19, x0 + 12, 20, Edge);
+    p.Fill(x0 + 11, 3, x0 + 12, 17, Edge);
+  }));
   add("combobutton.bmp", Strip(17, 21, 4, [&](TPixels& p, int x0, int i) {
     p.Gradient(x0, 0, x0 + 17, 21, 0xFFFFFF, buttonFaces[i][1]);
     p.Frame(x0, 0, x0 + 17, 21, Edge);
