@@ -13,7 +13,9 @@
 #include "SkinnerCheck.h"
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
+#include "SkinnerEdit.h"
 #include "SkinnerForm.h"
+#include "SkinnerTrackBar.h"
 #include "Strings.h"
 
 namespace {
@@ -87,10 +89,10 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinTab31", nullptr},
     {"TSkinTabSheet", nullptr},
     {"TSkinAdvPage", nullptr},
-    {"TSkinTrackBar", nullptr},
-    {"TSkinUpDown", nullptr},
-    {"TSkinProgress", nullptr},
-    {"TSkinEdit", nullptr},
+    {"TSkinTrackBar", MakeSkinner<TSkinTrackBar>},
+    {"TSkinUpDown", MakeSkinner<TSkinUpDown>},
+    {"TSkinProgress", MakeSkinner<TSkinProgress>},
+    {"TSkinEdit", MakeSkinner<TSkinEdit>},
     {"TSkinComBox", nullptr},
     {"TSkinDateTime", nullptr},
     {"TSkinScrollbar", nullptr},
