@@ -160,27 +160,44 @@ void TSkinEdit::Notification(TComponent* component, TOperation op) {
   if (op == opRemove && component == SpinButtons) SpinButtons = nullptr;
 }
 
-void TSkinEdit::AfterMessage(TMessage& m) {
+// The edit clips a DC it is given to its text and leaves it so: whatever it paints into a caller's DC
+// runs between saving and restoring the DC's state, so the frame after it and the caller's own drawing
+// see the DC as it was.
+void TSkinEdit::CallDefaultKeepingDC(TMessage& m, HDC dc) {
+  const int saved = SaveDC(dc);
+  CallDefault(m);
+  RestoreDC(dc, saved);
+}
+
+bool TSkinEdit::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
+    case WM_PAINT:
+      if (!IsDeviceContext(m.WParam)) break;
+      CallDefaultKeepingDC(m, HDC(m.WParam));
+      PaintWindow(HDC(m.WParam));
+      return false;
     case WM_PRINT:
-      if (m.WParam) {
+      if (IsDeviceContext(m.WParam)) {
+        CallDefaultKeepingDC(m, HDC(m.WParam));
         PrintFrame(HDC(m.WParam));
       } else {
+        CallDefault(m);
         HDC dc = GetWindowDC(WindowHandle);
         PrintFrame(dc);
         ReleaseDC(WindowHandle, dc);
       }
-      return;
+      return false;
     case SM_PAINTEDITTO:
-      if (m.LParam != SkinNoticeParam) return;
+      if (m.LParam != SkinNoticeParam) break;
+      CallDefault(m);
       if (IsDeviceContext(m.WParam)) {
         TMessage paint{WM_PAINT, m.WParam, 0, 0};
-        CallDefault(paint);
+        CallDefaultKeepingDC(paint, HDC(m.WParam));
       }
       m.Result = SkinNoticeParam;
-      return;
+      return false;
   }
-  TSkinControl::AfterMessage(m);
+  return TSkinControl::BeforeMessage(m);
 }
 
 void TSkinEdit::FindSpinButtons() {
@@ -189,6 +206,7 @@ void TSkinEdit::FindSpinButtons() {
     if (cls != "msctls_updown32" && !Contains(cls, "spin") && !Contains(cls, "updown")) continue;
     // Arrows that another skinner paints already are left to it.
     if (SendMessageA(c, SM_ISSKINNED, 0, 0) == 1) return;
+    if (SpinButtons) SpinButtons->RemoveFreeNotification(this);
     auto* spin = new TSkinUpDown(Owner());
     spin->InEdit = true;
     spin->AttachWindow(c, SkinData, Form, Canvas);
@@ -199,7 +217,8 @@ void TSkinEdit::FindSpinButtons() {
 }
 
 void TSkinEdit::DrawControl(HDC dc, const RECT& r) {
-  if (SkinData->Has(xcSpin) && !SpinButtons) FindSpinButtons();
+  // Also when the arrows' window was made anew (the old skinner waits for the form skinner's purge).
+  if (SkinData->Has(xcSpin) && (!SpinButtons || SpinButtons->SkinnerState == ssWindowDestroyed)) FindSpinButtons();
   RECT client;
   GetClientRect(WindowHandle, &client);
   // An edit without a border keeps its look.

@@ -36,11 +36,16 @@ public:
   ~TSkinEdit() override;
   TSkinUpDown* SpinButtons = nullptr;  // owned by the edit control
 
-  void AfterMessage(TMessage& m) override;
+  // The edit paints itself first; the frame goes over its border after (WM_PAINT by the base's
+  // AfterMessage, WM_PRINT and SM_PAINTEDITTO here).
+  bool BeforeMessage(TMessage& m) override;
   void DrawControl(HDC dc, const RECT& r) override;
   void Notification(TComponent* component, TOperation op) override;
   // The spin-button child (once found, its skinner); repeated at every paint until one is found.
   void FindSpinButtons();
   // The frame of WM_PRINT: only where the edit has a border of more than one pixel.
   void PrintFrame(HDC dc);
+
+private:
+  void CallDefaultKeepingDC(TMessage& m, HDC dc);
 };

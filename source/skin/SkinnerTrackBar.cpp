@@ -21,6 +21,8 @@ bool HasImage(const TDataSkinObject* e) { return e && !e->Bitmap->Empty(); }
 
 // What the skinner answers to each stage of the track bar's custom drawing: it asks for the parts,
 // leaves the tick marks to the control and draws the thumb and the channel itself.
+// Any other stage or part is left to the control.
+constexpr DWORD_PTR AnyItem = ~DWORD_PTR(0);
 struct TCustomDrawRow {
   DWORD Stage;
   DWORD_PTR Item;  // the part, for the item stage
@@ -28,6 +30,7 @@ struct TCustomDrawRow {
   void (TSkinTrackBar::*Draw)(HDC dc);
 };
 const TCustomDrawRow CustomDrawRows[] = {
+    {CDDS_PREPAINT, AnyItem, CDRF_NOTIFYITEMDRAW, nullptr},
     {CDDS_ITEMPREPAINT, TBCD_TICS, CDRF_DODEFAULT, nullptr},
     {CDDS_ITEMPREPAINT, TBCD_THUMB, CDRF_SKIPDEFAULT, &TSkinTrackBar::DrawThumb},
     {CDDS_ITEMPREPAINT, TBCD_CHANNEL, CDRF_SKIPDEFAULT, &TSkinTrackBar::DrawChannel},
@@ -54,9 +57,8 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
 }
 
 LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& cd) {
-  if (cd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   for (const TCustomDrawRow& row : CustomDrawRows)
-    if (cd.dwDrawStage == row.Stage && cd.dwItemSpec == row.Item) {
+    if (cd.dwDrawStage == row.Stage && (row.Item == AnyItem || cd.dwItemSpec == row.Item)) {
       if (row.Draw) {
         try {
           (this->*row.Draw)(cd.hdc);

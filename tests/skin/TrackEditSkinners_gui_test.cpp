@@ -577,12 +577,29 @@ TEST_F(SkinnedForm, AnEditPaintsIntoAGivenDCAndTheFormPaintsItsFrame) {
   EXPECT_EQ(SendMessageA(edit->Handle(), SM_PAINTEDITTO, WPARAM(target.Canvas()->GetHandle()), SkinNoticeParam),
             SkinNoticeParam);
   EXPECT_GT(inked(), 0) << "the text went into the DC";
+  RECT clip;
+  GetClipBox(target.Canvas()->GetHandle(), &clip);
+  EXPECT_EQ(clip.right - clip.left, 140) << "the DC comes back as it was given";
+  EXPECT_EQ(clip.bottom - clip.top, 24);
   FillRectColor(target.Canvas()->GetHandle(), RECT{0, 0, 140, 24}, clWhite);
   EXPECT_NE(SendMessageA(edit->Handle(), SM_PAINTEDITTO, WPARAM(target.Canvas()->GetHandle()), 0), SkinNoticeParam);
   EXPECT_EQ(inked(), 0) << "only with the engine's mark";
   EXPECT_EQ(SendMessageA(edit->Handle(), SM_PAINTEDITTO, 0, SkinNoticeParam), SkinNoticeParam) << "no DC: nothing drawn";
   EXPECT_EQ(SendMessageA(form->Handle(), SM_PAINTFRAMETO, WPARAM(target.Canvas()->GetHandle()), SkinNoticeParam),
             SkinNoticeParam);
+
+  // Printed: the outer ring in the shadow colour, the inner one in the brush the printer selected.
+  const COLORREF printBrush = RGB(10, 200, 30);
+  HBRUSH brush = CreateSolidBrush(printBrush);
+  HDC pdc = target.Canvas()->GetHandle();
+  HGDIOBJ oldBrush = SelectObject(pdc, brush);
+  SendMessageA(edit->Handle(), WM_PRINT, WPARAM(pdc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  SelectObject(pdc, oldBrush);
+  DeleteObject(brush);
+  EXPECT_EQ(PixelAt(&target, 0, 0), ColorToRGB(data->ButtonShadow));
+  EXPECT_EQ(PixelAt(&target, 139, 12), ColorToRGB(data->ButtonShadow));
+  EXPECT_EQ(PixelAt(&target, 1, 12), printBrush);
+  EXPECT_EQ(PixelAt(&target, 70, 22), printBrush);
 
   // Typing still reaches the edit, and its frame stays after focus changes.
   edit->SetFocus();
