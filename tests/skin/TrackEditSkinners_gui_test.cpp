@@ -432,6 +432,8 @@ protected:
     spin->SetMax(100);
     spin->SetIncrement(2);
     spin->SetValue(10);
+    // A press held while the test looks at the screen steps once, not again on repeat.
+    spin->Buttons()->SetInitialDelay(60000);
   }
   HWND Arrows() { return spin->Buttons()->Handle(); }
   TSkinUpDown* ArrowSkinner() { return dynamic_cast<TSkinUpDown*>(FormSkinner()->FindControlByWindow(Arrows())); }
