@@ -209,6 +209,8 @@ void TSkinEdit::FindSpinButtons() {
     if (SpinButtons) SpinButtons->RemoveFreeNotification(this);
     auto* spin = new TSkinUpDown(Owner());
     spin->InEdit = true;
+    // Arrows of ours laid side by side say so only through their Orientation, not the window's style.
+    if (GetEnumPropText(FindVclControl(c), "Orientation") == "orHorizontal") spin->Horizontal = 1;
     spin->AttachWindow(c, SkinData, Form, Canvas);
     SpinButtons = spin;
     spin->FreeNotification(this);

@@ -510,6 +510,15 @@ TEST_F(SpinEditSkin, WithoutTheSkinsImageTheHalvesAreFramedRectangles) {
   SaveScreenshot(form->Handle(), std::string(ORV_BUILD_DIR) + "skinned_spin_edit.bmp");
 }
 
+TEST_F(SpinEditSkin, ArrowsSideBySideAreDrawnLeftAndRight) {
+  spin->SetOrientation(orHorizontal);
+  Skin();
+  TSkinUpDown* arrows = ArrowSkinner();
+  ASSERT_NE(arrows, nullptr);
+  EXPECT_EQ(arrows->Horizontal, 1);
+  EXPECT_TRUE(arrows->HorizontalLayout());
+}
+
 // ---- edits ----
 
 struct TEditCase {
