@@ -13,9 +13,11 @@
 #include "SkinnerCheck.h"
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
+#include "SkinnerEdit.h"
 #include "SkinnerForm.h"
 #include "SkinnerHeader.h"
 #include "SkinnerTabs.h"
+#include "SkinnerTrackBar.h"
 #include "Strings.h"
 
 namespace {
@@ -89,10 +91,10 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinTab31", MakeSkinner<TSkinTab31>},
     {"TSkinTabSheet", MakeSkinner<TSkinTabSheet>},
     {"TSkinAdvPage", MakeSkinner<TSkinAdvPage>},
-    {"TSkinTrackBar", nullptr},
-    {"TSkinUpDown", nullptr},
-    {"TSkinProgress", nullptr},
-    {"TSkinEdit", nullptr},
+    {"TSkinTrackBar", MakeSkinner<TSkinTrackBar>},
+    {"TSkinUpDown", MakeSkinner<TSkinUpDown>},
+    {"TSkinProgress", MakeSkinner<TSkinProgress>},
+    {"TSkinEdit", MakeSkinner<TSkinEdit>},
     {"TSkinComBox", nullptr},
     {"TSkinDateTime", nullptr},
     {"TSkinScrollbar", nullptr},
