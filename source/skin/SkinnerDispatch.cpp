@@ -14,6 +14,8 @@
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "SkinnerMediaPlayer.h"
+#include "SkinnerMenuButton.h"
 #include "Strings.h"
 
 namespace {
@@ -79,9 +81,9 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinGroupBox", MakeSkinner<TSkinGroupBox>},
     {"TSkinBox", MakeSkinner<TSkinBox>},
     {"TSkinBoxH", MakeSkinner<TSkinBoxH>},
-    {"TSkinMenuButton", nullptr},
-    {"TSkinSpeedButton", nullptr},
-    {"TSkinMP", nullptr},
+    {"TSkinMenuButton", MakeSkinner<TSkinMenuButton>},
+    {"TSkinSpeedButton", MakeSkinner<TSkinSpeedButton>},
+    {"TSkinMP", MakeSkinner<TSkinMP>},
     {"TSkinTab", nullptr},
     {"TSkinTabBtn", nullptr},
     {"TSkinTab31", nullptr},
@@ -328,7 +330,7 @@ const std::vector<TKindRow>& KindRows() {
       {"mediaplayer", Gate(xcButton), R("TSkinMP")},
       {"bitbtn", Gate(xcButton), R("TSkinBitButton", false, BitButtonKind)},
       {"pngbitbtn", Gate(xcButton), R("TSkinBitButton", false, PngBitButton)},
-      {"pngspeedbutton", Gate(xcButton), R("TSkinSpeedButton")},
+      {"pngspeedbutton", Gate(xcButton), R("TSkinSpeedButton", false, PngBitButton)},
       {"menubtn", Gate(xcButton), R("TSkinMenuButton")},
       {"speedbutton", Gate(xcSpeedButton), R("TSkinSpeedButton")},
       {"tab", GateWithTabs(xcTab), R("TSkinTab")},
