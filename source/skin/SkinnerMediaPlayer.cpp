@@ -156,6 +156,14 @@ void TWMediaPlayer::WndProc(TMessage& m) {
       Invalidate();
       return;
     }
+    case CM_MOUSELEAVE:
+      // The release may come outside, where nothing sees it: the held look ends with the mouse leaving.
+      // The pressed button is kept, so a release back over it still reaches the player.
+      if (Pressed) {
+        Pressed = false;
+        Invalidate();
+      }
+      break;
     case WM_ERASEBKGND:
       // Paint covers everything.
       m.Result = 1;

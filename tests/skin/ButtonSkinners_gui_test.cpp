@@ -496,6 +496,11 @@ TEST_F(ButtonForm, SpeedButtonsFollowTheMouseAndKeepTheirOwnClick) {
   Speed->Perform(CM_MOUSELEAVE);
   EXPECT_FALSE(s->Hot());
   EXPECT_EQ(FormPixel(x, y), ColorToRGB(FrameColour(bfNormal)));
+  // The space key holds the pressed frame until it is released.
+  Speed->Perform(WM_KEYDOWN, VK_SPACE);
+  EXPECT_EQ(FormPixel(x, y), ColorToRGB(FrameColour(bfPressed)));
+  Speed->Perform(WM_KEYUP, VK_SPACE);
+  EXPECT_EQ(FormPixel(x, y), ColorToRGB(FrameColour(bfNormal)));
 }
 
 TEST_F(ButtonForm, ASpeedButtonsLoneGlyphStandsCentredOnePixelIn) {
@@ -651,6 +656,16 @@ TEST_F(PlayerPanel, ThePressedButtonTheDisabledOneAndTheGlyphSetsShowOnTheScreen
   EXPECT_TRUE(movedGlyph);
   Release(40);
   EXPECT_EQ(PanelPixel(33 + 2, 2), ColorToRGB(FrameColour(1)));
+
+  // Held, then the mouse leaves the panel (the release is not seen): the held look goes, and a
+  // release back over the held button still reaches the player.
+  Press(40);
+  p->Perform(CM_MOUSELEAVE);
+  EXPECT_FALSE(p->Pressed);
+  EXPECT_EQ(PanelPixel(33 + 2, 2), ColorToRGB(FrameColour(1)));
+  Player->Mouse.clear();
+  Release(45);
+  EXPECT_EQ(Player->Mouse, (std::vector<std::pair<UINT, int>>{{WM_LBUTTONUP, 45}}));
 }
 
 // ---- the tables' ways to the three kinds ----
