@@ -341,6 +341,34 @@ TEST_F(ButtonForm, UnskinningTakesThePanelAwayAndGivesTheControlsBack) {
   EXPECT_EQ(FormPixel(Speed->GetLeft() + 2, Speed->GetTop() + 2), RGB(255, 0, 0));
 }
 
+// Tells when a component is freed.
+struct TFreeWatch : TComponent {
+  TFreeWatch() : TComponent(nullptr) {}
+  TComponent* Freed = nullptr;
+  void Notification(TComponent* c, TOperation op) override {
+    if (op == opRemove) Freed = c;
+  }
+};
+
+TEST_F(ButtonForm, APlayerWhoseWindowWentGetsAFreshSkinnerAndPanelAtTheNextFinish) {
+  Skin();
+  auto* old = SkinnerOf<TSkinMP>(Player);
+  ASSERT_NE(old, nullptr);
+  TWMediaPlayer* oldPanel = old->Panel;
+  TFreeWatch watchPanel;
+  watchPanel.FreeNotification(oldPanel);
+  Player->DestroyHandle();
+  EXPECT_EQ(old->SkinnerState, ssWindowDestroyed);
+  EXPECT_EQ(old->Panel, oldPanel) << "kept while the window is being destroyed";
+  SendMessageA(F->Handle(), SM_FINISHSKIN, 0, SkinFinishParam);
+  EXPECT_EQ(watchPanel.Freed, oldPanel) << "the purge took the old panel with the old skinner";
+  auto* fresh = SkinnerOf<TSkinMP>(Player);
+  ASSERT_NE(fresh, nullptr);
+  ASSERT_NE(fresh->Panel, nullptr);
+  EXPECT_EQ(fresh->Panel->GetLeft(), Player->GetLeft());
+  EXPECT_EQ(SendMessageA(Player->Handle(), SM_ISSKINNED, 0, 0), 1);
+}
+
 // ---- menu buttons ----
 
 TEST_F(ButtonForm, MenuButtonFramesFollowTheState) {
