@@ -137,7 +137,7 @@ COLORREF TSkinButton::TextColour(int frame) {
   return ColorToRGB(Control ? Control->GetFont()->GetColor() : SkinData->ButtonText);
 }
 
-HDC TSkinButton::PrepareWork(const RECT& r, int frame, HGDIOBJ& oldFont) {
+HDC TSkinButton::PrepareWork(const RECT& r, int frame, HGDIOBJ& oldFont, bool element) {
   Work->SetSize(r.right - r.left, r.bottom - r.top);
   HDC dc = Work->Canvas()->GetHandle();
   const RECT whole{0, 0, Work->GetWidth(), Work->GetHeight()};
@@ -145,7 +145,7 @@ HDC TSkinButton::PrepareWork(const RECT& r, int frame, HGDIOBJ& oldFont) {
     PaintParentBackground(Control, dc);
   else
     FillFace(dc, whole);
-  DrawSkinElement(this, dc, whole, 5, frame, SkinData->Buttons);
+  if (element) DrawSkinElement(this, dc, whole, 5, frame, SkinData->Buttons);
   HFONT font = Control ? Control->GetFont()->Handle() : HFONT(SendMessageA(WindowHandle, WM_GETFONT, 0, 0));
   oldFont = SelectObject(dc, font ? HGDIOBJ(font) : GetStockObject(DEFAULT_GUI_FONT));
   SetTextColor(dc, TextColour(frame));
@@ -216,9 +216,8 @@ void TSkinBitButton::DrawWithPicture(HDC dc, const RECT& r, bool picture) {
   if (numGlyphs <= 0) numGlyphs = 1;
   const int imageIndex = picture ? -1 : GetOrdPropByName(Control, "ImageIndex");
   const int disabledIndex = picture ? -1 : GetOrdPropByName(Control, "DisabledIndex");
-  int margin = GetOrdPropByName(Control, "Margin"), spacing = GetOrdPropByName(Control, "Spacing");
-  const std::string layoutText = LowerText(GetEnumPropText(Control, "Layout"));
-  const int layout = layoutText == "blglyphright" ? 1 : layoutText == "blglyphtop" ? 2 : layoutText == "blglyphbottom" ? 3 : 0;
+  const int margin = GetOrdPropByName(Control, "Margin"), spacing = GetOrdPropByName(Control, "Spacing");
+  const TGlyphLayout layout = GlyphLayoutOf(Control);
   const bool centred = LowerText(GetEnumPropText(Control, "Alignment")) == "tacenter";
 
   SIZE g{0, 0};
@@ -229,46 +228,10 @@ void TSkinBitButton::DrawWithPicture(HDC dc, const RECT& r, bool picture) {
   } else if (images && imageIndex != -1) {
     g = SIZE{images->GetWidth(), images->GetHeight()};
   }
-
-  const bool horizontal = layout < 2;
-  SIZE t{0, 0};
-  if (!Caption.empty()) {
-    RECT box{0, 0, cx, cy};
-    InflateRect(&box, -2, -2);
-    if (horizontal)
-      box.right -= g.cx + 2;
-    else
-      box.bottom -= g.cy + 2;
-    DrawTextWide(work, Caption, box, DT_CALCRECT | DT_WORDBREAK);
-    t = SIZE{box.right - box.left, box.bottom - box.top};
-  }
-  POINT gp{0, 0}, tp{0, 0};
-  if (horizontal) {
-    gp.y = (cy - g.cy + 1) / 2;
-    tp.y = (cy - t.cy + 1) / 2;
-  } else {
-    gp.x = (cx - g.cx + 1) / 2;
-    tp.x = (cx - t.cx + 1) / 2;
-  }
-  if (t.cx == 0 || g.cx == 0) spacing = 0;
-  const int client = horizontal ? cx : cy, gs = horizontal ? g.cx : g.cy, ts = horizontal ? t.cx : t.cy;
-  if (margin == -1 || centred) {
-    if (spacing == -1) {
-      margin = (client - gs - ts) / 3;
-      spacing = margin;
-    } else {
-      margin = (client - gs - spacing - ts) / 2;
-    }
-  } else if (spacing == -1) {
-    spacing = (client - margin - gs - ts) / 2;
-  }
-  UINT flags = DT_WORDBREAK;
-  switch (layout) {
-    case 0: gp.x = margin; tp.x = margin + g.cx + spacing; break;
-    case 1: gp.x = cx - margin - g.cx; tp.x = gp.x - spacing - t.cx; flags |= DT_RIGHT; break;
-    case 2: gp.y = margin; tp.y = margin + g.cy + spacing; flags |= DT_CENTER; break;
-    default: gp.y = cy - margin - g.cy; tp.y = gp.y - spacing - t.cy; flags |= DT_CENTER; break;
-  }
+  const SIZE t = MeasureBesideGlyph(work, Caption, SIZE{cx, cy}, g, layout);
+  const TGlyphPlacement place = PlaceGlyphAndText(layout, margin, spacing, SIZE{cx, cy}, g, t, centred, 0);
+  const POINT gp = place.Glyph, tp = place.Text;
+  const UINT flags = place.TextFlags;
 
   if (picture) {
     if (pic && !pic->Empty()) {
@@ -315,4 +278,73 @@ void TSkinBitButton::DrawGlyph(HDC dc, POINT at, int count, int cell, TBitmap* g
   // Transparent as the class library draws glyphs: the colour of the bottom-left pixel.
   const COLORREF key = GetPixel(one.Canvas()->GetHandle(), 0, h - 1);
   TransparentBlt(dc, at.x, at.y, w, h, one.Canvas()->GetHandle(), 0, 0, w, h, key);
+}
+
+// ---- a glyph beside a caption ----
+
+TGlyphLayout GlyphLayoutOf(TObject* control) {
+  const std::string text = LowerText(GetEnumPropText(control, "Layout"));
+  return text == "blglyphright" ? glGlyphRight : text == "blglyphtop" ? glGlyphTop
+                                                : text == "blglyphbottom" ? glGlyphBottom : glGlyphLeft;
+}
+
+SIZE MeasureBesideGlyph(HDC dc, const std::wstring& caption, SIZE client, SIZE glyph, TGlyphLayout layout) {
+  if (caption.empty()) return SIZE{0, 0};
+  RECT box{0, 0, client.cx, client.cy};
+  InflateRect(&box, -2, -2);
+  if (layout == glGlyphLeft || layout == glGlyphRight)
+    box.right -= glyph.cx + 2;
+  else
+    box.bottom -= glyph.cy + 2;
+  DrawTextWide(dc, caption, box, DT_CALCRECT | DT_WORDBREAK);
+  return SIZE{box.right - box.left, box.bottom - box.top};
+}
+
+TGlyphPlacement PlaceGlyphAndText(TGlyphLayout layout, int margin, int spacing, SIZE client, SIZE glyph, SIZE text,
+                                  bool centred, int centreShift) {
+  TGlyphPlacement p{{0, 0}, {0, 0}, DT_WORDBREAK};
+  const bool horizontal = layout == glGlyphLeft || layout == glGlyphRight;
+  // Across the axis both are centred.
+  if (horizontal) {
+    p.Glyph.y = (client.cy - glyph.cy + 1) / 2;
+    p.Text.y = (client.cy - text.cy + 1) / 2;
+  } else {
+    p.Glyph.x = (client.cx - glyph.cx + 1) / 2;
+    p.Text.x = (client.cx - text.cx + 1) / 2;
+  }
+  if (text.cx == 0 || glyph.cx == 0) spacing = 0;
+  const int size = horizontal ? client.cx : client.cy, gs = horizontal ? glyph.cx : glyph.cy,
+            ts = horizontal ? text.cx : text.cy;
+  if (margin == -1 || centred) {
+    if (spacing == -1) {
+      margin = (size - gs - ts) / 3;
+      spacing = margin;
+    } else {
+      margin = (size - gs - spacing - ts) / 2 + centreShift;
+    }
+  } else if (spacing == -1) {
+    spacing = (size - margin - gs - ts) / 2;
+  }
+  switch (layout) {
+    case glGlyphLeft:
+      p.Glyph.x = margin;
+      p.Text.x = margin + glyph.cx + spacing;
+      break;
+    case glGlyphRight:
+      p.Glyph.x = client.cx - margin - glyph.cx;
+      p.Text.x = p.Glyph.x - spacing - text.cx;
+      p.TextFlags |= DT_RIGHT;
+      break;
+    case glGlyphTop:
+      p.Glyph.y = margin;
+      p.Text.y = margin + glyph.cy + spacing;
+      p.TextFlags |= DT_CENTER;
+      break;
+    case glGlyphBottom:
+      p.Glyph.y = client.cy - margin - glyph.cy;
+      p.Text.y = p.Glyph.y - spacing - text.cy;
+      p.TextFlags |= DT_CENTER;
+      break;
+  }
+  return p;
 }

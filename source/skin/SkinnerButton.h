@@ -30,9 +30,10 @@ public:
   void DrawCaption(HDC dc, const RECT& r, UINT alignment, const std::wstring& caption);
 
 protected:
-  // The work bitmap of the rectangle's size with the background and the frame of the skin image; its
-  // DC with the button's font selected (the old font is returned for restoring).
-  HDC PrepareWork(const RECT& r, int frame, HGDIOBJ& oldFont);
+  // The work bitmap of the rectangle's size with the background and (unless `element` is off) the
+  // frame of the skin image; its DC with the button's font selected (the old font is returned for
+  // restoring).
+  HDC PrepareWork(const RECT& r, int frame, HGDIOBJ& oldFont, bool element = true);
   COLORREF TextColour(int frame);
   void Click();
 };
@@ -53,3 +54,23 @@ public:
 private:
   void DrawWithPicture(HDC dc, const RECT& r, bool picture);
 };
+
+// ---- a glyph beside a caption, as the class library lays out bitmap and speed buttons ----
+
+// Layouts: glyph left 0, right 1, on top 2, below 3 (the "Layout" property; anything else is 0).
+enum TGlyphLayout { glGlyphLeft = 0, glGlyphRight = 1, glGlyphTop = 2, glGlyphBottom = 3 };
+TGlyphLayout GlyphLayoutOf(TObject* control);
+// The caption's size as it wraps in the client area less 2 on every side and less the glyph's room
+// (its size + 2 along the layout's axis); 0 x 0 for an empty caption.
+SIZE MeasureBesideGlyph(HDC dc, const std::wstring& caption, SIZE client, SIZE glyph, TGlyphLayout layout);
+
+struct TGlyphPlacement {
+  POINT Glyph, Text;
+  UINT TextFlags;  // DT_WORDBREAK, with DT_RIGHT or DT_CENTER by the layout
+};
+// Where glyph and caption go. A Margin or Spacing of -1 asks for centring: both -1 split the free
+// space along the axis into thirds; Margin alone -1 centres the pair (moved by `centreShift`; the
+// speed buttons' pair sits one pixel further in); Spacing alone -1 centres the caption in what the
+// margin and glyph leave. `centred` (an Alignment of taCenter) centres as a Margin of -1 does.
+TGlyphPlacement PlaceGlyphAndText(TGlyphLayout layout, int margin, int spacing, SIZE client, SIZE glyph, SIZE text,
+                                  bool centred, int centreShift);

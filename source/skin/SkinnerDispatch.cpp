@@ -16,6 +16,8 @@
 #include "SkinnerEdit.h"
 #include "SkinnerForm.h"
 #include "SkinnerHeader.h"
+#include "SkinnerMediaPlayer.h"
+#include "SkinnerMenuButton.h"
 #include "SkinnerTabs.h"
 #include "SkinnerTrackBar.h"
 #include "Strings.h"
@@ -83,9 +85,9 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinGroupBox", MakeSkinner<TSkinGroupBox>},
     {"TSkinBox", MakeSkinner<TSkinBox>},
     {"TSkinBoxH", MakeSkinner<TSkinBoxH>},
-    {"TSkinMenuButton", nullptr},
-    {"TSkinSpeedButton", nullptr},
-    {"TSkinMP", nullptr},
+    {"TSkinMenuButton", MakeSkinner<TSkinMenuButton>},
+    {"TSkinSpeedButton", MakeSkinner<TSkinSpeedButton>},
+    {"TSkinMP", MakeSkinner<TSkinMP>},
     {"TSkinTab", MakeSkinner<TSkinTab>},
     {"TSkinTabBtn", MakeSkinner<TSkinTabBtn>},
     {"TSkinTab31", MakeSkinner<TSkinTab31>},
@@ -343,7 +345,7 @@ const std::vector<TKindRow>& KindRows() {
       {"mediaplayer", Gate(xcButton), R("TSkinMP")},
       {"bitbtn", Gate(xcButton), R("TSkinBitButton", false, BitButtonKind)},
       {"pngbitbtn", Gate(xcButton), R("TSkinBitButton", false, PngBitButton)},
-      {"pngspeedbutton", Gate(xcButton), R("TSkinSpeedButton")},
+      {"pngspeedbutton", Gate(xcButton), R("TSkinSpeedButton", false, PngBitButton)},
       {"menubtn", Gate(xcButton), R("TSkinMenuButton")},
       {"speedbutton", Gate(xcSpeedButton), R("TSkinSpeedButton")},
       {"tab", GateWithTabs(xcTab), R("TSkinTab")},

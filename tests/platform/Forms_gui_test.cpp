@@ -2,6 +2,7 @@
 // mouse pipeline, focus order, closing, modal loops and the exception boundary.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "ExtCtrls.h"
@@ -300,6 +301,30 @@ TEST_F(FormsGui, EscapeClicksTheCancelButtonAndTabMovesTheFocus) {
   Pump();
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(f->GetModalResult(), mrCancel);
+  f->Free();
+}
+
+TEST_F(FormsGui, AWindowedControlFreedBeforeItsFormLeavesTheTabOrderAndTheFocus) {
+  auto* f = new TfrmTestWindow(Application);
+  f->Show();
+  Pump();
+  auto* extra = new TButton(f);
+  extra->SetParent(f);
+  extra->SetBounds(4, 4, 60, 24);
+  extra->SetFocus();
+  Pump();
+  EXPECT_EQ(f->GetActiveControl(), extra);
+  extra->Free();
+  std::vector<TWinControl*> tabs;
+  f->GetTabOrderList(tabs);
+  EXPECT_EQ(std::count(tabs.begin(), tabs.end(), static_cast<TWinControl*>(extra)), 0);
+  EXPECT_NE(f->GetActiveControl(), static_cast<TWinControl*>(extra));
+  // Tab still walks the form's controls.
+  f->edtName->SetFocus();
+  Pump();
+  PostMessageA(f->edtName->Handle(), WM_KEYDOWN, VK_TAB, 1);
+  Pump();
+  EXPECT_TRUE(f->btnOK->Focused());
   f->Free();
 }
 
