@@ -11,9 +11,11 @@
 #include "SkinnerBox.h"
 #include "SkinnerButton.h"
 #include "SkinnerCheck.h"
+#include "SkinnerCombo.h"
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "SkinnerScroll.h"
 #include "Strings.h"
 
 namespace {
@@ -91,10 +93,10 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinUpDown", nullptr},
     {"TSkinProgress", nullptr},
     {"TSkinEdit", nullptr},
-    {"TSkinComBox", nullptr},
-    {"TSkinDateTime", nullptr},
-    {"TSkinScrollbar", nullptr},
-    {"TSkinListView", nullptr},
+    {"TSkinComBox", MakeSkinner<TSkinComBox>},
+    {"TSkinDateTime", MakeSkinner<TSkinDateTime>},
+    {"TSkinScrollbar", MakeSkinner<TSkinScrollbar>},
+    {"TSkinListView", MakeSkinner<TSkinListView>},
     {"TSkinSizer", nullptr},
 };
 
@@ -166,6 +168,13 @@ void BitButtonKind(TControlDispatch& d, TControl* c, const TSkinRule& r) {
 void PngBitButton(TControlDispatch& d, TControl* c, const TSkinRule& r) {
   d.Attach(c, r, r.SetColour, [](TSkinControl* s) {
     if (auto* b = As<TSkinBitButton>(s)) b->PictureProperty = "PngImage";
+  });
+}
+
+// An extended combo box: the skinner draws its arrow over the edit part.
+void ExtendedComboBox(TControlDispatch& d, TControl* c, const TSkinRule& r) {
+  d.Attach(c, r, r.SetColour, [](TSkinControl* s) {
+    if (auto* combo = As<TSkinComBox>(s)) combo->ExMode = true;
   });
 }
 
@@ -318,7 +327,7 @@ const std::vector<TKindRow>& KindRows() {
   static const std::vector<TKindRow> rows = {
       {"nil", Ungated, R("")},
       {"combobox", Gate(xcCombo), R("TSkinComBox")},
-      {"comboboxex", Gate(xcCombo), R("TSkinComBox")},
+      {"comboboxex", Gate(xcCombo), R("TSkinComBox", false, ExtendedComboBox)},
       {"edit", Gate(xcEdit), R("TSkinEdit", false, EditIfFramed)},
       {"radiobutton", Gate(xcRadioButton), R("TSkinRadioButton")},
       {"panel", Gate(xcPanel), R("TSkinBox", true, TransparentThenAttach)},
