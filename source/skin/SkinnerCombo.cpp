@@ -22,6 +22,11 @@ namespace {
 
 bool IsSimple(LONG style) { return (style & 3) == CBS_SIMPLE; }
 
+// The list's skinner lives and dies with the combo's: the form's list holds one skinner per control.
+void KeepToItself(TSkinControl* listSkinner) {
+  if (listSkinner->Form) listSkinner->Form->UnregisterControl(listSkinner);
+}
+
 void FrameRectColor(HDC dc, const RECT& r, TColor colour) {
   HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
   FrameRect(dc, &r, b);
@@ -63,7 +68,9 @@ void TSkinComBox::AttachControl(TSkinnerForm* form, TSkinData* data, bool setCol
       ListWindow = info.hwndList;
       // Owned by this skinner, so it goes with it whichever of the two windows goes first.
       DropScroll = new TComboxScrollBar(this);
+      DropScroll->FreeNotification(this);
       DropScroll->AttachWindow(ListWindow, SkinData, Form, canvas);
+      KeepToItself(DropScroll);
     }
     if (!Unicode) SubclassEdit();
     ListWindow = nullptr;
@@ -74,7 +81,9 @@ void TSkinComBox::AttachControl(TSkinnerForm* form, TSkinData* data, bool setCol
     const LONG listStyle = GetWindowLongA(ListWindow, GWL_STYLE);
     if ((listStyle & WS_CHILD) && !(listStyle & WS_POPUP) && GetParent(ListWindow) != GetDesktopWindow()) {
       ListScroll = new TSkinScrollbarH(this);
+      ListScroll->FreeNotification(this);
       ListScroll->AttachWindow(ListWindow, SkinData, Form, canvas);
+      KeepToItself(ListScroll);
     }
   }
 }
@@ -98,6 +107,13 @@ void TSkinComBox::FreeScrollSkinners() {
   delete DropScroll;
   ListScroll = nullptr;
   DropScroll = nullptr;
+}
+
+void TSkinComBox::Notification(TComponent* component, TOperation op) {
+  TSkinControl::Notification(component, op);
+  if (op != opRemove) return;
+  if (component == ListScroll) ListScroll = nullptr;
+  if (component == DropScroll) DropScroll = nullptr;
 }
 
 void TSkinComBox::Detach() {

@@ -38,6 +38,10 @@ public:
   // The frame to draw now: 1 normal, 2 pressed, 3 disabled, 4 focused or hot.
   int StateFrame() const;
 
+protected:
+  // The list's skinner may go first (its window destroyed with the combo's).
+  void Notification(TComponent* component, TOperation op) override;
+
 private:
   class TEditHook : public TWindowSubclass {
   public:

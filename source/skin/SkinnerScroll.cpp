@@ -451,8 +451,14 @@ void TSkinListView::AttachScrollbars(TWinControl* control, TSkinData* data, TSki
   const TSkinRule& rule = TControlDispatch::Rule("TSkinHeader");
   if (header && rule.Make && Form && !Form->FindControlByWindow(header)) {
     Header = rule.Make(Owner());
+    Header->FreeNotification(this);
     Header->AttachWindow(header, SkinData, Form, canvas);
   }
+}
+
+void TSkinListView::Notification(TComponent* component, TOperation op) {
+  TSkinScrollbar::Notification(component, op);
+  if (op == opRemove && component == Header) Header = nullptr;
 }
 
 // ---- a raw window's two bars ----

@@ -115,6 +115,9 @@ public:
   using TSkinScrollbar::TSkinScrollbar;
   TSkinControl* Header = nullptr;  // the header's skinner, when the engine has one
   void AttachScrollbars(TWinControl* control, TSkinData* data, TSkinnerForm* form, TCanvas* canvas) override;
+
+protected:
+  void Notification(TComponent* component, TOperation op) override;
 };
 
 class TSkinScrollbarH : public TSkinControl {
