@@ -77,10 +77,12 @@ void PaintSkinScrollBar(TSkinData* data, HDC dc, POINT at, SIZE size, const TScr
   const int oldMode = SetStretchBltMode(b, COLORONCOLOR);
   FillRectColor(b, RECT{0, 0, size.cx, size.cy}, data->ButtonFace);
 
-  DrawSkinImage(b, AlongAxis(v, look.ArrowSize, length - look.ArrowSize, thickness), track->Bitmap, false, track->Tile,
-                track->Trans == 1, 4, look.Enabled ? 1 : 3, track->Margins);
+  if (length > 2 * look.ArrowSize)
+    DrawSkinImage(b, AlongAxis(v, look.ArrowSize, length - look.ArrowSize, thickness), track->Bitmap, false,
+                  track->Tile, track->Trans == 1, 4, look.Enabled ? 1 : 3, track->Margins);
 
-  const int arrow = look.ArrowLength;
+  const int room = look.ArrowRoom > 0 ? look.ArrowRoom : length;
+  const int arrow = room < 2 * look.ArrowSize ? room / 2 : look.ArrowSize;
   const int first = v ? UpArrowFrame : LeftArrowFrame;
   auto arrowFrame = [&](int frame, int part) {
     if (look.HotPart != part) return frame;
@@ -199,7 +201,6 @@ void TWScrollbar::Paint() {
   TScrollBarLook look;
   look.Vertical = Vertical();
   look.ArrowSize = ArrowSize;
-  look.ArrowLength = BarLength < 2 * ArrowSize ? BarLength / 2 : ArrowSize;
   look.Enabled = !Unavailable(info);
   look.HotPart = HotPart;
   look.Pressed = Pressed;
@@ -562,7 +563,7 @@ void TComboxScrollBar::DrawControl(HDC dc, const RECT& r) {
   TScrollBarLook look;
   look.Vertical = true;
   look.ArrowSize = ArrowSize;
-  look.ArrowLength = listHeight < 2 * ArrowSize ? listHeight / 2 : ArrowSize;
+  look.ArrowRoom = listHeight;
   look.Enabled = !Unavailable(info);
   look.ThumbStart = info.xyThumbTop;
   look.ThumbEnd = info.xyThumbBottom;

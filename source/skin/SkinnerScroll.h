@@ -22,8 +22,10 @@ constexpr int sbNone = -1, sbFirstArrow = SB_LINEUP, sbSecondArrow = SB_LINEDOWN
 // How one bar looks now: where along its axis the arrows and the thumb lie and which part is hot.
 struct TScrollBarLook {
   bool Vertical = true;
-  int ArrowSize = 0;    // SM_CXHSCROLL
-  int ArrowLength = 0;  // the arrows' length along the axis (halved on a short bar)
+  int ArrowSize = 0;  // SM_CXHSCROLL
+  // The length the arrows are measured against (0: the bar's): shorter than two arrows, each arrow
+  // takes half of it.
+  int ArrowRoom = 0;
   int ThumbStart = 0, ThumbEnd = 0;
   bool Enabled = true;
   int HotPart = sbNone;

@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -275,6 +277,108 @@ TEST(ScrollBarPart, APositionAlongTheBarNamesItsPart) {
                          {184, sbSecondArrow}, {199, sbSecondArrow}};
   for (const TCase& c : cases) EXPECT_EQ(ScrollBarPartAt(c.At, 16, 40, 60, 200), c.Part) << c.At;
 }
+
+// ---- the bar painter ----
+
+// A vertical bar 16 pixels thick painted from a skin whose every frame is one plain colour, so that each
+// pixel tells which frame of which element lies there.
+struct TBarCase {
+  const char* Name;
+  int Length, StripHeight;
+  int ThumbStart, ThumbEnd;
+  bool Enabled;
+  int HotPart;
+  bool Pressed;
+};
+
+const TLegend BarLegend = {{'f', 0xC8C8C8}, {'u', 0x0000A0}, {'U', 0x0000E0}, {'H', 0x00A0FF}, {'d', 0x00A000},
+                           {'D', 0x00E000}, {'E', 0xA0FF00}, {'x', 0x404040}, {'t', 0xA00000}, {'T', 0xE00000},
+                           {'h', 0x808000}, {'p', 0xC0C000}, {'o', 0x008080}, {'g', 0x800080}, {'G', 0xC000C0},
+                           {'k', 0xFFFFFF}};
+
+// The strip's 23 frames: 9 up (10 pressed, 12 hot), 13 down (14 pressed, 16 hot), 20 to 22 the grip
+// across a vertical thumb (normal, pressed, hot); everything else 'x'.
+std::unique_ptr<TBitmap> Strip(int height) {
+  std::string row(23, 'x');
+  row[8] = 'u', row[9] = 'U', row[11] = 'H', row[12] = 'd', row[13] = 'D', row[15] = 'E';
+  row[19] = 'g', row[20] = 'G', row[21] = 'k';
+  return BitmapFromMap(TCharMap(size_t(height), row), BarLegend);
+}
+
+TDataSkinObject* Element(const char* name, const std::string& frames) {
+  auto* e = new TDataSkinObject(name);
+  e->Bitmap->Assign(BitmapFromMap({frames}, BarLegend).get());
+  e->FrameCount = int(frames.size());
+  return e;
+}
+
+// What the rules give for the case: arrows (halved on a short bar), the track between them, the thumb
+// with its grip centred on it, and the face beyond the drawn thickness.
+TCharMap ExpectedBar(const TBarCase& c) {
+  const int arrowSize = 16, thickness = std::abs(c.StripHeight - arrowSize) > 2 ? arrowSize : c.StripHeight;
+  const int arrow = c.Length < 2 * arrowSize ? c.Length / 2 : arrowSize;
+  auto arrowChar = [&](int part, char normal, char pressed, char hot) {
+    return c.HotPart != part ? normal : (c.Pressed ? pressed : hot);
+  };
+  const bool thumbHot = c.HotPart == sbThumb;
+  const int thumbLength = c.ThumbEnd - c.ThumbStart, g = c.StripHeight;
+  const int gripAt = c.ThumbStart + (thumbLength - g) / 2;
+  TCharMap rows;
+  for (int y = 0; y < c.Length; ++y) {
+    char ch = 'f';
+    if (c.Length > 2 * arrowSize && y >= arrowSize && y < c.Length - arrowSize) ch = c.Enabled ? 't' : 'T';
+    if (c.Enabled && thumbLength > 0 && y >= c.ThumbStart && y < c.ThumbEnd)
+      ch = thumbHot ? (c.Pressed ? 'p' : 'o') : 'h';
+    if (c.Enabled && thumbLength > 0 && g < thumbLength + 2 && y >= gripAt && y < gripAt + g)
+      ch = thumbHot ? (c.Pressed ? 'G' : 'k') : 'g';
+    if (y < arrow) ch = arrowChar(sbFirstArrow, 'u', 'U', 'H');
+    if (y >= c.Length - arrow) ch = arrowChar(sbSecondArrow, 'd', 'D', 'E');
+    rows.push_back(std::string(size_t(thickness), ch) + std::string(size_t(16 - thickness), 'f'));
+  }
+  return rows;
+}
+
+class BarPainter : public ::testing::TestWithParam<TBarCase> {};
+
+TEST_P(BarPainter, EveryPartComesFromItsFrame) {
+  const TBarCase& c = GetParam();
+  TSkinData data(nullptr);
+  data.ButtonFace = BarLegend.at('f');
+  data.Scrollbar = new TDataSkinObject("Scrollbar");
+  data.Scrollbar->Bitmap->Assign(Strip(c.StripHeight).get());
+  data.Scrollbar->FrameCount = 23;
+  data.VertScroll = Element("VertScroll", "txTx");
+  data.VertScrollThumb = Element("VertScrollThumb", "hpo");
+  TBitmap canvas;
+  canvas.SetPixelFormat(pf24bit);
+  canvas.SetSize(16, c.Length);
+  TScrollBarLook look;
+  look.Vertical = true;
+  look.ArrowSize = 16;
+  look.ThumbStart = c.ThumbStart;
+  look.ThumbEnd = c.ThumbEnd;
+  look.Enabled = c.Enabled;
+  look.HotPart = c.HotPart;
+  look.Pressed = c.Pressed;
+  look.Limit = c.Length;
+  PaintSkinScrollBar(&data, canvas.Canvas()->GetHandle(), POINT{0, 0}, SIZE{16, c.Length}, look);
+  EXPECT_EQ(MapOf(&canvas, BarLegend), ExpectedBar(c));
+}
+
+const TBarCase BarCases[] = {
+    {"at_rest", 80, 16, 30, 50, true, sbNone, false},
+    {"disabled_shows_no_thumb", 80, 16, 30, 50, false, sbNone, false},
+    {"thumb_pressed", 80, 16, 30, 50, true, sbThumb, true},
+    {"thumb_hot", 80, 16, 30, 50, true, sbThumb, false},
+    {"first_arrow_pressed", 80, 16, 30, 50, true, sbFirstArrow, true},
+    {"second_arrow_hot", 80, 16, 30, 50, true, sbSecondArrow, false},
+    {"thumb_too_short_for_the_grip", 80, 16, 30, 40, true, sbNone, false},
+    {"short_bar_halves_the_arrows", 20, 16, 0, 0, true, sbNone, false},
+    {"strip_far_from_the_system_thickness", 60, 12, 0, 0, true, sbNone, false},
+    {"strip_near_the_system_thickness", 60, 15, 0, 0, true, sbNone, false},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, BarPainter, ::testing::ValuesIn(BarCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- combo boxes ----
 
