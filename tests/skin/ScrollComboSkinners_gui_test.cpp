@@ -215,6 +215,24 @@ TEST_F(ScrollComboSkin, OverlaysLieOverTheSystemBarsAndScrollAsTheSystemDoes) {
   EXPECT_EQ(skinnedLine, unskinnedLine);
   EXPECT_EQ(skinnedScrolls, scrolls) << "the same scroll messages as a drag on the bar itself";
 
+  // The mouse over the thumb makes it hot until it leaves.
+  const SCROLLBARINFO now = BarInfo(m);
+  SendMessageA(s->VertBar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, (now.xyThumbTop + now.xyThumbBottom) / 2));
+  EXPECT_EQ(s->VertBar->HotPart, sbThumb);
+  SendMessageA(s->VertBar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 2));
+  EXPECT_EQ(s->VertBar->HotPart, sbFirstArrow);
+  SendMessageA(s->VertBar->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(s->VertBar->HotPart, sbNone);
+
+  // The skinned border drawn into a DC of the caller's, answered with the engine's notice value.
+  TBitmap border;
+  border.SetPixelFormat(pf24bit);
+  border.SetSize(memo->GetWidth(), memo->GetHeight());
+  EXPECT_EQ(SendMessageA(m, SM_PAINTFRAMETO, WPARAM(border.Canvas()->GetHandle()), SkinNoticeParam), SkinNoticeParam);
+  EXPECT_EQ(PixelAt(&border, 0, 0), COLORREF(ColorToRGB(data->ButtonShadow)));
+  EXPECT_EQ(PixelAt(&border, 1, 1), COLORREF(ColorToRGB(data->ButtonFace)));
+  EXPECT_EQ(SendMessageA(m, SM_PAINTFRAMETO, 0, 0), 0) << "only the engine's notice is answered";
+
   // A scroll message carrying a thumb position in its high word still marks the right part.
   SendMessageA(m, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 0);
   EXPECT_EQ(s->VertBar->HotPart, sbThumb);
