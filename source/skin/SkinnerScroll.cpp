@@ -41,6 +41,28 @@ RECT AlongAxis(bool vertical, int from, int to, int thickness) {
 
 bool Empty(TDataSkinObject* e) { return !e || e->Bitmap->Empty(); }
 
+void FreeOverlays(TWScrollbar*& horz, TWScrollbar*& vert) {
+  delete horz;
+  delete vert;
+  horz = vert = nullptr;
+}
+
+// A scroll message names the part it moves in its low word (a thumb position may sit in the high word).
+void MarkScrolledPart(TWScrollbar* horz, TWScrollbar* vert, const TMessage& m) {
+  if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? horz : vert) {
+    bar->HotPart = LOWORD(m.WParam);
+    bar->RepaintNow();
+  }
+}
+
+// The square between two shown bars takes the face colour; `shift` moves it from client into window
+// coordinates.
+void FillCorner(HDC dc, TWScrollbar* horz, TWScrollbar* vert, int shift, TColor face) {
+  if (!horz || !vert || !horz->Shown || !vert->Shown) return;
+  FillRectColor(dc, RECT{vert->BarRect.left + shift, horz->BarRect.top + shift, vert->BarRect.right + 2,
+                         horz->BarRect.bottom + 2}, face);
+}
+
 }  // namespace
 
 // ---- painting one bar ----
@@ -289,13 +311,7 @@ void TWScrollbar::WndProc(TMessage& m) {
 
 TSkinScrollbar::TSkinScrollbar(TComponent* owner) : TSkinControl(owner) {}
 
-TSkinScrollbar::~TSkinScrollbar() { FreeBars(); }
-
-void TSkinScrollbar::FreeBars() {
-  delete HorzBar;
-  delete VertBar;
-  HorzBar = VertBar = nullptr;
-}
+TSkinScrollbar::~TSkinScrollbar() { FreeOverlays(HorzBar, VertBar); }
 
 void TSkinScrollbar::AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas) {
   (void)setColour;
@@ -337,7 +353,7 @@ void TSkinScrollbar::Detach() {
   }
   TSkinControl::Detach();
   if (SkinnerState != ssWindowDestroyed) {
-    FreeBars();
+    FreeOverlays(HorzBar, VertBar);
     // The system draws its own bars and border again.
     if (WindowHandle && IsWindow(WindowHandle))
       RedrawWindow(WindowHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
@@ -380,14 +396,9 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
       RepositionBars();
       return;
     case WM_HSCROLL:
-    case WM_VSCROLL: {
-      TWScrollbar* bar = m.Msg == WM_HSCROLL ? HorzBar : VertBar;
-      if (bar) {
-        bar->HotPart = LOWORD(m.WParam);  // the part; a thumb position may sit in the high word
-        bar->RepaintNow();
-      }
+    case WM_VSCROLL:
+      MarkScrolledPart(HorzBar, VertBar, m);
       return;
-    }
     case WM_MOUSEWHEEL:
       for (TWScrollbar* bar : {HorzBar, VertBar})
         if (bar && bar->Shown) bar->RepaintNow();
@@ -431,11 +442,8 @@ void TSkinScrollbar::DrawControl(HDC dc, const RECT& r) {
     else if (style & b.Style)
       b.Bar->Reposition(WindowHandle);
   }
-  if (VertBar && HorzBar && VertBar->Shown && HorzBar->Shown)
-    FillRectColor(dc,
-                  RECT{VertBar->BarRect.left + 2, HorzBar->BarRect.top + 2, VertBar->BarRect.right + 2,
-                       HorzBar->BarRect.bottom + 2},
-                  SkinData->ButtonFace);
+  // The control's border is two pixels wide.
+  FillCorner(dc, HorzBar, VertBar, 2, SkinData->ButtonFace);
 }
 
 void TSkinScrollbar::SkinChanged() {
@@ -464,13 +472,7 @@ void TSkinListView::Notification(TComponent* component, TOperation op) {
 
 // ---- a raw window's two bars ----
 
-TSkinScrollbarH::~TSkinScrollbarH() { FreeBars(); }
-
-void TSkinScrollbarH::FreeBars() {
-  delete HorzBar;
-  delete VertBar;
-  HorzBar = VertBar = nullptr;
-}
+TSkinScrollbarH::~TSkinScrollbarH() { FreeOverlays(HorzBar, VertBar); }
 
 void TSkinScrollbarH::AttachWindow(HWND window, TSkinData* data, TSkinnerForm* form, TCanvas* canvas) {
   if (Attached) return;
@@ -484,7 +486,7 @@ void TSkinScrollbarH::AttachWindow(HWND window, TSkinData* data, TSkinnerForm* f
 
 void TSkinScrollbarH::Detach() {
   TSkinControl::Detach();
-  if (SkinnerState != ssWindowDestroyed) FreeBars();
+  if (SkinnerState != ssWindowDestroyed) FreeOverlays(HorzBar, VertBar);
 }
 
 void TSkinScrollbarH::AfterMessage(TMessage& m) {
@@ -499,10 +501,7 @@ void TSkinScrollbarH::AfterMessage(TMessage& m) {
       return;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? HorzBar : VertBar) {
-        bar->HotPart = LOWORD(m.WParam);
-        bar->RepaintNow();
-      }
+      MarkScrolledPart(HorzBar, VertBar, m);
       return;
   }
   TSkinControl::AfterMessage(m);
@@ -512,11 +511,7 @@ void TSkinScrollbarH::DrawControl(HDC dc, const RECT& r) {
   (void)r;
   for (TWScrollbar* bar : {VertBar, HorzBar})
     if (bar && bar->Shown) bar->RepaintNow();
-  if (VertBar && HorzBar && VertBar->Shown && HorzBar->Shown)
-    FillRectColor(dc,
-                  RECT{VertBar->BarRect.left, HorzBar->BarRect.top, VertBar->BarRect.right + 2,
-                       HorzBar->BarRect.bottom + 2},
-                  SkinData->ButtonFace);
+  FillCorner(dc, HorzBar, VertBar, 0, SkinData->ButtonFace);
 }
 
 // ---- a drop-down list's bar ----

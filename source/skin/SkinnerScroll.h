@@ -106,9 +106,6 @@ public:
 
   void RepositionBars();
   void PaintBorder(HDC dc);
-
-private:
-  void FreeBars();
 };
 
 class TSkinListView : public TSkinScrollbar {
@@ -135,9 +132,6 @@ public:
   void Detach() override;
   void AfterMessage(TMessage& m) override;
   void DrawControl(HDC dc, const RECT& r) override;
-
-private:
-  void FreeBars();
 };
 
 class TComboxScrollBar : public TSkinControl {
