@@ -500,6 +500,62 @@ TEST_F(ScrollComboSkin, CombosOpenAndPickWithMouseAndKeyboardAndKeepTypedText) {
   EXPECT_EQ(editable->GetText(), "two");
 }
 
+TEST_F(SkinEngine, RawCombosOfAPlainWindowAndASimpleCombosListGetTheirSkinners) {
+  TMessageLog log;
+  const HWND top = MakeRawWindow(&log, 320, 220);
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const HWND dropDown = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, 10, 10, 150,
+                                        120, top, HMENU(1), instance, nullptr);
+  const HWND simple = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_SIMPLE, 170, 10, 120,
+                                      90, top, HMENU(2), instance, nullptr);
+  for (HWND c : {dropDown, simple})
+    for (int i = 0; i < 20; ++i) SendMessageA(c, CB_ADDSTRING, 0, LPARAM(("entry " + std::to_string(i)).c_str()));
+  ShowWindow(top, SW_SHOW);
+  Manager().Started = 1;
+  ASSERT_TRUE(Manager().SkinWindow(top));
+  Finish(top);
+  TSkinnerForm* f = Manager().FindForm(top);
+  ASSERT_NE(f, nullptr);
+  auto* s = As<TSkinComBox>(f->FindControlByWindow(dropDown));
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(f->FindControlByWindow(simple), nullptr) << "a raw simple combo keeps its own look";
+  EXPECT_EQ(SendMessageA(dropDown, SM_ISSKINNED, 0, 0), 1);
+  // Clicks in the edit show the pressed frame; what is typed stays.
+  const HWND edit = GetWindow(dropDown, GW_CHILD);
+  ASSERT_EQ(s->EditWindow, edit);
+  SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(s->Pressed());
+  SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(s->Pressed());
+  for (char ch : std::string("xyz")) SendMessageA(edit, WM_CHAR, WPARAM(ch), 1);
+  EXPECT_EQ(GetWindowTextAnsi(dropDown), "xyz");
+  DestroyRawWindow(top);
+  Pump();
+
+  // A simple combo of ours: its list is a child window and gets overlays.
+  auto* form = new TForm(nullptr);
+  form->SetBounds(60, 60, 240, 200);
+  auto* combo = new TComboBox(form);
+  combo->SetParent(form);
+  combo->SetStyle(csSimple);
+  combo->SetBounds(10, 10, 150, 120);
+  for (int i = 0; i < 20; ++i) combo->AddItem("entry " + std::to_string(i));
+  form->Show();
+  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
+  Finish(form->Handle());
+  TSkinComBox* own = nullptr;
+  for (TSkinControl* c : Manager().FindForm(form->Handle())->ControlSkinners())
+    if (c->Control == combo) own = As<TSkinComBox>(c);
+  ASSERT_NE(own, nullptr);
+  ASSERT_NE(own->ListScroll, nullptr);
+  const HWND list = own->ListScroll->WindowHandle;
+  ASSERT_TRUE(own->ListScroll->VertBar->Shown);
+  EXPECT_TRUE(SameRect(ScreenRect(own->ListScroll->VertBar->Handle()), ScreenBar(list, true)));
+  EXPECT_EQ(own->DropScroll, nullptr);
+  form->Free();
+  Pump();
+}
+
 // Moves the cursor and then releases while the drop-down list's own drag loop runs (the loop reads
 // the cursor, and dispatches what it does not handle itself).
 struct TDragScript {
