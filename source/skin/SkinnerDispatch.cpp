@@ -11,6 +11,7 @@
 #include "SkinnerBox.h"
 #include "SkinnerButton.h"
 #include "SkinnerCheck.h"
+#include "SkinnerCombo.h"
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerEdit.h"
@@ -18,6 +19,7 @@
 #include "SkinnerHeader.h"
 #include "SkinnerMediaPlayer.h"
 #include "SkinnerMenuButton.h"
+#include "SkinnerScroll.h"
 #include "SkinnerTabs.h"
 #include "SkinnerTrackBar.h"
 #include "Strings.h"
@@ -97,10 +99,10 @@ const TSkinnerKind SkinnerKinds[] = {
     {"TSkinUpDown", MakeSkinner<TSkinUpDown>},
     {"TSkinProgress", MakeSkinner<TSkinProgress>},
     {"TSkinEdit", MakeSkinner<TSkinEdit>},
-    {"TSkinComBox", nullptr},
-    {"TSkinDateTime", nullptr},
-    {"TSkinScrollbar", nullptr},
-    {"TSkinListView", nullptr},
+    {"TSkinComBox", MakeSkinner<TSkinComBox>},
+    {"TSkinDateTime", MakeSkinner<TSkinDateTime>},
+    {"TSkinScrollbar", MakeSkinner<TSkinScrollbar>},
+    {"TSkinListView", MakeSkinner<TSkinListView>},
     {"TSkinSizer", MakeSkinner<TSkinSizer>},
     {"TSkinHeader", MakeSkinner<TSkinHeader>},
 };
@@ -173,6 +175,13 @@ void BitButtonKind(TControlDispatch& d, TControl* c, const TSkinRule& r) {
 void PngBitButton(TControlDispatch& d, TControl* c, const TSkinRule& r) {
   d.Attach(c, r, r.SetColour, [](TSkinControl* s) {
     if (auto* b = As<TSkinBitButton>(s)) b->PictureProperty = "PngImage";
+  });
+}
+
+// An extended combo box: the skinner draws its arrow over the edit part.
+void ExtendedComboBox(TControlDispatch& d, TControl* c, const TSkinRule& r) {
+  d.Attach(c, r, r.SetColour, [](TSkinControl* s) {
+    if (auto* combo = As<TSkinComBox>(s)) combo->ExMode = true;
   });
 }
 
@@ -335,7 +344,7 @@ const std::vector<TKindRow>& KindRows() {
   static const std::vector<TKindRow> rows = {
       {"nil", Ungated, R("")},
       {"combobox", Gate(xcCombo), R("TSkinComBox")},
-      {"comboboxex", Gate(xcCombo), R("TSkinComBox")},
+      {"comboboxex", Gate(xcCombo), R("TSkinComBox", false, ExtendedComboBox)},
       {"edit", Gate(xcEdit), R("TSkinEdit", false, EditIfFramed)},
       {"radiobutton", Gate(xcRadioButton), R("TSkinRadioButton")},
       {"panel", Gate(xcPanel), R("TSkinBox", true, TransparentThenAttach)},

@@ -46,6 +46,7 @@ const TSkinnerForm::TRoute TSkinnerForm::FirstTable[] = {
     {WM_CTLCOLORSTATIC, &TSkinnerForm::WMCtlColorStatic},
     {SM_FINISHSKIN, &TSkinnerForm::FinishSkinning},
     {SM_ISSKINNED, &TSkinnerForm::AnswerSkinned},
+    {SM_RECREATESCROLL, &TSkinnerForm::RecreateScrollbarSkinner},
     {0, nullptr}};
 
 const TSkinnerForm::TRoute TSkinnerForm::SecondTable[] = {
@@ -669,4 +670,23 @@ void TSkinnerForm::FreeControls() {
 void TSkinnerForm::PurgeDetachedControls() {
   for (size_t i = FControls.size(); i-- > 0;)
     if (i < FControls.size() && FControls[i]->SkinnerState == ssWindowDestroyed) FControls[i]->Free();
+}
+
+// A scroll bar skinner's control got a new window: the old skinner goes and one of the same kind takes
+// the new window.
+bool TSkinnerForm::RecreateScrollbarSkinner(TMessage& m) {
+  m.Result = 0;
+  const auto it = std::find_if(FControls.rbegin(), FControls.rend(),
+                               [&](TSkinControl* c) { return c->WindowHandle == HWND(m.WParam); });
+  if (it == FControls.rend()) return true;
+  TSkinControl* old = *it;
+  TControl* control = old->Control;
+  const char* kind = old->ClassName() == "TSkinListView" ? "TSkinListView" : "TSkinScrollbar";
+  const int mode = old->Mode;
+  FControls.erase(std::next(it).base());
+  old->Free();
+  if (control && FSkinData)
+    TControlDispatch(this, FSkinData).Attach(control, TControlDispatch::Rule(kind), false,
+                                             [mode](TSkinControl* s) { s->Mode = mode; });
+  return true;
 }

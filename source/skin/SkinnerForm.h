@@ -206,6 +206,7 @@ private:
   bool WMCtlColorStatic(TMessage& m);
   bool FinishSkinning(TMessage& m);
   bool AnswerSkinned(TMessage& m);
+  bool RecreateScrollbarSkinner(TMessage& m);
   // Second table.
   bool WMWindowPosChanged(TMessage& m);
   bool WMSize(TMessage& m);

@@ -137,7 +137,17 @@ const char* const SkinIni =
     "[ComboButton]\r\nImage=combobutton.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
     "Trans=1\r\n"
     "[Trackbar.ThumbHorz]\r\nImage=thumb.bmp\r\nTrans=1\r\n"
-    "[Track]\r\nImage=track.bmp\r\nFrame=1\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=2\r\nBottomHeight=2\r\n";
+    "[Track]\r\nImage=track.bmp\r\nFrame=1\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=2\r\nBottomHeight=2\r\n"
+    // Combo boxes: the sunken edge round the text; with the drop button it makes one picture per state.
+    "[SunkEdge]\r\nImage=sunkedge.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
+    // Scroll bars: arrows and grips in one strip, tracks and thumbs of each direction.
+    "[Scrollbar]\r\nImage=scrollbar.bmp\r\n"
+    "[HorzScroll]\r\nImage=horzscroll.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
+    "[VertScroll]\r\nImage=vertscroll.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
+    "[HorzScrollThumb]\r\nImage=horzthumb.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=3\r\nBottomHeight=3\r\n"
+    "Trans=1\r\n"
+    "[VertScrollThumb]\r\nImage=vertthumb.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=3\r\nBottomHeight=3\r\n"
+    "Trans=1\r\n";
 
 }  // namespace
 
@@ -257,8 +267,10 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
     p.Fill(x0, 19, x0 + 12, 20, Edge);
     p.Fill(x0 + 11, 3, x0 + 12, 17, Edge);
   }));
+  // Combo frames: normal, pressed, disabled, focused or hot.
+  const int comboFaces[] = {0, 2, 3, 1};
   add("combobutton.bmp", Strip(17, 21, 4, [&](TPixels& p, int x0, int i) {
-    p.Gradient(x0, 0, x0 + 17, 21, 0xFFFFFF, buttonFaces[i][1]);
+    p.Gradient(x0, 0, x0 + 17, 21, 0xFFFFFF, buttonFaces[comboFaces[i]][1]);
     p.Frame(x0, 0, x0 + 17, 21, Edge);
     for (int k = 0; k < 4; ++k) p.Fill(x0 + 5 + k, 9 + k, x0 + 12 - k, 10 + k, Deep);
   }));
@@ -269,6 +281,65 @@ std::vector<TSkinFile> DrawOrvaneSkin() {
   TPixels track(12, 6, 0xF4F6FA);
   track.Frame(0, 0, 12, 6, Edge);
   add("track.bmp", track);
+  const uint32_t comboEdges[] = {Edge, Deep, 0xA8B0BC, Light};
+  add("sunkedge.bmp", Strip(12, 21, 4, [&](TPixels& p, int x0, int i) {
+    p.Fill(x0, 0, x0 + 12, 21, 0xFFFFFF);
+    p.Frame(x0, 0, x0 + 12, 21, comboEdges[i]);
+    p.Frame(x0 + 1, 1, x0 + 11, 20, i == 2 ? 0xF0F0F0 : 0xF4F6FA);
+  }));
+
+  // Scroll bars, 16 pixels thick. The strip: left, right, up and down arrows in four states each
+  // (normal, pressed, unused, hot), then the grip across a horizontal thumb and the grip across a
+  // vertical one (normal, pressed, hot), then one spare frame.
+  const uint32_t barFaces[] = {Face, 0xA8B8D4, Face, 0xFFD890};
+  add("scrollbar.bmp", Strip(16, 16, 23, [&](TPixels& p, int x0, int i) {
+    if (i >= 16) {
+      if (i == 22) return;
+      const bool across = i < 19;  // grip lines across a horizontal thumb stand upright
+      const uint32_t ink = (i - 16) % 3 == 1 ? 0xFFFFFF : Edge;
+      for (int k = 0; k < 3; ++k) {
+        if (across)
+          p.Fill(x0 + 5 + 2 * k, 5, x0 + 6 + 2 * k, 11, ink);
+        else
+          p.Fill(x0 + 5, 5 + 2 * k, x0 + 11, 6 + 2 * k, ink);
+      }
+      return;
+    }
+    const int direction = i / 4;  // left, right, up, down
+    p.Gradient(x0, 0, x0 + 16, 16, 0xFFFFFF, barFaces[i % 4]);
+    p.Frame(x0, 0, x0 + 16, 16, Edge);
+    for (int k = 0; k < 4; ++k) {  // a triangle pointing the arrow's way
+      const int from = 8 - k, to = 8 + k;
+      switch (direction) {
+        case 0: p.Fill(x0 + 6 + k, from, x0 + 7 + k, to, Deep); break;
+        case 1: p.Fill(x0 + 9 - k, from, x0 + 10 - k, to, Deep); break;
+        case 2: p.Fill(x0 + from, 6 + k, x0 + to, 7 + k, Deep); break;
+        default: p.Fill(x0 + from, 9 - k, x0 + to, 10 - k, Deep); break;
+      }
+    }
+  }));
+  // Tracks: enabled, (unused), disabled, (unused).
+  const uint32_t trackFaces[] = {0xF0F2F6, 0xF0F2F6, 0xE4E4E4, 0xE4E4E4};
+  add("horzscroll.bmp", Strip(12, 16, 4, [&](TPixels& p, int x0, int i) {
+    p.Fill(x0, 0, x0 + 12, 16, trackFaces[i]);
+    p.Fill(x0, 0, x0 + 12, 1, 0xD0D8E4);
+    p.Fill(x0, 15, x0 + 12, 16, 0xD0D8E4);
+  }));
+  add("vertscroll.bmp", Strip(16, 12, 4, [&](TPixels& p, int x0, int i) {
+    p.Fill(x0, 0, x0 + 16, 12, trackFaces[i]);
+    p.Fill(x0, 0, x0 + 1, 12, 0xD0D8E4);
+    p.Fill(x0 + 15, 0, x0 + 16, 12, 0xD0D8E4);
+  }));
+  // Thumbs: normal, pressed, hot, with rounded corners.
+  const uint32_t thumbFaces[] = {0xC8D4E8, 0x8AA0C4, 0xFFD890};
+  auto thumb = [&](TPixels& p, int x0, int i) {
+    p.Gradient(x0 + 1, 1, x0 + 15, 15, 0xFFFFFF, thumbFaces[i]);
+    p.Frame(x0 + 1, 1, x0 + 15, 15, Edge);
+    for (int x : {1, 14})
+      for (int y : {1, 14}) p.Set(x0 + x, y, Magenta);
+  };
+  add("horzthumb.bmp", Strip(16, 16, 3, thumb));
+  add("vertthumb.bmp", Strip(16, 16, 3, thumb));
   return files;
 }
 
