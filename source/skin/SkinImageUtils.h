@@ -20,6 +20,16 @@ class TWinControl;
 
 constexpr TColor SkinTransparentColor = 0xFF00FF;  // pure magenta
 
+// A canvas over a DC that someone else owns, for the class library's drawing routines; the DC is left
+// to its owner.
+struct TBorrowedCanvas {
+  TCanvas Canvas;
+  explicit TBorrowedCanvas(HDC dc) { Canvas.SetHandle(dc); }
+  ~TBorrowedCanvas() { Canvas.SetHandle(nullptr); }
+  TBorrowedCanvas(const TBorrowedCanvas&) = delete;
+  TBorrowedCanvas& operator=(const TBorrowedCanvas&) = delete;
+};
+
 // Left, top, right and bottom widths that split a frame into a 9-grid.
 struct TSkinMargins {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;

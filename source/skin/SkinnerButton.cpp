@@ -10,13 +10,6 @@ namespace {
 
 bool HasImage(TSkinData* data) { return data && data->Buttons && !data->Buttons->Bitmap->Empty(); }
 
-// A canvas over a DC that someone else owns, for the class library's drawing routines.
-struct TBorrowedCanvas {
-  TCanvas Canvas;
-  explicit TBorrowedCanvas(HDC dc) { Canvas.SetHandle(dc); }
-  ~TBorrowedCanvas() { Canvas.SetHandle(nullptr); }
-};
-
 }  // namespace
 
 TSkinButton::TSkinButton(TComponent* owner) : TSkinControl(owner), Work(new TBitmap) { Work->SetPixelFormat(pf24bit); }

@@ -27,12 +27,6 @@ void KeepToItself(TSkinControl* listSkinner) {
   if (listSkinner->Form) listSkinner->Form->UnregisterControl(listSkinner);
 }
 
-void FrameRectColor(HDC dc, const RECT& r, TColor colour) {
-  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
-  FrameRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 // A frame of ButtonShadow with white one pixel further in, unless the control has no border (its client
 // area is as wide or as high as its window).
 void FrameUnlessBorderless(TSkinControl* s, HDC dc, const RECT& r) {
@@ -253,19 +247,19 @@ void TSkinComBox::DrawPlain(HDC dc, const RECT& r) {
   RECT inner = r;
   InflateRect(&inner, -1, -1);
   FrameRect(dc, &inner, brush);
-  RECT area = r;
-  InflateRect(&area, -2, -2);
-  if (left)
-    area.right = area.left + g;
-  else
-    area.left = area.right - g;
+  // A strip of the given width two pixels inside the frame, at the button's side.
+  auto buttonStrip = [&](int width) {
+    RECT strip = r;
+    InflateRect(&strip, -2, -2);
+    if (left)
+      strip.right = strip.left + width;
+    else
+      strip.left = strip.right - width;
+    return strip;
+  };
+  const RECT area = buttonStrip(g);
   FillRect(dc, &area, brush);
-  RECT b = r;
-  InflateRect(&b, -2, -2);
-  if (left)
-    b.right = b.left + w;
-  else
-    b.left = b.right - w;
+  RECT b = buttonStrip(w);
   if (button->Bitmap->GetHeight() < g) b.bottom = b.top + button->Bitmap->GetHeight();
   FrameRectColor(dc, r, SkinData->ButtonShadow);
   ButtonRect = b;

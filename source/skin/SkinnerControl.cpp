@@ -203,6 +203,12 @@ void FillRectColor(HDC dc, const RECT& r, TColor colour) {
   DeleteObject(b);
 }
 
+void FrameRectColor(HDC dc, const RECT& r, TColor colour) {
+  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
+  FrameRect(dc, &r, b);
+  DeleteObject(b);
+}
+
 void TSkinControl::FillFace(HDC dc, const RECT& r) { FillRectColor(dc, r, SkinData->ButtonFace); }
 
 TColor TSkinControl::GetParentColor(TColor def) {

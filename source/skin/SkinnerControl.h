@@ -118,6 +118,7 @@ private:
 
 // ---- unit routines ----
 void FillRectColor(HDC dc, const RECT& r, TColor colour);
+void FrameRectColor(HDC dc, const RECT& r, TColor colour);
 void SendMouseLeave(TSkinControl* skinner);
 bool IsPopupOrTopLevel(HWND window);
 void CopyBitmap(TBitmap* source, TBitmap* target);

@@ -14,19 +14,6 @@ ORV_DEFINE_CLASS(TSkinEdit, TSkinControl, nullptr, {})
 
 namespace {
 
-// A canvas over a DC for the length of one drawing.
-struct TDCCanvas {
-  TCanvas Canvas;
-  explicit TDCCanvas(HDC dc) { Canvas.SetHandle(dc); }
-  ~TDCCanvas() { Canvas.SetHandle(nullptr); }
-};
-
-void FrameRectColor(HDC dc, const RECT& r, TColor colour) {
-  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
-  FrameRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 RECT Inset(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
 bool IsDeviceContext(WPARAM w) {
@@ -139,7 +126,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& bounds) {
       }
       continue;
     }
-    TDCCanvas c(wdc);
+    TBorrowedCanvas c(wdc);
     c.Canvas.Pen()->SetColor(SkinData->ButtonDkShadow);
     c.Canvas.Brush()->SetColor(state == udPressed ? SkinData->ButtonShadow : SkinData->ButtonFace);
     c.Canvas.Rectangle(p.Rect);

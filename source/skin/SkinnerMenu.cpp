@@ -259,9 +259,7 @@ void TMenuBtn::Paint() {
   BitBlt(dc, Rect.left, b.top, WidthOf(Rect), HeightOf(b), bar->BarBitmap->Canvas()->GetHandle(), Rect.left - b.left,
          0, SRCCOPY);
   if (State == ncHot || State == ncPressed) {
-    HBRUSH frame = CreateSolidBrush(ColorToRGB(SkinData->ButtonHilight));
-    FrameRect(dc, &Rect, frame);
-    DeleteObject(frame);
+    FrameRectColor(dc, Rect, SkinData->ButtonHilight);
   }
   canvas->Font()->Assign(Screen->MenuFont());
   canvas->Font()->SetStyle(0);

@@ -224,10 +224,8 @@ void TSkinSpeedButton::DrawSpeedButton(HDC dc, const RECT& r) {
     const TGlyphPlacement place = PlaceGlyphAndText(layout, GetOrdPropByName(Control, "Margin"),
                                                     GetOrdPropByName(Control, "Spacing"), SIZE{cx, cy}, g, t, false, 1);
     if (pic) {
-      TCanvas c;
-      c.SetHandle(work);
-      c.Draw(place.Glyph.x, place.Glyph.y, pic);
-      c.SetHandle(nullptr);
+      TBorrowedCanvas c(work);
+      c.Canvas.Draw(place.Glyph.x, place.Glyph.y, pic);
     } else {
       DrawGlyph(work, place.Glyph, numGlyphs, cell, glyph);
     }

@@ -10,13 +10,6 @@ ORV_DEFINE_CLASS(TSkinProgress, TSkinControl, nullptr, {})
 
 namespace {
 
-// A canvas over a DC for the length of one drawing.
-struct TDCCanvas {
-  TCanvas Canvas;
-  explicit TDCCanvas(HDC dc) { Canvas.SetHandle(dc); }
-  ~TDCCanvas() { Canvas.SetHandle(nullptr); }
-};
-
 bool HasImage(const TDataSkinObject* e) { return e && !e->Bitmap->Empty(); }
 
 // What the skinner answers to each stage of the track bar's custom drawing: it asks for the parts,
@@ -81,7 +74,7 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
     DrawImageFrame(this, dc, t, 5, 2, e->Bitmap);
     return;
   }
-  TDCCanvas c(dc);
+  TBorrowedCanvas c(dc);
   c.Canvas.Pen()->SetColor(SkinData->ButtonShadow);
   c.Canvas.Rectangle(t);
 }

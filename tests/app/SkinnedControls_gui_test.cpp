@@ -12,6 +12,7 @@
 
 #include "AboutWnd.h"
 #include "AppTestKit.h"
+#include "ProgramWindowTest.h"
 #include "EnterValueWnd.h"
 #include "FcRadChk.h"
 #include "FileInfoWnd.h"
@@ -94,26 +95,8 @@ std::vector<TWindowCase> ProgramWindows() {
   return w;
 }
 
-class SkinnedControls : public ::testing::Test {
+class SkinnedControls : public ProgramWindowTest {
 protected:
-  TempDir dir;
-  TRecordingPrompter prompter;
-  TPrompter* oldPrompter = nullptr;
-  TfrmMain* main = nullptr;
-
-  void SetUp() override {
-    ASSERT_TRUE(StartProgramFolderInEnglish(dir));
-    WriteLanguageFile();
-    ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
-    oldPrompter = SetPrompter(&prompter);
-    SetCursorPos(0, 0);
-    main = new TfrmMain(Application);
-  }
-  void TearDown() override {
-    if (main) main->Free();
-    FreeSkinManager();  // the next test's main window starts the engine afresh
-    SetPrompter(oldPrompter);
-  }
   TSkinData* Data() { return main->SkinData1; }
 
   // Every control's planned skinner is the one of its class.

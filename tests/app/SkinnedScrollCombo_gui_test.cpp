@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AppTestKit.h"
+#include "ProgramWindowTest.h"
 #include "FileInfoWnd.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
@@ -98,28 +99,12 @@ void KeyTo(TComboBox* combo, WORD vk) {
   Pump();
 }
 
-class SkinnedScrollCombo : public ::testing::Test {
+class SkinnedScrollCombo : public ProgramWindowTest {
 protected:
-  TempDir dir;
-  TRecordingPrompter prompter;
-  TPrompter* oldPrompter = nullptr;
-  TfrmMain* main = nullptr;
-
-  void SetUp() override {
-    ASSERT_TRUE(StartProgramFolderInEnglish(dir));
-    WriteLanguageFile();
-    ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
+  void PrepareProgramFolder() override {
     ASSERT_TRUE(CreateProfileDirs());
     for (int f = 0; f < FormatCount; ++f)
       for (const char* name : {"Alpha", "Beta", "Gamma"}) WriteWholeFile(ProfileFilePath(TOutputFormat(f), name), "");
-    oldPrompter = SetPrompter(&prompter);
-    SetCursorPos(0, 0);
-    main = new TfrmMain(Application);
-  }
-  void TearDown() override {
-    if (main) main->Free();
-    FreeSkinManager();
-    SetPrompter(oldPrompter);
   }
   void ShowSkinned(TForm* f) {
     f->Show();

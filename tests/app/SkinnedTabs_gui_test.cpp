@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AppTestKit.h"
+#include "ProgramWindowTest.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
 #include "ProfileEditors.h"
@@ -54,27 +55,10 @@ void Settle() {
   PumpMessagesUntil([] { return true; });
 }
 
-class SkinnedTabs : public ::testing::Test {
+class SkinnedTabs : public ProgramWindowTest {
 protected:
-  TempDir dir;
-  TRecordingPrompter prompter;
-  TPrompter* oldPrompter = nullptr;
-  TfrmMain* main = nullptr;
   RECT mainRect{};
 
-  void SetUp() override {
-    ASSERT_TRUE(StartProgramFolderInEnglish(dir));
-    WriteLanguageFile();
-    ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
-    oldPrompter = SetPrompter(&prompter);
-    SetCursorPos(0, 0);
-    main = new TfrmMain(Application);
-  }
-  void TearDown() override {
-    if (main) main->Free();
-    FreeSkinManager();
-    SetPrompter(oldPrompter);
-  }
   void ShowSkinned(TForm* f) {
     if (f != main) {
       f->SetPosition(poDesigned);

@@ -150,15 +150,6 @@ using namespace skintest;
 
 const char* const PlayerRow = "TMmPlayer=mediaplayer";
 
-TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {
-  if (!form) return nullptr;
-  for (TSkinControl* s : form->ControlSkinners())
-    if (s->Control == control) return s;
-  return nullptr;
-}
-
-std::string SkinnerName(TSkinControl* s) { return s ? s->ClassName() : std::string(); }
-
 unsigned Buttons(std::initializer_list<TMPBtnType> types) {
   unsigned mask = 0;
   for (TMPBtnType t : types) mask |= 1u << t;
@@ -197,11 +188,6 @@ void CaptureClient(HWND h, TBitmap& shot) {
   HDC sdc = GetDC(nullptr);
   BitBlt(shot.Canvas()->GetHandle(), 0, 0, r.right, r.bottom, sdc, o.x, o.y, SRCCOPY);
   ReleaseDC(nullptr, sdc);
-}
-
-void RedrawAll(HWND h) {
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  PumpMessagesUntil([] { return true; });
 }
 
 // ---- the test form: a menu button, three speed buttons and a player ----
@@ -750,13 +736,9 @@ class Kinds : public SkinEngine, public ::testing::WithParamInterface<TKindCase>
 TEST_P(Kinds, TheSkin3rdRowsChooseTheSkinner) {
   const TKindCase& c = GetParam();
   if (c.Setup) c.Setup(*data);
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 200, 120);
+  auto* form = NewTestForm();
   TControl* control = c.Make(form);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   if (!c.ByAction) {
     EXPECT_EQ(PlannedSkinner(data, control), c.Skinner);
   }

@@ -67,15 +67,6 @@ std::string PlatformTestData() {
   return d.substr(0, d.rfind("skin/data/")) + "platform/data/";
 }
 
-TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {
-  if (!form) return nullptr;
-  for (TSkinControl* s : form->ControlSkinners())
-    if (s->Control == control) return s;
-  return nullptr;
-}
-
-std::string SkinnerName(TSkinControl* s) { return s ? s->ClassName() : std::string(); }
-
 // The client area of a window as the screen shows it.
 void CaptureClient(HWND h, TBitmap& shot) {
   RECT r;
@@ -96,11 +87,6 @@ int Differences(TBitmap& a, TBitmap& b) {
   for (int y = 0; y < a.GetHeight(); ++y)
     for (int x = 0; x < a.GetWidth(); ++x) n += PixelAt(&a, x, y) != PixelAt(&b, x, y);
   return n;
-}
-
-void RedrawAll(HWND h) {
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  PumpMessagesUntil([] { return true; });
 }
 
 // ---- the control gallery ----
@@ -387,13 +373,9 @@ class Dispatch : public SkinEngine, public ::testing::WithParamInterface<TDispat
 TEST_P(Dispatch, ChoosesTheSkinnerOfTheTables) {
   const TDispatchCase& c = GetParam();
   if (c.Setup) c.Setup(*data);
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 200, 120);
+  auto* form = NewTestForm();
   TControl* control = c.Make(form);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   EXPECT_EQ(PlannedSkinner(data, control), c.Skinner);
   // Skinners that are not part of the engine yet are chosen but make nothing.
   const bool made = TControlDispatch::Rule(c.Skinner).Make != nullptr;
@@ -408,15 +390,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, Dispatch, ::testing::ValuesIn(DispatchCases), []
 });
 
 TEST_F(SkinEngine, ARadioGroupWithTheDisableTagPassesItToItsButtons) {
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 200, 120);
+  auto* form = NewTestForm();
   auto* group = Put<TRadioGroup>(form);
   group->SetItems({"a", "b"});
   group->SetTag(99);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   EXPECT_TRUE(Manager().FindForm(form->Handle())->ControlSkinners().empty());
   EXPECT_EQ(group->Buttons(0)->GetTag(), 99);
   EXPECT_EQ(group->Buttons(1)->GetTag(), 99);
@@ -433,15 +411,11 @@ TEST_F(SkinEngine, OnSkinControlDecidesInsteadOfTheTables) {
     asked.push_back(cls);
     if (cls == "TCHECKBOX") made = new TSkinGroupBox(control);  // any skinner the handler likes
   };
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 200, 120);
+  auto* form = NewTestForm();
   auto* check = Put<TCheckBox>(form);
   auto* button = Put<TButton>(form);
   button->SetTop(50);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   TSkinnerForm* fs = Manager().FindForm(form->Handle());
   EXPECT_EQ(SkinnerName(SkinnerOf(fs, check)), "TSkinGroupBox");
   EXPECT_TRUE(SkinnerOf(fs, check)->Attached);
@@ -581,13 +555,9 @@ INSTANTIATE_TEST_SUITE_P(Table, Frames, ::testing::ValuesIn(FrameCases), [](cons
 TEST_F(SkinEngine, ACheckBoxOfOursTakesItsStateFromChecked) {
   UseFrames(data->Buttons->CheckBitmap, 4);
   data->Buttons->CheckFrameCount = 4;
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 200, 120);
+  auto* form = NewTestForm();
   auto* check = Put<TCheckBox>(form, "Checked");
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   auto* s = dynamic_cast<TSkinCheckBox*>(SkinnerOf(Manager().FindForm(form->Handle()), check));
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->Mode, 1) << "painted whole by the skinner";
@@ -633,10 +603,7 @@ TEST_F(SkinEngine, ButtonCaptionsBreakAtTheFirstDoubleBarAndTag5555ShowsTheParen
   };
   TCheckBox* clearBox = box(20, TransparentButtonTag);
   TCheckBox* solidBox = box(170, 0);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   RedrawAll(form->Handle());
   TSkinnerForm* fs = Manager().FindForm(form->Handle());
   EXPECT_EQ(SkinnerOf(fs, twoLines)->Caption, L"First line\r\nsecond line");
@@ -675,15 +642,11 @@ TEST_F(SkinEngine, ButtonCaptionsBreakAtTheFirstDoubleBarAndTag5555ShowsTheParen
 // ---- push button frames and the bitmap button's layout ----
 
 TEST_F(SkinEngine, PushButtonFramesFollowTheState) {
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 200, 120);
+  auto* form = NewTestForm();
   auto* button = Put<TButton>(form);
   auto* other = Put<TButton>(form);
   other->SetTop(50);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   auto* s = static_cast<TSkinButton*>(SkinnerOf(Manager().FindForm(form->Handle()), button));
   ASSERT_NE(s, nullptr);
   struct TCase {
@@ -721,10 +684,7 @@ TEST_F(SkinEngine, ABitmapButtonSpreadsGlyphAndTextOverThirds) {
   TCharMap glyph(16, std::string(16, 'b'));
   for (int i = 0; i < 16; ++i) glyph[0][i] = glyph[15][i] = glyph[i][0] = glyph[i][15] = 'm';
   button->SetGlyph(BitmapFromMap(glyph, {{'b', TColor(RGB(0, 0, 255))}, {'m', TColor(0xFF00FF)}}).get());
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   EXPECT_EQ(SkinnerName(SkinnerOf(Manager().FindForm(form->Handle()), button)), "TSkinBitButton");
   RedrawAll(form->Handle());
 

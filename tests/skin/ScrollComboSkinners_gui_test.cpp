@@ -627,10 +627,7 @@ TEST_F(SkinEngine, ADateTimePickerWearsAFrameAndASkinnedButtonThatOpensIt) {
   auto* picker = new TTestDateTimePicker(form);
   picker->SetParent(form);
   picker->SetBounds(10, 10, 140, 22);
-  form->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-  Finish(form->Handle());
+  ASSERT_TRUE(ShowSkinned(form));
   TSkinDateTime* s = nullptr;
   for (TSkinControl* c : Manager().FindForm(form->Handle())->ControlSkinners())
     if (c->Control == picker) s = As<TSkinDateTime>(c);

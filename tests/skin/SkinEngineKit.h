@@ -14,6 +14,7 @@
 #include "PumpMessages.h"
 #include "Resources.h"
 #include "SkinManage.h"
+#include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
 
@@ -77,6 +78,22 @@ inline void DestroyRawWindow(HWND h) {
   LogOf(h) = nullptr;
 }
 
+// The skinner a form skinner keeps for a control, or null.
+inline TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {
+  if (!form) return nullptr;
+  for (TSkinControl* s : form->ControlSkinners())
+    if (s->Control == control) return s;
+  return nullptr;
+}
+
+inline std::string SkinnerName(TSkinControl* s) { return s ? s->ClassName() : std::string(); }
+
+// Repaints a window with its frame and children now.
+inline void RedrawAll(HWND h) {
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  PumpMessagesUntil([] { return true; });
+}
+
 // A fresh manager with one sfMainform component holding the program's skin; both go in TearDown.
 class SkinEngine : public ::testing::Test {
 protected:
@@ -96,6 +113,20 @@ protected:
     delete data;
   }
   TSkinManage& Manager() { return *SkinManager; }
+  // A test form at the usual place and size, for controls to be put on before ShowSkinned.
+  static TForm* NewTestForm() {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(60, 60, 200, 120);
+    return form;
+  }
+  // Shows the form and skins it as the manager's timer would, up to the finish.
+  bool ShowSkinned(TForm* form) {
+    form->Show();
+    Manager().Started = 1;
+    if (!Manager().SkinWindow(form->Handle())) return false;
+    Finish(form->Handle());
+    return true;
+  }
   // Lets the posted finish message arrive.
   void Finish(HWND h) {
     PumpMessagesUntil([&] {

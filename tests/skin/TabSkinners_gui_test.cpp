@@ -126,20 +126,6 @@ RECT TabRect(HWND tabs, int i) {
   return r;
 }
 
-void Redraw(HWND h) {
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  PumpMessagesUntil([] { return true; });
-}
-
-TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {
-  if (!form) return nullptr;
-  for (TSkinControl* s : form->ControlSkinners())
-    if (s->Control == control) return s;
-  return nullptr;
-}
-
-std::string SkinnerName(TSkinControl* s) { return s ? s->ClassName() : std::string(); }
-
 // A form with a page control of three pages ("One", "Two", "Three"), each with a label.
 class TabForm : public SkinEngine {
 protected:
@@ -183,7 +169,7 @@ protected:
     Manager().Started = 1;
     ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
     Finish(form->Handle());
-    Redraw(form->Handle());
+    RedrawAll(form->Handle());
   }
   TSkinnerForm* FormSkinner() { return Manager().FindForm(form->Handle()); }
   // The frame on the screen at a tab's left edge (the caption stands in its middle).
@@ -217,7 +203,7 @@ TEST_F(TabForm, TheFocusedTabUsesItsFocusedFrame) {
   for (const auto& s : steps) {
     SCOPED_TRACE(s.Name);
     s.Act();
-    Redraw(pages->Handle());
+    RedrawAll(pages->Handle());
     EXPECT_EQ(SendMessageA(pages->Handle(), TCM_GETCURFOCUS, 0, 0), s.Focused);
     for (int i = 0; i < 3; ++i)
       EXPECT_EQ(TabShows(i), ColorToRGB(FrameColour(i == s.Focused ? 2 : 1))) << "tab " << i;
@@ -320,7 +306,7 @@ TEST_F(TabForm, TheScrollArrowsOfATooLongTabRowAreLeftToTheirSkinner) {
   const bool engineHasOne = TControlDispatch::Rule("TSkinUpDown").Make != nullptr;
   EXPECT_EQ(s->Scroller != nullptr, engineHasOne);
   TSkinControl* first = s->Scroller;
-  Redraw(pages->Handle());
+  RedrawAll(pages->Handle());
   EXPECT_EQ(s->Scroller, first);
   if (engineHasOne) EXPECT_EQ(FormSkinner()->FindControlByWindow(arrows), s->Scroller);
   // The strip is not copied over the arrows.
@@ -361,7 +347,7 @@ protected:
       ASSERT_TRUE(Manager().SkinWindow(F->Handle()));
       Finish(F->Handle());
     }
-    Redraw(F->Handle());
+    RedrawAll(F->Handle());
   }
   // The pages and change events a run of clicks and keys gives.
   std::vector<std::string> Script() {
@@ -463,7 +449,7 @@ protected:
     listSkinner.Canvas = FormSkinner()->ControlCanvas();
     skinner = SkinListViewHeader(&listSkinner);
     ASSERT_NE(skinner, nullptr);
-    Redraw(header);
+    RedrawAll(header);
   }
   RECT Column(int i) {
     RECT r{};
@@ -571,7 +557,7 @@ TEST_P(Edges, TurnTheImagesForTheirEdge) {
   EXPECT_EQ(MapOf(s->TabImage, legend), c.TabFlipped ? TCharMap({"bbbbb", "bbbbb", "abbbb"}) : tabMap);
   const TCharMap panes[] = {paneMap, {"bbb", "bbb", "bbb", "abb"}, {"bbbb", "bbbb", "abbb"}, {"bbba", "bbbb", "bbbb"}};
   EXPECT_EQ(MapOf(s->PaneImage, legend), panes[c.PaneTurn]);
-  Redraw(parent);
+  RedrawAll(parent);
   SaveScreenshot(parent, std::string(ORV_BUILD_DIR) + "skinned_tabs_" + c.Name + ".bmp");
   DestroyRawWindow(parent);
 }
@@ -605,7 +591,7 @@ TEST_F(TabForm, ATabSetSkipsATabTooWideAndDrawsALaterOne) {
   TSkinControl* s = SkinnerOf(FormSkinner(), set);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ClassName(), "TSkinTab31");
-  Redraw(set->Handle());
+  RedrawAll(set->Handle());
   TBitmap shot;
   CaptureWindow(set->Handle(), shot);
   // The frames from the image turned upside down (a plain colour per frame stays that colour).
@@ -650,7 +636,7 @@ TEST_F(SkinEngine, ASizeGripIsCoveredWithTheFaceColour) {
   TSkinControl* s = Manager().FindForm(parent)->FindControlByWindow(grip);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ClassName(), "TSkinSizer");
-  Redraw(grip);
+  RedrawAll(grip);
   TBitmap shot;
   CaptureWindow(grip, shot);
   for (int y = 0; y < shot.GetHeight(); y += 4)

@@ -63,18 +63,6 @@ void UseFrames(TBitmap* image, int frames, int w, int h) {
     FillRectColor(image->Canvas()->GetHandle(), RECT{w * i, 0, w * i + w, h}, FrameColour(i + 1));
 }
 
-TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {
-  if (!form) return nullptr;
-  for (TSkinControl* s : form->ControlSkinners())
-    if (s->Control == control) return s;
-  return nullptr;
-}
-
-void RedrawAll(HWND h) {
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  PumpMessagesUntil([] { return true; });
-}
-
 RECT WindowRectOf(HWND h) {
   RECT r;
   GetWindowRect(h, &r);
@@ -675,13 +663,9 @@ class FamilyDispatch : public SkinEngine, public ::testing::WithParamInterface<T
 TEST_P(FamilyDispatch, ChoosesTheSkinnerOfTheTables) {
   const TDispatchCase& c = GetParam();
   if (c.Setup) c.Setup(*data);
-  auto* f = new TForm(nullptr);
-  f->SetBounds(60, 60, 200, 120);
+  auto* f = NewTestForm();
   TControl* control = c.Make(f);
-  f->Show();
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(f->Handle()));
-  Finish(f->Handle());
+  ASSERT_TRUE(ShowSkinned(f));
   EXPECT_EQ(PlannedSkinner(data, control), c.Skinner);
   TSkinControl* s = SkinnerOf(Manager().FindForm(f->Handle()), control);
   EXPECT_EQ(s ? s->ClassName() : std::string(), c.Skinner);
@@ -699,8 +683,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FamilyDispatch, ::testing::ValuesIn(DispatchCase
 // A Skin3rd "edit" row skins only a control that draws a border: the edit's window without its edge.
 TEST_F(SkinEngine, ASkin3rdEditWithoutABorderStaysAsItIs) {
   data->SetSkin3rd({"TEdit=edit"});
-  auto* f = new TForm(nullptr);
-  f->SetBounds(60, 60, 200, 120);
+  auto* f = NewTestForm();
   auto* edit = Place<TEdit>(f);
   f->Show();
   SetWindowLongA(edit->Handle(), GWL_EXSTYLE, GetWindowLongA(edit->Handle(), GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
