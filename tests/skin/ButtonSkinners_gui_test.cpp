@@ -177,19 +177,6 @@ std::unique_ptr<TBitmap> FramedGlyph() {
   return BitmapFromMap(glyph, {{'b', TColor(RGB(0, 0, 255))}, {'m', TColor(0xFF00FF)}});
 }
 
-// The client area of a window as the screen shows it.
-void CaptureClient(HWND h, TBitmap& shot) {
-  RECT r;
-  GetClientRect(h, &r);
-  POINT o{0, 0};
-  ClientToScreen(h, &o);
-  shot.SetPixelFormat(pf24bit);
-  shot.SetSize(r.right, r.bottom);
-  HDC sdc = GetDC(nullptr);
-  BitBlt(shot.Canvas()->GetHandle(), 0, 0, r.right, r.bottom, sdc, o.x, o.y, SRCCOPY);
-  ReleaseDC(nullptr, sdc);
-}
-
 // ---- the test form: a menu button, three speed buttons and a player ----
 
 class ButtonForm : public SkinEngine {
@@ -248,12 +235,7 @@ protected:
     return c;
   }
   void Skin() {
-    F->Show();
-    SetForegroundWindow(F->Handle());
-    Manager().Started = 1;
-    ASSERT_TRUE(Manager().SkinWindow(F->Handle()));
-    Finish(F->Handle());
-    RedrawAll(F->Handle());
+    ASSERT_TRUE(ShowSkinnedInFront(F));
   }
   TSkinnerForm* FormSkinner() { return Manager().FindForm(F->Handle()); }
   template <class T>

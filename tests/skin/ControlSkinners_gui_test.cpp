@@ -67,19 +67,6 @@ std::string PlatformTestData() {
   return d.substr(0, d.rfind("skin/data/")) + "platform/data/";
 }
 
-// The client area of a window as the screen shows it.
-void CaptureClient(HWND h, TBitmap& shot) {
-  RECT r;
-  GetClientRect(h, &r);
-  POINT o{0, 0};
-  ClientToScreen(h, &o);
-  shot.SetPixelFormat(pf24bit);
-  shot.SetSize(r.right, r.bottom);
-  HDC sdc = GetDC(nullptr);
-  BitBlt(shot.Canvas()->GetHandle(), 0, 0, r.right, r.bottom, sdc, o.x, o.y, SRCCOPY);
-  ReleaseDC(nullptr, sdc);
-}
-
 // Number of pixels that differ.
 int Differences(TBitmap& a, TBitmap& b) {
   if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) return -1;
@@ -115,9 +102,7 @@ protected:
     SkinEngine::TearDown();
   }
   void Skin() {
-    Manager().Started = 1;
-    ASSERT_TRUE(Manager().SkinWindow(F->Handle()));
-    Finish(F->Handle());
+    ASSERT_TRUE(SkinWindowNow(F->Handle()));
     RedrawAll(F->Handle());
   }
   TSkinnerForm* FormSkinner() { return Manager().FindForm(F->Handle()); }
@@ -458,9 +443,7 @@ TEST_P(RawWindows, GetTheSkinnerOfTheirWindowClass) {
   HWND child = CreateWindowExA(0, c.Class, "Raw", WS_CHILD | WS_VISIBLE | c.Style, 10, 10, 120, 28, parent, HMENU(101),
                                GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(child, nullptr);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   EXPECT_EQ(PlannedWindowSkinner(data, child), c.Skinner);
   EXPECT_EQ(SkinnerName(Manager().FindForm(parent)->FindControlByWindow(child)), c.Skinner);
   DestroyRawWindow(parent);
@@ -477,9 +460,7 @@ TEST_F(SkinEngine, ARawButtonsClickGoesToItsParent) {
   HWND parent = MakeRawWindow(&log, 240, 140, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HWND button = CreateWindowExA(0, "Button", "Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 120, 28, parent,
                                 HMENU(101), GetModuleHandleA(nullptr), nullptr);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   ASSERT_NE(Manager().FindForm(parent)->FindControlByWindow(button), nullptr);
   log.Messages.clear();
   log.Params.clear();
@@ -532,9 +513,7 @@ TEST_P(Frames, BM_SETCHECKPicksTheFrameOfTheTable) {
   HWND parent = MakeRawWindow(&log, 240, 140, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HWND box = CreateWindowExA(0, "Button", "Box", WS_CHILD | WS_VISIBLE | (c.Radio ? BS_RADIOBUTTON : BS_3STATE), 10,
                              10, 120, 28, parent, HMENU(101), GetModuleHandleA(nullptr), nullptr);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   auto* skinner = dynamic_cast<TSkinToggleButton*>(Manager().FindForm(parent)->FindControlByWindow(box));
   ASSERT_NE(skinner, nullptr);
   EnableWindow(box, !c.Disabled);

@@ -116,9 +116,7 @@ protected:
     disabled->SetEnabled(false);
     form->Show();
     SetForegroundWindow(form->Handle());
-    Manager().Started = 1;
-    ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-    Finish(form->Handle());
+    ASSERT_TRUE(SkinWindowNow(form->Handle()));
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     Pump();
   }
@@ -511,9 +509,7 @@ TEST_F(SkinEngine, RawCombosOfAPlainWindowAndASimpleCombosListGetTheirSkinners) 
   for (HWND c : {dropDown, simple})
     for (int i = 0; i < 20; ++i) SendMessageA(c, CB_ADDSTRING, 0, LPARAM(("entry " + std::to_string(i)).c_str()));
   ShowWindow(top, SW_SHOW);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(top));
-  Finish(top);
+  ASSERT_TRUE(SkinWindowNow(top));
   TSkinnerForm* f = Manager().FindForm(top);
   ASSERT_NE(f, nullptr);
   auto* s = As<TSkinComBox>(f->FindControlByWindow(dropDown));

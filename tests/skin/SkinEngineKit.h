@@ -88,6 +88,19 @@ inline TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {
 
 inline std::string SkinnerName(TSkinControl* s) { return s ? s->ClassName() : std::string(); }
 
+// The client area of a window as the screen shows it.
+inline void CaptureClient(HWND h, TBitmap& shot) {
+  RECT r;
+  GetClientRect(h, &r);
+  POINT o{0, 0};
+  ClientToScreen(h, &o);
+  shot.SetPixelFormat(pf24bit);
+  shot.SetSize(r.right, r.bottom);
+  HDC sdc = GetDC(nullptr);
+  BitBlt(shot.Canvas()->GetHandle(), 0, 0, r.right, r.bottom, sdc, o.x, o.y, SRCCOPY);
+  ReleaseDC(nullptr, sdc);
+}
+
 // Repaints a window with its frame and children now.
 inline void RedrawAll(HWND h) {
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -119,12 +132,23 @@ protected:
     form->SetBounds(60, 60, 200, 120);
     return form;
   }
-  // Shows the form and skins it as the manager's timer would, up to the finish.
+  // Skins a window as the manager's timer would, up to the finish.
+  bool SkinWindowNow(HWND h) {
+    Manager().Started = 1;
+    if (!Manager().SkinWindow(h)) return false;
+    Finish(h);
+    return true;
+  }
   bool ShowSkinned(TForm* form) {
     form->Show();
-    Manager().Started = 1;
-    if (!Manager().SkinWindow(form->Handle())) return false;
-    Finish(form->Handle());
+    return SkinWindowNow(form->Handle());
+  }
+  // As ShowSkinned, in the foreground and repainted whole, for tests that look at the screen.
+  bool ShowSkinnedInFront(TForm* form) {
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    if (!SkinWindowNow(form->Handle())) return false;
+    RedrawAll(form->Handle());
     return true;
   }
   // Lets the posted finish message arrive.

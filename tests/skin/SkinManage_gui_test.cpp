@@ -328,9 +328,7 @@ TEST_P(Unskinning, RestoresProceduresColourAndClientSize) {
   RECT clientBefore;
   GetClientRect(h, &clientBefore);
   data->SetActive(true);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(h));
-  Finish(h);
+  ASSERT_TRUE(SkinWindowNow(h));
   EXPECT_NE(GetWindowLongPtrA(h, GWLP_WNDPROC), procBefore);
   EXPECT_EQ(form->GetColor(), data->ButtonFace);
   // A handler put on the form's WindowProc after the skinner.

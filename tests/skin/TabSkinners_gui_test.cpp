@@ -164,12 +164,7 @@ protected:
     pages->SetActivePage(sheets[0]);
   }
   void ShowSkinned() {
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    Manager().Started = 1;
-    ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-    Finish(form->Handle());
-    RedrawAll(form->Handle());
+    ASSERT_TRUE(ShowSkinnedInFront(form));
   }
   TSkinnerForm* FormSkinner() { return Manager().FindForm(form->Handle()); }
   // The frame on the screen at a tab's left edge (the caption stands in its middle).
@@ -343,9 +338,7 @@ protected:
     F->Show();
     SetForegroundWindow(F->Handle());
     if (skinned) {
-      Manager().Started = 1;
-      ASSERT_TRUE(Manager().SkinWindow(F->Handle()));
-      Finish(F->Handle());
+      ASSERT_TRUE(SkinWindowNow(F->Handle()));
     }
     RedrawAll(F->Handle());
   }
@@ -548,9 +541,7 @@ TEST_P(Edges, TurnTheImagesForTheirEdge) {
     item.pszText = const_cast<char*>(i ? "Second" : "First");
     SendMessageA(tabs, TCM_INSERTITEMA, WPARAM(i), LPARAM(&item));
   }
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   auto* s = dynamic_cast<TSkinTab*>(Manager().FindForm(parent)->FindControlByWindow(tabs));
   ASSERT_NE(s, nullptr) << "a raw tab control is skinned by its window class";
   EXPECT_EQ(s->Position, c.Position);
@@ -630,9 +621,7 @@ TEST_F(SkinEngine, ASizeGripIsCoveredWithTheFaceColour) {
   HWND parent = MakeRawWindow(&log, 240, 160, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 100, 60, 18, 18, parent,
                               HMENU(5), GetModuleHandleA(nullptr), nullptr);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   TSkinControl* s = Manager().FindForm(parent)->FindControlByWindow(grip);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ClassName(), "TSkinSizer");

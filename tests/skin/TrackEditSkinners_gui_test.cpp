@@ -94,12 +94,7 @@ protected:
     return c;
   }
   void Skin() {
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    Manager().Started = 1;
-    ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
-    Finish(form->Handle());
-    RedrawAll(form->Handle());
+    ASSERT_TRUE(ShowSkinnedInFront(form));
   }
   TSkinnerForm* FormSkinner() { return Manager().FindForm(form->Handle()); }
   TSkinControl* SkinnerOf(TControl* c) { return ::SkinnerOf(FormSkinner(), c); }
@@ -381,9 +376,7 @@ TEST_F(SkinEngine, ARawProgressBarIsPaintedFromTheSkin) {
   ASSERT_NE(bar, nullptr);
   SendMessageA(bar, PBM_SETRANGE32, 0, 100);
   SendMessageA(bar, PBM_SETPOS, 50, 0);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   TSkinControl* s = Manager().FindForm(parent)->FindControlByWindow(bar);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ClassName(), "TSkinProgress");
@@ -532,9 +525,7 @@ TEST_P(RawEdits, GetTheFrameOnlyWithABorder) {
   RedrawAll(parent);
   TBitmap before, after;
   CaptureWindow(edit, before);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(parent));
-  Finish(parent);
+  ASSERT_TRUE(SkinWindowNow(parent));
   TSkinControl* s = Manager().FindForm(parent)->FindControlByWindow(edit);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ClassName(), "TSkinEdit");
@@ -688,9 +679,7 @@ TEST_F(SkinEngine, ASkin3rdEditWithoutABorderStaysAsItIs) {
   f->Show();
   SetWindowLongA(edit->Handle(), GWL_EXSTYLE, GetWindowLongA(edit->Handle(), GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
   SetWindowPos(edit->Handle(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
-  Manager().Started = 1;
-  ASSERT_TRUE(Manager().SkinWindow(f->Handle()));
-  Finish(f->Handle());
+  ASSERT_TRUE(SkinWindowNow(f->Handle()));
   EXPECT_EQ(SkinnerOf(Manager().FindForm(f->Handle()), edit), nullptr);
   f->Free();
 }
