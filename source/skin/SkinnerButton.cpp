@@ -43,8 +43,7 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
     case WM_LBUTTONDBLCLK:
       // The control never sees the press: no pressed look of its own, no capture, no click of its own.
       if (GetFocus() != WindowHandle) SetFocus(WindowHandle);
-      SetFlag(sfPressed, true);
-      PaintWindow(nullptr);
+      ShowPressed(true);
       if (Mode == 0 && Control) ForwardMouseDown(m);
       return false;
   }

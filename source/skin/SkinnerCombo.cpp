@@ -131,12 +131,10 @@ LRESULT TSkinComBox::TEditHook::SubclassProc(UINT msg, WPARAM w, LPARAM l) {
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      c->SetFlag(sfPressed, true);
-      c->PaintWindow(nullptr);
+      c->ShowPressed(true);
       break;
     case WM_LBUTTONUP:
-      c->SetFlag(sfPressed, false);
-      c->PaintWindow(nullptr);
+      c->ShowPressed(false);
       break;
   }
   return result;

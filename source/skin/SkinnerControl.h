@@ -63,6 +63,11 @@ public:
   bool Hot() const { return StateFlags & sfHot; }
   bool Pressed() const { return StateFlags & sfPressed; }
   void SetFlag(uint8_t flag, bool on) { StateFlags = on ? StateFlags | flag : StateFlags & ~flag; }
+  // Sets or clears the pressed state and paints the control with it at once.
+  void ShowPressed(bool pressed) {
+    SetFlag(sfPressed, pressed);
+    PaintWindow(nullptr);
+  }
 
   // The skinner's owner is the control.
   virtual void AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas);

@@ -48,8 +48,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
     case WM_LBUTTONDBLCLK:
       // The control steps its value first; the pressed half shows after.
       CallDefault(m);
-      SetFlag(sfPressed, true);
-      PaintWindow(nullptr);
+      ShowPressed(true);
       return false;
     case WM_LBUTTONUP:
       SetFlag(sfPressed, false);

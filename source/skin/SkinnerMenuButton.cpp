@@ -105,8 +105,7 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
     case WM_LBUTTONDBLCLK:
       // The button's own press runs (capture, OnMouseDown, its click on the release); the look is ours.
       CallDefault(m);
-      SetFlag(sfPressed, true);
-      PaintWindow(nullptr);
+      ShowPressed(true);
       return false;
     case WM_LBUTTONUP:
     // Without a window there is no timer of the button's own to stop.
@@ -137,8 +136,7 @@ void TSkinSpeedButton::AfterMessage(TMessage& m) {
       }
       break;
     case WM_LBUTTONUP:
-      SetFlag(sfPressed, false);
-      PaintWindow(nullptr);
+      ShowPressed(false);
       break;
     case CM_MOUSEENTER:
       SetFlag(sfHot, true);

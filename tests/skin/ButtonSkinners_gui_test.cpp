@@ -731,11 +731,6 @@ TEST_P(Kinds, TheSkin3rdRowsChooseTheSkinner) {
   }
   form->Free();
 }
-INSTANTIATE_TEST_SUITE_P(Cases, Kinds, ::testing::ValuesIn(KindCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, Kinds, ::testing::ValuesIn(KindCases), CaseName());
 
 }  // namespace

@@ -367,12 +367,7 @@ TEST_P(Dispatch, ChoosesTheSkinnerOfTheTables) {
   EXPECT_EQ(SkinnerName(SkinnerOf(Manager().FindForm(form->Handle()), control)), made ? c.Skinner : "");
   form->Free();
 }
-INSTANTIATE_TEST_SUITE_P(Cases, Dispatch, ::testing::ValuesIn(DispatchCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, Dispatch, ::testing::ValuesIn(DispatchCases), CaseName());
 
 TEST_F(SkinEngine, ARadioGroupWithTheDisableTagPassesItToItsButtons) {
   auto* form = NewTestForm();
@@ -448,12 +443,7 @@ TEST_P(RawWindows, GetTheSkinnerOfTheirWindowClass) {
   EXPECT_EQ(SkinnerName(Manager().FindForm(parent)->FindControlByWindow(child)), c.Skinner);
   DestroyRawWindow(parent);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, RawWindows, ::testing::ValuesIn(RawCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, RawWindows, ::testing::ValuesIn(RawCases), CaseName());
 
 TEST_F(SkinEngine, ARawButtonsClickGoesToItsParent) {
   TMessageLog log;

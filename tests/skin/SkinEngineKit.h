@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
 #include <map>
 #include <memory>
 #include <string>
@@ -77,6 +78,17 @@ inline void DestroyRawWindow(HWND h) {
   if (IsWindow(h)) DestroyWindow(h);
   LogOf(h) = nullptr;
 }
+
+// Names a parameterised case after its Name field, anything but letters and digits as "_".
+struct CaseName {
+  template <class Info>
+  std::string operator()(const Info& info) const {
+    std::string n = info.param.Name;
+    for (char& ch : n)
+      if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return n;
+  }
+};
 
 // The skinner a form skinner keeps for a control, or null.
 inline TSkinControl* SkinnerOf(TSkinnerForm* form, TControl* control) {

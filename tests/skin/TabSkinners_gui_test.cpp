@@ -278,12 +278,7 @@ TEST_P(CloseBoxes, TheFormsAnswerDecides) {
     EXPECT_NE(pages->GetActivePage(), nullptr);
   }
 }
-INSTANTIATE_TEST_SUITE_P(Cases, CloseBoxes, ::testing::ValuesIn(CloseCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, CloseBoxes, ::testing::ValuesIn(CloseCases), CaseName());
 
 TEST_F(TabForm, TheScrollArrowsOfATooLongTabRowAreLeftToTheirSkinner) {
   MakePages(new TPageControl(form));

@@ -296,12 +296,7 @@ TEST_P(ChannelPictures, SitWhereTheControlReportsTheChannel) {
   DrawTrackChannel(data, target->Canvas()->GetHandle(), c.Reported, c.Vertical);
   EXPECT_EQ(MapOf(target.get(), ChannelLegend), c.Expected);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, ChannelPictures, ::testing::ValuesIn(ChannelCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, ChannelPictures, ::testing::ValuesIn(ChannelCases), CaseName());
 
 // ---- progress pictures ----
 
@@ -354,12 +349,7 @@ TEST_P(ProgressPictures, FillTheirShareOfTheBar) {
   DrawProgressBar(data, target->Canvas()->GetHandle(), RECT{0, 0, c.Width, c.Height}, c.Position, c.High, c.Vertical);
   EXPECT_EQ(MapOf(target.get(), ProgressLegend), c.Expected);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, ProgressPictures, ::testing::ValuesIn(ProgressCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, ProgressPictures, ::testing::ValuesIn(ProgressCases), CaseName());
 
 // A progress bar window of that class name, as a window without an object of ours, is painted by the
 // skinner.
@@ -542,12 +532,7 @@ TEST_P(RawEdits, GetTheFrameOnlyWithABorder) {
   }
   DestroyRawWindow(parent);
 }
-INSTANTIATE_TEST_SUITE_P(Cases, RawEdits, ::testing::ValuesIn(EditCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, RawEdits, ::testing::ValuesIn(EditCases), CaseName());
 
 TEST_F(SkinnedForm, AnEditPaintsIntoAGivenDCAndTheFormPaintsItsFrame) {
   auto* edit = Put<TEdit>(10, 10, 140, 24);
@@ -664,12 +649,7 @@ TEST_P(FamilyDispatch, ChoosesTheSkinnerOfTheTables) {
     EXPECT_EQ(slider->GetTransparent(), std::string(c.Skinner) == "TSkinTrackBar") << "made transparent first";
   f->Free();
 }
-INSTANTIATE_TEST_SUITE_P(Cases, FamilyDispatch, ::testing::ValuesIn(DispatchCases), [](const auto& info) {
-  std::string n = info.param.Name;
-  for (char& ch : n)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, FamilyDispatch, ::testing::ValuesIn(DispatchCases), CaseName());
 
 // A Skin3rd "edit" row skins only a control that draws a border: the edit's window without its edge.
 TEST_F(SkinEngine, ASkin3rdEditWithoutABorderStaysAsItIs) {
