@@ -707,13 +707,9 @@ TWinControl::~TWinControl() {
     delete c;  // already marked as destroying above; its destructor leaves FControls
     if (!FControls.empty() && FControls.back() == c) FControls.pop_back();
   }
-  // The parent's tab list and its form's focus records know this control as a windowed one; the
-  // TControl part that takes it out of the parent can no longer tell, so they let go of it here.
-  if (FParent) {
-    auto& tabs = FParent->FTabList;
-    tabs.erase(std::remove(tabs.begin(), tabs.end(), this), tabs.end());
-    if (TCustomForm* f = GetParentForm(FParent)) f->ControlRemoved(this);
-  }
+  // Leaves the parent while still a windowed control, so that it also leaves the parent's tab list and
+  // its form's focus records (in the TControl destructor it could no longer be told from a plain control).
+  if (FParent) FParent->RemoveControl(this);
   delete FBrush;
 }
 

@@ -70,11 +70,6 @@ std::vector<TControl*> ControlsOf(TWinControl* form) {
   return all;
 }
 
-bool SkinnedAndFinished(HWND h) {
-  TSkinnerForm* f = SkinManager ? SkinManager->FindForm(h) : nullptr;
-  return f && f->State() == skSkinned;
-}
-
 struct TWindowCase {
   const char* Name;
   std::function<TForm*()> Make;
@@ -129,13 +124,6 @@ protected:
       else
         EXPECT_EQ(got, "") << form->ClassName() << "." << c->GetName();
     }
-  }
-  void ShowSkinned(TForm* f) {
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    ASSERT_TRUE(PumpMessagesUntil([&] { return SkinnedAndFinished(f->Handle()); }));
-    RedrawWindow(f->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    PumpMessagesUntil([] { return true; });
   }
   void Shot(HWND h, const std::string& name) { SaveScreenshot(h, std::string(ORV_BUILD_DIR) + name); }
 };

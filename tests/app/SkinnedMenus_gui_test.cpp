@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AppTestKit.h"
+#include "ProgramWindowTest.h"
 #include "MP3_ProfileWnd.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
@@ -23,11 +24,6 @@
 namespace {
 
 using namespace apptest;
-
-bool SkinnedAndFinished(HWND h) {
-  TSkinnerForm* f = SkinManager ? SkinManager->FindForm(h) : nullptr;
-  return f && f->State() == skSkinned;
-}
 
 std::vector<HWND> OpenMenuWindows() {
   std::vector<HWND> found;

@@ -34,11 +34,6 @@ using namespace apptest;
 
 void Pump() { PumpMessagesUntil([] { return true; }); }
 
-bool SkinnedAndFinished(HWND h) {
-  TSkinnerForm* f = SkinManager ? SkinManager->FindForm(h) : nullptr;
-  return f && f->State() == skSkinned;
-}
-
 TSkinControl* SkinnerOf(TWinControl* form, TControl* c) {
   TSkinnerForm* f = SkinManager ? SkinManager->FindForm(form->Handle()) : nullptr;
   if (!f) return nullptr;
@@ -105,13 +100,6 @@ protected:
     ASSERT_TRUE(CreateProfileDirs());
     for (int f = 0; f < FormatCount; ++f)
       for (const char* name : {"Alpha", "Beta", "Gamma"}) WriteWholeFile(ProfileFilePath(TOutputFormat(f), name), "");
-  }
-  void ShowSkinned(TForm* f) {
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    ASSERT_TRUE(PumpMessagesUntil([&] { return SkinnedAndFinished(f->Handle()); }));
-    RedrawWindow(f->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    Pump();
   }
   void PlaceOverMain(TForm* f) {
     RECT mr;

@@ -32,22 +32,12 @@ namespace {
 
 using namespace apptest;
 
-bool SkinnedAndFinished(HWND h) {
-  TSkinnerForm* f = SkinManager ? SkinManager->FindForm(h) : nullptr;
-  return f && f->State() == skSkinned;
-}
-
 TSkinControl* SkinnerOf(HWND window, TControl* control) {
   TSkinnerForm* f = SkinManager ? SkinManager->FindForm(window) : nullptr;
   if (f)
     for (TSkinControl* s : f->ControlSkinners())
       if (s->Control == control) return s;
   return nullptr;
-}
-
-void Redraw(HWND h) {
-  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  PumpMessagesUntil([] { return true; });
 }
 
 void Settle() {
@@ -64,10 +54,7 @@ protected:
       f->SetPosition(poDesigned);
       f->SetBounds(mainRect.left + 40, mainRect.top + 40, f->GetWidth(), f->GetHeight());
     }
-    f->Show();
-    SetForegroundWindow(f->Handle());
-    ASSERT_TRUE(PumpMessagesUntil([&] { return SkinnedAndFinished(f->Handle()); }));
-    Redraw(f->Handle());
+    ProgramWindowTest::ShowSkinned(f);
     if (f == main) GetWindowRect(main->Handle(), &mainRect);
   }
   void Shot(HWND h, const std::string& name) { SaveScreenshot(h, std::string(ORV_BUILD_DIR) + name); }
@@ -150,7 +137,7 @@ TEST_F(SkinnedTabs, PicturesOfTheTabsAndTheFileListsHeader) {
   ClientToScreen(header, &over);
   SetCursorPos(over.x, over.y);
   SendMessageA(header, WM_MOUSEMOVE, 0, MAKELPARAM((column.left + column.right) / 2, 4));
-  Redraw(main->Handle());
+  RedrawWhole(main->Handle());
   auto* headerSkinner = dynamic_cast<TSkinHeader*>(SkinManager->FindForm(main->Handle())->FindControlByWindow(header));
   ASSERT_NE(headerSkinner, nullptr);
   EXPECT_EQ(headerSkinner->HotItem, 0);
@@ -174,7 +161,7 @@ TEST_F(SkinnedTabs, PicturesOfTheTabsAndTheFileListsHeader) {
     TTabSheet* sheet = Sheet(editor, p.Sheet);
     ASSERT_NE(sheet, nullptr) << p.Sheet;
     editor->PageControlOptions->SetActivePage(sheet);
-    Redraw(editor->Handle());
+    RedrawWhole(editor->Handle());
     EXPECT_EQ(editor->PageControlOptions->GetActivePage(), sheet);
     Shot(editor->Handle(), p.File);
     editor->Free();

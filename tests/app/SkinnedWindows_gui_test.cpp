@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "AppTestKit.h"
+#include "ProgramWindowTest.h"
 #include "EnterValueWnd.h"
 #include "FileInfoWnd.h"
 #include "MP3_ProfileWnd.h"
@@ -31,11 +32,6 @@
 namespace {
 
 using namespace apptest;
-
-bool SkinnedAndFinished(HWND h) {
-  TSkinnerForm* f = SkinManager ? SkinManager->FindForm(h) : nullptr;
-  return f && f->State() == skSkinned;
-}
 
 RECT WindowRect(HWND h) {
   RECT r;

@@ -26,20 +26,11 @@
 #include "ProgressWnd.h"
 #include "Prompter.h"
 #include "Redirect.h"
+
+#include "../BenchClock.h"
 #include "globals.h"
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 double FileTimeMs(const FILETIME& t) {
   ULARGE_INTEGER u;

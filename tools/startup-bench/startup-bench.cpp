@@ -12,21 +12,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "../BenchClock.h"
+
 namespace {
 
 const char* const MinimalClass = "OrvStartupMinimal";
 const DWORD ReadyTimeoutMs = 120000;
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 // The visible top-level windows of one process with one of two class names.
 struct TWindowSearch {
