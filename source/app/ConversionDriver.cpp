@@ -19,8 +19,8 @@ TEncoderOutputParser::TClock TConversionDriver::NowDaysClock()
 TConversionDriver::TConversionDriver(TConversionHost& host, TRedirector& runner)
     : host_(host), runner_(runner), parser_(Options, Texts, [this] { return Now(); })
 {
-    parser_.OnProgress = [this](const TProgressUpdate& update) { host_.UpdateProgress(update); };
-    parser_.OnTrayHint = [this](const std::string& hint) { host_.SetTrayHint(hint); };
+    parser_.OnProgress = [this](const TProgressUpdate& update) { ShowProgress(update); };
+    parser_.OnTrayHint = [this](const std::string& hint) { ShowTrayHint(hint); };
 }
 
 TConversionDriver::~TConversionDriver()
@@ -162,6 +162,9 @@ int TConversionDriver::StartConversion(const std::string& ext)
         {
             d.batchRunning_ = false;
             d.parser_.BatchRunning = false;
+            d.holdingProgress_ = false;  // nothing held is shown after the window has gone
+            d.heldProgress_ = TProgressUpdate();
+            d.heldTrayHint_.clear();
             d.host_.FreeProgress();
         }
     } scope{*this};
@@ -251,19 +254,24 @@ bool TConversionDriver::StartNextFile()
 
 void TConversionDriver::StartNextFileMessage()
 {
-    if (!batchRunning_ || batchFinished_ || runner_.Active()) return;  // late or doubled: nothing to do
-    // "When done" chosen between two files: the current file is done already.
-    if (Options.StopWhenDone || !StartNextFile()) EndBatch();
+    if (batchRunning_ && !batchFinished_ && !runner_.Active()) {  // else late or doubled: nothing to do
+        // "When done" chosen between two files: the current file is done already.
+        if (Options.StopWhenDone || !StartNextFile()) EndBatch();
+    }
+    ShowHeldProgress();  // the next encoder is on its way: now the window may show the last one's end
 }
 
 void TConversionDriver::ParseEncoderOutput(TRedirector* sender, const char* buffer, DWORD size)
 {
-    parser_.Feed(buffer, size, sender ? sender->Exited() : runner_.Exited());
+    const bool exited = sender ? sender->Exited() : runner_.Exited();
+    if (exited) holdingProgress_ = true;  // its last words: shown once the next file has started
+    parser_.Feed(buffer, size, exited);
 }
 
 void TConversionDriver::EncoderTerminated(TRedirector* sender, DWORD exitCode)
 {
     if (!batchRunning_ || batchFinished_) return;  // the end of an encoder stopped with the batch
+    holdingProgress_ = true;
     parser_.Flush();
     DeleteDirectShowScript();
     const TRedirector& runner = sender ? *sender : runner_;
@@ -297,7 +305,7 @@ void TConversionDriver::FileEnded(bool failed)
             update.Batch = Texts.IDS_CONVERTING_BUTTON_Status + "100%";
             update.FileBar = 100;
             update.Caption = Texts.IDS_LABEL_EncodingFinished;
-            host_.UpdateProgress(update);
+            ShowProgress(update);
         }
     }
     if (o.StopWhenDone || o.FilesDone + o.FilesFailed >= o.TotalFiles) {
@@ -318,7 +326,7 @@ void TConversionDriver::FileEnded(bool failed)
         update.BatchEstimated = FormatSpan(estimated);
         update.BatchRemaining = FormatSpan(estimated - elapsed);
     }
-    host_.UpdateProgress(update);
+    ShowProgress(update);
     // The next file starts from the message loop, after this handler has returned.
     if (host_.FileCount() - o.FilesFailed > 0) host_.PostStartNextFile();
     else EndBatch();
@@ -327,8 +335,38 @@ void TConversionDriver::FileEnded(bool failed)
 void TConversionDriver::EndBatch()
 {
     batchFinished_ = true;
+    ShowHeldProgress();
     host_.FinishProgress();
     host_.SetTrayHint(Texts.IDS_MESSAGEBOX_TrayEncodingDone);
+}
+
+// Between an encoder's exit and the next one's start the window is not painted or told anything: the
+// updates of that time are gathered and shown as one once the next encoder is started.
+void TConversionDriver::ShowProgress(const TProgressUpdate& update)
+{
+    if (holdingProgress_)
+        heldProgress_.Take(update);
+    else
+        host_.UpdateProgress(update);
+}
+
+void TConversionDriver::ShowTrayHint(const std::string& hint)
+{
+    if (holdingProgress_)
+        heldTrayHint_ = hint;
+    else
+        host_.SetTrayHint(hint);
+}
+
+void TConversionDriver::ShowHeldProgress()
+{
+    holdingProgress_ = false;
+    TProgressUpdate update;
+    std::swap(update, heldProgress_);
+    std::string hint;
+    std::swap(hint, heldTrayHint_);
+    if (!update.Empty()) host_.UpdateProgress(update);
+    if (!hint.empty()) host_.SetTrayHint(hint);
 }
 
 bool TConversionDriver::AskStop()

@@ -141,6 +141,9 @@ private:
     void ConfigureRunner();
     void FileEnded(bool failed);
     void EndBatch();
+    void ShowProgress(const TProgressUpdate& update);
+    void ShowTrayHint(const std::string& hint);
+    void ShowHeldProgress();
     int CurrentEntry() const;
     bool WaitForRunnerEnd();
 
@@ -157,4 +160,8 @@ private:
     bool batchOptionsBuilt_ = false;
     std::string currentOutput_;
     std::string currentCommandLine_;
+    // From an encoder's exit to the next one's start, what the window and the tray would be told.
+    bool holdingProgress_ = false;
+    TProgressUpdate heldProgress_;
+    std::string heldTrayHint_;
 };

@@ -115,6 +115,35 @@ bool ReadEncoderTime(const std::string& text, int32_t& milliseconds)
     return true;
 }
 
+namespace {
+
+std::optional<std::string> TProgressUpdate::*const TextFields[] = {
+    &TProgressUpdate::Status,         &TProgressUpdate::FileRemaining,  &TProgressUpdate::Batch,
+    &TProgressUpdate::BatchElapsed,   &TProgressUpdate::BatchEstimated, &TProgressUpdate::BatchRemaining,
+    &TProgressUpdate::Working,        &TProgressUpdate::Output,         &TProgressUpdate::Caption};
+std::optional<int32_t> TProgressUpdate::*const BarFields[] = {&TProgressUpdate::FileBar,
+                                                                     &TProgressUpdate::BatchBar};
+
+}  // namespace
+
+void TProgressUpdate::Take(const TProgressUpdate& later)
+{
+    for (auto field : TextFields)
+        if (later.*field) this->*field = later.*field;
+    for (auto field : BarFields)
+        if (later.*field) this->*field = later.*field;
+    Converting |= later.Converting;
+}
+
+bool TProgressUpdate::Empty() const
+{
+    for (auto field : TextFields)
+        if (this->*field) return false;
+    for (auto field : BarFields)
+        if (this->*field) return false;
+    return !Converting;
+}
+
 TEncoderOutputParser::TEncoderOutputParser(TOptions& state, const TConversionTexts& texts, TClock now)
     : state_(state), texts_(texts), now_(std::move(now))
 {
@@ -131,13 +160,18 @@ void TEncoderOutputParser::Feed(const char* data, size_t size, bool exited)
         state_.PendingOutput = text.substr(keep);
         text.resize(keep);
     }
+    // Every line is read, but the window and the tray hint are told once, after the chunk's last line:
+    // nothing repaints between the lines of one chunk, and an encoder's last chunk often holds dozens
+    // of progress lines, which would otherwise all be shown between its exit and the next file's start.
+    bool read = false;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find(LineBreak, start);
         if (end == std::string::npos) end = text.size();
-        HandleLine(text.substr(start, end - start));
+        read |= ReadKnownLine(text.substr(start, end - start));
         start = end + 2;
     }
+    if (read) ReportProgress();
 }
 
 void TEncoderOutputParser::Flush()
@@ -149,9 +183,14 @@ void TEncoderOutputParser::Flush()
 
 void TEncoderOutputParser::HandleLine(const std::string& line)
 {
-    if (Trim(line).empty() || !BatchRunning) return;
+    if (ReadKnownLine(line)) ReportProgress();
+}
+
+bool TEncoderOutputParser::ReadKnownLine(const std::string& line)
+{
+    if (Trim(line).empty() || !BatchRunning) return false;
     ReadLine(line);
-    ReportProgress();
+    return true;
 }
 
 void TEncoderOutputParser::ReadLine(const std::string& line)

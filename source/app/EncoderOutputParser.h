@@ -3,7 +3,8 @@
 // TEncoderOutputParser is fed the raw chunks the process runner reads from the encoder's standard output
 // and standard error (both alike). It joins them into lines, picks the input and output names, the
 // duration and the encoded time out of the lines it knows, keeps them in the run state (TOptions), and
-// after every line reports what the progress window and the tray icon show.
+// after every chunk (and every line handed on its own) reports what the progress window and the tray
+// icon show.
 //
 // It never throws on encoder output: a value it cannot read ("N/A", an empty value, a unit it does not
 // know) is ignored and the field keeps its previous value. Times are read both as plain seconds
@@ -33,6 +34,11 @@ struct TProgressUpdate {
     // Encoder output has arrived: start the animation if it is not running yet and show the header
     // text IDS_CONVERTING_LABEL_Converting.
     bool Converting = false;
+
+    // Takes on what a later update sets: applied alone, the result shows what the two applied one
+    // after the other would have shown.
+    void Take(const TProgressUpdate& later);
+    bool Empty() const;
 };
 
 // Reads an encoder time: plain seconds ("4.00", "-0.04") or h:m:s with decimal seconds ("00:01:30.50").
@@ -53,7 +59,8 @@ public:
     std::function<void(const TProgressUpdate&)> OnProgress;
     std::function<void(const std::string&)> OnTrayHint;
 
-    // One chunk of console bytes (up to `size` or the first zero byte). `exited`: the encoder has ended
+    // One chunk of console bytes (up to `size` or the first zero byte), reported once after its last
+    // complete line. `exited`: the encoder has ended
     // and its last output is being drained, so a line without its line break is handled at once.
     void Feed(const char* data, size_t size, bool exited);
     // Handles the text still waiting for its line break (the encoder's last line).
@@ -62,6 +69,8 @@ public:
     void HandleLine(const std::string& line);
 
 private:
+    // Reads a line that is not blank while a batch runs; true when it did.
+    bool ReadKnownLine(const std::string& line);
     void ReadLine(const std::string& line);
     void ReportProgress();
 

@@ -30,24 +30,38 @@ TRedirectorThread::~TRedirectorThread()
     WaitFor();  // Execute uses our members: join before they go
 }
 
-bool TRedirectorThread::ReadPass()
+bool TRedirectorThread::ReadWaiting(HANDLE pipe, void (TRedirector::*read)(), bool onMainThread)
 {
     TRedirector* R = Redirector;
-    bool read = false;
     DWORD waiting = 0;
-    if (PeekNamedPipe(R->stdOutRead_, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
-        R->bytesAvailable_ = waiting;
-        Synchronize([R] { R->ReadStdOutput(); });
-        read = true;
-        if (abandoned_) return read;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0) return false;
+    R->bytesAvailable_ = waiting;
+    if (onMainThread)
+        (R->*read)();
+    else
+        Synchronize([R, read] { (R->*read)(); });
+    return true;
+}
+
+bool TRedirectorThread::ReadPass(bool onMainThread)
+{
+    TRedirector* R = Redirector;
+    const bool read = ReadWaiting(R->stdOutRead_, &TRedirector::ReadStdOutput, onMainThread);
+    if (abandoned_) return read;
+    return ReadWaiting(R->stdErrRead_, &TRedirector::ReadStdError, onMainThread) || read;
+}
+
+// On the main thread, once the child has exited: hands on the output it left and reports its end.
+// One call for both, because every round trip to the main thread lies between the child's exit and
+// the moment its owner can start the next one. False when the end was not reported.
+bool TRedirectorThread::DrainAndReportEnd()
+{
+    while (ReadPass(true)) {
+        if (abandoned_) return false;  // an event freed the runner
     }
-    waiting = 0;
-    if (PeekNamedPipe(R->stdErrRead_, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
-        R->bytesAvailable_ = waiting;
-        Synchronize([R] { R->ReadStdError(); });
-        read = true;
-    }
-    return read;
+    if (abandoned_ || Terminated()) return false;
+    Redirector->ProcessTerminated();
+    return true;
 }
 
 void TRedirectorThread::Execute()
@@ -57,20 +71,17 @@ void TRedirectorThread::Execute()
     std::exception_ptr error;
     try {
         for (;;) {
-            const bool idle = !ReadPass();
+            const bool idle = !ReadPass(false);
             if (abandoned_) return;
             if (!idle) continue;  // output flows: poll again at once
             if (Terminated()) break;
             if (WaitForSingleObject(R->processInfo_.hProcess, 100) != WAIT_OBJECT_0) continue;
             // Set before the drain, so every event from here on sees it.
             R->exited_ = true;
-            while (ReadPass()) {
-                if (abandoned_) return;
-            }
-            if (abandoned_) return;
-            if (Terminated()) break;
-            Synchronize([R] { R->ProcessTerminated(); });
-            return;  // the runner may already serve its next child: touch nothing more
+            bool reported = false;
+            Synchronize([this, &reported] { reported = DrainAndReportEnd(); });
+            if (reported || abandoned_) return;  // the runner may already serve its next child: touch nothing more
+            break;
         }
     } catch (const std::exception& e) {
         failure = e.what();

@@ -48,7 +48,11 @@ protected:
     void Execute() override;
 
 private:
-    bool ReadPass();  // true when something was read
+    // Hands what waits in `pipe` to the runner's `read`, on the main thread: synchronised, or called
+    // directly when we run there already. True when something was waiting.
+    bool ReadWaiting(HANDLE pipe, void (TRedirector::*read)(), bool onMainThread);
+    bool ReadPass(bool onMainThread);  // both pipes; true when something was read
+    bool DrainAndReportEnd();
     void ReportFailure(const std::string& reason, std::exception_ptr error);
     std::atomic<bool> abandoned_{false};
 };

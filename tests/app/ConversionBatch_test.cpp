@@ -85,6 +85,37 @@ TEST_F(ConversionBatch, ThreeFilesRunInListOrder)
     EXPECT_EQ(0, host.Countdowns);
 }
 
+// From one encoder's exit to the next one's start the window is told nothing; what came in that time
+// (the encoder's last output, the file's end) reaches it as one update once the next encoder runs.
+TEST_F(ConversionBatch, TheWindowHearsOfAFilesEndOnlyOnceTheNextEncoderRuns)
+{
+    AddSource("a.mpg");
+    AddSource("b.mpg");
+    AddSource("c.mpg");
+    const int64_t total = StrToInt64Def(host.Files[0].Size, 0) + StrToInt64Def(host.Files[1].Size, 0) +
+                          StrToInt64Def(host.Files[2].Size, 0);
+    int64_t done = 0;
+    std::vector<std::string> batchAfterEnds;
+    bool fileJustEnded = false;
+    host.OnRemove = [&](const FakeConversionHost::Entry& e) {
+        done += StrToInt64Def(e.Size, 0);
+        fileJustEnded = !host.Files.empty();
+    };
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (!fileJustEnded) return;
+        fileJustEnded = false;
+        EXPECT_TRUE(runner.Active()) << "an update came before the next encoder was started";
+        EXPECT_EQ("Batch=" + IntToStr(int32_t(done * 100 / total)) + "%", u.Batch.value_or("-"));
+        batchAfterEnds.push_back(u.Batch.value_or("-"));
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(2u, batchAfterEnds.size());  // after the first and the second file
+    EXPECT_TRUE(host.Files.empty());
+    EXPECT_EQ("Status= 100%", host.Updates.back().Batch.value_or(""));
+    EXPECT_EQ("Finished converting", host.TrayHint);
+}
+
 TEST_F(ConversionBatch, PathsWithBlanksPercentAndOptionFragments)
 {
     // The program folder holds a blank, the input folder a "%" and " -ac 5:1 ", the output folder " -ab ".
@@ -156,6 +187,7 @@ TEST_F(ConversionBatch, WhenDoneEndsAfterTheCurrentFileAndCountsDown)
     const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg"), c = AddSource("c.mpg");
     Options.ShutdownWindowsWhenDone = true;
     Options.ShutdownFlag = saRestart;
+    SetTestEncoderSettings("pace=150;log=" + log);  // the question comes while the first file runs
     host.OnUpdate = [&](const TProgressUpdate& u) {
         if (u.Working && host.Questions.empty()) {
             host.QuestionAnswers.push_back(mrNo);  // "When done"
@@ -187,6 +219,8 @@ TEST_F(ConversionBatch, CancelWithdrawsAnEarlierWhenDone)
 {
     AddSource("a.mpg");
     AddSource("b.mpg");
+    // Both questions come while the first file runs: its lines arrive apart, so it reports more than once.
+    SetTestEncoderSettings("pace=150;log=" + log);
     host.OnUpdate = [&](const TProgressUpdate& u) {
         if (!u.Working || host.Questions.size() >= 2) return;
         host.QuestionAnswers.push_back(host.Questions.empty() ? mrNo : mrCancel);  // "When done", then "Cancel"
@@ -325,6 +359,7 @@ TEST_F(ConversionBatch, DirectShowInputIsTheFilledScript)
     AVSExtList.Add(".mkv");
     const std::string a = AddSource("a.mkv"), b = AddSource("b.MKV");  // the same extension in another case goes directly
     std::string scriptWhileRunning;
+    SetTestEncoderSettings("pace=150;log=" + log);  // the first file reports while it runs
     host.OnUpdate = [&](const TProgressUpdate& u) {
         if (scriptWhileRunning.empty() && FileExists(DirectShowScriptFile())) scriptWhileRunning = Read(DirectShowScriptFile());
     };

@@ -114,10 +114,40 @@ TEST_F(ParserTest, LineBreaksOfEveryKindEndLines)
 {
     state.DurationMs = 10000;
     Feed("size=1kB time=1.00 x\r\nsize=2kB time=2.00 x\n\rsize=3kB time=3.00 x\nsize=4kB time=4.00 x\r\r\n\n");
-    ASSERT_EQ(4u, updates.size());  // the empty lines between are not handled
-    EXPECT_EQ("Status= 10%", *updates[0].Status);
-    EXPECT_EQ("Status= 40%", *updates[3].Status);
+    ASSERT_EQ(1u, updates.size());  // one report for the chunk, after its last line
+    EXPECT_EQ("Status= 40%", *updates[0].Status);
     EXPECT_EQ(4, state.SizeKB);
+    // Every line was read, one by one: a line break of every kind ended one.
+    std::vector<int32_t> times;
+    for (const char* line : {"size=1kB time=1.00 x", "size=2kB time=2.00 x", "size=3kB time=3.00 x"}) {
+        Feed(std::string(line) + "\r\n");
+        times.push_back(state.TimeMs);
+    }
+    EXPECT_EQ((std::vector<int32_t>{1000, 2000, 3000}), times);
+    EXPECT_EQ(4u, updates.size());  // and a chunk of one line is reported as its own
+}
+
+// A chunk's lines all count, whatever their order: the header lines before the progress line give
+// the duration its percentage is taken of, and the report shows the chunk's last position.
+TEST_F(ParserTest, AChunkOfManyLinesIsReportedOnceWithWhatAllOfThemSaid)
+{
+    Feed("Input #0, avi, from 'C:\\in\\clip.avi':\n"
+         "  Duration: 00:00:10.00, start: 0.000000, bitrate: 300 kb/s\n"
+         "Output #0, mp4, to 'C:\\out\\clip.mp4':\n"
+         "frame=  25 size=10kB time=00:00:01.00 bitrate=80.0kbits/s\r"
+         "frame=  50 size=20kB time=00:00:02.50 bitrate=65.5kbits/s\r"
+         "frame=  75 size=30kB time=00:00:03.00 bitr");  // the rest of this line is still to come
+    ASSERT_EQ(1u, updates.size());
+    ASSERT_EQ(1u, hints.size());
+    EXPECT_EQ(10000, state.DurationMs);
+    EXPECT_EQ(2500, state.TimeMs);
+    EXPECT_EQ(20, state.SizeKB);
+    EXPECT_EQ("Status= 25%", updates[0].Status.value_or("-"));
+    EXPECT_NE(std::string::npos, updates[0].Output.value_or("").find("clip.mp4"));
+    EXPECT_EQ("C:\\in\\clip.avi: 25%", hints[0]);
+    Feed("ate=80.0kbits/s\r");
+    ASSERT_EQ(2u, updates.size());
+    EXPECT_EQ("Status= 30%", updates[1].Status.value_or("-"));
 }
 
 TEST_F(ParserTest, TextAfterAZeroByteIsDropped)
@@ -156,9 +186,9 @@ TEST_F(ParserTest, HeaderLines)
     EXPECT_EQ("C:\\in\\movie.avi", state.SourceName);
     EXPECT_EQ(90500, state.DurationMs);
     EXPECT_EQ("D:\\out\\movie.mp4", state.TargetName);
-    ASSERT_EQ(3u, updates.size());
-    EXPECT_EQ("Working on file 1 of 3: movie.avi", *updates[2].Working);
-    EXPECT_EQ("Output file: movie.mp4", *updates[2].Output);
+    ASSERT_EQ(1u, updates.size());
+    EXPECT_EQ("Working on file 1 of 3: movie.avi", *updates[0].Working);
+    EXPECT_EQ("Output file: movie.mp4", *updates[0].Output);
 
     // The DirectShow script stands for the real source.
     Feed("Input #0, avs, from 'C:\\prog\\DirectShow.avs':\n");
