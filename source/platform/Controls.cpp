@@ -407,7 +407,7 @@ void TControl::SetParent(TWinControl* p) {
     if (FParentColor) ApplyParentColor();
     if (!IsLoading()) UpdateAnchorRules();
     if (auto* w = dynamic_cast<TWinControl*>(this))
-      if (p->HandleAllocated() && !IsLoading()) w->HandleNeeded();
+      if (p->HandleAllocated() && !IsLoading() && !w->WindowDeferred()) w->HandleNeeded();
     Invalidate();
     RequestAlign();
   }
@@ -745,7 +745,8 @@ void TWinControl::CreateHandle() {
   }
   CreateWnd();
   for (TControl* c : FControls)
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+      if (!w->WindowDeferred()) w->CreateHandle();
   // Tab order follows the z-order of creation; put the windows in the tab list's order for dialogs.
   Realign();
 }
@@ -1144,7 +1145,7 @@ void TWinControl::Loaded() {
   TControl::Loaded();
   // Placed while a layout was read into a parent whose window already existed (a form shaped during
   // reading): the window was not made then, so make it now.
-  if (FParent && FParent->HandleAllocated() && !FHandle) HandleNeeded();
+  if (FParent && FParent->HandleAllocated() && !FHandle && !WindowDeferred()) HandleNeeded();
 }
 
 void TWinControl::PaintControls(HDC dc, TControl* first) {

@@ -311,6 +311,9 @@ public:
   HWND Handle();  // creates the window (and the parents') when needed
   bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded() { Handle(); }
+  // True while the control is hidden and waits to make its window until it is shown (or its handle
+  // is asked for): see NeedsWindowWhileHidden.
+  bool WindowDeferred() const { return !FHandle && !FVisible && !NeedsWindowWhileHidden(); }
   void DestroyHandle();
   void RecreateWnd();
   HWND GetParentWindow() const { return FParentWindow; }
@@ -374,6 +377,9 @@ public:
   virtual void DoExit();
 
 protected:
+  // False for a control whose window is costly and of no use while it is hidden: its window is made
+  // when it is first shown or its handle is asked for, not with its parent's.
+  virtual bool NeedsWindowWhileHidden() const { return true; }
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& params);

@@ -140,6 +140,9 @@ public:
   void WndProc(TMessage& m) override;
 
 protected:
+  // Its window brings a drop-down list window of its own, a top-level window that is slow to make: a
+  // hidden combo box (one of a stack of lists of which one shows) makes both when first shown.
+  bool NeedsWindowWhileHidden() const override { return false; }
   void CreateParams(TCreateParams& p) override;
   void CreateWnd() override;
   void DestroyWnd() override;

@@ -550,6 +550,9 @@ void TControlDispatch::SkinControl(TControl* control, TControl* parent) {
   if (!control->GetParent() || IsControlSkinned(control)) return;
   const std::string classText = UpperCase(control->ClassName());
   if (auto* w = Windowed(control)) {
+    // A hidden control that makes its window when first shown is skinned then (the form skinner
+    // hears of the new window), not made now.
+    if (w->WindowDeferred()) return;
     try {
       w->HandleNeeded();
     } catch (...) {

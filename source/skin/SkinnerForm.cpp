@@ -47,6 +47,7 @@ const TSkinnerForm::TRoute TSkinnerForm::FirstTable[] = {
     {SM_FINISHSKIN, &TSkinnerForm::FinishSkinning},
     {SM_ISSKINNED, &TSkinnerForm::AnswerSkinned},
     {SM_RECREATESCROLL, &TSkinnerForm::RecreateScrollbarSkinner},
+    {WM_PARENTNOTIFY, &TSkinnerForm::SkinLateControl},
     {0, nullptr}};
 
 const TSkinnerForm::TRoute TSkinnerForm::SecondTable[] = {
@@ -305,11 +306,23 @@ bool TSkinnerForm::WMCtlColorStatic(TMessage& m) {
   return true;
 }
 
+// A control of the form that made its window after the form's controls were skinned (a hidden one makes
+// its window when first shown) gets its skinner as soon as the window exists.
+bool TSkinnerForm::SkinLateControl(TMessage& m) {
+  CallPrevious(m);
+  if (!FControlsSkinned || LOWORD(m.WParam) != WM_CREATE) return true;
+  TWinControl* control = FindControl(HWND(m.LParam));
+  if (control && FForm && GetParentForm(control) == FForm)
+    TControlDispatch(this, FSkinData).SkinControl(control, control->GetParent());
+  return true;
+}
+
 bool TSkinnerForm::FinishSkinning(TMessage& m) {
   SystemMenu = GetSystemMenu(WindowHandle, FALSE);
   LoadSmallIcon();
   SaveFrameMetrics();
   TControlDispatch(this, FSkinData).SkinWindowControls(FForm, WindowHandle);
+  FControlsSkinned = true;
   if (FState == skWaiting) {
     if (WindowKind == wkMdiChild) {
       if (ShowState == ssMaximizedWindow && SkinManager && SkinManager->MdiClientWindow) {

@@ -205,6 +205,7 @@ private:
   bool WMCtlColorBtn(TMessage& m);
   bool WMCtlColorStatic(TMessage& m);
   bool FinishSkinning(TMessage& m);
+  bool SkinLateControl(TMessage& m);
   bool AnswerSkinned(TMessage& m);
   bool RecreateScrollbarSkinner(TMessage& m);
   // Second table.
@@ -270,6 +271,7 @@ private:
   TColor FSavedFormColor = clBtnFace;
   bool FFrameSkinned = false;
   int FState = skWaiting;
+  bool FControlsSkinned = false;  // the form's controls have had their skinners
   HRGN FRegion = nullptr;  // a window region this object set (and owns)
   int FRegionWidth = 0, FRegionHeight = 0;  // the window size the region was built for
   std::vector<TWinSysButton*> FSysButtons;

@@ -50,6 +50,52 @@ TEST(ChildWindows, ControlsPlacedIntoAnExistingWindowGetTheirOwnWhenTheLayoutIsR
   host->Free();
 }
 
+// A hidden combo box makes its window (and its drop-down list's) only when shown or asked for its
+// handle; until then it keeps its items and choice, and the window it makes shows them.
+TEST(ChildWindows, AHiddenComboBoxMakesItsWindowWhenShown) {
+  auto* host = new TForm(Application);
+  ReadLayoutText(host,
+                 "object host: TForm\n"
+                 " object pnl: TPanel\n"
+                 "  object shown: TComboBox\n Style = csDropDownList\n Items = ('a' 'b')\n end\n"
+                 "  object hidden: TComboBox\n Style = csDropDownList\n Visible = False\n"
+                 "   Items = ('x' 'y' 'z')\n ItemIndex = 1\n end\n"
+                 "  object asked: TComboBox\n Visible = False\n end\n"
+                 " end\n"
+                 "end\n",
+                 "combos.layout", TLayoutBinder());
+  host->HandleNeeded();
+  auto* shown = As<TComboBox>(host->FindComponent("shown"));
+  auto* hidden = As<TComboBox>(host->FindComponent("hidden"));
+  auto* asked = As<TComboBox>(host->FindComponent("asked"));
+  auto* pnl = As<TWinControl>(host->FindComponent("pnl"));
+  ASSERT_TRUE(shown && hidden && asked && pnl);
+  EXPECT_TRUE(pnl->HandleAllocated());
+  EXPECT_TRUE(shown->HandleAllocated());
+  EXPECT_FALSE(hidden->HandleAllocated());
+  EXPECT_FALSE(asked->HandleAllocated());
+
+  hidden->AddItem("w");
+  hidden->SetItemIndex(2);
+  EXPECT_EQ(hidden->GetText(), "z");
+  EXPECT_FALSE(hidden->HandleAllocated());
+
+  hidden->SetVisible(true);
+  ASSERT_TRUE(hidden->HandleAllocated());
+  EXPECT_EQ(::GetParent(hidden->Handle()), pnl->Handle());
+  EXPECT_TRUE(GetWindowLongA(hidden->Handle(), GWL_STYLE) & WS_VISIBLE);  // the form itself is not shown
+  EXPECT_EQ(SendMessageA(hidden->Handle(), CB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(hidden->Handle(), CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(hidden->GetText(), "z");
+
+  // Asked for its handle while hidden: made hidden, there and then.
+  const HWND h = asked->Handle();
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(::GetParent(h), pnl->Handle());
+  EXPECT_FALSE(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE);
+  host->Free();
+}
+
 // The controls under test stand on the General page.
 class StdControls : public GalleryTest {
 protected:

@@ -616,6 +616,44 @@ TEST_F(ScrollComboSkin, TheDropDownListsBarLeavesTheListOnAStillClickAndScrollsO
 
 // ---- date-time pickers ----
 
+// A hidden combo box makes its window only when shown, after its form was skinned: it gets its skinner
+// then, once, and one whose window is made again later keeps that one skinner.
+TEST_F(SkinEngine, AComboShownAfterItsFormWasSkinnedGetsOneSkinner) {
+  auto* form = new TForm(nullptr);
+  form->SetBounds(60, 60, 240, 120);
+  auto* combo = new TComboBox(form);
+  combo->SetParent(form);
+  combo->SetStyle(csDropDownList);
+  combo->SetBounds(10, 10, 140, 21);
+  combo->SetItems({"one", "two"});
+  combo->SetItemIndex(1);
+  combo->SetVisible(false);
+  ASSERT_TRUE(ShowSkinned(form));
+  auto skinners = [&] {
+    std::vector<TSkinControl*> found;
+    for (TSkinControl* c : Manager().FindForm(form->Handle())->ControlSkinners())
+      if (c->Control == combo) found.push_back(c);
+    return found;
+  };
+  EXPECT_FALSE(combo->HandleAllocated());
+  EXPECT_TRUE(skinners().empty());
+
+  combo->SetVisible(true);
+  Pump();
+  ASSERT_TRUE(combo->HandleAllocated());
+  ASSERT_EQ(skinners().size(), 1u);
+  auto* skinner = As<TSkinComBox>(skinners()[0]);
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_EQ(skinner->WindowHandle, combo->Handle());
+  EXPECT_EQ(combo->GetText(), "two");
+
+  combo->SetStyle(csDropDown);  // the window is made again
+  Pump();
+  EXPECT_EQ(skinners().size(), 1u);
+  form->Free();
+  Pump();
+}
+
 TEST_F(SkinEngine, ADateTimePickerWearsAFrameAndASkinnedButtonThatOpensIt) {
   data->SetSkin3rd({"TTestDateTimePicker=datetimepicker"});
   auto* form = new TForm(nullptr);
