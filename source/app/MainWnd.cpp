@@ -380,14 +380,25 @@ void TfrmMain::SelectOutputFormat(TAction* action) {
       action->SetEnabled(false);
     else
       action->SetChecked(true);
-    FProfileCombos[f.Format]->BringToFront();
-    FFrontCombo = FProfileCombos[f.Format];
+    ShowProfileCombo(FProfileCombos[f.Format]);
     Options.OutputFormat = f.Format;
     if (f.Direct) FFormatRadios[f.Format]->SetEnabled(true);
   }
   // The current direct format's radio button shows as chosen; an "others" format leaves all eight clear.
   for (const TFormatChoice& f : FormatChoices)
     if (f.Direct) FFormatRadios[f.Format]->SetChecked(FFormatActions[f.Format] == action);
+}
+
+// The lists lie at one place and only the current format's shows: a list behind it would still take the
+// focus on Tab without the user seeing it. Hidden lists make their windows when first shown.
+void TfrmMain::ShowProfileCombo(TComboBox* front) {
+  const bool hadFocus = FFrontCombo && FFrontCombo != front && FFrontCombo->Focused();
+  front->SetVisible(true);
+  front->BringToFront();
+  for (TComboBox* c : FProfileCombos)
+    if (c && c != front) c->SetVisible(false);
+  FFrontCombo = front;
+  if (hadFocus && front->CanFocus()) front->SetFocus();
 }
 
 void TfrmMain::RestoreOutputFormat() {

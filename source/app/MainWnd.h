@@ -67,7 +67,7 @@ public:
   TAction* FormatAction(int format) const { return FFormatActions.at(size_t(format)); }
   TComboBox* ProfileCombo(int format) const { return FProfileCombos.at(size_t(format)); }
   TFcRadioButton* FormatRadio(int format) const { return FFormatRadios.at(size_t(format)); }
-  // The profile list that lies in front (the last one brought there), or null.
+  // The profile list that lies in front (the last one brought there, the only one shown), or null.
   TComboBox* FrontProfileCombo() const { return FFrontCombo; }
 
   // ---- file list ----
@@ -218,6 +218,7 @@ protected:
   void DeclareLayout(TLayoutBinder& binder) override;
 
 private:
+  void ShowProfileCombo(TComboBox* front);
   void WMDropFiles(TMessage& m);
   void WMUpdateSummary(TMessage& m);
   void RunAddBatch(const std::function<void()>& add);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "AppTestKit.h"
 #include "FileList.h"
@@ -122,6 +123,9 @@ protected:
       EXPECT_EQ(int(Options.OutputFormat), current);
       EXPECT_EQ(form->FrontProfileCombo(), form->ProfileCombo(current));
       EXPECT_EQ(TopCombo(), form->ProfileCombo(current));
+      // Only the current format's list shows.
+      for (int f = 0; f < FormatCount; ++f) EXPECT_EQ(form->ProfileCombo(f)->GetVisible(), f == current) << f;
+      EXPECT_TRUE(IsWindowVisible(form->ProfileCombo(current)->Handle()));
     }
   }
 };
@@ -136,6 +140,29 @@ TEST_F(MainWindow, SixteenFormatTable) {
     form->FormatAction(f)->Execute();
     ExpectFormatState(f);
   }
+}
+
+// The focus never lands in a list the user cannot see: Tab walks past the hidden ones, and a list that
+// had the focus hands it to the list that takes its place.
+TEST_F(MainWindow, TheFocusStaysInTheProfileListThatShows) {
+  NewForm();
+  SetForegroundWindow(form->Handle());
+  form->ProfileCombo(0)->SetFocus();
+  Application->ProcessMessages();
+  ASSERT_TRUE(form->ProfileCombo(0)->Focused());
+  form->FormatAction(13)->Execute();  // MP3, from the "others" menu: the focus stays where it was
+  Application->ProcessMessages();
+  EXPECT_TRUE(form->ProfileCombo(13)->Focused());
+  EXPECT_EQ(GetFocus(), form->ProfileCombo(13)->Handle());
+  std::set<TWinControl*> reached;
+  for (int i = 0; i < 60; ++i) {
+    form->SelectNext(form->GetActiveControl(), true, true);
+    TWinControl* now = form->GetActiveControl();
+    ASSERT_NE(now, nullptr);
+    reached.insert(now);
+    EXPECT_TRUE(IsWindowVisible(GetFocus())) << now->GetName();
+  }
+  for (int f = 0; f < FormatCount; ++f) EXPECT_EQ(reached.count(form->ProfileCombo(f)), f == 13 ? 1u : 0u) << f;
 }
 
 TEST_F(MainWindow, OthersMenuChoosesMp3ThenAviRadio) {
