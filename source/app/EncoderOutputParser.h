@@ -60,8 +60,8 @@ public:
     std::function<void(const std::string&)> OnTrayHint;
 
     // One chunk of console bytes (up to `size` or the first zero byte), reported once after its last
-    // complete line. `exited`: the encoder has ended
-    // and its last output is being drained, so a line without its line break is handled at once.
+    // complete line. `exited`: the encoder has ended and its last output is being drained, so a line
+    // without its line break is handled at once.
     void Feed(const char* data, size_t size, bool exited);
     // Handles the text still waiting for its line break (the encoder's last line).
     void Flush();

@@ -67,6 +67,17 @@ std::string Text(const RECT& r) {
 
 void Pump() { PumpMessagesUntil([] { return true; }); }
 
+// A new form of ours, 240 wide, with one combo box of `style` at its top left.
+TComboBox* FormWithCombo(TForm*& form, int formHeight, TComboBoxStyle style, int width, int height) {
+  form = new TForm(nullptr);
+  form->SetBounds(60, 60, 240, formHeight);
+  auto* combo = new TComboBox(form);
+  combo->SetParent(form);
+  combo->SetStyle(style);
+  combo->SetBounds(10, 10, width, height);
+  return combo;
+}
+
 // Tells when a component is freed.
 struct TFreeWatch : TComponent {
   TFreeWatch() : TComponent(nullptr) {}
@@ -529,12 +540,8 @@ TEST_F(SkinEngine, RawCombosOfAPlainWindowAndASimpleCombosListGetTheirSkinners) 
   Pump();
 
   // A simple combo of ours: its list is a child window and gets overlays.
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 240, 200);
-  auto* combo = new TComboBox(form);
-  combo->SetParent(form);
-  combo->SetStyle(csSimple);
-  combo->SetBounds(10, 10, 150, 120);
+  TForm* form = nullptr;
+  TComboBox* combo = FormWithCombo(form, 200, csSimple, 150, 120);
   for (int i = 0; i < 20; ++i) combo->AddItem("entry " + std::to_string(i));
   form->Show();
   ASSERT_TRUE(Manager().SkinWindow(form->Handle()));
@@ -619,12 +626,8 @@ TEST_F(ScrollComboSkin, TheDropDownListsBarLeavesTheListOnAStillClickAndScrollsO
 // A hidden combo box makes its window only when shown, after its form was skinned: it gets its skinner
 // then, once, and one whose window is made again later keeps that one skinner.
 TEST_F(SkinEngine, AComboShownAfterItsFormWasSkinnedGetsOneSkinner) {
-  auto* form = new TForm(nullptr);
-  form->SetBounds(60, 60, 240, 120);
-  auto* combo = new TComboBox(form);
-  combo->SetParent(form);
-  combo->SetStyle(csDropDownList);
-  combo->SetBounds(10, 10, 140, 21);
+  TForm* form = nullptr;
+  TComboBox* combo = FormWithCombo(form, 120, csDropDownList, 140, 21);
   combo->SetItems({"one", "two"});
   combo->SetItemIndex(1);
   combo->SetVisible(false);
