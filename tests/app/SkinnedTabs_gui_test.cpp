@@ -12,6 +12,7 @@
 
 #include "AppTestKit.h"
 #include "ProgramWindowTest.h"
+#include "HeldKeys.h"
 #include "MainWnd.h"
 #include "MediaInfoDll.h"
 #include "ProfileEditors.h"
@@ -87,14 +88,11 @@ std::vector<std::string> TabScript(TPageControl* pc) {
     key(vk);
     note("key " + std::to_string(vk));
   }
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  key(VK_TAB);
-  note("ctrl+tab");
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
+  {
+    THeldKeys ctrl({VK_CONTROL});
+    key(VK_TAB);
+    note("ctrl+tab");
+  }
   return seen;
 }
 

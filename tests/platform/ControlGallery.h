@@ -101,17 +101,24 @@ protected:
 
 ORV_DEFINE_CLASS(TfrmControlGallery, TForm, nullptr, {})
 
+// A new gallery at (60, 60), shown in front; on its General page when asked, else on the layout's page.
+inline TfrmControlGallery* ShowGallery(bool onGeneralPage) {
+  auto* f = new TfrmControlGallery(Application);
+  f->SetLeft(60);
+  f->SetTop(60);
+  if (onGeneralPage) f->PageControlOptions->SetActivePage(f->TabSheetGeneral);
+  f->Show();
+  SetForegroundWindow(f->Handle());
+  return f;
+}
+
 // Shows the gallery from the test data's layouts; frees it at the end of the test.
 class GalleryTest : public ::testing::Test {
 protected:
   void SetUp() override {
     SetLayoutSource(FolderLayoutSource(ORV_TEST_DATA_DIR));
     Application->ClearTerminated();
-    F = new TfrmControlGallery(Application);
-    F->SetLeft(60);
-    F->SetTop(60);
-    F->Show();
-    SetForegroundWindow(F->Handle());
+    F = ShowGallery(false);
     Pump();
   }
   void TearDown() override {

@@ -86,12 +86,7 @@ protected:
     SkinEngine::SetUp();
     SetCursorPos(0, 0);  // no control starts hot
     SetLayoutSource(FolderLayoutSource(PlatformTestData()));
-    F = new TfrmControlGallery(Application);
-    F->SetLeft(60);
-    F->SetTop(60);
-    F->PageControlOptions->SetActivePage(F->TabSheetGeneral);
-    F->Show();
-    SetForegroundWindow(F->Handle());
+    F = ShowGallery(true);
     F->btnClose->SetFocus();
     PumpMessagesUntil([] { return true; });
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../platform/ControlGallery.h"
+#include "HeldKeys.h"
 #include "Screenshot.h"
 #include "SkinEngineKit.h"
 #include "SkinImageUtils.h"
@@ -326,12 +327,7 @@ protected:
     SkinEngine::TearDown();
   }
   void Open(bool skinned) {
-    F = new TfrmControlGallery(Application);
-    F->SetLeft(60);
-    F->SetTop(60);
-    F->PageControlOptions->SetActivePage(F->TabSheetGeneral);
-    F->Show();
-    SetForegroundWindow(F->Handle());
+    F = ShowGallery(true);
     if (skinned) {
       ASSERT_TRUE(SkinWindowNow(F->Handle()));
     }
@@ -366,18 +362,14 @@ protected:
     note("right");
     key(VK_HOME);
     note("home");
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    key(VK_TAB);
-    note("ctrl+tab");
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    key(VK_TAB);
-    note("ctrl+shift+tab");
-    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    {
+      THeldKeys held({VK_CONTROL});
+      key(VK_TAB);
+      note("ctrl+tab");
+      held.Hold(VK_SHIFT);
+      key(VK_TAB);
+      note("ctrl+shift+tab");
+    }
     return seen;
   }
 };
