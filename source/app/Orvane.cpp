@@ -3,6 +3,7 @@
 // tick, then the main window and the message loop until the application terminates.
 #include <windows.h>
 
+#include "DelayLoad.h"
 #include "Forms.h"
 #include "GdiPlusObjects.h"
 #include "MainWnd.h"
@@ -26,6 +27,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     LoadMediaInfoDllOnFirstUse();
     // Owned by the application, which frees it at the end; shown once.
     frmSplash = new TfrmSplash(Application);
+    // While the splash window shows, the libraries that only the main window needs come into memory.
+    LoadDelayedLibrariesInBackground();
     frmSplash->ShowModal();
     Application->CreateForm(frmMain);
     Application->Run();

@@ -101,15 +101,17 @@ TControl* CaptureControl() { return gCaptureControl; }
 WNDPROC RegisterControlClass(const std::string& className, const std::string& systemClass, UINT classStyle) {
   for (auto* r : RegisteredClasses())
     if (SameTextCI(r->Name, className)) return r->DefProc;
-  static bool commonControls = false;
-  if (!commonControls) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES};
-    InitCommonControlsEx(&icc);
-    commonControls = true;
-  }
   auto* reg = new TRegisteredClass{className, DefWindowProcA};
   WNDCLASSA wc{};
   if (!systemClass.empty()) {
+    // The common controls' classes exist once their library has registered them. Forms and windows of
+    // our own classes need none of them, so that library is first asked for with the first system class.
+    static bool commonControls = false;
+    if (!commonControls) {
+      INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES};
+      InitCommonControlsEx(&icc);
+      commonControls = true;
+    }
     if (!GetClassInfoA(nullptr, systemClass.c_str(), &wc) &&
         !GetClassInfoA(GetModuleHandleA(nullptr), systemClass.c_str(), &wc))
       throw EPropertyError("Window class " + systemClass + " does not exist");
