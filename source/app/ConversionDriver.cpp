@@ -165,6 +165,7 @@ int TConversionDriver::StartConversion(const std::string& ext)
             d.holdingProgress_ = false;  // nothing held is shown after the window has gone
             d.heldProgress_ = TProgressUpdate();
             d.heldTrayHint_.clear();
+            d.ReleaseList();
             d.host_.FreeProgress();
         }
     } scope{*this};
@@ -290,6 +291,7 @@ void TConversionDriver::FileEnded(bool failed)
 {
     TOptions& o = Options;
     const int entry = CurrentEntry();
+    HoldList();  // a list entry changes now; the list shows it once the next encoder is started
     if (failed) {
         o.CurrentFileFailed = true;
         o.ErrorOccurred = true;
@@ -360,6 +362,7 @@ void TConversionDriver::ShowTrayHint(const std::string& hint)
 
 void TConversionDriver::ShowHeldProgress()
 {
+    ReleaseList();
     holdingProgress_ = false;
     TProgressUpdate update;
     std::swap(update, heldProgress_);
@@ -367,6 +370,20 @@ void TConversionDriver::ShowHeldProgress()
     std::swap(hint, heldTrayHint_);
     if (!update.Empty()) host_.UpdateProgress(update);
     if (!hint.empty()) host_.SetTrayHint(hint);
+}
+
+void TConversionDriver::HoldList()
+{
+    if (listHeld_) return;
+    listHeld_ = true;
+    host_.BeginListUpdate();
+}
+
+void TConversionDriver::ReleaseList()
+{
+    if (!listHeld_) return;
+    listHeld_ = false;
+    host_.EndListUpdate();
 }
 
 bool TConversionDriver::AskStop()

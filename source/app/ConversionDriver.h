@@ -48,6 +48,9 @@ public:
     virtual void RemoveFile(int index) = 0;
     // A failed file: the entry moves to the end of the list and shows the error image (image 1).
     virtual void FileFailed(int index) = 0;
+    // Between the two the list changes without being painted; the end paints it once.
+    virtual void BeginListUpdate() = 0;
+    virtual void EndListUpdate() = 0;
 
     // --- the main window
     virtual std::string OutputFolderText() const = 0;                 // the folder box's text
@@ -144,6 +147,8 @@ private:
     void ShowProgress(const TProgressUpdate& update);
     void ShowTrayHint(const std::string& hint);
     void ShowHeldProgress();
+    void HoldList();
+    void ReleaseList();
     int CurrentEntry() const;
     bool WaitForRunnerEnd();
 
@@ -160,8 +165,10 @@ private:
     bool batchOptionsBuilt_ = false;
     std::string currentOutput_;
     std::string currentCommandLine_;
-    // From an encoder's exit to the next one's start, what the window and the tray would be told.
+    // From an encoder's exit to the next one's start, what the window and the tray would be told, and
+    // whether the file list is kept from painting.
     bool holdingProgress_ = false;
     TProgressUpdate heldProgress_;
     std::string heldTrayHint_;
+    bool listHeld_ = false;
 };

@@ -198,6 +198,8 @@ public:
   std::string FileCaption(int index) const override;
   std::string FileSizeText(int index) const override;
   void RemoveFile(int index) override;
+  void BeginListUpdate() override;
+  void EndListUpdate() override;
   void FileFailed(int index) override;
   std::string OutputFolderText() const override;
   std::string ProfileName(TOutputFormat format) const override;

@@ -58,6 +58,10 @@ void TfrmMain::RemoveFile(int index) {
   UpdateSummary();
 }
 
+void TfrmMain::BeginListUpdate() { lsvFileName->BeginUpdate(); }
+
+void TfrmMain::EndListUpdate() { lsvFileName->EndUpdate(); }
+
 void TfrmMain::FileFailed(int index) {
   TListItem* item = lsvFileName->Item(index);
   lsvFileName->BeginUpdate();

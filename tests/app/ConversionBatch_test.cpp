@@ -40,6 +40,7 @@ protected:
         EXPECT_FALSE(driver.BatchRunning());
         EXPECT_FALSE(runner.Active());
         EXPECT_FALSE(FileExists(DirectShowScriptFile()));
+        EXPECT_EQ(0, host.ListUpdates) << "the file list was left unpainted";
     }
 
     std::string Read(const std::string& path) const
@@ -87,7 +88,7 @@ TEST_F(ConversionBatch, ThreeFilesRunInListOrder)
 
 // From one encoder's exit to the next one's start the window is told nothing; what came in that time
 // (the encoder's last output, the file's end) reaches it as one update once the next encoder runs.
-TEST_F(ConversionBatch, TheWindowHearsOfAFilesEndOnlyOnceTheNextEncoderRuns)
+TEST_F(ConversionBatch, TheWindowAndItsListHearOfAFilesEndOnlyOnceTheNextEncoderRuns)
 {
     AddSource("a.mpg");
     AddSource("b.mpg");
@@ -100,11 +101,13 @@ TEST_F(ConversionBatch, TheWindowHearsOfAFilesEndOnlyOnceTheNextEncoderRuns)
     host.OnRemove = [&](const FakeConversionHost::Entry& e) {
         done += StrToInt64Def(e.Size, 0);
         fileJustEnded = !host.Files.empty();
+        EXPECT_EQ(1, host.ListUpdates) << "the list is painted before the next encoder was started";
     };
     host.OnUpdate = [&](const TProgressUpdate& u) {
         if (!fileJustEnded) return;
         fileJustEnded = false;
         EXPECT_TRUE(runner.Active()) << "an update came before the next encoder was started";
+        EXPECT_EQ(0, host.ListUpdates) << "the list is still held while the next encoder runs";
         EXPECT_EQ("Batch=" + IntToStr(int32_t(done * 100 / total)) + "%", u.Batch.value_or("-"));
         batchAfterEnds.push_back(u.Batch.value_or("-"));
     };

@@ -54,6 +54,7 @@ public:
     int ProgressCreated = 0, ProgressFreed = 0, ModalShown = 0, Finished = 0, Countdowns = 0;
     std::string ProgressCaption, StopWhenDoneText;
     bool CloseRequested = false;
+    int ListUpdates = 0;  // BeginListUpdate calls not yet ended
 
     // Hooks that let a test act at a given moment of the batch.
     std::function<void(const TProgressUpdate&)> OnUpdate;
@@ -82,6 +83,8 @@ public:
     int FileCount() const override { return int(Files.size()); }
     std::string FileCaption(int index) const override { return Files.at(size_t(index)).Caption; }
     std::string FileSizeText(int index) const override { return Files.at(size_t(index)).Size; }
+    void BeginListUpdate() override { ++ListUpdates; }
+    void EndListUpdate() override { --ListUpdates; }
     void RemoveFile(int index) override
     {
         const Entry removed = Files.at(size_t(index));
