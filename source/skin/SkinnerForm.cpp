@@ -633,6 +633,12 @@ void TSkinnerForm::Release() {
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
+  // A window being destroyed goes without the menu the bar took off it. The system destroys a window's
+  // menu with the window, so a menu that no form of ours owns goes now; a form's menu belongs to its
+  // menu component.
+  if (FState == skDestroying && !FForm && FMenuBar && IsMenu(FMenuBar->NativeMenu) &&
+      GetMenu(WindowHandle) != FMenuBar->NativeMenu)
+    DestroyMenu(FMenuBar->NativeMenu);
   FreeMenuBar(false);
 }
 

@@ -386,6 +386,30 @@ TEST_F(SkinnedMenus, TheBarTakesTheMenusItemsAndTheWindowShowsNoneOfItsOwn) {
   EXPECT_EQ(GetMenu(form->Handle()), form->GetMenu()->Handle());
 }
 
+TEST_F(SkinnedMenus, TheMenuTakenOffAWindowGoesWithItUnlessAFormOfOursOwnsIt) {
+  // A window of no form of ours: the system would have destroyed the menu with the window.
+  TMessageLog log;
+  HMENU bar = CreateMenu(), popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, 5001, "Native");
+  AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Raw");
+  HWND raw = MakeRawWindow(&log);
+  SetMenu(raw, bar);
+  ShowWindow(raw, SW_SHOW);
+  Manager().SkinWindow(raw);
+  Finish(raw);
+  ASSERT_NE(Manager().FindForm(raw), nullptr);
+  ASSERT_EQ(GetMenu(raw), nullptr) << "the skin's bar took the menu off";
+  DestroyRawWindow(raw);
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(popup));
+  // A form's menu belongs to its menu component: a window made again finds it still there.
+  ASSERT_NE(MakeMenuForm(), nullptr);
+  const HMENU own = form->GetMenu()->Handle();
+  form->RecreateWnd();
+  EXPECT_TRUE(IsMenu(own));
+  EXPECT_EQ(form->GetMenu()->Handle(), own);
+}
+
 TEST_F(SkinnedMenus, TheMouseOverAnItemMakesItHotAndFramesIt) {
   TSkinnerForm* f = MakeMenuForm();
   ASSERT_NE(f, nullptr);
