@@ -350,6 +350,21 @@ protected:
       Item(name)->OnClick = [this](TObject* s) { clicks.push_back(static_cast<TComponent*>(s)->GetName()); };
     return SkinForm(form);
   }
+  // A shown window of no form of ours, skinned, with a native menu bar: "&Raw" opens an entry
+  // "Native" (5001) and a separator (5002).
+  HWND SkinnedRawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
+    bar = CreateMenu();
+    popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 5001, "Native");
+    AppendMenuA(popup, MF_SEPARATOR, 5002, nullptr);
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Raw");
+    HWND raw = MakeRawWindow(&log);
+    SetMenu(raw, bar);
+    ShowWindow(raw, SW_SHOW);
+    Manager().SkinWindow(raw);
+    Finish(raw);
+    return raw;
+  }
   static int Open() { return OpenMenuBarIndex(); }
 };
 
@@ -389,14 +404,8 @@ TEST_F(SkinnedMenus, TheBarTakesTheMenusItemsAndTheWindowShowsNoneOfItsOwn) {
 TEST_F(SkinnedMenus, TheMenuTakenOffAWindowGoesWithItUnlessAFormOfOursOwnsIt) {
   // A window of no form of ours: the system would have destroyed the menu with the window.
   TMessageLog log;
-  HMENU bar = CreateMenu(), popup = CreatePopupMenu();
-  AppendMenuA(popup, MF_STRING, 5001, "Native");
-  AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Raw");
-  HWND raw = MakeRawWindow(&log);
-  SetMenu(raw, bar);
-  ShowWindow(raw, SW_SHOW);
-  Manager().SkinWindow(raw);
-  Finish(raw);
+  HMENU bar = nullptr, popup = nullptr;
+  HWND raw = SkinnedRawWindowWithMenu(log, bar, popup);
   ASSERT_NE(Manager().FindForm(raw), nullptr);
   ASSERT_EQ(GetMenu(raw), nullptr) << "the skin's bar took the menu off";
   DestroyRawWindow(raw);
@@ -727,15 +736,8 @@ TEST_F(SkinnedMenus, ItemsAreMeasuredWiderForTheSkinsMarginAndTheGlyphColumn) {
   }
   // Native entries of a window without a form of ours: a text's height plus 4, a separator 8 high.
   TMessageLog log;
-  HMENU bar = CreateMenu(), popup = CreatePopupMenu();
-  AppendMenuA(popup, MF_STRING, 5001, "Native");
-  AppendMenuA(popup, MF_SEPARATOR, 5002, nullptr);
-  AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Raw");
-  HWND raw = MakeRawWindow(&log);
-  SetMenu(raw, bar);
-  ShowWindow(raw, SW_SHOW);
-  Manager().SkinWindow(raw);
-  Finish(raw);
+  HMENU bar = nullptr, popup = nullptr;
+  HWND raw = SkinnedRawWindowWithMenu(log, bar, popup);
   TSkinnerForm* rf = Manager().FindForm(raw);
   ASSERT_NE(rf, nullptr);
   ASSERT_NE(rf->MenuBar(), nullptr);
