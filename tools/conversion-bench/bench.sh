@@ -2,8 +2,9 @@
 # bench.sh BUILD_DIR [FILES] [ROUNDS]: makes FILES short clips (default 10) with Debian's ffmpeg, then
 # under Wine converts them ROUNDS times (default 3) through the program's Convert action and, with the
 # same command lines, in a plain CreateProcess loop, both through the program folder's encoder bridge.
-# Prints every run and the mean wall-time ratio and hand-over times. Needs a running Wine session
-# (scripts/wine-session.sh start BUILD_DIR).
+# Prints every run and the mean wall-time ratio and hand-over times. The loop's encoders write to NUL;
+# ORV_BENCH_LOOP_OUTPUT=pipe makes the loop read their output through a pipe, as the program does.
+# Needs a running Wine session (scripts/wine-session.sh start BUILD_DIR).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 count=${2:-10}
