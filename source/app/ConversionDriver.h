@@ -48,7 +48,7 @@ public:
     virtual void RemoveFile(int index) = 0;
     // A failed file: the entry moves to the end of the list and shows the error image (image 1).
     virtual void FileFailed(int index) = 0;
-    // Between the two the list changes without being painted; the end paints it once.
+    // Changes of the list between these two are not painted; EndListUpdate paints the list once.
     virtual void BeginListUpdate() = 0;
     virtual void EndListUpdate() = 0;
 
