@@ -621,8 +621,6 @@ TEST_F(ScrollComboSkin, TheDropDownListsBarLeavesTheListOnAStillClickAndScrollsO
   Pump();
 }
 
-// ---- date-time pickers ----
-
 // A hidden combo box makes its window only when shown, after its form was skinned: it gets its skinner
 // then, once, and one whose window is made again later keeps that one skinner.
 TEST_F(SkinEngine, AComboShownAfterItsFormWasSkinnedGetsOneSkinner) {
@@ -656,6 +654,8 @@ TEST_F(SkinEngine, AComboShownAfterItsFormWasSkinnedGetsOneSkinner) {
   form->Free();
   Pump();
 }
+
+// ---- date-time pickers ----
 
 TEST_F(SkinEngine, ADateTimePickerWearsAFrameAndASkinnedButtonThatOpensIt) {
   data->SetSkin3rd({"TTestDateTimePicker=datetimepicker"});
