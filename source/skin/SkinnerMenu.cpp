@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cwctype>
 #include <functional>
-#include <map>
 #include <memory>
 
 #include "Forms.h"
@@ -653,30 +652,32 @@ void TSkinnerForm::ClickMenuButton(TMenuBtn* item) {
                           WORD(SHORT(WindowRect.top + item->Rect.top + 1))));
 }
 
-namespace {
-std::map<std::pair<HMENU, UINT>, std::string>& OwnerDrawnTexts() {
-  static std::map<std::pair<HMENU, UINT>, std::string> texts;
-  return texts;
-}
-}  // namespace
-
+// The text stays in the menu: an entry made owner-drawn through its type alone keeps its string, and
+// asking for the string (not the type) reads it back. Nothing is kept beside the menu, so a menu
+// destroyed in any way (by us, by other code, by the system with its window) takes its texts along,
+// and a later menu that gets the same handle never shows an old text.
 std::string OwnerDrawnText(HMENU menu, UINT id) {
-  auto it = OwnerDrawnTexts().find({menu, id});
-  return it == OwnerDrawnTexts().end() ? std::string() : it->second;
+  char text[80] = {};
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = sizeof text;
+  if (!menu || !GetMenuItemInfoA(menu, id, FALSE, &info)) return std::string();
+  return text;
 }
 
-// Sets every entry of the menu and of its sub-menus to owner drawing, keeping the rest of its type.
+// Sets every entry of the menu and of its sub-menus to owner drawing, keeping the rest of its type
+// and its text.
 void TSkinnerForm::SetNativeMenuOwnerDraw(HMENU menu) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_ID;
+    info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
     if (!GetMenuItemInfoA(menu, UINT(i), TRUE, &info)) continue;
     if (info.hSubMenu) SetNativeMenuOwnerDraw(info.hSubMenu);
     if (info.fType & MFT_OWNERDRAW) continue;
-    char text[80] = {};
-    if (GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION) > 0) OwnerDrawnTexts()[{menu, info.wID}] = text;
     info.fMask = MIIM_FTYPE;
     info.fType |= MFT_OWNERDRAW;
     SetMenuItemInfoA(menu, UINT(i), TRUE, &info);

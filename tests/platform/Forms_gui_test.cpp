@@ -8,6 +8,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Prompter.h"
+#include "Screenshot.h"
 #include "StdCtrls.h"
 #include "Thread.h"
 #include "Timer.h"
@@ -201,6 +202,75 @@ TEST_F(FormsGui, LayoutGeometryCaptionsAndScreenshot) {
   screen.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_test_window.bmp");
   shot.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_test_window_paintto.bmp");
   f->Free();
+}
+
+// The symbol in a caption button that the system draws: the pixels inside the button's two-pixel edge
+// that are not the button's face colour, and their bounding box.
+struct TButtonSymbol {
+  std::vector<POINT> Pixels;
+  RECT Box{MAXLONG, MAXLONG, -1, -1};
+  bool Has(int x, int y) const {
+    return std::any_of(Pixels.begin(), Pixels.end(), [&](const POINT& p) { return p.x == x && p.y == y; });
+  }
+};
+
+// The close box of a window whose frame the system draws: the rightmost button of the caption, one
+// button size wide, inside the frame (as wide as the frame beside a client area without a menu).
+TButtonSymbol CloseBoxSymbol(HWND window, TBitmap& shot) {
+  RECT wr, client;
+  GetWindowRect(window, &wr);
+  GetClientRect(window, &client);
+  const int width = wr.right - wr.left, border = (width - client.right) / 2;
+  const RECT button{width - border - GetSystemMetrics(SM_CXSIZE), border + 2, width - border - 2,
+                    border + GetSystemMetrics(SM_CYSIZE) - 2};
+  const TColor face = TColor(GetSysColor(COLOR_BTNFACE));
+  TButtonSymbol symbol;
+  for (int y = button.top + 2; y < button.bottom - 2; ++y)
+    for (int x = button.left + 2; x < button.right - 2; ++x) {
+      if (shot.Canvas()->GetPixel(x, y) == face) continue;
+      symbol.Pixels.push_back(POINT{x, y});
+      symbol.Box.left = std::min<LONG>(symbol.Box.left, x);
+      symbol.Box.top = std::min<LONG>(symbol.Box.top, y);
+      symbol.Box.right = std::max<LONG>(symbol.Box.right, x + 1);
+      symbol.Box.bottom = std::max<LONG>(symbol.Box.bottom, y + 1);
+    }
+  return symbol;
+}
+
+// Windows the system draws (message boxes, file dialogs, unskinned windows) take their caption buttons'
+// symbols from the Marlett font: the close box shows an X, not the letter "r" it shows when the font is
+// missing. An X fills all four quarters of its box and is its own mirror image; an "r" leaves its lower
+// right quarter empty and is not.
+TEST_F(FormsGui, TheCloseBoxOfASystemDrawnFrameShowsAnX) {
+  const struct {
+    TFormBorderStyle Style;
+    const char* Name;
+  } frames[] = {{bsDialog, "dialog"}, {bsSizeable, "sizeable"}};
+  for (const auto& frame : frames) {
+    SCOPED_TRACE(frame.Name);
+    auto* f = new TfrmBare(Application);
+    f->SetBorderStyle(frame.Style);
+    f->Show();
+    Pump();
+    RedrawWindow(f->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    TBitmap shot;
+    CaptureWindow(f->Handle(), shot);
+    shot.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_close_box_" + frame.Name + ".bmp");
+    const TButtonSymbol x = CloseBoxSymbol(f->Handle(), shot);
+    f->Free();
+    ASSERT_GE(x.Pixels.size(), 8u) << "the close box shows a symbol";
+    const int midX2 = x.Box.left + x.Box.right, midY2 = x.Box.top + x.Box.bottom;  // twice the centre
+    int quarters[2][2] = {};
+    size_t mirrored = 0;
+    for (const POINT& p : x.Pixels) {
+      if (2 * p.x + 1 != midX2 && 2 * p.y + 1 != midY2) ++quarters[2 * p.x + 1 > midX2][2 * p.y + 1 > midY2];
+      if (x.Has(midX2 - 1 - p.x, p.y)) ++mirrored;
+    }
+    for (int qx = 0; qx < 2; ++qx)
+      for (int qy = 0; qy < 2; ++qy)
+        EXPECT_GE(quarters[qx][qy] * 8, int(x.Pixels.size())) << "quarter " << qx << "," << qy << " holds too little";
+    EXPECT_GE(mirrored * 10, x.Pixels.size() * 9) << "the symbol is not its own mirror image";
+  }
 }
 
 TEST_F(FormsGui, ClickComesBeforeMouseUpAndOnlyForALeftReleaseInside) {

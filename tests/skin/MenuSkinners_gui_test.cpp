@@ -350,9 +350,9 @@ protected:
       Item(name)->OnClick = [this](TObject* s) { clicks.push_back(static_cast<TComponent*>(s)->GetName()); };
     return SkinForm(form);
   }
-  // A shown window of no form of ours, skinned, with a native menu bar: "&Raw" opens an entry
-  // "Native" (5001) and a separator (5002).
-  HWND SkinnedRawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
+  // A window of no form of ours with a native menu bar: "&Raw" opens an entry "Native" (5001) and a
+  // separator (5002).
+  static HWND RawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
     bar = CreateMenu();
     popup = CreatePopupMenu();
     AppendMenuA(popup, MF_STRING, 5001, "Native");
@@ -360,6 +360,11 @@ protected:
     AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Raw");
     HWND raw = MakeRawWindow(&log);
     SetMenu(raw, bar);
+    return raw;
+  }
+  // The same window shown and skinned.
+  HWND SkinnedRawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
+    HWND raw = RawWindowWithMenu(log, bar, popup);
     ShowWindow(raw, SW_SHOW);
     Manager().SkinWindow(raw);
     Finish(raw);
@@ -417,6 +422,52 @@ TEST_F(SkinnedMenus, TheMenuTakenOffAWindowGoesWithItUnlessAFormOfOursOwnsIt) {
   form->RecreateWnd();
   EXPECT_TRUE(IsMenu(own));
   EXPECT_EQ(form->GetMenu()->Handle(), own);
+}
+
+// A native entry the skin made owner-drawn is drawn with the text its menu holds: the current one while
+// the menu lives, and none once the menu is gone, whichever way it went (a later menu that the system
+// gives the same handle must not show an old text).
+TEST_F(SkinnedMenus, AnOwnerDrawnNativeEntryShowsItsMenusTextUntilTheMenuGoes) {
+  struct TCase {
+    const char* Name;
+    bool Skinned;  // the skin's bar took the menu off the window, so the skin destroys it
+    void (*Remove)(HWND window, HMENU bar);
+  };
+  const TCase cases[] = {
+      {"destroyed by other code", false, [](HWND, HMENU bar) { DestroyMenu(bar); }},
+      {"destroyed by the system with its window", false, [](HWND window, HMENU) { DestroyRawWindow(window); }},
+      {"destroyed by the skin with its window", true, [](HWND window, HMENU) { DestroyRawWindow(window); }},
+  };
+  auto ownerDrawn = [](HMENU menu, UINT id) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return GetMenuItemInfoA(menu, id, FALSE, &info) && (info.fType & MFT_OWNERDRAW);
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TMessageLog log;
+    HMENU bar = nullptr, popup = nullptr;
+    HWND raw = c.Skinned ? SkinnedRawWindowWithMenu(log, bar, popup) : RawWindowWithMenu(log, bar, popup);
+    ASSERT_EQ(Manager().FindForm(raw) != nullptr, c.Skinned);
+    TSkinnerForm::SetNativeMenuOwnerDraw(bar);
+    ASSERT_TRUE(ownerDrawn(popup, 5001));
+    EXPECT_EQ(OwnerDrawnText(popup, 5001), "Native");
+    EXPECT_EQ(OwnerDrawnText(popup, 5002), "") << "a separator has none";
+    // A text changed while the entry is owner-drawn is the one shown.
+    MENUITEMINFOA renamed{};
+    renamed.cbSize = sizeof renamed;
+    renamed.fMask = MIIM_STRING;
+    renamed.dwTypeData = const_cast<char*>("Renamed");
+    ASSERT_TRUE(SetMenuItemInfoA(popup, 5001, FALSE, &renamed));
+    EXPECT_TRUE(ownerDrawn(popup, 5001));
+    EXPECT_EQ(OwnerDrawnText(popup, 5001), "Renamed");
+    c.Remove(raw, bar);
+    ASSERT_FALSE(IsMenu(popup));
+    EXPECT_EQ(OwnerDrawnText(popup, 5001), "");
+    EXPECT_EQ(OwnerDrawnText(bar, 5001), "");
+    DestroyRawWindow(raw);
+  }
 }
 
 TEST_F(SkinnedMenus, TheMouseOverAnItemMakesItHotAndFramesIt) {
