@@ -45,7 +45,7 @@ bool FitsBuiltInPattern(const std::string& text, const char* builtIn)
     return PatternPlaceholders(text, actual) && actual == expected;
 }
 
-// The text of Entry as the file holds it (line breaks decoded), or Missing when the file has no such key.
+// The text of an entry as the file holds it (line breaks decoded); `missing` when the file has no such key.
 std::string StoredText(const TIniSection& texts, const TLanguageText& entry, const std::string& missing)
 {
     return TranslateLineBreaks(texts.ReadString(entry.Key, missing), true);
