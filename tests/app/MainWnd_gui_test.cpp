@@ -1,6 +1,7 @@
 // The main window in process: the sixteen-format table, start with a stored format, first start and
-// the ways the window ends, the file list with real media (details, refusals, duplicates), deleting,
-// moving, the summary, the media panel, and a screenshot with two files listed.
+// the ways the window ends (options that cannot be written included), the file list with real media
+// (details, refusals, duplicates, a media library that cannot be loaded), deleting, moving, the summary,
+// the media panel and its caption column, and a screenshot with two files listed.
 #include "MainWnd.h"
 
 #include <gtest/gtest.h>
