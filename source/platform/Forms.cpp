@@ -80,7 +80,14 @@ void TCustomForm::InitLayout() {
   ReadLayout(this, LayoutName(), binder);
   binder.BindFields(this, LayoutName());
   FFormState &= ~unsigned(fsCreating);
-  if (OnCreate) OnCreate(this);
+  if (!OnCreate) return;
+  // A failing creation handler is reported like a failing event handler; the form stays as far as the
+  // handler got, so that whoever makes it (start-up, a window opened from a menu) goes on with it.
+  try {
+    OnCreate(this);
+  } catch (...) {
+    Application->HandleException(this);
+  }
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {

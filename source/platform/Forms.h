@@ -35,7 +35,8 @@ public:
   ~TCustomForm() override;
   void BeforeDestruction() override;
 
-  // Reads the form's layout (once) and runs OnCreate.
+  // Reads the form's layout (once) and runs OnCreate. An exception from OnCreate goes to the
+  // application's default handler and does not leave InitLayout: the form is kept as far as it got.
   void InitLayout();
   virtual std::string LayoutName() const { return "layouts/" + ClassName() + ".layout"; }
 

@@ -26,8 +26,17 @@ public:
   TPaintBox* pbxSwatch = nullptr;
   std::vector<std::string> Log;
   std::function<void()> OnOK;  // extra work inside btnOKClick
+  // Extra work at the end of the creation handler of every test window made while it is set.
+  static std::function<void(TfrmTestWindow*)>& CreateStep() {
+    static std::function<void(TfrmTestWindow*)> step;
+    return step;
+  }
 
-  void FormCreate(TObject*) { Log.push_back("create"); }
+  void FormCreate(TObject*) {
+    Log.push_back("create");
+    if (CreateStep()) CreateStep()(this);
+    Log.push_back("create done");
+  }
   void btnOKClick(TObject*) {
     Log.push_back("btnOK.click");
     if (OnOK) OnOK();
@@ -130,7 +139,7 @@ RECT WindowRectIn(TWinControl* c, TWinControl* parent) {
 
 TEST_F(FormsGui, LayoutGeometryCaptionsAndScreenshot) {
   auto* f = new TfrmTestWindow(Application);
-  ASSERT_EQ(f->Log, std::vector<std::string>{"create"});
+  ASSERT_EQ(f->Log, (std::vector<std::string>{"create", "create done"}));
   f->Show();
   Pump();
   f->Update();
@@ -525,6 +534,36 @@ TEST_F(FormsGui, AnExceptionInAHandlerReachesTheDefaultHandlerAndTheLoopGoesOn) 
   EXPECT_EQ(Prompts.Prompts[0].Type, mtError);
   EXPECT_EQ(Prompts.Prompts[0].Caption, Application->GetTitle());
   EXPECT_EQ(Prompts.Prompts[1].Text, "Timer failed.");
+  f->Free();
+}
+
+// A creation handler that fails part-way (an options file that cannot be written) is reported by the
+// default handler; the window is kept as far as the handler got and works: shown, clicked, closed.
+TEST_F(FormsGui, AnExceptionInTheCreationHandlerIsReportedAndTheFormIsKept) {
+  TfrmTestWindow::CreateStep() = [](TfrmTestWindow* f) {
+    f->edtName->SetText("set before the failure");
+    throw Exception("Unable to write to C:\\folder\\options.ini");
+  };
+  TfrmTestWindow* f = nullptr;
+  try {
+    f = new TfrmTestWindow(Application);
+  } catch (...) {
+    ADD_FAILURE() << "the exception left the form's construction";
+  }
+  TfrmTestWindow::CreateStep() = nullptr;
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Log, std::vector<std::string>{"create"});  // the rest of the handler was skipped
+  ASSERT_EQ(Prompts.Prompts.size(), 1u);
+  EXPECT_EQ(Prompts.Prompts[0].Text, "Unable to write to C:\\folder\\options.ini.");
+  EXPECT_EQ(Prompts.Prompts[0].Type, mtError);
+  EXPECT_EQ(f->edtName->GetText(), "set before the failure");
+
+  // OK closes the modal window with its result.
+  f->OnShow = [&](TObject*) { PostMessageA(f->Handle(), WM_STEP, 0, 0); };
+  f->SetMessageHandler(WM_STEP, [&](TMessage&) { f->btnOK->Click(); });
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_EQ(f->Log.back(), "btnOK.click done");
+  EXPECT_EQ(Prompts.Prompts.size(), 1u);
   f->Free();
 }
 
