@@ -42,20 +42,30 @@ TImageList* SkMenuCheckedImages() { return CheckedImages().get(); }
 
 namespace {
 
-// Repaints the flat border whenever the menu window paints its frame; lives as long as the window.
+// Repaints the flat border whenever the menu window paints; lives as long as the window. The border
+// is all that lies between the window's edge and its items (the system draws its own there, in the
+// frame or inside the client area): one line in the border colour, the rest in the menu's colour.
 class TFlatMenuBorder : public TWindowSubclass {
 public:
   TFlatMenuBorder(TColor border, TColor face) : FBorder(border), FFace(face) {}
   void Paint() {
     HWND h = Window();
-    RECT wr, cr;
+    RECT wr, items{0, 0, 0, 0};
     GetWindowRect(h, &wr);
-    ::GetClientRect(h, &cr);
-    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&cr), 2);
-    OffsetRect(&cr, -wr.left, -wr.top);
+    HMENU menu = HMENU(SendMessageA(h, MN_GETHMENU, 0, 0));
+    for (int i = 0, n = menu ? GetMenuItemCount(menu) : 0; i < n; ++i) {
+      RECT r;
+      if (GetMenuItemRect(nullptr, menu, UINT(i), &r)) UnionRect(&items, &items, &r);
+    }
+    if (IsRectEmpty(&items)) {
+      ::GetClientRect(h, &items);
+      MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&items), 2);
+    }
+    OffsetRect(&items, -wr.left, -wr.top);
     OffsetRect(&wr, -wr.left, -wr.top);
+    IntersectRect(&items, &items, &wr);
     HDC dc = GetWindowDC(h);
-    ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
+    ExcludeClipRect(dc, items.left, items.top, items.right, items.bottom);
     FillSolidRect(dc, wr, FFace);
     HBRUSH b = CreateSolidBrush(ColorToRGB(FBorder));
     FrameRect(dc, &wr, b);
@@ -66,7 +76,7 @@ public:
 protected:
   LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override {
     LRESULT r = CallPrevious(msg, w, l);
-    if (msg == WM_NCPAINT || msg == WM_WINDOWPOSCHANGED) Paint();
+    if (msg == WM_NCPAINT || msg == WM_PAINT || msg == WM_WINDOWPOSCHANGED) Paint();
     return r;
   }
   void WindowDestroyed() override { delete this; }

@@ -423,7 +423,14 @@ void CALLBACK ShootMenu(HWND, UINT, UINT_PTR id, DWORD) {
   HWND menuWindow = FindWindowA("#32768", nullptr);
   if (!menuWindow || !IsWindowVisible(menuWindow)) return;  // not shown yet: the next tick
   KillTimer(nullptr, id);
-  CaptureWindow(menuWindow, *gMenuShot);
+  // Read from the window itself: the screen may not show its last drawing yet.
+  RECT wr;
+  GetWindowRect(menuWindow, &wr);
+  gMenuShot->SetPixelFormat(pf24bit);
+  gMenuShot->SetSize(wr.right - wr.left, wr.bottom - wr.top);
+  HDC dc = GetWindowDC(menuWindow);
+  BitBlt(gMenuShot->Canvas()->GetHandle(), 0, 0, wr.right - wr.left, wr.bottom - wr.top, dc, 0, 0, SRCCOPY);
+  ReleaseDC(menuWindow, dc);
   EndMenu();
 }
 
