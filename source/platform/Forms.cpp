@@ -566,11 +566,7 @@ void TCustomForm::WndProc(TMessage& m) {
       DefaultHandler(m);
       if (FBorderWidth > 0 && !IsIconic(FHandle)) {
         // The band between the frame and the client area, in the form's colour.
-        RECT wr, cr;
-        GetWindowRect(FHandle, &wr);
-        ::GetClientRect(FHandle, &cr);
-        MapWindowPoints(FHandle, nullptr, reinterpret_cast<POINT*>(&cr), 2);
-        OffsetRect(&cr, -wr.left, -wr.top);
+        RECT cr = ClientRectInWindow(FHandle);
         RECT band = cr;
         InflateRect(&band, FBorderWidth, FBorderWidth);
         HDC dc = GetWindowDC(FHandle);
@@ -601,6 +597,8 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 }
 
 TApplication::~TApplication() {
+  // The forms first: they may still take their message hooks back.
+  DestroyComponents();
   if (FHandle) DestroyWindow(FHandle);
 }
 

@@ -448,9 +448,7 @@ void TFcCustomEdit::PaintDropButtonArea() {
     PaintDropButton(button);
     // What lies between the button and the text (nothing with the usual border) takes the edit's colour.
     ExcludeClipRect(dc, button.left, button.top, button.right, button.bottom);
-    RECT client = GetClientRect();
-    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -wr.left, -wr.top);
+    RECT client = ClientRectInWindow(h);
     ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     FNonClientCanvas.Brush()->SetColor(FColor);
     FNonClientCanvas.FillRect(inner);

@@ -848,11 +848,8 @@ void TskForm::FormWndProc(TMessage& m) {
 
 void TskForm::PaintFrame() {
   HWND h = FForm->Handle();
-  RECT wr, cr;
+  RECT wr, cr = ClientRectInWindow(h);
   GetWindowRect(h, &wr);
-  ::GetClientRect(h, &cr);
-  MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&cr), 2);
-  OffsetRect(&cr, -wr.left, -wr.top);
   OffsetRect(&wr, -wr.left, -wr.top);
   HDC dc = GetWindowDC(h);
   ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
@@ -865,8 +862,8 @@ void TskForm::PaintFrame() {
     InflateRect(&r, -1, -1);
   }
   DeleteObject(border);
-  // The border pictures hug the client area: the sides from its top to the window's bottom edge of the
-  // bottom picture, the bottom picture between them; each stretched along its side.
+  // The border pictures hug the client area: the sides from its top down to the bottom picture's lower
+  // edge, the bottom picture between them; each stretched along its side.
   int side = SideBorderWidth(), bottom = BottomBorderHeight();
   TCanvas canvas;
   canvas.SetHandle(dc);
