@@ -293,9 +293,10 @@ void TCustomEdit::WndProc(TMessage& m) {
 
 // ---- masked edit ----
 
-ORV_DEFINE_CLASS(TCustomMaskEdit, TCustomEdit, nullptr,
-                 {StrProp<TCustomMaskEdit>("EditMask", &TCustomMaskEdit::GetEditMask, &TCustomMaskEdit::SetEditMask)})
-ORV_DEFINE_CLASS(TMaskEdit, TCustomMaskEdit, FactoryOf<TMaskEdit>(), {})
+// The mask is published by the masked edit itself, not by the edits built on the base.
+ORV_DEFINE_CLASS(TCustomMaskEdit, TCustomEdit, nullptr, {})
+ORV_DEFINE_CLASS(TMaskEdit, TCustomMaskEdit, FactoryOf<TMaskEdit>(),
+                 {StrProp<TMaskEdit>("EditMask", &TMaskEdit::GetEditMask, &TMaskEdit::SetEditMask)})
 
 int TCustomMaskEdit::InvalidPosition(const std::string& text) const {
   if (!IsMasked()) return -1;

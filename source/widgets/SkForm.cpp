@@ -735,26 +735,25 @@ void TskForm::Detach() {
 }
 
 bool TskForm::HandleKeyMessage(const MSG& msg) {
-  if (!FForm || !FForm->HandleAllocated() || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
+  bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  if (!FForm || !FForm->HandleAllocated() || (!keyDown && msg.message != WM_SYSCHAR)) return false;
   // Only the keys of this form while it is active (the focus window is one of its windows).
   if (!IsWindowEnabled(FForm->Handle()) || GetAncestor(msg.hwnd, GA_ROOT) != FForm->Handle()) return false;
+  TMainMenu* menu = FMenuBar->Menu();
+  if (msg.message == WM_SYSCHAR) {
+    // Alt with a letter that no short cut took: the accelerators of the form's controls come first,
+    // as they would before a menu bar of the system's.
+    int index = menu ? FMenuBar->AcceleratorItem(char(msg.wParam)) : -1;
+    if (index < 0) return false;
+    if (FForm->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) == 0) FMenuBar->ClickItem(index);
+    return true;
+  }
   int sc = ShortCutOfKeyMessage(msg);
   if (sc == (scAlt | VK_SPACE)) {
     ShowWindowMenu();
     return true;
   }
-  TMainMenu* menu = FMenuBar->Menu();
-  if (!menu) return false;
-  if (menu->IsShortCut(sc)) return true;
-  if ((sc & ~0xFF) == scAlt) {
-    char ch = char(MapVirtualKeyA(UINT(sc & 0xFF), MAPVK_VK_TO_CHAR));
-    int index = ch ? FMenuBar->AcceleratorItem(ch) : -1;
-    if (index >= 0) {
-      FMenuBar->ClickItem(index);
-      return true;
-    }
-  }
-  return false;
+  return menu && menu->IsShortCut(sc);
 }
 
 void TskForm::ShowWindowMenu() {

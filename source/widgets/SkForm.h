@@ -5,8 +5,9 @@
 // The frame is a border of BorderWidth pixels in BorderColor; a theme file with side and bottom border
 // pictures ("FormLeftBorderImage", "FormBottomBorderImage") adds them inside it, the right side being
 // the left picture turned by 180 degrees, and the client area shrinks by their sizes. While the form is
-// active its key presses go to the main menu's short cuts (Ctrl+key, Alt+key, and Alt with the
-// accelerator of an item of the menu bar), since the form keeps no menu of its own.
+// active an application message hook hands its key presses to the main menu's short cuts, and Alt with
+// the accelerator of a menu-bar item that no control of the form claims to that item, since the form
+// keeps no menu of its own.
 #pragma once
 
 #include <memory>
@@ -265,8 +266,8 @@ public:
   TBitmap* BottomBorderPicture() const { return FBottomBorder.get(); }
   int SideBorderWidth() const { return FLeftBorder ? FLeftBorder->GetWidth() : 0; }
   int BottomBorderHeight() const { return FBottomBorder ? FBottomBorder->GetHeight() : 0; }
-  // A key press while the form is active: the main menu's short cut, or Alt+Space for the window menu.
-  // True when it was used.
+  // A key press while the form is active: the main menu's short cut, a menu-bar accelerator, or
+  // Alt+Space for the window menu. True when it was used.
   bool HandleKeyMessage(const MSG& msg);
 
   TskTitleBarButtonClickEvent OnTitleBarCustomBtnsClick, OnTitleBarHelpBtnClick;

@@ -11,6 +11,7 @@
 #include "Resources.h"
 #include "PumpMessages.h"
 #include "Screenshot.h"
+#include "SkButton.h"
 #include "SkForm.h"
 #include "SkThemeFile.h"
 #include "SkThemeMgr.h"
@@ -380,7 +381,8 @@ TEST_F(SkFormGui, MainMenuShortCutsReachTheirItemsOnceWhileTheFormIsActive) {
   } const cases[] = {
       {"Ctrl+O", Form, WM_KEYDOWN, 'O', 1, VK_CONTROL, "miOpen"},
       {"Alt+X", Form, WM_SYSKEYDOWN, 'X', alt, 0, "miExit"},
-      {"Alt+V, the menu bar's View", Form, WM_SYSKEYDOWN, 'V', alt, 0, "miView"},
+      {"Alt+V, the menu bar's View", Form, WM_SYSKEYDOWN, 'V', alt, VK_MENU, "miView"},
+      {"its character alone", Form, WM_SYSCHAR, 'v', alt, 0, "miView"},
       {"O alone", Form, WM_KEYDOWN, 'O', 1, 0, nullptr},
       {"Ctrl+D of a disabled item", Form, WM_KEYDOWN, 'D', 1, VK_CONTROL, nullptr},
       {"Alt+Q, no item", Form, WM_SYSKEYDOWN, 'Q', alt, 0, nullptr},
@@ -401,6 +403,19 @@ TEST_F(SkFormGui, MainMenuShortCutsReachTheirItemsOnceWhileTheFormIsActive) {
       EXPECT_TRUE(clicks.empty());
     }
   }
+  // A control of the form with the same accelerator takes the letter first.
+  auto* button = new TskImageButton(Form);
+  button->SetParent(Frame);
+  button->SetCaption("&View");
+  int buttonClicks = 0;
+  button->OnClick = [&buttonClicks](TObject*) { ++buttonClicks; };
+  clicks.clear();
+  PostMessageA(Form->Handle(), WM_SYSCHAR, 'v', alt);
+  Application->ProcessMessages();
+  EXPECT_EQ(buttonClicks, 1);
+  EXPECT_TRUE(clicks.empty());
+  button->Free();
+
   // A frame that went away takes its hook along.
   TskMainMenu* menu = Menu;
   Frame->Free();
