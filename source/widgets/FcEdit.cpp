@@ -235,21 +235,28 @@ void TFcCustomEdit::SetFlatButtons(bool v) {
   InvalidateNonClientFrame();
 }
 
-void TFcCustomEdit::PaintNonClient() {
-  if (!FFrameVisible || ThemedFrameInUse() || !HandleAllocated()) return;
-  HDC dc = GetWindowDC(Handle());
+void TFcCustomEdit::PaintOnWindowDC(const std::function<void(HDC)>& paint) {
+  HWND h = Handle();
+  HDC dc = GetWindowDC(h);
   FNonClientCanvas.SetHandle(dc);
   try {
-    bool hot = FFrameHotTrack && Hot();
-    PaintEditFrame(&FNonClientCanvas, FWidth, FHeight, hot ? FFrameHotStyle : FFrameStyle, FColor,
-                   hot ? FFrameHotColor : FFrameColor, FFrameSides, false);
+    paint(dc);
   } catch (...) {
     FNonClientCanvas.SetHandle(nullptr);
-    ReleaseDC(Handle(), dc);
+    ReleaseDC(h, dc);
     throw;
   }
   FNonClientCanvas.SetHandle(nullptr);
-  ReleaseDC(Handle(), dc);
+  ReleaseDC(h, dc);
+}
+
+void TFcCustomEdit::PaintNonClient() {
+  if (!FFrameVisible || ThemedFrameInUse() || !HandleAllocated()) return;
+  PaintOnWindowDC([this](HDC) {
+    bool hot = FFrameHotTrack && Hot();
+    PaintEditFrame(&FNonClientCanvas, FWidth, FHeight, hot ? FFrameHotStyle : FFrameStyle, FColor,
+                   hot ? FFrameHotColor : FFrameColor, FFrameSides, false);
+  });
 }
 
 // ---- messages ----
@@ -434,31 +441,21 @@ void TFcCustomEdit::RedrawButtonStrip() {
 
 void TFcCustomEdit::PaintDropButtonArea() {
   if (!FDropButtonShown || !HandleAllocated()) return;
-  HWND h = Handle();
-  HDC dc = GetWindowDC(h);
-  FNonClientCanvas.SetHandle(dc);
-  try {
-    RECT wr, inner;
-    GetWindowRect(h, &wr);
-    inner = wr;
-    OffsetRect(&inner, -wr.left, -wr.top);
-    RECT button = DropButtonRect();
+  PaintOnWindowDC([this](HDC dc) {
+    // Inside the border: the button, and what lies between it and the text (nothing with the usual
+    // border) in the edit's colour.
+    RECT button = DropButtonRect(), inner;
+    GetWindowRect(Handle(), &inner);
+    OffsetRect(&inner, -inner.left, -inner.top);
     InflateRect(&inner, -button.top, -button.top);
     IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
     PaintDropButton(button);
-    // What lies between the button and the text (nothing with the usual border) takes the edit's colour.
     ExcludeClipRect(dc, button.left, button.top, button.right, button.bottom);
-    RECT client = ClientRectInWindow(h);
+    RECT client = ClientRectInWindow(Handle());
     ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     FNonClientCanvas.Brush()->SetColor(FColor);
     FNonClientCanvas.FillRect(inner);
-  } catch (...) {
-    FNonClientCanvas.SetHandle(nullptr);
-    ReleaseDC(h, dc);
-    throw;
-  }
-  FNonClientCanvas.SetHandle(nullptr);
-  ReleaseDC(h, dc);
+  });
 }
 
 void TFcCustomEdit::PaintDropButton(const RECT& r) {

@@ -10,6 +10,9 @@
 // run the drop-down sequence: OnDropDown, then OnCloseUp, with the button drawn down in between.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "FcCommon.h"
 #include "StdCtrls.h"
 
@@ -113,6 +116,8 @@ protected:
   virtual void PaintDropButton(const RECT& r);
   void ValidateError(int position) override;
   bool ThemedFrameInUse() const;
+  // Runs `paint` with the non-client canvas on the window's DC, and gives the DC back also on failure.
+  void PaintOnWindowDC(const std::function<void(HDC)>& paint);
   void PaintNonClient();
   // The drop button's width: a vertical scroll bar's, one less with visual themes.
   int DropButtonWidth() const;
