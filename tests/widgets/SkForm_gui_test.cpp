@@ -403,6 +403,17 @@ TEST_F(SkFormGui, MainMenuShortCutsReachTheirItemsOnceWhileTheFormIsActive) {
       EXPECT_TRUE(clicks.empty());
     }
   }
+  // Alt+Space opens the title bar's window menu, once.
+  std::vector<TPopupMenu*> popped;
+  SetMenuChooser([&popped](TPopupMenu* m, int, int) {
+    popped.push_back(m);
+    return nullptr;
+  });
+  PostMessageA(Form->Handle(), WM_SYSKEYDOWN, VK_SPACE, alt);
+  Application->ProcessMessages();
+  EXPECT_EQ(popped, (std::vector<TPopupMenu*>{Bar->WindowMenu()}));
+  SetMenuChooser(nullptr);
+
   // A control of the form with the same accelerator takes the letter first.
   auto* button = new TskImageButton(Form);
   button->SetParent(Frame);
