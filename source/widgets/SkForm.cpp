@@ -70,6 +70,11 @@ void StyleFrame(TskFileTheme* theme, TskUIStyle style, int entry, TBitmap* bitma
     GetBuiltInThemeBitmap(s, entry, bitmap, frame, frames);
 }
 
+// Has the system ask the window for its frame again (the client area follows).
+void FrameChanged(HWND window) {
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Draws a bitmap with its magenta pixels left out.
 void DrawKeyed(TCanvas* canvas, int x, int y, TBitmap* b) {
   if (b->Empty()) return;
@@ -722,7 +727,7 @@ void TskForm::Attach() {
   FKeyHook = Application->HookMessages([this](MSG& msg) { return HandleKeyMessage(msg); });
   if (form->HandleAllocated()) {
     StripCaption();
-    SetWindowPos(form->Handle(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FrameChanged(form->Handle());
   }
 }
 
@@ -768,7 +773,7 @@ void TskForm::StripCaption() {
   if (!(style & WS_CAPTION) || (style & WS_CHILD)) return;
   // Keep the frame (a thin border) but not the caption strip.
   SetWindowLongA(h, GWL_STYLE, (style & ~WS_CAPTION) | WS_BORDER);
-  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FrameChanged(h);
 }
 
 void TskForm::FormWndProc(TMessage& m) {
@@ -884,7 +889,7 @@ void TskForm::LoadBorderPictures() {
   auto load = [this](int entry) {
     std::unique_ptr<TBitmap> b(new TBitmap);
     FFileTheme->GetBitmap(entry, b.get());
-    if (b->Empty() || b->GetWidth() <= 0 || b->GetHeight() <= 0) b.reset();
+    if (b->Empty()) b.reset();
     return b;
   };
   FLeftBorder = load(eFormLeftBorder);
@@ -969,8 +974,7 @@ void TskForm::SetUIStyle(TskUIStyle v) {
   if (FAutoUpdateSub && FForm) ApplyUIStyleToChildren(FForm, v, FFileTheme);
   UpdateRegion();
   if (FForm && FForm->HandleAllocated()) {
-    if (frameChanged)  // the client area follows the pictures' sizes
-      SetWindowPos(FForm->Handle(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (frameChanged) FrameChanged(FForm->Handle());  // the client area follows the pictures' sizes
     RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 }
