@@ -513,8 +513,9 @@ TEST(MaskEdit, AMaskedTextThatDoesNotFitKeepsTheFocusAndTellsTheUser) {
     Application->ProcessMessages();
     EXPECT_EQ(masked->Focused(), c.Kept);
     EXPECT_EQ(prompts.Prompts.size(), c.Kept ? 1u : 0u);
-    if (c.Kept && !prompts.Prompts.empty())
+    if (c.Kept && !prompts.Prompts.empty()) {
       EXPECT_NE(prompts.Prompts[0].Text.find("Invalid input value"), std::string::npos);
+    }
   }
   // Without a mask nothing is checked.
   masked->SetEditMask("");

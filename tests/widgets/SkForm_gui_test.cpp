@@ -288,7 +288,9 @@ TEST_F(SkFormGui, SkinnedMenusMeasureAndDrawTheirItems) {
     RECT r{0, 0, 200, h};
     item->DrawItem(canvasBitmap.Canvas(), r, c.Selected);
     EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(190, h / 2 + (item->IsLine() ? 2 : 0)) & 0xFFFFFF, c.Background);
-    if (!c.Selected) EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(2, h - 1) & 0xFFFFFF, GetBuiltInThemeColor(WinXP, 23));
+    if (!c.Selected) {
+      EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(2, h - 1) & 0xFFFFFF, GetBuiltInThemeColor(WinXP, 23));
+    }
   }
   // The separator line and the selected frame have their own colours; the check mark is drawn.
   auto* line = As<TMenuItem>(Form->FindComponent("miLine"));
