@@ -467,14 +467,15 @@ TEST_F(SkFormGui, FlatMenuDrawsAFlatBorderAroundItsWindow) {
   SetForegroundWindow(Form->Handle());
   Application->ProcessMessages();
   auto* popup = As<TskPopupMenu>(Form->FindComponent("mnuPopup"));
-  auto shoot = [&](bool flat) {
-    popup->SetFlatMenu(flat);
-    popup->SetBorderColor(clRed);
-    popup->SetColor(clWhite);
+  // The pixels at the window's corners and edges, and one pixel inside each side edge.
+  auto shoot = [&](TskMenuLook* look, bool flat, const std::function<void()>& open, const char* picture) {
+    look->SetFlatMenu(flat);
+    look->SetBorderColor(clRed);
+    look->SetColor(clWhite);
     TBitmap shot;
     gMenuShot = &shot;
     SetTimer(nullptr, 0, 100, ShootMenu);
-    popup->Popup(120, 120);  // returns once the timer closed it
+    open();  // returns once the timer closed the menu
     gMenuShot = nullptr;
     Application->ProcessMessages();
     std::vector<TColor> pixels;
@@ -482,18 +483,30 @@ TEST_F(SkFormGui, FlatMenuDrawsAFlatBorderAroundItsWindow) {
     int w = shot.GetWidth(), h = shot.GetHeight();
     for (POINT p : {POINT{0, 0}, POINT{w - 1, h - 1}, POINT{0, h / 2}, POINT{w / 2, 0}, POINT{1, h / 2}, POINT{w - 2, h / 2}})
       pixels.push_back(shot.Canvas()->GetPixel(p.x, p.y) & 0xFFFFFF);
-    if (flat) shot.SaveToFile(std::string(ORV_BUILD_DIR) + "SkForm_FlatMenu.bmp");
+    if (flat) shot.SaveToFile(std::string(ORV_BUILD_DIR) + picture);
     return pixels;
   };
-  std::vector<TColor> flat = shoot(true);
-  ASSERT_EQ(flat.size(), 6u);
-  // One line of the border colour all round, then the menu's colour.
-  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(flat[i], clRed) << i;
-  EXPECT_EQ(flat[4], clWhite);
-  EXPECT_EQ(flat[5], clWhite);
-  std::vector<TColor> raised = shoot(false);
-  ASSERT_EQ(raised.size(), 6u);
-  EXPECT_NE(raised[0], clRed);  // the system's own frame without FlatMenu
+  struct {
+    const char* Menu;
+    TskMenuLook* Look;
+    std::function<void()> Open;
+    const char* Picture;
+  } const cases[] = {
+      {"popup menu", popup, [&] { popup->Popup(120, 120); }, "SkForm_FlatMenu.bmp"},
+      {"main menu's File from the menu bar", Menu, [&] { Frame->MenuBar()->ClickItem(0); }, "SkForm_FlatMainMenu.bmp"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Menu);
+    std::vector<TColor> flat = shoot(c.Look, true, c.Open, c.Picture);
+    ASSERT_EQ(flat.size(), 6u);
+    // One line of the border colour all round, then the menu's colour.
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(flat[i], clRed) << i;
+    EXPECT_EQ(flat[4], clWhite);
+    EXPECT_EQ(flat[5], clWhite);
+    std::vector<TColor> raised = shoot(c.Look, false, c.Open, c.Picture);
+    ASSERT_EQ(raised.size(), 6u);
+    EXPECT_NE(raised[0], clRed);  // the system's own frame without FlatMenu
+  }
 }
 
 TEST_F(SkFormGui, ThemeFileBorderPicturesNarrowTheClientAreaAndFrameIt) {
