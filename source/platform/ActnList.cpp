@@ -45,6 +45,15 @@ int TextToShortCut(const std::string& text) {
   return 0;
 }
 
+int ShortCutOfKeyMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return 0;
+  int sc = int(msg.wParam & 0xFF);
+  if (GetKeyState(VK_SHIFT) < 0) sc |= scShift;
+  if (GetKeyState(VK_CONTROL) < 0) sc |= scCtrl;
+  if ((msg.lParam & (1 << 29)) || GetKeyState(VK_MENU) < 0) sc |= scAlt;  // bit 29: Alt held
+  return sc;
+}
+
 std::string ShortCutToText(int shortCut) {
   std::string name = KeyName(shortCut & 0xFF);
   if (name.empty()) return "";

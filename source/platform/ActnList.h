@@ -13,6 +13,9 @@ constexpr int scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 // "Ctrl+A", "Shift+Del", "F1", "Alt+N", "Ctrl+Del"; 0 for an empty or unknown text.
 int TextToShortCut(const std::string& text);
 std::string ShortCutToText(int shortCut);
+// The short cut a WM_KEYDOWN or WM_SYSKEYDOWN stands for: its key with the Shift, Ctrl and Alt held;
+// 0 for any other message.
+int ShortCutOfKeyMessage(const MSG& msg);
 
 class TActionList;
 

@@ -494,6 +494,18 @@ bool DispatchMenuMessage(HWND window, TMessage& m) {
         }
       return false;  // the window's own handling goes on
     }
+    case WM_ENTERIDLE: {
+      // The menu loop waits: lParam is the window that shows the current (sub-)menu.
+      HWND menuWindow = HWND(m.LParam);
+      if (m.WParam != MSGF_MENU || !menuWindow || !IsWindow(menuWindow)) return false;
+      HMENU h = HMENU(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+      for (auto& entry : Commands())
+        if (h && entry.second->HandleAllocated() && entry.second->Handle() == h) {
+          if (TMenu* menu = entry.second->GetParentMenu()) menu->MenuWindowIdle(menuWindow);
+          break;
+        }
+      return false;
+    }
   }
   return false;
 }

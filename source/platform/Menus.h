@@ -133,6 +133,9 @@ public:
   virtual void MenuChanged(TMenuItem* source) { (void)source; }
   // A menu bar (a window's menu) rather than a popup.
   virtual bool IsBar() const { return false; }
+  // A window of the system shows the menu's items (or a sub-menu's) and waits for the user; called
+  // each time the menu loop idles, so a menu may dress the window it is shown in.
+  virtual void MenuWindowIdle(HWND window) { (void)window; }
 
 private:
   TMenuItem* FItems;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "ActnList.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Prompter.h"
@@ -576,6 +577,112 @@ TEST_F(FormsGui, ApplicationRunEndsWhenTheMainFormCloses) {
   Application->ClearTerminated();
   Application->SetMainForm(nullptr);
   main->Free();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormsHooks, MessageHooksSeeTheLoopsMessagesInOrderAndCanKeepThemBack) {
+  auto* form = new TForm(Application);
+  form->Show();
+  Application->ProcessMessages();
+  std::vector<std::string> seen;
+  int keysAtTheWindow = 0;
+  form->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++keysAtTheWindow; };
+  const UINT kProbe = WM_APP + 7;
+  int first = Application->HookMessages([&](MSG& m) {
+    if (m.message == kProbe) seen.push_back("first " + std::to_string(m.wParam));
+    return m.message == kProbe && m.wParam == 1;  // keeps message 1 from going on
+  });
+  int second = Application->HookMessages([&](MSG& m) {
+    if (m.message == kProbe) seen.push_back("second " + std::to_string(m.wParam));
+    return m.message == WM_KEYDOWN && m.wParam == 'K';
+  });
+  bool onMessageSawOne = false;
+  Application->OnMessage = [&](MSG& m, bool&) { onMessageSawOne |= m.message == kProbe && m.wParam == 1; };
+  PostMessageA(form->Handle(), kProbe, 1, 0);
+  PostMessageA(form->Handle(), kProbe, 2, 0);
+  PostMessageA(form->Handle(), WM_KEYDOWN, 'K', 1);
+  PostMessageA(form->Handle(), WM_KEYDOWN, 'L', 1);
+  Application->ProcessMessages();
+  EXPECT_EQ(seen, (std::vector<std::string>{"first 1", "first 2", "second 2"}));
+  EXPECT_FALSE(onMessageSawOne);
+  EXPECT_EQ(keysAtTheWindow, 1);  // K was kept back by the second hook, L went on
+  Application->UnhookMessages(first);
+  Application->UnhookMessages(second);
+  Application->UnhookMessages(second);  // twice is harmless
+  seen.clear();
+  PostMessageA(form->Handle(), kProbe, 1, 0);
+  Application->ProcessMessages();
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(onMessageSawOne);
+  Application->OnMessage = nullptr;
+  form->Free();
+}
+
+TEST(FormsHooks, ShortCutOfAKeyMessage) {
+  struct {
+    const char* Name;
+    UINT Msg;
+    WPARAM Key;
+    LPARAM Data;
+    int ShortCut;
+  } const cases[] = {
+      {"key down", WM_KEYDOWN, 'O', 1, 'O'},
+      {"Alt from the key data", WM_SYSKEYDOWN, 'X', 1 | (1 << 29), scAlt | 'X'},
+      {"function key", WM_KEYDOWN, VK_F4, 1, VK_F4},
+      {"key up is none", WM_KEYUP, 'O', 1, 0},
+      {"a character is none", WM_CHAR, 'o', 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MSG m{};
+    m.message = c.Msg;
+    m.wParam = c.Key;
+    m.lParam = c.Data;
+    EXPECT_EQ(ShortCutOfKeyMessage(m), c.ShortCut);
+  }
+}
+
+TEST(FormsHooks, BorderWidthIsABandInTheFormsColourAroundTheClientArea) {
+  auto* plain = new TForm(Application);
+  auto* banded = new TForm(Application);
+  int left = 40;
+  for (TForm* f : {plain, banded}) {
+    f->SetBorderStyle(bsSingle);
+    f->SetBounds(left, 40, 200, 150);
+    left += 260;
+    f->SetColor(clLime);
+  }
+  SetPropText(banded, "BorderWidth", "6");
+  EXPECT_EQ(GetPropText(banded, "Scaled"), "True");
+  SetPropText(banded, "Scaled", "False");
+  EXPECT_FALSE(banded->GetScaled());
+  banded->SetClientWidth(180);  // the client size asked for stays the client size
+  EXPECT_EQ(banded->GetClientRect().right, 180);
+  banded->SetWidth(200);
+  plain->Show();
+  banded->Show();
+  Application->ProcessMessages();
+  RECT a, b;
+  GetClientRect(plain->Handle(), &a);
+  GetClientRect(banded->Handle(), &b);
+  EXPECT_EQ(b.right, a.right - 12);
+  EXPECT_EQ(b.bottom, a.bottom - 12);
+  banded->SetBorderWidth(0);
+  GetClientRect(banded->Handle(), &b);
+  EXPECT_EQ(b.right, a.right);
+  banded->SetBorderWidth(3);
+  RedrawWindow(banded->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  // The band's pixels show the form's colour: the one just left of the client area.
+  POINT p{-1, 10};
+  ClientToScreen(banded->Handle(), &p);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, p.x, p.y) & 0xFFFFFF, ColorToRGB(clLime) & 0xFFFFFF);
+  ReleaseDC(nullptr, screen);
+  plain->Free();
+  banded->Free();
 }
 
 }  // namespace
