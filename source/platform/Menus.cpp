@@ -377,20 +377,13 @@ void RebuildTree(TMenuItem* item) {
   for (int i = 0; i < item->Count(); ++i) RebuildTree(item->Items(i));
 }
 
-TMenuItem* SystemChooser(TPopupMenu* popup, int x, int y) {
-  HMENU menu = popup->Handle();
-  RebuildTree(popup->Items());  // actions may have changed captions and states since the last time
-  HWND owner = Application->Handle();
-  if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
-  // The active form of ours owns the menu when there is one (a modal window's main window is disabled,
-  // and a menu whose owner is not the active window closes at once).
-  if (HWND active = GetActiveWindow())
-    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
-  SetForegroundWindow(owner);
-  UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
-  PostMessageA(owner, WM_NULL, 0, 0);
-  return id ? popup->FindItem(id, fkCommand) : nullptr;
+bool Descends(TMenuItem* item, TMenuItem* root) {
+  for (TMenuItem* i = item; i; i = i->Parent())
+    if (i == root) return true;
+  return false;
 }
+
+TMenuItem* SystemChooser(TPopupMenu* popup, int x, int y) { return TrackMenuItems(popup->Items(), x, y); }
 
 TMenuChooser& Chooser() {
   static TMenuChooser chooser = SystemChooser;
@@ -415,6 +408,22 @@ TMenuItem* OwnerDrawItem(UINT command, ULONG_PTR data) {
 }
 
 }  // namespace
+
+TMenuItem* TrackMenuItems(TMenuItem* parent, int x, int y) {
+  HMENU menu = parent->Handle();
+  RebuildTree(parent);  // actions may have changed captions and states since the last time
+  HWND owner = Application->Handle();
+  if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
+  // The active form of ours owns the menu when there is one (a modal window's main window is disabled,
+  // and a menu whose owner is not the active window closes at once).
+  if (HWND active = GetActiveWindow())
+    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
+  SetForegroundWindow(owner);
+  UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
+  PostMessageA(owner, WM_NULL, 0, 0);
+  TMenuItem* chosen = id ? FindItemByCommand(id) : nullptr;
+  return chosen && Descends(chosen, parent) ? chosen : nullptr;
+}
 
 TMenuChooser SetMenuChooser(TMenuChooser chooser) {
   TMenuChooser old = Chooser();

@@ -179,6 +179,9 @@ private:
 // their own chooser (return the item to click, or null for none). Returns the previous one.
 using TMenuChooser = std::function<TMenuItem*(TPopupMenu* menu, int x, int y)>;
 TMenuChooser SetMenuChooser(TMenuChooser chooser);
+// Shows the sub-items of `parent` as a popup menu at the screen point and waits; the chosen item (one
+// of parent's descendants), or null when none was chosen.
+TMenuItem* TrackMenuItems(TMenuItem* parent, int x, int y);
 // Finds an item by name in a menu tree.
 TMenuItem* FindMenuItem(TMenuItem* root, const std::string& name);
 // The item of any live menu with this command, or null.

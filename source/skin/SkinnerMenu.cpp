@@ -760,7 +760,9 @@ void TSkinnerForm::SetMenuItemsOwnerDraw(TMenuItem* item, bool on) {
     item->OnDrawItem = DrawItemEvent();
     item->OnMeasureItem = MeasureItemEvent(false);
   } else {
+    // Both go: a measure handler left behind would call into this skinner after it is gone.
     item->OnDrawItem = nullptr;
+    item->OnMeasureItem = nullptr;
   }
   for (int i = 0; i < item->Count(); ++i) SetMenuItemsOwnerDraw(item->Items(i), on);
 }
