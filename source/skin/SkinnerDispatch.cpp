@@ -318,9 +318,8 @@ const std::vector<TClassRow>& ClassRows() {
       {mClassText, "TFCRADIOBUTTON|TFCDBRADIOBUTTON", nullptr, Gate(xcRadioButton),
        R("TSkinObjImage", true, GlyphStrip<2>)},
       {mClassText, "TCXDBCHECKBOX|TCXCHECKBOX", nullptr, Gate(xcCheckBox), R("TSkinObjImage", true, GlyphStrip<3>)},
-      // Recoloured like a radio group: the windowless controls inside take the group's colour and
-      // would otherwise stand out on the face the skinner paints.
-      {mInherits, "TCustomGroupBox", nullptr, Gate(xcPanel), R("TSkinGroupBox", true, SkinChildrenThenAttach)},
+      // The group keeps its Color: the skinner paints it whole, the controls inside on the face.
+      {mInherits, "TCustomGroupBox", nullptr, Gate(xcPanel), R("TSkinGroupBox", false, SkinChildrenThenAttach)},
       {mInherits, "TRadioButton", nullptr, Gate(xcRadioButton), R("TSkinRadioButton")},
       {mInherits, "TToolBar", nullptr, Gate(xcToolbar), R("TSkinBox", false, ToolBar)},
       {mClassText, "TTNTCOMBOBOX", nullptr, Gate(xcCombo), R("TSkinComBox")},
