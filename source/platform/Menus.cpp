@@ -296,7 +296,9 @@ TMenuItem* FindItemByCommand(UINT command) {
 // ---- menu ----
 
 ORV_DEFINE_CLASS(TMenu, TComponent, nullptr,
-                 {RefProp<TMenu, TImageList>("Images", &TMenu::GetImages, &TMenu::SetImages),
+                 {EnumProp<TMenu, TBiDiMode>("BiDiMode", BiDiModeNames(), &TMenu::GetBiDiMode, &TMenu::SetBiDiMode),
+                  BoolProp<TMenu>("ParentBiDiMode", &TMenu::GetParentBiDiMode, &TMenu::SetParentBiDiMode),
+                  RefProp<TMenu, TImageList>("Images", &TMenu::GetImages, &TMenu::SetImages),
                   BoolProp<TMenu>("OwnerDraw", &TMenu::GetOwnerDraw, &TMenu::SetOwnerDraw)})
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
@@ -318,7 +320,28 @@ void TMenu::SetImages(TImageList* v) {
 void TMenu::SetOwnerDraw(bool v) {
   if (FOwnerDraw == v) return;
   FOwnerDraw = v;
-  // Every level takes the new item type.
+  RebuildHandles();
+}
+
+TBiDiMode TMenu::GetBiDiMode() const {
+  if (!FParentBiDiMode) return FBiDiMode;
+  auto* owner = dynamic_cast<TControl*>(Owner());
+  return owner ? owner->GetBiDiMode() : FBiDiMode;
+}
+
+void TMenu::SetBiDiMode(TBiDiMode v) {
+  FBiDiMode = v;
+  FParentBiDiMode = false;
+  if (!IsLoading()) RebuildHandles();
+}
+
+void TMenu::SetParentBiDiMode(bool v) {
+  FParentBiDiMode = v;
+  if (!IsLoading()) RebuildHandles();
+}
+
+// Every level takes the new item type.
+void TMenu::RebuildHandles() {
   std::function<void(TMenuItem*)> rebuild = [&rebuild](TMenuItem* item) {
     item->RebuildHandle();
     for (int i = 0; i < item->Count(); ++i) rebuild(item->Items(i));

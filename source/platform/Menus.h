@@ -133,11 +133,21 @@ public:
   virtual void MenuChanged(TMenuItem* source) { (void)source; }
   // A menu bar (a window's menu) rather than a popup.
   virtual bool IsBar() const { return false; }
+  // The direction of its owner control while ParentBiDiMode (left to right without one); a menu
+  // reading right to left lays its entries out from the right.
+  TBiDiMode GetBiDiMode() const;
+  void SetBiDiMode(TBiDiMode v);
+  bool GetParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool v);
+  bool IsRightToLeft() const { return GetBiDiMode() != bdLeftToRight; }
 
 private:
   TMenuItem* FItems;
   TImageList* FImages = nullptr;
   bool FOwnerDraw = false;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
+  void RebuildHandles();
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

@@ -264,6 +264,8 @@ private:
   void MdiClientProc(TMessage& m);
   void CallMdiClient(TMessage& m);
   void DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+  void DrawMenuItemContentRtl(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+  void DrawMenuItemGlyph(TMenuItem* item, TCanvas* canvas, RECT box, const RECT& rect);
   void DrawMenuItemText(TMenuItem* item, TCanvas* canvas, UINT flags, bool selected, RECT& r,
                         const std::wstring& text);
 
