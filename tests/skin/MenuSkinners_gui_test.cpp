@@ -907,4 +907,28 @@ TEST_F(SkinnedMenus, TheBarAsksTheItemsActionsFirst) {
   EXPECT_TRUE(f->MenuBar()->Buttons[0]->Enabled);
 }
 
+// Items drawn by the skin mark the popups about to open as the menu bar's, whether an item draws
+// itself or the window's drawing message reaches the skinner.
+TEST_F(SkinnedMenus, DrawnItemsMarkThePopupsAsTheMenuBars) {
+  TSkinnerForm* f = MakeMenuForm();
+  ASSERT_NE(f, nullptr);
+  TBitmap b;
+  b.SetPixelFormat(pf24bit);
+  b.SetSize(120, 20);
+  Manager().PopupMode = 0;
+  f->DrawMenuItem(Item("miCopy"), b.Canvas(), RECT{0, 0, 120, 20}, false);
+  EXPECT_EQ(Manager().PopupMode, 1);
+  Manager().PopupMode = 0;
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = Item("miCopy")->Command();
+  d.itemData = ULONG_PTR(Item("miCopy"));
+  d.hDC = b.Canvas()->GetHandle();
+  d.hwndItem = HWND(Item("miEdit")->Handle());
+  d.rcItem = RECT{0, 0, 120, 20};
+  EXPECT_EQ(SendMessageA(form->Handle(), WM_DRAWITEM, 0, LPARAM(&d)), 1);
+  EXPECT_EQ(Manager().PopupMode, 1);
+  Manager().PopupMode = 0;
+}
+
 }  // namespace
