@@ -428,7 +428,8 @@ void TSkinnerMenu::Layout() {
   // A maximized MDI child's caption buttons stand at the bar's right end: the items start left of them.
   if (rtl && Form->WindowKind == wkMdiFrame && Form->IsMdiChildMaximized())
     for (TWinSysButton* b : Form->SysButtons())
-      if (b->Visible && b->Element->Visibility == 100) x = std::min(x, int(b->Rect.left) - 5);
+      if (b->Visible && b->Element->Visibility == 100 && b->Rect.right > b->Rect.left)
+        x = std::min(x, int(b->Rect.left) - 5);
   for (TMenuBtn* b : Buttons) {
     if (!b->Visible) {
       b->Rect = RECT{0, 0, 0, 0};
