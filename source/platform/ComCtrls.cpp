@@ -1086,7 +1086,7 @@ ORV_DEFINE_CLASS(TToolBar, TWinControl, FactoryOf<TToolBar>(),
                   EventProp("OnCustomDraw", &TToolBar::OnCustomDraw),
                   EventProp("OnCustomDrawButton", &TToolBar::OnCustomDrawButton)})
 
-TToolBar::TToolBar(TComponent* owner) : TWinControl(owner), FCanvas(new TCanvas) {
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner), FCanvas(new TControlCanvas(this)) {
   FWidth = 150;
   FHeight = 29;
   FAlign = alTop;
@@ -1266,31 +1266,17 @@ LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
       const LRESULT items = OnCustomDrawButton ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
       if (!OnCustomDraw) return items;
       bool defaultDraw = true;
-      FCanvas->SetHandle(cd.nmcd.hdc);
-      FCanvas->Font()->Assign(FFont);
-      try {
-        OnCustomDraw(this, GetClientRect(), defaultDraw);
-      } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-      }
-      FCanvas->SetHandle(nullptr);
+      FCanvas->PaintOn(cd.nmcd.hdc, FFont, [&] { OnCustomDraw(this, GetClientRect(), defaultDraw); });
       return defaultDraw ? items : CDRF_SKIPDEFAULT;
     }
     case CDDS_ITEMPREPAINT: {
       TToolButton* b = ButtonByCommand(UINT(cd.nmcd.dwItemSpec));
       if (!b || !OnCustomDrawButton) return CDRF_DODEFAULT;
       bool defaultDraw = true;
-      FCanvas->SetHandle(cd.nmcd.hdc);
-      FCanvas->Font()->Assign(FFont);
-      try {
+      FCanvas->PaintOn(cd.nmcd.hdc, FFont, [&] {
         OnCustomDrawButton(this, b, CustomDrawStateOf(cd.nmcd.uItemState), defaultDraw);
-      } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        throw;
-      }
-      cd.clrText = ColorToRGB(FCanvas->Font()->GetColor());
-      FCanvas->SetHandle(nullptr);
+        cd.clrText = ColorToRGB(FCanvas->Font()->GetColor());
+      });
       // The handler owns the button's background: the bar adds only the image and the text.
       return defaultDraw ? TBCDRF_NOBACKGROUND | TBCDRF_NOEDGES : CDRF_SKIPDEFAULT;
     }

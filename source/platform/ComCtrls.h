@@ -432,6 +432,6 @@ private:
   int FButtonWidth = 23, FButtonHeight = 22;
   TImageList* FImages = nullptr;
   TMenu* FMenu = nullptr;
-  TCanvas* FCanvas;
+  TControlCanvas* FCanvas;
   bool FRebuilding = false;
 };

@@ -82,14 +82,6 @@ std::string PlatformTestData() {
   return d.substr(0, d.rfind("skin/data/")) + "platform/data/";
 }
 
-// Number of pixels that differ.
-int Differences(TBitmap& a, TBitmap& b) {
-  if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) return -1;
-  int n = 0;
-  for (int y = 0; y < a.GetHeight(); ++y)
-    for (int x = 0; x < a.GetWidth(); ++x) n += PixelAt(&a, x, y) != PixelAt(&b, x, y);
-  return n;
-}
 
 // ---- the control gallery ----
 

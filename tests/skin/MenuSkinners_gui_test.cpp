@@ -597,13 +597,11 @@ TEST_F(SkinnedMenus, AltAndAKeyInASecondWindowOpenTheMainWindowsItem) {
   EXPECT_TRUE(mainTracks);
 }
 
-// The bar with File open and its first item hot, and the popup's items over the skin's background.
-TEST_F(SkinnedMenus, Screenshot) {
-  TSkinnerForm* f = MakeMenuForm();
-  ASSERT_NE(f, nullptr);
+// Opens File from the keyboard, moves to its second item and saves the window with the popup.
+bool SaveOpenMenuScreenshot(TForm* form, const std::string& file) {
   bool saved = false;
   TMenuScript script({
-      {[] { return Open() == 0 && OpenPopupWindow(); }, [] { PostKey(OpenPopupWindow(), VK_DOWN); }},
+      {[] { return OpenMenuBarIndex() == 0 && OpenPopupWindow(); }, [] { PostKey(OpenPopupWindow(), VK_DOWN); }},
       {[] { return true; },
        [&] {
          PumpMessagesUntil([] { return true; });
@@ -611,14 +609,19 @@ TEST_F(SkinnedMenus, Screenshot) {
          GetWindowRect(form->Handle(), &a);
          GetWindowRect(OpenPopupWindow(), &b);
          UnionRect(&u, &a, &b);
-         SaveScreenRect(u, std::string(ORV_BUILD_DIR) + "skinned_menu_bar.bmp");
+         SaveScreenRect(u, std::string(ORV_BUILD_DIR) + file);
          saved = true;
          EndMenu();
        }},
   });
   PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
-  EXPECT_TRUE(script.Run());
-  EXPECT_TRUE(saved);
+  return script.Run() && saved;
+}
+
+// The bar with File open and its first item hot, and the popup's items over the skin's background.
+TEST_F(SkinnedMenus, Screenshot) {
+  ASSERT_NE(MakeMenuForm(), nullptr);
+  EXPECT_TRUE(SaveOpenMenuScreenshot(form, "skinned_menu_bar.bmp"));
 }
 
 // ---- the owner-drawn items ----
@@ -862,26 +865,8 @@ TEST_F(SkinnedMenus, ItemsOfARightToLeftMenuAreMirrored) {
 
 // The right-to-left bar with File open under its item, the popup's items mirrored.
 TEST_F(SkinnedMenus, RightToLeftScreenshot) {
-  TSkinnerForm* f = MakeMenuForm(bdRightToLeft);
-  ASSERT_NE(f, nullptr);
-  bool saved = false;
-  TMenuScript script({
-      {[] { return Open() == 0 && OpenPopupWindow(); }, [] { PostKey(OpenPopupWindow(), VK_DOWN); }},
-      {[] { return true; },
-       [&] {
-         PumpMessagesUntil([] { return true; });
-         RECT a, b, u;
-         GetWindowRect(form->Handle(), &a);
-         GetWindowRect(OpenPopupWindow(), &b);
-         UnionRect(&u, &a, &b);
-         SaveScreenRect(u, std::string(ORV_BUILD_DIR) + "skinned_menu_bar_rtl.bmp");
-         saved = true;
-         EndMenu();
-       }},
-  });
-  PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
-  EXPECT_TRUE(script.Run());
-  EXPECT_TRUE(saved);
+  ASSERT_NE(MakeMenuForm(bdRightToLeft), nullptr);
+  EXPECT_TRUE(SaveOpenMenuScreenshot(form, "skinned_menu_bar_rtl.bmp"));
 }
 
 // The bar reads its items after their actions brought them up to date.

@@ -763,7 +763,18 @@ struct TClientRecorder : TWindowSubclass {
   }
 };
 
-using Mdi = Frame;
+class Mdi : public Frame {
+protected:
+  // Shows the frame in front and waits until the hook has skinned it.
+  bool ShowSkinnedFrame(HWND frame) {
+    ShowWindow(frame, SW_SHOW);
+    SetForegroundWindow(frame);
+    return PumpMessagesUntil([&] {
+      TSkinnerForm* f = Manager().FindForm(frame);
+      return f && f->State() == skSkinned;
+    }, 10000);
+  }
+};
 
 TEST_F(Mdi, AFrameAndItsChildrenAreSkinnedAndTheChildrenFollowTheFramesCommands) {
   RegisterTestClass("OrvMdiTestFrame", MdiFrameProc);
@@ -776,12 +787,7 @@ TEST_F(Mdi, AFrameAndItsChildrenAreSkinnedAndTheChildrenFollowTheFramesCommands)
   ASSERT_NE(client, nullptr);
   TClientRecorder recorder;
   ASSERT_TRUE(recorder.Install(client));
-  ShowWindow(frame, SW_SHOW);
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(PumpMessagesUntil([&] {
-    TSkinnerForm* f = Manager().FindForm(frame);
-    return f && f->State() == skSkinned;
-  }, 10000));
+  ASSERT_TRUE(ShowSkinnedFrame(frame));
   TSkinnerForm* frameSkinner = Manager().FindForm(frame);
   EXPECT_EQ(frameSkinner->WindowKind, wkMdiFrame);
   EXPECT_EQ(frameSkinner->MdiClient, client);
@@ -872,12 +878,7 @@ TEST_F(Mdi, ARightToLeftBarsItemsStandLeftOfAMaximizedChildsButtons) {
   windows.push_back(frame);
   HWND client = MdiClientOf(frame);
   ASSERT_NE(client, nullptr);
-  ShowWindow(frame, SW_SHOW);
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(PumpMessagesUntil([&] {
-    TSkinnerForm* f = Manager().FindForm(frame);
-    return f && f->State() == skSkinned;
-  }, 10000));
+  ASSERT_TRUE(ShowSkinnedFrame(frame));
   TSkinnerForm* f = Manager().FindForm(frame);
   ASSERT_NE(f->MenuBar(), nullptr);
   ASSERT_TRUE(f->RightToLeft);

@@ -151,13 +151,6 @@ protected:
   static POINT Inside(TToolButton* b) { return POINT{b->GetLeft() + 4, b->GetTop() + 4}; }
 };
 
-int Differences(TBitmap& a, TBitmap& b) {
-  if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) return -1;
-  int n = 0;
-  for (int y = 0; y < a.GetHeight(); ++y)
-    for (int x = 0; x < a.GetWidth(); ++x) n += PixelAt(&a, x, y) != PixelAt(&b, x, y);
-  return n;
-}
 
 TEST_F(ToolBarSkin, TheBarsButtonsComeFromTheLayoutInOrder) {
   form->Show();
