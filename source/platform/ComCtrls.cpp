@@ -1059,20 +1059,22 @@ void TToolButton::Click() {
 
 bool TToolButton::DropDown() {
   if (!FToolBar || !FToolBar->HandleAllocated()) return false;
+  if (!FDropdownMenu && (!FMenuItem || FMenuItem->Count() == 0)) return false;
+  const HWND bar = FToolBar->FHandle;
+  const UINT command = FCommand;  // the chosen item's handler may free the button
   RECT r{};
-  SendMessageA(FToolBar->FHandle, TB_GETRECT, FCommand, LPARAM(&r));
+  SendMessageA(bar, TB_GETRECT, FCommand, LPARAM(&r));
   POINT p{r.left, r.bottom};
-  ::ClientToScreen(FToolBar->FHandle, &p);
+  ::ClientToScreen(bar, &p);
+  // The button shows pressed while its menu is open.
+  SendMessageA(bar, TB_PRESSBUTTON, FCommand, MAKELONG(TRUE, 0));
   if (FDropdownMenu) {
     FDropdownMenu->PopupComponent = this;
     FDropdownMenu->Popup(p.x, p.y);
-    return true;
+  } else if (TMenuItem* chosen = TrackMenuItems(FMenuItem, p.x, p.y)) {
+    if (chosen->ShownEnabled()) chosen->Click();
   }
-  if (!FMenuItem || FMenuItem->Count() == 0) return false;
-  SendMessageA(FToolBar->FHandle, TB_PRESSBUTTON, FCommand, MAKELONG(TRUE, 0));
-  TMenuItem* chosen = TrackMenuItems(FMenuItem, p.x, p.y);
-  if (FToolBar && FToolBar->HandleAllocated()) SendMessageA(FToolBar->FHandle, TB_PRESSBUTTON, FCommand, MAKELONG(FALSE, 0));
-  if (chosen && chosen->ShownEnabled()) chosen->Click();
+  if (IsWindow(bar)) SendMessageA(bar, TB_PRESSBUTTON, command, MAKELONG(FALSE, 0));
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "Forms.h"
 #include "Layout.h"
 #include "Menus.h"
+#include "ModalScript.h"
 #include "PumpMessages.h"
 #include "Screenshot.h"
 #include "SkinEngineKit.h"
@@ -220,6 +222,20 @@ TEST_F(ToolBarSkin, SkinningMakesTheBarFlatAndGivesItsMenusToTheSkinUntilUnskinn
     EXPECT_TRUE(bool(Find<TMenuItem>(name)->OnMeasureItem));
   }
   EXPECT_FALSE(Find<TPopupMenu>("mnuTools")->GetOwnerDraw());
+  // The drop-down's separator and items are painted by the skin, not in the menu's own look.
+  const char* drawn[] = {"miLine", "miFirst"};
+  auto differs = [&](const char* name) {
+    TBitmap skin, own;
+    for (TBitmap* b : {&skin, &own}) {
+      b->SetPixelFormat(pf24bit);
+      b->SetSize(120, 20);
+      b->Canvas()->Font()->Assign(Screen->MenuFont());
+    }
+    Find<TMenuItem>(name)->DrawItem(skin.Canvas(), RECT{0, 0, 120, 20}, false);
+    Find<TMenuItem>(name)->DefaultDrawItem(own.Canvas(), RECT{0, 0, 120, 20}, false);
+    return Differences(skin, own);
+  };
+  for (const char* name : drawn) EXPECT_GT(differs(name), 0) << name;
 
   Unskin();
   EXPECT_EQ(Manager().FindForm(form->Handle()), nullptr);
@@ -232,8 +248,43 @@ TEST_F(ToolBarSkin, SkinningMakesTheBarFlatAndGivesItsMenusToTheSkinUntilUnskinn
     EXPECT_FALSE(bool(Find<TMenuItem>(name)->OnDrawItem));
     EXPECT_FALSE(bool(Find<TMenuItem>(name)->OnMeasureItem)) << "no handler of the gone skinner is left";
   }
+  for (const char* name : drawn) EXPECT_EQ(differs(name), 0) << name << " in its own look again";
   RedrawAll(menuBar->Handle());
   EXPECT_GT(ownButtonDraws, 0);
+}
+
+// The drop-down button's menu opened under it, in the skin, for a person to look at.
+TEST_F(ToolBarSkin, TheDropDownMenuOpensSkinned) {
+  ASSERT_TRUE(ShowSkinnedInFront(form));
+  Manager().InstallHook();  // popup windows are skinned as in the program
+  bool skinned = false, saved = false;
+  auto look = [&] {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (saved || !popup || !IsWindowVisible(popup)) return;
+    skinned = Manager().IsPopupSkinned(popup);
+    PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PumpMessagesUntil([] { return true; });
+    RECT a, b, u;
+    GetWindowRect(form->Handle(), &a);
+    GetWindowRect(popup, &b);
+    UnionRect(&u, &a, &b);
+    TBitmap shot;
+    shot.SetPixelFormat(pf24bit);
+    shot.SetSize(u.right - u.left, u.bottom - u.top);
+    HDC sdc = GetDC(nullptr);
+    BitBlt(shot.Canvas()->GetHandle(), 0, 0, shot.GetWidth(), shot.GetHeight(), sdc, u.left, u.top, SRCCOPY);
+    ReleaseDC(nullptr, sdc);
+    shot.SaveToFile(std::string(ORV_BUILD_DIR) + "skinned_tool_bar_drop_down.bmp");
+    saved = true;
+    EndMenu();
+  };
+  // Looks for the open menu for a good while (a slow machine opens it late), then gives up.
+  std::vector<std::function<void()>> steps(200, look);
+  steps.push_back([] { EndMenu(); });
+  etk::TModalScript script(steps);
+  Find<TToolButton>("tbMore")->DropDown();
+  EXPECT_TRUE(saved) << "the menu opened";
+  EXPECT_TRUE(skinned);
 }
 
 TEST_F(ToolBarSkin, TheBarStandsOnTheGradientWithFramesBehindHotAndPressedButtons) {
