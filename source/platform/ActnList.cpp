@@ -64,11 +64,18 @@ std::string ShortCutToText(int shortCut) {
   return text + name;
 }
 
-ORV_DEFINE_CLASS(TBasicAction, TComponent, nullptr, {EventProp("OnExecute", &TBasicAction::OnExecute)})
+ORV_DEFINE_CLASS(TBasicAction, TComponent, nullptr,
+                 {EventProp("OnExecute", &TBasicAction::OnExecute), EventProp("OnUpdate", &TBasicAction::OnUpdate)})
 
 bool TBasicAction::Execute() {
   if (!OnExecute) return false;
   OnExecute(this);
+  return true;
+}
+
+bool TBasicAction::Update() {
+  if (!OnUpdate) return false;
+  OnUpdate(this);
   return true;
 }
 
@@ -120,6 +127,14 @@ void TAction::SetParentComponent(TComponent* parent) {
 bool TAction::Execute() {
   if (!FEnabled) return false;
   return TBasicAction::Execute();
+}
+
+bool TAction::Update() {
+  if (TBasicAction::Update()) return true;
+  if (!FActionList || !FActionList->OnUpdate) return false;
+  bool handled = false;
+  FActionList->OnUpdate(this, handled);
+  return handled;
 }
 
 void TAction::AddClient(TComponent* client, TClientUpdate update) {

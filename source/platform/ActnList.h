@@ -25,7 +25,10 @@ public:
   explicit TBasicAction(TComponent* owner) : TComponent(owner) {}
   // Runs OnExecute; false when nothing handles the action.
   virtual bool Execute();
-  TNotifyEvent OnExecute;
+  // Brings the action's state up to date before it is shown: runs OnUpdate; false when nothing
+  // handles it.
+  virtual bool Update();
+  TNotifyEvent OnExecute, OnUpdate;
 };
 
 class TAction : public TBasicAction {
@@ -52,6 +55,8 @@ public:
   void SetParentComponent(TComponent* parent) override;
   // A disabled action does nothing.
   bool Execute() override;
+  // Its own OnUpdate, or else its list's OnUpdate with this action.
+  bool Update() override;
 
   // Every client is told of each change of caption, state or visibility.
   using TClientUpdate = std::function<void(TAction*)>;

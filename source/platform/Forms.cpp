@@ -95,7 +95,7 @@ void TCustomForm::InitLayout() {
 void TCustomForm::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  p.ExStyle = 0;
+  p.ExStyle = BiDiExStyle();
   p.WndParent = FParentWindow ? FParentWindow : Application->Handle();
   if (FParentWindow) p.Style |= WS_CHILD;
   switch (FBorderStyle) {
