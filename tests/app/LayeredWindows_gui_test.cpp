@@ -15,6 +15,7 @@
 #include "MultiLanguages.h"
 #include "Prompter.h"
 #include "PumpMessages.h"
+#include "ShellOpen.h"
 #include "SplashWnd.h"
 #include "TempDir.h"
 #include "globals.h"
