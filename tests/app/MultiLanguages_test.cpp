@@ -70,7 +70,7 @@ protected:
 TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
 {
     const std::vector<TLanguageText>& catalogue = LanguageCatalogue();
-    ASSERT_EQ(catalogue.size(), 293u);
+    ASSERT_EQ(catalogue.size(), 299u);
     EXPECT_STREQ(catalogue.front().Key, "IDS_MAIN_BUTTON_Open");
     EXPECT_STREQ(catalogue.back().Key, "IDS_NO_DESCRIPTION ");
 
@@ -88,7 +88,7 @@ TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
             EXPECT_NE(key[key.size() - 2], ' ') << key;
         }
     }
-    EXPECT_EQ(written, 291);
+    EXPECT_EQ(written, 297);
     EXPECT_EQ(blankEnded, 10);
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Title")->WrittenBack);
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Designer")->WrittenBack);
@@ -128,6 +128,9 @@ TEST(LanguageCatalogue, PatternTextsFitTheArgumentsTheyReceive)
         {"IDS_ID_WORKING", {1, 2, "a.avi"}},
         {"IDS_LABEL_TrayInformation", {"Orvane"}},
         {"IDS_MESSAGEBOX_FormatError", {"a.avi"}},
+        {"IDS_MESSAGEBOX_FailedFile", {"a.avi", "No space left on device"}},
+        {"IDS_MESSAGEBOX_MoreFailedFiles", {3}},
+        {"IDS_MESSAGEBOX_EncoderExitCode", {"0xC0000005"}},
         {"IDS_LABEL_OutputFile", {"a.avi"}},
         {"IDS_MESSAGEBOX_SureDeleteProfile", {"Fast"}},
         {"IDS_MESSAGEBOX_NoDatFile", {"a.dat"}},
