@@ -313,7 +313,8 @@ void TConversionDriver::FileEnded(bool failed, const std::string& reason)
         ++o.FilesFailed;
         // The source stays, whatever the options say; what the run wrote is no result.
         RemoveFailedOutput(currentOutput_, outputBefore_);
-        failedFiles_.push_back({ExtractFileName(o.CurrentInputFile), reason});
+        failedFiles_.push_back({ExtractFileName(o.CurrentInputFile),
+                                ReasonWithFileNames(reason, {currentOutput_, o.CurrentInputFile})});
         if (entry >= 0) host_.FileFailed(entry);
     } else {
         if (o.DeleteFileAfterProcessing) DeleteFileA(o.CurrentInputFile.c_str());  // a failure is ignored

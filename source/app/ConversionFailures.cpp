@@ -69,6 +69,16 @@ std::string ExitCodeText(DWORD exitCode)
     return text;
 }
 
+std::string ReasonWithFileNames(const std::string& reason, std::initializer_list<std::string> paths)
+{
+    std::string result = reason;
+    for (const std::string& path : paths) {
+        const size_t slash = path.find_last_of("\\/");
+        if (slash != std::string::npos) result = StringReplaceAll(result, path, path.substr(slash + 1));
+    }
+    return result;
+}
+
 std::string FailureMessage(const TConversionTexts& texts, const std::vector<TFailedFile>& failures)
 {
     std::string message = texts.IDS_MESSAGEBOX_AnErrorOccurred;

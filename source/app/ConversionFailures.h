@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ private:
 
 // An exit code as the user reads it: decimal, and the large codes of a crash in hex ("0xC0000005").
 std::string ExitCodeText(DWORD exitCode);
+
+// A reason with each of `paths` (the run's input and output, which encoders name in full) cut to its
+// file name: the message names the folders once, in the file list, not in every line.
+std::string ReasonWithFileNames(const std::string& reason, std::initializer_list<std::string> paths);
 
 struct TFailedFile {
     std::string File;    // the source's file name

@@ -79,6 +79,19 @@ TEST(EncoderErrorLines, ExitCodesReadAsTheUserKnowsThem)
     EXPECT_EQ("0xFFFFFFFF", ExitCodeText(0xFFFFFFFF));
 }
 
+TEST(EncoderErrorLines, TheRunsOwnPathsAreCutToTheirNames)
+{
+    const std::string in = "C:\\Videos\\in.avi", out = "D:\\out put\\in.mp4";
+    EXPECT_EQ("Error writing trailer of in.mp4: No space left on device",
+              ReasonWithFileNames("Error writing trailer of " + out + ": No space left on device", {out, in}));
+    EXPECT_EQ("in.avi: Invalid data found when processing input",
+              ReasonWithFileNames(in + ": Invalid data found when processing input", {out, in}));
+    // Other paths, and a name without a folder, stay as they are.
+    EXPECT_EQ("Cannot open file \"C:\\p\\DirectShow.avs\"",
+              ReasonWithFileNames("Cannot open file \"C:\\p\\DirectShow.avs\"", {out, in}));
+    EXPECT_EQ("x.avi: error", ReasonWithFileNames("x.avi: error", {"x.avi"}));
+}
+
 std::vector<TFailedFile> Failures(size_t count)
 {
     std::vector<TFailedFile> result;
