@@ -269,15 +269,19 @@ std::string FirstValue(const TArgs& Args, std::initializer_list<const char*> Opt
   return std::string();
 }
 
-// The output's container: -f, else the output file's extension.
-std::string Container(const TArgs& Args) {
-  std::string Format = ValueOf(Args, "-f");
-  if (!Format.empty()) return Lower(Format);
+// The output file's extension in lower case, without its dot; empty when it has none.
+std::string OutputExtension(const TArgs& Args) {
   size_t Output = OutputIndex(Args);
   if (Output >= Args.size()) return std::string();
   const std::string& Path = Args[Output];
   size_t Dot = Path.find_last_of('.'), Slash = Path.find_last_of("/\\");
   return Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash) ? std::string() : Lower(Path.substr(Dot + 1));
+}
+
+// The output's container: -f, else the output file's extension.
+std::string Container(const TArgs& Args) {
+  std::string Format = ValueOf(Args, "-f");
+  return Format.empty() ? OutputExtension(Args) : Lower(Format);
 }
 
 const TVideoRule* VideoRuleOf(const TArgs& Args) {
@@ -320,13 +324,7 @@ bool AudioOnlyOutput(const TArgs& Args) {
 
 // The output format as the user knows it: the output file's extension ("MP3"), else the container.
 std::string FormatName(const TArgs& Args) {
-  std::string Name;
-  size_t Output = OutputIndex(Args);
-  if (Output < Args.size()) {
-    const std::string& Path = Args[Output];
-    size_t Dot = Path.find_last_of('.'), Slash = Path.find_last_of("/\\");
-    if (Dot != std::string::npos && (Slash == std::string::npos || Dot > Slash)) Name = Path.substr(Dot + 1);
-  }
+  std::string Name = OutputExtension(Args);
   if (Name.empty()) Name = Container(Args);
   for (char& C : Name)
     if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
