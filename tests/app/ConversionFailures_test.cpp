@@ -29,7 +29,7 @@ const LineCase Lines[] = {
     {"Unknown encoder 'xyz'", true},
     {"Invalid data found when processing input", true},
     {"Error while encoding: test failure", true},
-    {"avcore: the source has no sound: an AAC file cannot be made from it.", true},
+    {"avcore: the source has no sound stream, and AAC files hold only sound: it cannot be converted to AAC.", true},
     {"avcore: the conversion script did not start within 20 s.", true},
     {"Error creating process : 2", true},
     // Lines of a good run.
