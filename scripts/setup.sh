@@ -19,6 +19,8 @@ packages=(
   # The fonts the windows are drawn with beside Wine's own, so screenshots do not depend on what else
   # a machine happens to have.
   fonts-dejavu-core
+  # Wine's own fonts; the Wine prefixes take Marlett from it (scripts/wine-session.sh).
+  fonts-wine
 )
 
 # Runs an apt command up to three times: a mirror that stumbles once must not end the setup.

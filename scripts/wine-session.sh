@@ -19,8 +19,9 @@ base_prefix="$build/wineprefix"
 slots_dir="$build/slots"
 env_file="$build/session.env"
 wine64=/usr/lib/wine/wine64
+marlett=/usr/share/wine/fonts/marlett.ttf
 # Raise when the prefix settings below change, so existing prefixes are made again.
-prefix_recipe=2
+prefix_recipe=3
 
 desktop_running() { # desktop_running PREFIX
   local pid
@@ -66,6 +67,15 @@ make_base_prefix() {
   # depend on them.
   reg 'HKCU\Control Panel\Desktop' /v FontSmoothing /d 0
   reg 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 1
+  # The symbols of windows the system draws (caption buttons, scroll-bar arrows, check marks) come
+  # from the Marlett font. Debian ships Wine's fonts apart (fonts-wine), and Wine's font loader finds
+  # nothing in its data folder (it names it /usr/lib/wine/../../share/wine and never opens it), so the
+  # close box would show the letter "r": the prefix gets its own copy in its Windows font folder.
+  if [ -f "$marlett" ]; then
+    cp "$marlett" "$base_prefix/drive_c/windows/Fonts/"
+  else
+    echo "wine-session: $marlett is missing (scripts/setup.sh installs fonts-wine); system-drawn windows will show letters for their symbols" >&2
+  fi
   # A crashing test ends at once instead of waiting in the debugger.
   for view in '' 'Wow6432Node\'; do
     $wine64 reg delete "HKLM\Software\${view}Microsoft\Windows NT\CurrentVersion\AeDebug" /v Debugger /f \

@@ -8,6 +8,7 @@
 
 #include "AboutWnd.h"
 #include "AppUtils.h"
+#include "Errors.h"
 #include "FileInfoWnd.h"
 #include "FileList.h"
 #include "FileUtils.h"
@@ -103,6 +104,18 @@ void SetComponentText(TComponent* c, const std::string& text) {
     a->SetCaption(text);
   else if (auto* ctl = As<TControl>(c))
     ctl->SetCaption(text);
+}
+
+// The width of a control's caption in its own font.
+int TextWidth(TControl* control) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, control->GetFont()->Handle());
+  const std::string text = control->GetCaption();
+  SIZE size{0, 0};
+  GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return int(size.cx);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -303,7 +316,13 @@ void TfrmMain::FormCreate(TObject*) {
     return true;
   };
 
-  LoadOptions();
+  // Options that cannot be written (a program folder without write rights) are reported and the
+  // window is set up with them all the same: the program works, it only cannot keep its options.
+  try {
+    LoadOptions();
+  } catch (const Exception&) {
+    Application->HandleException(this);
+  }
   RestoreOutputFormat();
   BuildLanguageMenu();
   ApplyLanguage();
@@ -436,29 +455,45 @@ void TfrmMain::ApplyLanguage() {
   UpdateSummary();
   LoadProfileLists();
   ArrangeFormatRadios();
+  ArrangeMediaPanel();
+}
+
+TOrvLabel* TfrmMain::MediaCaption(TOrvLabel* value) const {
+  // Each value label is named after its caption with "Text" added.
+  const std::string name = value->GetName();
+  return As<TOrvLabel>(FindComponent(name.substr(0, name.size() - 4)));
+}
+
+void TfrmMain::ArrangeMediaPanel() {
+  // The captions' column is as wide as its longest caption in this language, the values take the rest
+  // of the panel; a caption never takes more than would leave the values a third of the panel.
+  const int gap = 4, margin = 4;
+  int column = 0, left = 0;
+  for (const TMediaLabel& l : kMediaLabels)
+    if (TOrvLabel* caption = MediaCaption(this->*l.Label)) {
+      column = std::max(column, TextWidth(caption));
+      left = caption->GetLeft();
+    }
+  column = std::min(column, pnlMediaInfo->GetWidth() * 2 / 3 - left - gap - margin);
+  const int valueLeft = left + column + gap;
+  for (const TMediaLabel& l : kMediaLabels) {
+    TOrvLabel* value = this->*l.Label;
+    if (TOrvLabel* caption = MediaCaption(value)) caption->SetWidth(column);
+    value->SetBounds(valueLeft, value->GetTop(), pnlMediaInfo->GetWidth() - margin - valueLeft, value->GetHeight());
+  }
 }
 
 void TfrmMain::ArrangeFormatRadios() {
-  const auto textWidth = [](TControl* control) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, control->GetFont()->Handle());
-    const std::string text = control->GetCaption();
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return int(size.cx);
-  };
   const int firstTop = 343, rowHeight = 19, gap = 4;
   const int box = GetSystemMetrics(SM_CXMENUCHECK) + 6;  // the round box and the space before the text
-  const int rowLeft = Label1->GetLeft() + textWidth(Label1) + gap;
+  const int rowLeft = Label1->GetLeft() + TextWidth(Label1) + gap;
   const int right = rdoOthers->GetLeft() - gap;
   Label1->SetTop(firstTop + 1);
   int x = rowLeft, top = firstTop;
   for (const TFormatChoice& f : FormatChoices) {
     TFcRadioButton* radio = f.Direct ? FFormatRadios[f.Format] : nullptr;
     if (!radio) continue;
-    const int width = box + textWidth(radio) + 2;
+    const int width = box + TextWidth(radio) + 2;
     if (x > rowLeft && x + width > right) {
       x = rowLeft;
       top += rowHeight;
@@ -548,6 +583,7 @@ void TfrmMain::BeginAddBatch() {
   if (FAddBatchDepth++ > 0) return;
   BeginWaitCursor();
   FAddBatchPumped = false;
+  FMediaLibraryReported = false;
   FListedKeys.clear();
   FListedKeysComplete = true;
   for (int i = 0; i < lsvFileName->Count(); ++i) RememberListed(FilePathKey(lsvFileName->Item(i)->GetCaption()));
@@ -601,6 +637,14 @@ void TfrmMain::AddFileInBatch(const std::string& path) {
   // they do not recognise (no Format) is refused as well.
   if (item->CompleteName == IDS_None || item->FileSize == IDS_None || item->Format == IDS_None) {
     delete item;
+    if (!MediaInfoDllLoaded() && !MediaInfoDllFailure().Path.empty()) {
+      // Without the library no file has details: one message says so, not one per file.
+      if (!FMediaLibraryReported)
+        PromptMessageBox(Format(IDS_MESSAGEBOX_MediaLibraryError, {MediaInfoDllFailure().Path, MediaInfoDllFailure().Reason}),
+                         IDS_MESSAGEBOX_Error, MB_ICONERROR | MB_OK);
+      FMediaLibraryReported = true;
+      return;
+    }
     PromptMessageBox(Format(IDS_MESSAGEBOX_FormatError, {path}), IDS_MESSAGEBOX_Error, MB_ICONINFORMATION | MB_OK);
     return;
   }
@@ -798,7 +842,12 @@ void TfrmMain::actHelpContentExecute(TObject*) {
 void TfrmMain::actMinExecute(TObject*) { Application->Minimize(); }
 
 void TfrmMain::actExitExecute(TObject*) {
-  SaveOptions();
+  // Exit ends the program also when the options cannot be written; the user is told so first.
+  try {
+    SaveOptions();
+  } catch (const Exception&) {
+    Application->HandleException(this);
+  }
   Application->Terminate();
 }
 

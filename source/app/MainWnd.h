@@ -93,6 +93,11 @@ public:
   // Sizes "Convert To" and the format radio buttons to their texts in the font the window really
   // gets and lays them out in one row before the "others" button, or in two when one is too short.
   void ArrangeFormatRadios();
+  // Sizes the media panel's caption column to its longest caption in the current language and puts
+  // the values beside it (run again whenever the texts change).
+  void ArrangeMediaPanel();
+  // The caption beside one of the panel's value labels.
+  TOrvLabel* MediaCaption(TOrvLabel* value) const;
   // One item per language file of LangsDir under mniLanguages; the current file's item is checked.
   void BuildLanguageMenu();
   // Makes the clicked item's language current (a broken file keeps the current one) and applies it.
@@ -251,6 +256,7 @@ private:
   static constexpr DWORD AddBatchPumpMs = 40;
   bool FAddBatchPumped = false;
   DWORD FLastAddBatchPump = 0;
+  bool FMediaLibraryReported = false;  // this batch has said that the media library is missing
 };
 
 extern TfrmMain* frmMain;

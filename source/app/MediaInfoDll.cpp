@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "Errors.h"
+
 const char* const MediaInfoDllName = "videoinfo.Dll";
 
 namespace {
@@ -17,6 +19,7 @@ const char* __stdcall StubOption(void*, const char*, const char*) { return ""; }
 
 HMODULE Library = nullptr;
 std::string LoadError;
+TMediaInfoDllFailure LoadFailure;
 bool LoadPending = false;
 
 std::string ProgramFolder() {
@@ -65,6 +68,7 @@ bool LoadMediaInfoDll(const std::string& Folder) {
   if (!Module) {
     LoadError = "The media information library \"" + Path + "\" could not be loaded (system error " +
                 std::to_string(Error) + "). Media details will not be available.";
+    LoadFailure = {Path, SysErrorMessage(Error) + " (" + std::to_string(Error) + ")"};
     return false;
   }
 
@@ -84,6 +88,7 @@ bool LoadMediaInfoDll(const std::string& Folder) {
       FreeLibrary(Module);
       LoadError = "The media information library \"" + Path + "\" has no function \"" + B.Name +
                   "\". Media details will not be available.";
+      LoadFailure = {Path, SysErrorMessage(ERROR_PROC_NOT_FOUND) + " (" + B.Name + ")"};
       return false;
     }
   }
@@ -96,6 +101,7 @@ bool LoadMediaInfoDll(const std::string& Folder) {
   MediaInfoA_Option = ProcAs<TMediaInfoA_Option>(Procs[6]);
   Library = Module;
   LoadError.clear();
+  LoadFailure = TMediaInfoDllFailure();
   return true;
 }
 
@@ -111,6 +117,8 @@ void LoadMediaInfoDllOnFirstUse() { LoadPending = !Library; }
 bool MediaInfoDllLoaded() { return Library != nullptr; }
 
 const std::string& MediaInfoDllError() { return LoadError; }
+
+const TMediaInfoDllFailure& MediaInfoDllFailure() { return LoadFailure; }
 
 TMediaInfoFile::TMediaInfoFile(const std::string& Path) {
   if (LoadPending) {

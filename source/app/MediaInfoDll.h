@@ -49,6 +49,12 @@ void LoadMediaInfoDllOnFirstUse();
 bool MediaInfoDllLoaded();
 // Why the last LoadMediaInfoDll failed (empty after a success).
 const std::string& MediaInfoDllError();
+// The same in parts, for a message in the user's language: the library's path and the reason in the
+// system's words with its error code or the missing function. Both empty after a success.
+struct TMediaInfoDllFailure {
+  std::string Path, Reason;
+};
+const TMediaInfoDllFailure& MediaInfoDllFailure();
 
 // One open file: creates a handle, opens the file, and closes and frees the handle when it goes.
 class TMediaInfoFile {

@@ -45,6 +45,12 @@ bool FitsBuiltInPattern(const std::string& text, const char* builtIn)
     return PatternPlaceholders(text, actual) && actual == expected;
 }
 
+// The text of an entry as the file holds it (line breaks decoded); `missing` when the file has no such key.
+std::string StoredText(const TIniSection& texts, const TLanguageText& entry, const std::string& missing)
+{
+    return TranslateLineBreaks(texts.ReadString(entry.Key, missing), true);
+}
+
 }  // namespace
 
 TLanguageMessage ShowLanguageMessage = ShowPlainMessage;
@@ -108,7 +114,8 @@ TLanguageFault LoadLanguageData(const std::string& file, TLanguageData& data)
     if (data.Filters.empty()) return TLanguageFault::NoFilters;
     const TIniSection texts(ini, LanguageTextSection);
     for (const TLanguageText& entry : LanguageCatalogue()) {
-        const std::string text = TranslateLineBreaks(texts.ReadString(entry.Key, *entry.Text), true);
+        const std::string text = StoredText(texts, entry, *entry.Text);
+        // A text that does not fit is shown as the built-in one; the file keeps it (WriteLanguageFile).
         data.Texts.push_back(FitsBuiltInPattern(text, entry.BuiltIn) ? text : Trim(entry.BuiltIn));
     }
     return TLanguageFault::None;
@@ -181,11 +188,17 @@ void WriteLanguageFile()
             const size_t eq = line.find('=');
             if (eq != std::string::npos) stored.emplace(UpperCase(Trim(line.substr(0, eq))), line.substr(eq + 1));
         }
+        const TIniSection texts(ini, LanguageTextSection);
         for (const TLanguageText& entry : LanguageCatalogue()) {
             if (!entry.WrittenBack) continue;
             const std::string text = TranslateLineBreaks(*entry.Text, false);
             const auto found = stored.find(UpperCase(Trim(entry.Key)));
-            if (found != stored.end() && found->second == text) continue;
+            if (found != stored.end()) {
+                if (found->second == text) continue;
+                // A translation the read set aside (its placeholders do not fit, or it is empty) is still
+                // a person's work: the built-in text shown in its place never replaces it in the file.
+                if (!FitsBuiltInPattern(StoredText(texts, entry, ""), entry.BuiltIn)) continue;
+            }
             ini.WriteString(LanguageTextSection, entry.Key, text);
         }
     } catch (const Exception&) {

@@ -34,7 +34,7 @@ struct TLanguageText {
     bool WrittenBack;       // false for the two about-window texts that only a translator sets
 };
 
-// All 299 entries in file order.
+// All 300 entries in file order.
 const std::vector<TLanguageText>& LanguageCatalogue();
 // The entry of a key (compared without regard to case or surrounding blanks), or null.
 const TLanguageText* FindLanguageText(const std::string& key);
@@ -44,7 +44,8 @@ void ResetLanguageTexts();
 // Fills AVSExtList, FilterList and every text from LanguageFile (creating the file with the current
 // texts first when it does not exist). False, after a message, when the file has no extension list or
 // no filter list; the caller then ends the program. A translated text whose "%s"/"%d" placeholders differ
-// from those of its built-in text is not taken: the built-in text is used instead.
+// from those of its built-in text (an empty one included) is not taken: the built-in text is shown
+// instead, and the file keeps the translation.
 bool ReadLanguageFile();
 // Makes File (a full path) the language: reads it completely first and only when it holds both lists
 // writes its name to "config.ini" and takes its lists and texts. Otherwise a message says why and the
@@ -52,7 +53,8 @@ bool ReadLanguageFile();
 // "config.ini" raises and changes nothing either.
 bool SwitchLanguageFile(const std::string& file);
 // Writes every text except the two read-only ones back into LanguageFile, on one line each ("#13" for a
-// line break). Stops silently at the first failed write (a read-only file, a missing folder).
+// line break), except over a text of the file that the read set aside: what a person wrote stays. Stops
+// silently at the first failed write (a read-only file, a missing folder).
 void WriteLanguageFile();
 
 // How ReadLanguageFile shows its two failure messages; tests replace it.

@@ -22,8 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     }
     WriteLanguageFile();
-    // Loaded with the first file; a missing library shows up as files the list refuses with the
-    // format message.
+    // Loaded with the first file; when it cannot be loaded, adding files says so once.
     LoadMediaInfoDllOnFirstUse();
     // Owned by the application, which frees it at the end; shown once.
     frmSplash = new TfrmSplash(Application);

@@ -45,6 +45,15 @@ int TextToShortCut(const std::string& text) {
   return 0;
 }
 
+int ShortCutOfKeyMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return 0;
+  int sc = int(msg.wParam & 0xFF);
+  if (GetKeyState(VK_SHIFT) < 0) sc |= scShift;
+  if (GetKeyState(VK_CONTROL) < 0) sc |= scCtrl;
+  if ((msg.lParam & (1 << 29)) || GetKeyState(VK_MENU) < 0) sc |= scAlt;  // bit 29: Alt held
+  return sc;
+}
+
 std::string ShortCutToText(int shortCut) {
   std::string name = KeyName(shortCut & 0xFF);
   if (name.empty()) return "";
@@ -55,11 +64,18 @@ std::string ShortCutToText(int shortCut) {
   return text + name;
 }
 
-ORV_DEFINE_CLASS(TBasicAction, TComponent, nullptr, {EventProp("OnExecute", &TBasicAction::OnExecute)})
+ORV_DEFINE_CLASS(TBasicAction, TComponent, nullptr,
+                 {EventProp("OnExecute", &TBasicAction::OnExecute), EventProp("OnUpdate", &TBasicAction::OnUpdate)})
 
 bool TBasicAction::Execute() {
   if (!OnExecute) return false;
   OnExecute(this);
+  return true;
+}
+
+bool TBasicAction::Update() {
+  if (!OnUpdate) return false;
+  OnUpdate(this);
   return true;
 }
 
@@ -111,6 +127,14 @@ void TAction::SetParentComponent(TComponent* parent) {
 bool TAction::Execute() {
   if (!FEnabled) return false;
   return TBasicAction::Execute();
+}
+
+bool TAction::Update() {
+  if (TBasicAction::Update()) return true;
+  if (!FActionList || !FActionList->OnUpdate) return false;
+  bool handled = false;
+  FActionList->OnUpdate(this, handled);
+  return handled;
 }
 
 void TAction::AddClient(TComponent* client, TClientUpdate update) {

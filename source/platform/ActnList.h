@@ -13,6 +13,9 @@ constexpr int scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 // "Ctrl+A", "Shift+Del", "F1", "Alt+N", "Ctrl+Del"; 0 for an empty or unknown text.
 int TextToShortCut(const std::string& text);
 std::string ShortCutToText(int shortCut);
+// The short cut a WM_KEYDOWN or WM_SYSKEYDOWN stands for: its key with the Shift, Ctrl and Alt held;
+// 0 for any other message.
+int ShortCutOfKeyMessage(const MSG& msg);
 
 class TActionList;
 
@@ -22,7 +25,10 @@ public:
   explicit TBasicAction(TComponent* owner) : TComponent(owner) {}
   // Runs OnExecute; false when nothing handles the action.
   virtual bool Execute();
-  TNotifyEvent OnExecute;
+  // Brings the action's state up to date before it is shown: runs OnUpdate; false when nothing
+  // handles it.
+  virtual bool Update();
+  TNotifyEvent OnExecute, OnUpdate;
 };
 
 class TAction : public TBasicAction {
@@ -49,6 +55,8 @@ public:
   void SetParentComponent(TComponent* parent) override;
   // A disabled action does nothing.
   bool Execute() override;
+  // Its own OnUpdate, or else its list's OnUpdate with this action.
+  bool Update() override;
 
   // Every client is told of each change of caption, state or visibility.
   using TClientUpdate = std::function<void(TAction*)>;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "Menus.h"
 
 // ---- entries ----
 
@@ -912,6 +913,407 @@ void TAnimate::WndProc(TMessage& m) {
       if (OnStop) OnStop(this);
     }
     return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---- tool bar ----
+
+TCustomDrawState CustomDrawStateOf(UINT s) {
+  TCustomDrawState state = 0;
+  const std::pair<UINT, TCustomDrawStateFlag> map[] = {
+      {CDIS_SELECTED, cdsSelected}, {CDIS_GRAYED, cdsGrayed},   {CDIS_DISABLED, cdsDisabled},
+      {CDIS_CHECKED, cdsChecked},   {CDIS_FOCUS, cdsFocused},   {CDIS_DEFAULT, cdsDefault},
+      {CDIS_HOT, cdsHot},           {CDIS_MARKED, cdsMarked},   {CDIS_INDETERMINATE, cdsIndeterminate}};
+  for (const auto& m : map)
+    if (s & m.first) state |= m.second;
+  return state;
+}
+
+namespace {
+const std::vector<std::string>& ToolButtonStyleNames() {
+  static const std::vector<std::string> names = {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider"};
+  return names;
+}
+}  // namespace
+
+ORV_DEFINE_CLASS(TToolButton, TControl, FactoryOf<TToolButton>(),
+                 {EnumProp<TToolButton, TToolButtonStyle>("Style", ToolButtonStyleNames(), &TToolButton::GetStyle,
+                                                          &TToolButton::SetStyle),
+                  IntProp<TToolButton>("ImageIndex", &TToolButton::GetImageIndex, &TToolButton::SetImageIndex),
+                  BoolProp<TToolButton>("Down", &TToolButton::GetDown, &TToolButton::SetDown),
+                  RefProp<TToolButton, TMenuItem>("MenuItem", &TToolButton::GetMenuItem, &TToolButton::SetMenuItem),
+                  RefProp<TToolButton, TPopupMenu>("DropdownMenu", &TToolButton::GetDropdownMenu,
+                                                   &TToolButton::SetDropdownMenu)})
+
+TToolButton::TToolButton(TComponent* owner) : TControl(owner) {
+  static UINT next = 0;
+  FCommand = 1 + next++ % 0xFFF0;  // a WORD: what the system control reports in WM_COMMAND
+  FWidth = 23;
+  FHeight = 22;
+}
+
+TToolButton::~TToolButton() {
+  if (FToolBar) FToolBar->RemoveButton(this);
+  if (FMenuItem) FMenuItem->RemoveFreeNotification(this);
+  if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
+}
+
+int TToolButton::Index() const {
+  if (!FToolBar) return -1;
+  auto& b = FToolBar->FButtons;
+  return int(std::find(b.begin(), b.end(), this) - b.begin());
+}
+
+void TToolButton::SetParent(TWinControl* p) {
+  auto* bar = dynamic_cast<TToolBar*>(p);
+  if (FToolBar && FToolBar != bar) FToolBar->RemoveButton(this);
+  TControl::SetParent(p);
+  if (bar && FToolBar != bar) bar->InsertButton(this);
+}
+
+void TToolButton::Changed() {
+  if (FToolBar) FToolBar->RebuildButtons();
+}
+
+void TToolButton::SetStyle(TToolButtonStyle v) {
+  FStyle = v;
+  Changed();
+}
+
+void TToolButton::SetImageIndex(int v) {
+  FImageIndex = v;
+  Changed();
+}
+
+bool TToolButton::GetDown() const {
+  if (FToolBar && FToolBar->HandleAllocated())
+    return SendMessageA(FToolBar->FHandle, TB_ISBUTTONCHECKED, FCommand, 0) != 0;
+  return FDown;
+}
+
+void TToolButton::SetDown(bool v) {
+  FDown = v;
+  if (FToolBar && FToolBar->HandleAllocated()) SendMessageA(FToolBar->FHandle, TB_CHECKBUTTON, FCommand, MAKELONG(v, 0));
+}
+
+void TToolButton::SetMenuItem(TMenuItem* v) {
+  if (FMenuItem) FMenuItem->RemoveFreeNotification(this);
+  FMenuItem = v;
+  if (v) {
+    v->FreeNotification(this);
+    FText = v->ShownCaption();
+    FEnabled = v->ShownEnabled();
+  }
+  Changed();
+}
+
+void TToolButton::SetDropdownMenu(TPopupMenu* v) {
+  if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
+  FDropdownMenu = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TToolButton::Notification(TComponent* c, TOperation op) {
+  TControl::Notification(c, op);
+  if (op != opRemove) return;
+  if (c == FMenuItem) FMenuItem = nullptr;
+  if (c == FDropdownMenu) FDropdownMenu = nullptr;
+}
+
+void TToolButton::SetText(const std::string& v) {
+  TControl::SetText(v);
+  Changed();
+}
+
+void TToolButton::SetEnabled(bool v) {
+  TControl::SetEnabled(v);
+  Changed();
+}
+
+void TToolButton::SetVisible(bool v) {
+  TControl::SetVisible(v);
+  Changed();
+}
+
+void TToolButton::WndProc(TMessage& m) {
+  // The mouse belongs to the bar's system control: the button is never the control under it.
+  if (m.Msg == CM_HITTEST) {
+    m.Result = HTNOWHERE;
+    return;
+  }
+  TControl::WndProc(m);
+}
+
+void TToolButton::Click() {
+  if (FMenuItem && FMenuItem->Count() > 0) {
+    DropDown();
+    return;
+  }
+  if (FMenuItem) {
+    if (FMenuItem->ShownEnabled()) FMenuItem->Click();
+    return;
+  }
+  TControl::Click();
+}
+
+bool TToolButton::DropDown() {
+  if (!FToolBar || !FToolBar->HandleAllocated()) return false;
+  if (!FDropdownMenu && (!FMenuItem || FMenuItem->Count() == 0)) return false;
+  const HWND bar = FToolBar->FHandle;
+  const UINT command = FCommand;  // the chosen item's handler may free the button
+  RECT r{};
+  SendMessageA(bar, TB_GETRECT, FCommand, LPARAM(&r));
+  POINT p{r.left, r.bottom};
+  ::ClientToScreen(bar, &p);
+  // The button shows pressed while its menu is open.
+  SendMessageA(bar, TB_PRESSBUTTON, FCommand, MAKELONG(TRUE, 0));
+  if (FDropdownMenu) {
+    FDropdownMenu->PopupComponent = this;
+    FDropdownMenu->Popup(p.x, p.y);
+  } else if (TMenuItem* chosen = TrackMenuItems(FMenuItem, p.x, p.y)) {
+    if (chosen->ShownEnabled()) chosen->Click();
+  }
+  if (IsWindow(bar)) SendMessageA(bar, TB_PRESSBUTTON, command, MAKELONG(FALSE, 0));
+  return true;
+}
+
+ORV_DEFINE_CLASS(TToolBar, TWinControl, FactoryOf<TToolBar>(),
+                 {BoolProp<TToolBar>("Flat", &TToolBar::GetFlat, &TToolBar::SetFlat),
+                  BoolProp<TToolBar>("ShowCaptions", &TToolBar::GetShowCaptions, &TToolBar::SetShowCaptions),
+                  IntProp<TToolBar>("ButtonWidth", &TToolBar::GetButtonWidth, &TToolBar::SetButtonWidth),
+                  IntProp<TToolBar>("ButtonHeight", &TToolBar::GetButtonHeight, &TToolBar::SetButtonHeight),
+                  RefProp<TToolBar, TImageList>("Images", &TToolBar::GetImages, &TToolBar::SetImages),
+                  RefProp<TToolBar, TMenu>("Menu", &TToolBar::GetMenu, &TToolBar::SetMenu),
+                  EventProp("OnCustomDraw", &TToolBar::OnCustomDraw),
+                  EventProp("OnCustomDrawButton", &TToolBar::OnCustomDrawButton)})
+
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner), FCanvas(new TControlCanvas(this)) {
+  FWidth = 150;
+  FHeight = 29;
+  FAlign = alTop;
+  FColor = clBtnFace;
+  FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks;
+  static bool initialised = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)initialised;
+}
+
+TToolBar::~TToolBar() {
+  for (TToolButton* b : FButtons) b->FToolBar = nullptr;
+  FButtons.clear();
+  if (FImages) FImages->RemoveFreeNotification(this);
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  delete FCanvas;
+}
+
+void TToolBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  CreateSubClass(p, TOOLBARCLASSNAMEA);
+  // The bar keeps the bounds it is given; the class library places it.
+  p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | (FFlat ? TBSTYLE_FLAT : 0);
+}
+
+void TToolBar::CreateWnd() {
+  TWinControl::CreateWnd();
+  SendMessageA(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(FHandle, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+  RebuildButtons();
+}
+
+void TToolBar::Loaded() {
+  TWinControl::Loaded();
+  RebuildButtons();
+}
+
+void TToolBar::DoSetBounds(int l, int t, int w, int h) {
+  TWinControl::DoSetBounds(l, t, w, h);
+  UpdateButtonBounds();
+}
+
+void TToolBar::SetFlat(bool v) {
+  if (FFlat == v) return;
+  FFlat = v;
+  if (HandleAllocated()) {
+    const LONG style = GetWindowLongA(FHandle, GWL_STYLE);
+    SetWindowLongA(FHandle, GWL_STYLE, v ? style | TBSTYLE_FLAT : style & ~TBSTYLE_FLAT);
+    InvalidateRect(FHandle, nullptr, TRUE);
+  }
+}
+
+void TToolBar::SetShowCaptions(bool v) {
+  FShowCaptions = v;
+  RebuildButtons();
+}
+
+void TToolBar::SetButtonWidth(int v) {
+  FButtonWidth = v;
+  RebuildButtons();
+}
+
+void TToolBar::SetButtonHeight(int v) {
+  FButtonHeight = v;
+  RebuildButtons();
+}
+
+void TToolBar::SetImages(TImageList* v) {
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = v;
+  if (v) v->FreeNotification(this);
+  RebuildButtons();
+}
+
+// One button per top-level item of the menu, in place of the ones made for the menu before.
+void TToolBar::SetMenu(TMenu* v) {
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  const std::vector<TToolButton*> old = FMenuButtons;
+  FMenuButtons.clear();
+  for (TToolButton* b : old) b->Free();
+  FMenu = v;
+  if (!v) return;
+  v->FreeNotification(this);
+  FRebuilding = true;  // one rebuild at the end
+  for (int i = 0; i < v->Items()->Count(); ++i) {
+    auto* b = new TToolButton(this);
+    b->SetParent(this);
+    b->SetMenuItem(v->Items()->Items(i));
+    FMenuButtons.push_back(b);
+  }
+  FRebuilding = false;
+  RebuildButtons();
+}
+
+void TToolBar::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op != opRemove) return;
+  if (c == FImages) {
+    FImages = nullptr;
+    RebuildButtons();
+  }
+  if (c == FMenu) FMenu = nullptr;
+  FMenuButtons.erase(std::remove(FMenuButtons.begin(), FMenuButtons.end(), c), FMenuButtons.end());
+}
+
+void TToolBar::InsertButton(TToolButton* b) {
+  b->FToolBar = this;
+  FButtons.push_back(b);
+  RebuildButtons();
+}
+
+void TToolBar::RemoveButton(TToolButton* b) {
+  b->FToolBar = nullptr;
+  FButtons.erase(std::remove(FButtons.begin(), FButtons.end(), b), FButtons.end());
+  FMenuButtons.erase(std::remove(FMenuButtons.begin(), FMenuButtons.end(), b), FMenuButtons.end());
+  RebuildButtons();
+}
+
+TToolButton* TToolBar::ButtonByCommand(UINT command) const {
+  for (TToolButton* b : FButtons)
+    if (b->FCommand == command) return b;
+  return nullptr;
+}
+
+void TToolBar::RebuildButtons() {
+  if (!HandleAllocated() || FRebuilding || IsLoading() || IsDestroying()) return;
+  FRebuilding = true;
+  // The checked states live in the system control while it stands.
+  for (TToolButton* b : FButtons)
+    if (SendMessageA(FHandle, TB_COMMANDTOINDEX, b->FCommand, 0) >= 0)
+      b->FDown = SendMessageA(FHandle, TB_ISBUTTONCHECKED, b->FCommand, 0) != 0;
+  while (SendMessageA(FHandle, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(FHandle, TB_DELETEBUTTON, 0, 0);
+  SendMessageA(FHandle, TB_SETIMAGELIST, 0, LPARAM(FImages ? FImages->Handle() : nullptr));
+  SendMessageA(FHandle, TB_SETBUTTONSIZE, 0, MAKELONG(FButtonWidth, FButtonHeight));
+  std::vector<std::string> texts;
+  texts.reserve(FButtons.size());
+  for (TToolButton* b : FButtons) texts.push_back(b->FText);
+  std::vector<TBBUTTON> buttons;
+  for (size_t i = 0; i < FButtons.size(); ++i) {
+    TToolButton* b = FButtons[i];
+    TBBUTTON tb{};
+    tb.idCommand = int(b->FCommand);
+    const bool separator = b->FStyle == tbsSeparator || b->FStyle == tbsDivider;
+    tb.iBitmap = separator ? b->FWidth : (FImages ? b->FImageIndex : I_IMAGENONE);
+    tb.fsStyle = BYTE(separator                   ? BTNS_SEP
+                      : b->FStyle == tbsCheck     ? BTNS_CHECK
+                      : b->FStyle == tbsDropDown  ? BTNS_DROPDOWN
+                                                  : BTNS_BUTTON);
+    tb.fsState = BYTE((b->FEnabled ? TBSTATE_ENABLED : 0) | (b->FDown ? TBSTATE_CHECKED : 0) |
+                      (b->FVisible ? 0 : TBSTATE_HIDDEN));
+    tb.iString = FShowCaptions && !separator ? INT_PTR(texts[i].c_str()) : -1;
+    buttons.push_back(tb);
+  }
+  if (!buttons.empty()) SendMessageA(FHandle, TB_ADDBUTTONSA, buttons.size(), LPARAM(buttons.data()));
+  FRebuilding = false;
+  UpdateButtonBounds();
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TToolBar::UpdateButtonBounds() {
+  if (!HandleAllocated()) return;
+  for (TToolButton* b : FButtons) {
+    RECT r{};
+    if (!SendMessageA(FHandle, TB_GETRECT, b->FCommand, LPARAM(&r))) continue;
+    b->FLeft = r.left;
+    b->FTop = r.top;
+    b->FWidth = r.right - r.left;
+    b->FHeight = r.bottom - r.top;
+  }
+}
+
+LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
+  switch (cd.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: {
+      const LRESULT items = OnCustomDrawButton ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+      if (!OnCustomDraw) return items;
+      bool defaultDraw = true;
+      FCanvas->PaintOn(cd.nmcd.hdc, FFont, [&] { OnCustomDraw(this, GetClientRect(), defaultDraw); });
+      return defaultDraw ? items : CDRF_SKIPDEFAULT;
+    }
+    case CDDS_ITEMPREPAINT: {
+      TToolButton* b = ButtonByCommand(UINT(cd.nmcd.dwItemSpec));
+      if (!b || !OnCustomDrawButton) return CDRF_DODEFAULT;
+      bool defaultDraw = true;
+      FCanvas->PaintOn(cd.nmcd.hdc, FFont, [&] {
+        OnCustomDrawButton(this, b, CustomDrawStateOf(cd.nmcd.uItemState), defaultDraw);
+        cd.clrText = ColorToRGB(FCanvas->Font()->GetColor());
+      });
+      // The handler owns the button's background: the bar adds only the image and the text.
+      return defaultDraw ? TBCDRF_NOBACKGROUND | TBCDRF_NOEDGES : CDRF_SKIPDEFAULT;
+    }
+  }
+  return CDRF_DODEFAULT;
+}
+
+void TToolBar::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_NOTIFY:
+      if (const NMHDR* h = NotifyHeader(m)) {
+        if (h->code == NM_CUSTOMDRAW) {
+          m.Result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam));
+          return;
+        }
+        if (h->code == TBN_DROPDOWN) {
+          const auto* n = reinterpret_cast<const NMTOOLBARA*>(m.LParam);
+          if (TToolButton* b = ButtonByCommand(UINT(n->iItem))) b->DropDown();
+          m.Result = TBDDRET_DEFAULT;
+          return;
+        }
+      }
+      break;
+    case CN_COMMAND:
+      if (TToolButton* b = ButtonByCommand(LOWORD(m.WParam))) {
+        if (b->FStyle == tbsCheck) b->FDown = SendMessageA(FHandle, TB_ISBUTTONCHECKED, b->FCommand, 0) != 0;
+        b->Click();
+        m.Result = 0;
+        return;
+      }
+      break;
+    case WM_SIZE:
+      TWinControl::WndProc(m);
+      UpdateButtonBounds();
+      return;
   }
   TWinControl::WndProc(m);
 }

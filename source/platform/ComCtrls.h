@@ -303,3 +303,135 @@ protected:
   bool FCenter = true, FTransparent = true, FActive = false, FOpened = false;
   int FRepetitions = 0, FStartFrame = 0, FStopFrame = -1;
 };
+
+// ---- tool bar ----
+
+class TToolBar;
+class TMenuItem;
+class TMenu;
+class TPopupMenu;
+
+enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
+
+// The state a custom-drawn tool bar button is in (bits).
+enum TCustomDrawStateFlag : unsigned {
+  cdsSelected = 1,
+  cdsGrayed = 2,
+  cdsDisabled = 4,
+  cdsChecked = 8,
+  cdsFocused = 16,
+  cdsDefault = 32,
+  cdsHot = 64,
+  cdsMarked = 128,
+  cdsIndeterminate = 256
+};
+using TCustomDrawState = unsigned;
+// The item state bits of a custom-draw notification as the class library's set.
+TCustomDrawState CustomDrawStateOf(UINT itemState);
+
+// One button of a tool bar. It has no window: the bar's system control draws it and takes its mouse,
+// and its bounds follow the place the system control gives it. Placed in a tool bar (layout nesting or
+// SetParent) it becomes the bar's last button. Clicking it runs its menu item's sub-menu, its menu
+// item, or OnClick; the arrow of a drop-down button opens DropdownMenu (or the menu item's sub-menu).
+class TToolButton : public TControl {
+  ORV_CLASS(TToolButton)
+public:
+  explicit TToolButton(TComponent* owner);
+  ~TToolButton() override;
+  TToolBar* ToolBar() const { return FToolBar; }
+  int Index() const;
+  TToolButtonStyle GetStyle() const { return FStyle; }
+  void SetStyle(TToolButtonStyle v);
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v);
+  bool GetDown() const;
+  void SetDown(bool v);
+  TMenuItem* GetMenuItem() const { return FMenuItem; }
+  void SetMenuItem(TMenuItem* v);
+  TPopupMenu* GetDropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TPopupMenu* v);
+  void SetParent(TWinControl* p) override;
+  void SetText(const std::string& v) override;
+  void SetEnabled(bool v) override;
+  void SetVisible(bool v) override;
+  // The identifier the system control knows the button by.
+  UINT Command() const { return FCommand; }
+  void Click() override;
+  // Opens the button's menu under it; false when it has none.
+  bool DropDown();
+  void WndProc(TMessage& m) override;
+  void Notification(TComponent* c, TOperation op) override;
+
+private:
+  friend class TToolBar;
+  void Changed();
+  TToolBar* FToolBar = nullptr;
+  TToolButtonStyle FStyle = tbsButton;
+  int FImageIndex = -1;
+  bool FDown = false;
+  TMenuItem* FMenuItem = nullptr;
+  TPopupMenu* FDropdownMenu = nullptr;
+  UINT FCommand;
+};
+
+using TToolBarCustomDrawEvent = std::function<void(TToolBar* Sender, const RECT& ARect, bool& DefaultDraw)>;
+using TToolBarCustomDrawBtnEvent =
+    std::function<void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw)>;
+
+// A row of buttons: window class "TToolBar" built on "ToolbarWindow32". The buttons are TToolButton
+// children, in the order they were placed; the system control mirrors them and is rebuilt when one
+// changes. Menu gives the bar one button per top-level item of that menu (each opening its item's
+// sub-menu). OnCustomDraw runs before the bar paints (ARect: the client area) and OnCustomDrawButton
+// before each button, on Canvas. A handler that clears DefaultDraw paints the bar or the button
+// itself; a button handler that leaves it set paints the button's background (or leaves the bar's
+// showing), and the bar then adds the button's image and its text in the font colour the handler
+// left on Canvas.
+class TToolBar : public TWinControl {
+  ORV_CLASS(TToolBar)
+public:
+  explicit TToolBar(TComponent* owner);
+  ~TToolBar() override;
+  int ButtonCount() const { return int(FButtons.size()); }
+  TToolButton* Buttons(int i) const { return FButtons.at(size_t(i)); }
+  TToolButton* ButtonByCommand(UINT command) const;
+  bool GetFlat() const { return FFlat; }
+  void SetFlat(bool v);
+  bool GetShowCaptions() const { return FShowCaptions; }
+  void SetShowCaptions(bool v);
+  int GetButtonWidth() const { return FButtonWidth; }
+  void SetButtonWidth(int v);
+  int GetButtonHeight() const { return FButtonHeight; }
+  void SetButtonHeight(int v);
+  TImageList* GetImages() const { return FImages; }
+  void SetImages(TImageList* v);
+  TMenu* GetMenu() const { return FMenu; }
+  void SetMenu(TMenu* v);
+  TCanvas* Canvas() const { return FCanvas; }
+  TToolBarCustomDrawEvent OnCustomDraw;
+  TToolBarCustomDrawBtnEvent OnCustomDrawButton;
+  void WndProc(TMessage& m) override;
+  void Notification(TComponent* c, TOperation op) override;
+  void Loaded() override;
+  // Puts the buttons into the system control again (with their current captions and states).
+  void RebuildButtons();
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void DoSetBounds(int l, int t, int w, int h) override;
+
+private:
+  friend class TToolButton;
+  void InsertButton(TToolButton* b);
+  void RemoveButton(TToolButton* b);
+  void UpdateButtonBounds();
+  LRESULT CustomDraw(NMTBCUSTOMDRAW& cd);
+  std::vector<TToolButton*> FButtons;
+  std::vector<TToolButton*> FMenuButtons;  // the buttons made for Menu's items
+  bool FFlat = false, FShowCaptions = false;
+  int FButtonWidth = 23, FButtonHeight = 22;
+  TImageList* FImages = nullptr;
+  TMenu* FMenu = nullptr;
+  TControlCanvas* FCanvas;
+  bool FRebuilding = false;
+};

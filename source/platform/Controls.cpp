@@ -219,6 +219,9 @@ ORV_DEFINE_CLASS(TControl, TComponent, nullptr,
                   IntProp<TControl>("ClientWidth", &TControl::GetClientWidth, &TControl::SetClientWidth),
                   IntProp<TControl>("ClientHeight", &TControl::GetClientHeight, &TControl::SetClientHeight),
                   BoolProp<TControl>("AutoSize", &TControl::GetAutoSize, &TControl::SetAutoSize),
+                  EnumProp<TControl, TBiDiMode>("BiDiMode", BiDiModeNames(), &TControl::GetBiDiMode,
+                                                &TControl::SetBiDiMode),
+                  BoolProp<TControl>("ParentBiDiMode", &TControl::GetParentBiDiMode, &TControl::SetParentBiDiMode),
                   StrProp<TControl>("Caption", &TControl::GetCaption, &TControl::SetCaption),
                   IntProp<TControl>("Color", &TControl::GetColor, &TControl::SetColor, &ColorIdents()),
                   IntProp<TControl>("Cursor", &TControl::GetCursor, &TControl::SetCursor, &CursorIdents()),
@@ -397,6 +400,41 @@ void TControl::SetMouseCapture(bool v) {
     gCaptureControl = nullptr;
     ReleaseCapture();
   }
+}
+
+const std::vector<std::string>& BiDiModeNames() {
+  static const std::vector<std::string> names = {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                                                 "bdRightToLeftReadingOnly"};
+  return names;
+}
+
+TBiDiMode TControl::GetBiDiMode() const {
+  return FParentBiDiMode && FParent ? FParent->GetBiDiMode() : FBiDiMode;
+}
+
+void TControl::SetBiDiMode(TBiDiMode v) {
+  const TBiDiMode old = GetBiDiMode();
+  FBiDiMode = v;
+  FParentBiDiMode = false;
+  if (old == v) return;
+  if (auto* w = dynamic_cast<TWinControl*>(this))
+    if (w->HandleAllocated() && !IsLoading()) w->RecreateWnd();
+  Invalidate();
+}
+
+DWORD TControl::BiDiExStyle() const {
+  const TBiDiMode mode = GetBiDiMode();
+  if (mode == bdLeftToRight) return 0;
+  return WS_EX_RTLREADING | (mode == bdRightToLeftReadingOnly ? 0 : WS_EX_LEFTSCROLLBAR);
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+  if (FParentBiDiMode == v) return;
+  const TBiDiMode old = GetBiDiMode();
+  FParentBiDiMode = v;
+  if (old == GetBiDiMode()) return;
+  if (auto* w = dynamic_cast<TWinControl*>(this))
+    if (w->HandleAllocated() && !IsLoading()) w->RecreateWnd();
 }
 
 void TControl::SetParent(TWinControl* p) {
@@ -735,6 +773,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.Style |= FSystemStyle;
     p.ExStyle |= FSystemExStyle;
   }
+  p.ExStyle |= BiDiExStyle();
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const char* systemClass) { params.SystemClass = systemClass; }

@@ -91,6 +91,9 @@ enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = unsigned;  // bits (1 << TAnchorKind)
 constexpr TAnchors AnchorsLeftTop = (1u << akLeft) | (1u << akTop);
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// The reading direction: right to left with the scroll bar on the left, without it, or only the text.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+const std::vector<std::string>& BiDiModeNames();
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 const TIdentMap& CursorIdents();
@@ -204,6 +207,16 @@ public:
   void SetPopupMenu(TComponent* m);
   bool GetAutoSize() const { return FAutoSize; }
   virtual void SetAutoSize(bool v);
+  // The parent's direction while ParentBiDiMode; setting one clears ParentBiDiMode. A windowed
+  // control reading right to left has WS_EX_RTLREADING, and, but for bdRightToLeftReadingOnly,
+  // WS_EX_LEFTSCROLLBAR; its window is made again when the direction changes.
+  TBiDiMode GetBiDiMode() const;
+  void SetBiDiMode(TBiDiMode v);
+  bool GetParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool v);
+  bool IsRightToLeft() const { return GetBiDiMode() != bdLeftToRight; }
+  // The extended window styles of that direction.
+  DWORD BiDiExStyle() const;
 
   unsigned ControlStyle() const { return FControlStyle; }
   void SetControlStyle(unsigned s) { FControlStyle = s; }
@@ -261,6 +274,8 @@ protected:
   bool FShowHint = false, FParentShowHint = true;
   TComponent* FPopupMenu = nullptr;
   bool FAutoSize = false;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
   unsigned FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   unsigned FControlState = 0;
   friend class TWinControl;

@@ -37,3 +37,6 @@ public:
 
 // Raises EOSError with `prefix` followed by GetLastError() in decimal ("Error creating process : 2").
 [[noreturn]] void RaiseLastOSError(const std::string& prefix);
+
+// The system's text for an error code (without its closing line break); empty when it has none.
+std::string SysErrorMessage(unsigned long code);

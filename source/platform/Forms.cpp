@@ -26,6 +26,8 @@ ORV_DEFINE_CLASS(TCustomForm, TWinControl, nullptr,
                   EnumProp<TCustomForm, TFormStyle>("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
                                                     &TCustomForm::GetFormStyle, &TCustomForm::SetFormStyle),
                   BoolProp<TCustomForm>("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview),
+                  IntProp<TCustomForm>("BorderWidth", &TCustomForm::GetBorderWidth, &TCustomForm::SetBorderWidth),
+                  BoolProp<TCustomForm>("Scaled", &TCustomForm::GetScaled, &TCustomForm::SetScaled),
                   RefProp<TCustomForm, TMainMenu>("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu),
                   EnumProp<TCustomForm, TPosition>("Position", kPositionNames(), &TCustomForm::GetPosition, &TCustomForm::SetPosition),
                   EnumProp<TCustomForm, TWindowState>("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
@@ -80,13 +82,20 @@ void TCustomForm::InitLayout() {
   ReadLayout(this, LayoutName(), binder);
   binder.BindFields(this, LayoutName());
   FFormState &= ~unsigned(fsCreating);
-  if (OnCreate) OnCreate(this);
+  if (!OnCreate) return;
+  // A failing creation handler is reported like a failing event handler; the form stays as far as the
+  // handler got, so that whoever makes it (start-up, a window opened from a menu) goes on with it.
+  try {
+    OnCreate(this);
+  } catch (...) {
+    Application->HandleException(this);
+  }
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  p.ExStyle = 0;
+  p.ExStyle = BiDiExStyle();
   p.WndParent = FParentWindow ? FParentWindow : Application->Handle();
   if (FParentWindow) p.Style |= WS_CHILD;
   switch (FBorderStyle) {
@@ -131,7 +140,7 @@ SIZE TCustomForm::FrameSize() const {
   const_cast<TCustomForm*>(this)->CreateParams(p);
   RECT r{0, 0, 0, 0};
   AdjustWindowRectEx(&r, p.Style, FMenu != nullptr && !(p.Style & WS_CHILD), p.ExStyle);
-  return SIZE{r.right - r.left, r.bottom - r.top};
+  return SIZE{r.right - r.left + 2 * FBorderWidth, r.bottom - r.top + 2 * FBorderWidth};
 }
 
 void TCustomForm::CreateWnd() {
@@ -202,6 +211,14 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
     SIZE f = FrameSize();  // keep the client area, as the class library does for a new frame
     SetBounds(FLeft, FTop, client.right + f.cx, client.bottom + f.cy);
   }
+}
+
+void TCustomForm::SetBorderWidth(int v) {
+  v = std::max(0, v);
+  if (FBorderWidth == v) return;
+  FBorderWidth = v;
+  if (FHandle)
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetBorderIcons(unsigned v) {
@@ -488,6 +505,7 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_DRAWITEM:
     case WM_COMMAND:
     case WM_INITMENUPOPUP:
+    case WM_ENTERIDLE:
       if (DispatchMenuMessage(FHandle, m)) return;
       break;
     case CM_MENUCHANGED:
@@ -542,6 +560,30 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_GETMINMAXINFO:
       DefaultHandler(m);
       return;
+    case WM_NCCALCSIZE:
+      DefaultHandler(m);
+      if (FBorderWidth > 0) {
+        RECT& client = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0];  // also the plain RECT form
+        InflateRect(&client, -FBorderWidth, -FBorderWidth);
+        client.right = std::max(client.left, client.right);
+        client.bottom = std::max(client.top, client.bottom);
+      }
+      return;
+    case WM_NCPAINT:
+      DefaultHandler(m);
+      if (FBorderWidth > 0 && !IsIconic(FHandle)) {
+        // The band between the frame and the client area, in the form's colour.
+        RECT cr = ClientRectInWindow(FHandle);
+        RECT band = cr;
+        InflateRect(&band, FBorderWidth, FBorderWidth);
+        HDC dc = GetWindowDC(FHandle);
+        ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
+        HBRUSH b = CreateSolidBrush(ColorToRGB(FColor));
+        FillRect(dc, &band, b);
+        DeleteObject(b);
+        ReleaseDC(FHandle, dc);
+      }
+      return;
   }
   TWinControl::WndProc(m);
 }
@@ -562,6 +604,8 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 }
 
 TApplication::~TApplication() {
+  // The forms first: they may still take their message hooks back.
+  DestroyComponents();
   if (FHandle) DestroyWindow(FHandle);
 }
 
@@ -660,6 +704,17 @@ void TApplication::Run() {
 
 void TApplication::Terminate() { PostQuitMessage(0); }
 
+int TApplication::HookMessages(TMessageHook hook) {
+  FMessageHooks.emplace_back(FNextHookId, std::move(hook));
+  return FNextHookId++;
+}
+
+void TApplication::UnhookMessages(int id) {
+  FMessageHooks.erase(std::remove_if(FMessageHooks.begin(), FMessageHooks.end(),
+                                     [id](const std::pair<int, TMessageHook>& h) { return h.first == id; }),
+                      FMessageHooks.end());
+}
+
 bool TApplication::IsKeyMsg(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || GetCapture()) return false;
   TWinControl* c = FindVclWindow(msg.hwnd);
@@ -674,7 +729,11 @@ bool TApplication::ProcessMessage(MSG& msg) {
     return true;
   }
   bool handled = false;
-  if (OnMessage) OnMessage(msg, handled);
+  // A copy: a hook may add or remove hooks.
+  auto hooks = FMessageHooks;
+  for (auto& h : hooks)
+    if (!handled && h.second(msg)) handled = true;
+  if (!handled && OnMessage) OnMessage(msg, handled);
   if (!handled && !IsKeyMsg(msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

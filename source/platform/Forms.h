@@ -35,7 +35,8 @@ public:
   ~TCustomForm() override;
   void BeforeDestruction() override;
 
-  // Reads the form's layout (once) and runs OnCreate.
+  // Reads the form's layout (once) and runs OnCreate. An exception from OnCreate goes to the
+  // application's default handler and does not leave InitLayout: the form is kept as far as it got.
   void InitLayout();
   virtual std::string LayoutName() const { return "layouts/" + ClassName() + ".layout"; }
 
@@ -70,6 +71,12 @@ public:
   void SetFormStyle(TFormStyle v);
   bool GetKeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool v) { FKeyPreview = v; }
+  // A band of this many pixels in the form's colour inside its frame, around the client area.
+  int GetBorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int v);
+  // Layouts are read at the pixel sizes they give; the flag is kept for the layouts that name it.
+  bool GetScaled() const { return FScaled; }
+  void SetScaled(bool v) { FScaled = v; }
   TCanvas* Canvas() const { return FCanvas; }
   // The menu bar the window shows (null for none).
   TMainMenu* GetMenu() const { return FMenu; }
@@ -109,6 +116,8 @@ protected:
   TWindowState FWindowState = wsNormal;
   TFormStyle FFormStyle = fsNormal;
   bool FKeyPreview = false;
+  int FBorderWidth = 0;
+  bool FScaled = true;
   bool FActive = false;
   bool FLayoutRead = false;
   bool FPositioned = false;
@@ -177,6 +186,11 @@ public:
 
   std::function<void(TObject* Sender, std::exception_ptr E)> OnException;
   std::function<void(MSG& Msg, bool& Handled)> OnMessage;
+  // Application-wide message hooks: each message the loop takes is offered to every hook, in the order
+  // they were added, before OnMessage; one that answers true keeps the message from going further.
+  using TMessageHook = std::function<bool(MSG& Msg)>;
+  int HookMessages(TMessageHook hook);  // returns the hook's number for UnhookMessages
+  void UnhookMessages(int id);
   TNotifyEvent OnIdle, OnMinimize, OnRestore;
 
   void Notification(TComponent* c, TOperation op) override;
@@ -193,6 +207,8 @@ private:
   std::string FTitle;
   bool FTerminated = false;
   int FModalLevel = 0;
+  std::vector<std::pair<int, TMessageHook>> FMessageHooks;
+  int FNextHookId = 1;
 };
 
 class TScreen : public TComponent {

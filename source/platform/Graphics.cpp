@@ -85,6 +85,15 @@ TColor StringToColor(const std::string& s) {
   return TColor(uint32_t(v));
 }
 
+RECT ClientRectInWindow(HWND window) {
+  RECT wr, cr;
+  GetWindowRect(window, &wr);
+  ::GetClientRect(window, &cr);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&cr), 2);
+  OffsetRect(&cr, -wr.left, -wr.top);
+  return cr;
+}
+
 void FillSolidRect(HDC dc, const RECT& r, TColor c) {
   HBRUSH b = CreateSolidBrush(ColorToRGB(c));
   ::FillRect(dc, &r, b);

@@ -393,3 +393,6 @@ private:
 int ScreenPixelsPerInch();
 // Fills r of the DC with a colour (system colours resolved).
 void FillSolidRect(HDC dc, const RECT& r, TColor c);
+// The window's client rectangle in the coordinates of its window DC (origin at the window's top-left
+// corner), as non-client painting wants it.
+RECT ClientRectInWindow(HWND window);

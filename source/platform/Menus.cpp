@@ -296,7 +296,9 @@ TMenuItem* FindItemByCommand(UINT command) {
 // ---- menu ----
 
 ORV_DEFINE_CLASS(TMenu, TComponent, nullptr,
-                 {RefProp<TMenu, TImageList>("Images", &TMenu::GetImages, &TMenu::SetImages),
+                 {EnumProp<TMenu, TBiDiMode>("BiDiMode", BiDiModeNames(), &TMenu::GetBiDiMode, &TMenu::SetBiDiMode),
+                  BoolProp<TMenu>("ParentBiDiMode", &TMenu::GetParentBiDiMode, &TMenu::SetParentBiDiMode),
+                  RefProp<TMenu, TImageList>("Images", &TMenu::GetImages, &TMenu::SetImages),
                   BoolProp<TMenu>("OwnerDraw", &TMenu::GetOwnerDraw, &TMenu::SetOwnerDraw)})
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullptr)) { FItems->FMenu = this; }
@@ -318,7 +320,28 @@ void TMenu::SetImages(TImageList* v) {
 void TMenu::SetOwnerDraw(bool v) {
   if (FOwnerDraw == v) return;
   FOwnerDraw = v;
-  // Every level takes the new item type.
+  RebuildHandles();
+}
+
+TBiDiMode TMenu::GetBiDiMode() const {
+  if (!FParentBiDiMode) return FBiDiMode;
+  auto* owner = dynamic_cast<TControl*>(Owner());
+  return owner ? owner->GetBiDiMode() : FBiDiMode;
+}
+
+void TMenu::SetBiDiMode(TBiDiMode v) {
+  FBiDiMode = v;
+  FParentBiDiMode = false;
+  if (!IsLoading()) RebuildHandles();
+}
+
+void TMenu::SetParentBiDiMode(bool v) {
+  FParentBiDiMode = v;
+  if (!IsLoading()) RebuildHandles();
+}
+
+// Every level takes the new item type.
+void TMenu::RebuildHandles() {
   std::function<void(TMenuItem*)> rebuild = [&rebuild](TMenuItem* item) {
     item->RebuildHandle();
     for (int i = 0; i < item->Count(); ++i) rebuild(item->Items(i));
@@ -377,20 +400,13 @@ void RebuildTree(TMenuItem* item) {
   for (int i = 0; i < item->Count(); ++i) RebuildTree(item->Items(i));
 }
 
-TMenuItem* SystemChooser(TPopupMenu* popup, int x, int y) {
-  HMENU menu = popup->Handle();
-  RebuildTree(popup->Items());  // actions may have changed captions and states since the last time
-  HWND owner = Application->Handle();
-  if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
-  // The active form of ours owns the menu when there is one (a modal window's main window is disabled,
-  // and a menu whose owner is not the active window closes at once).
-  if (HWND active = GetActiveWindow())
-    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
-  SetForegroundWindow(owner);
-  UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
-  PostMessageA(owner, WM_NULL, 0, 0);
-  return id ? popup->FindItem(id, fkCommand) : nullptr;
+bool Descends(TMenuItem* item, TMenuItem* root) {
+  for (TMenuItem* i = item; i; i = i->Parent())
+    if (i == root) return true;
+  return false;
 }
+
+TMenuItem* SystemChooser(TPopupMenu* popup, int x, int y) { return TrackMenuItems(popup->Items(), x, y); }
 
 TMenuChooser& Chooser() {
   static TMenuChooser chooser = SystemChooser;
@@ -415,6 +431,22 @@ TMenuItem* OwnerDrawItem(UINT command, ULONG_PTR data) {
 }
 
 }  // namespace
+
+TMenuItem* TrackMenuItems(TMenuItem* parent, int x, int y) {
+  HMENU menu = parent->Handle();
+  RebuildTree(parent);  // actions may have changed captions and states since the last time
+  HWND owner = Application->Handle();
+  if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
+  // The active form of ours owns the menu when there is one (a modal window's main window is disabled,
+  // and a menu whose owner is not the active window closes at once).
+  if (HWND active = GetActiveWindow())
+    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
+  SetForegroundWindow(owner);
+  UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
+  PostMessageA(owner, WM_NULL, 0, 0);
+  TMenuItem* chosen = id ? FindItemByCommand(id) : nullptr;
+  return chosen && Descends(chosen, parent) ? chosen : nullptr;
+}
 
 TMenuChooser SetMenuChooser(TMenuChooser chooser) {
   TMenuChooser old = Chooser();
@@ -493,6 +525,18 @@ bool DispatchMenuMessage(HWND window, TMessage& m) {
           break;
         }
       return false;  // the window's own handling goes on
+    }
+    case WM_ENTERIDLE: {
+      // The menu loop waits: lParam is the window that shows the current (sub-)menu.
+      HWND menuWindow = HWND(m.LParam);
+      if (m.WParam != MSGF_MENU || !menuWindow || !IsWindow(menuWindow)) return false;
+      HMENU h = HMENU(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+      for (auto& entry : Commands())
+        if (h && entry.second->HandleAllocated() && entry.second->Handle() == h) {
+          if (TMenu* menu = entry.second->GetParentMenu()) menu->MenuWindowIdle(menuWindow);
+          break;
+        }
+      return false;
     }
   }
   return false;

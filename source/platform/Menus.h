@@ -133,11 +133,24 @@ public:
   virtual void MenuChanged(TMenuItem* source) { (void)source; }
   // A menu bar (a window's menu) rather than a popup.
   virtual bool IsBar() const { return false; }
+  // A window of the system shows the menu's items (or a sub-menu's) and waits for the user; called
+  // each time the menu loop idles, so a menu may dress the window it is shown in.
+  virtual void MenuWindowIdle(HWND window) { (void)window; }
+  // The direction of its owner control while ParentBiDiMode (left to right without one); a menu
+  // reading right to left lays its entries out from the right.
+  TBiDiMode GetBiDiMode() const;
+  void SetBiDiMode(TBiDiMode v);
+  bool GetParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool v);
+  bool IsRightToLeft() const { return GetBiDiMode() != bdLeftToRight; }
 
 private:
   TMenuItem* FItems;
   TImageList* FImages = nullptr;
   bool FOwnerDraw = false;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
+  void RebuildHandles();
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };
@@ -179,6 +192,9 @@ private:
 // their own chooser (return the item to click, or null for none). Returns the previous one.
 using TMenuChooser = std::function<TMenuItem*(TPopupMenu* menu, int x, int y)>;
 TMenuChooser SetMenuChooser(TMenuChooser chooser);
+// Shows the sub-items of `parent` as a popup menu at the screen point and waits; the chosen item (one
+// of parent's descendants), or null when none was chosen.
+TMenuItem* TrackMenuItems(TMenuItem* parent, int x, int y);
 // Finds an item by name in a menu tree.
 TMenuItem* FindMenuItem(TMenuItem* root, const std::string& name);
 // The item of any live menu with this command, or null.

@@ -1,6 +1,7 @@
 #include "StdCtrls.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 
 #include "Errors.h"
@@ -288,6 +289,76 @@ void TCustomEdit::WndProc(TMessage& m) {
     return;
   }
   TWinControl::WndProc(m);
+}
+
+// ---- masked edit ----
+
+// The mask is published by the masked edit itself, not by the edits built on the base.
+ORV_DEFINE_CLASS(TCustomMaskEdit, TCustomEdit, nullptr, {})
+ORV_DEFINE_CLASS(TMaskEdit, TCustomMaskEdit, FactoryOf<TMaskEdit>(),
+                 {StrProp<TMaskEdit>("EditMask", &TMaskEdit::GetEditMask, &TMaskEdit::SetEditMask)})
+
+int TCustomMaskEdit::InvalidPosition(const std::string& text) const {
+  if (!IsMasked()) return -1;
+  std::string mask = FEditMask.substr(0, FEditMask.find(';'));
+  size_t pos = 0;
+  for (size_t i = 0; i < mask.size(); ++i) {
+    char m = mask[i];
+    if (m == '>' || m == '<' || m == '!') continue;
+    bool literal = m == '\\';
+    if (literal) {
+      if (++i >= mask.size()) break;
+      m = mask[i];
+    }
+    char c = pos < text.size() ? text[pos] : ' ';
+    unsigned char u = (unsigned char)c;
+    bool blank = c == ' ';
+    bool fits;
+    if (literal) {
+      fits = c == m;
+    } else {
+      switch (m) {
+        case '0': fits = isdigit(u) != 0; break;
+        case '9': fits = blank || isdigit(u); break;
+        case 'L': fits = isalpha(u) != 0; break;
+        case 'l': fits = blank || isalpha(u); break;
+        case 'A': fits = isalnum(u) != 0; break;
+        case 'a': fits = blank || isalnum(u); break;
+        case 'C': fits = !blank; break;
+        case 'c': fits = true; break;
+        default: fits = c == m; break;
+      }
+    }
+    if (!fits) return int(pos);
+    ++pos;
+  }
+  return pos < text.size() ? int(pos) : -1;
+}
+
+void TCustomMaskEdit::ValidateEdit() {
+  if (!IsMasked()) return;
+  int pos = InvalidPosition(GetText());
+  if (pos < 0) return;
+  SetSelStart(pos);
+  ValidateError(pos);
+}
+
+void TCustomMaskEdit::ValidateError(int) {
+  MessageBeep(0);
+  throw EDBEditError("Invalid input value.  Use escape key to abandon changes");
+}
+
+void TCustomMaskEdit::WndProc(TMessage& m) {
+  // A masked text is checked before the edit lets the focus go; a failure keeps it here.
+  if (m.Msg == CM_EXIT && IsMasked()) {
+    try {
+      ValidateEdit();
+    } catch (...) {
+      if (CanFocus()) SetFocus();
+      throw;
+    }
+  }
+  TCustomEdit::WndProc(m);
 }
 
 // ---- combo box ----

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Controls.h"
+#include "Errors.h"
 
 class TCustomLabel : public TGraphicControl {
   ORV_CLASS(TCustomLabel)
@@ -113,6 +114,44 @@ class TEdit : public TCustomEdit {
   ORV_CLASS(TEdit)
 public:
   explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
+};
+
+// The error of a masked edit whose text does not fit its mask.
+class EDBEditError : public Exception {
+public:
+  using Exception::Exception;
+  const char* ClassName() const override { return "EDBEditError"; }
+};
+
+// A one-line edit with an optional edit mask: window class "TMaskEdit" built on "EDIT". Without a mask
+// (EditMask empty) its text is the plain window text and nothing is checked. With one, leaving the edit
+// checks the text against the mask's first section, position by position: "0" a digit, "9" a digit or
+// blank, "L" a letter, "l" a letter or blank, "A" a letter or digit, "a" one or blank, "C" any
+// character, "c" any or blank, a backslash makes the next character literal, ">", "<" and "!" are
+// format marks that take no position, and every other character is a literal the text must repeat.
+class TCustomMaskEdit : public TCustomEdit {
+  ORV_CLASS(TCustomMaskEdit)
+public:
+  explicit TCustomMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
+  std::string GetEditMask() const { return FEditMask; }
+  void SetEditMask(const std::string& v) { FEditMask = v; }
+  bool IsMasked() const { return !FEditMask.empty(); }
+  // The first position of `text` that does not fit the mask; -1 when it fits (always without a mask).
+  int InvalidPosition(const std::string& text) const;
+  // A masked text that does not fit: the caret goes to the first wrong position and ValidateError runs.
+  virtual void ValidateEdit();
+  void WndProc(TMessage& m) override;
+
+protected:
+  // Beeps and raises EDBEditError; descendants may report the error their own way.
+  virtual void ValidateError(int position);
+  std::string FEditMask;
+};
+
+class TMaskEdit : public TCustomMaskEdit {
+  ORV_CLASS(TMaskEdit)
+public:
+  explicit TMaskEdit(TComponent* owner) : TCustomMaskEdit(owner) {}
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };

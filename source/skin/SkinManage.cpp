@@ -24,8 +24,9 @@ LRESULT CALLBACK SkinCbtProc(int code, WPARAM w, LPARAM l) {
     switch (code) {
       case HCBT_CREATEWND: {
         const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
-        // (A size grip created inside a skinned window gets its control skinner here once the
-        // scroll-bar skinner exists.)
+        // A size grip made inside a window that is skinned already gets its skinner at once.
+        if ((cs->style & SBS_SIZEGRIP) && SameText(WindowClassName(window), "ScrollBar"))
+          if (TSkinnerForm* f = m->FindForm(cs->hwndParent)) f->SkinChildWindow(window);
         if (!(cs->style & WS_CHILD) && WindowClassName(window) == "#32768") m->SkinPopupMenu(window);
         if (cs->dwExStyle & WS_EX_MDICHILD) m->SkinWindow(window);
         break;

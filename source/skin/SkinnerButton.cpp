@@ -21,7 +21,7 @@ void TSkinButton::AttachControl(TSkinnerForm* form, TSkinData* data, bool setCol
   Mode = 0;
   if (Control) {
     const std::string cls = LowerText(Control->ClassName());
-    if (cls.rfind("trz", 0) == 0 || cls.rfind("tel", 0) == 0) Mode = 1;
+    if (cls.rfind("tfc", 0) == 0 || cls.rfind("tel", 0) == 0) Mode = 1;
     Transparent = Control->GetTag() == TransparentButtonTag || data->Has(xoTransparent);
   }
 }

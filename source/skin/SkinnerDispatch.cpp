@@ -5,7 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
+#include "Menus.h"
 #include "SkinImageUtils.h"
 #include "SkinManage.h"
 #include "SkinnerBox.h"
@@ -137,9 +139,22 @@ void EmbeddedForm(TControlDispatch& d, TControl* c, const TSkinRule& r) {
   d.SkinComponents(c);
 }
 
+// A tool bar: flat, with the skin's custom drawing where it has none of its own, and its menu's items
+// drawn by the skin.
 void ToolBar(TControlDispatch& d, TControl* c, const TSkinRule& r) {
   SetPropByText(c, "Flat", "True");
+  auto* bar = As<TToolBar>(c);
+  if (bar) d.Form()->HookToolbarDraw(bar);
   d.Attach(c, r);
+  if (bar && bar->GetMenu()) d.Form()->SetMenuItemsOwnerDraw(bar->GetMenu()->Items(), true);
+}
+
+// A tool button gets no skinner, but the items of its menu are drawn by the skin; only when the
+// window's frame is skinned.
+void ToolButtonMenu(TControlDispatch& d, TControl* c, const TSkinRule&) {
+  auto* button = As<TToolButton>(c);
+  if (button && button->GetMenuItem() && d.Form()->FrameSkinned())
+    d.Form()->SetMenuItemsOwnerDraw(button->GetMenuItem(), true);
 }
 
 // A control with a combo button is skinned as a combo box, one without as an edit (as a plain window).
@@ -288,6 +303,7 @@ const std::vector<TClassRow>& ClassRows() {
       {mInherits, "TTabControl", NotAPageControl, GateWithTabs(xcTab), R("TSkinTab", false, OwnTabControl)},
       {mInherits, "TPageControl", PageInButtonStyle, GateWithTabs(xcTab), R("TSkinTabBtn")},
       {mInherits, "TPageControl", nullptr, GateWithTabs(xcTab), R("TSkinTab")},
+      {mInherits, "TToolButton", nullptr, Ungated, R("", false, ToolButtonMenu)},
       {mClassText, "TTABSET", nullptr, GateWithTabs(xcTab), R("TSkinTab31")},
       {mInherits, "TTabSheet", nullptr, GateWithTabs(xcTab), R("TSkinTabSheet")},
       {mClassText, "TTABBEDNOTEBOOK", nullptr, GateWithTabs(xcTab), R("TSkinTab")},
@@ -302,9 +318,8 @@ const std::vector<TClassRow>& ClassRows() {
       {mClassText, "TFCRADIOBUTTON|TFCDBRADIOBUTTON", nullptr, Gate(xcRadioButton),
        R("TSkinObjImage", true, GlyphStrip<2>)},
       {mClassText, "TCXDBCHECKBOX|TCXCHECKBOX", nullptr, Gate(xcCheckBox), R("TSkinObjImage", true, GlyphStrip<3>)},
-      // Recoloured like a radio group: the windowless controls inside take the group's colour and
-      // would otherwise stand out on the face the skinner paints.
-      {mInherits, "TCustomGroupBox", nullptr, Gate(xcPanel), R("TSkinGroupBox", true, SkinChildrenThenAttach)},
+      // The group keeps its Color: the skinner paints it whole, the controls inside on the face.
+      {mInherits, "TCustomGroupBox", nullptr, Gate(xcPanel), R("TSkinGroupBox", false, SkinChildrenThenAttach)},
       {mInherits, "TRadioButton", nullptr, Gate(xcRadioButton), R("TSkinRadioButton")},
       {mInherits, "TToolBar", nullptr, Gate(xcToolbar), R("TSkinBox", false, ToolBar)},
       {mClassText, "TTNTCOMBOBOX", nullptr, Gate(xcCombo), R("TSkinComBox")},

@@ -317,6 +317,8 @@ bool TSkinnerForm::SkinLateControl(TMessage& m) {
   return true;
 }
 
+void TSkinnerForm::SkinChildWindow(HWND child) { TControlDispatch(this, FSkinData).SkinChildWindow(child); }
+
 bool TSkinnerForm::FinishSkinning(TMessage& m) {
   SystemMenu = GetSystemMenu(WindowHandle, FALSE);
   LoadSmallIcon();
@@ -594,6 +596,7 @@ void TSkinnerForm::Unskin() {
   FreeControls();
   if (FForm) {
     SetPopupMenusOwnerDraw(FForm, false);
+    ReleaseToolMenus(FForm);
     if (FSkinData->Has(xcMenuItem)) SetMainMenuOwnerDraw(FForm, false);
   }
   if (FForm && FState != skDestroying) FForm->SetColor(FSavedFormColor);
@@ -680,6 +683,7 @@ TSkinControl* TSkinnerForm::FindControlByWindow(HWND window) const {
 void TSkinnerForm::FreeControls() {
   while (!FControls.empty()) {
     TSkinControl* c = FControls.front();
+    if (auto* bar = As<TToolBar>(c->Control)) ReleaseToolbarDraw(bar);
     if (c->SkinnerState != ssWindowDestroyed) c->Detach();
     FControls.erase(FControls.begin());
     c->Free();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ComCtrls.h"
 #include "Component.h"
 #include "Controls.h"
 #include "Graphics.h"
@@ -78,6 +79,8 @@ public:
   void FreeControls();
   // Frees the control skinners whose window was destroyed.
   void PurgeDetachedControls();
+  // A child window made after the window was skinned gets the skinner its window class calls for.
+  void SkinChildWindow(HWND child);
 
   int State() const { return FState; }
   TSkinData* SkinData() const { return FSkinData; }
@@ -177,6 +180,18 @@ public:
   void DrawPlainMenuItem(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
   void DrawNativeMenuItem(HMENU menu, TMenuItem* item, bool selected, const RECT& rect, TCanvas* canvas);
 
+  // ---- tool bars (SkinnerBox.cpp) ----
+  // A skinned tool bar's custom drawing: the skin's tool bar gradient behind it, and the [Buttons]
+  // element's frames behind its hot, pressed and default buttons.
+  void ToolbarCustomDraw(TToolBar* sender, const RECT& r, bool& defaultDraw);
+  void ToolbarCustomDrawButton(TToolBar* sender, TToolButton* button, TCustomDrawState state, bool& defaultDraw);
+  // Gives the tool bar these two as its custom-draw events where it has none of its own; Release takes
+  // back only the ones it gave.
+  void HookToolbarDraw(TToolBar* bar);
+  void ReleaseToolbarDraw(TToolBar* bar);
+  // The menus of the component's tool bars and tool buttons drawn by themselves again.
+  void ReleaseToolMenus(TComponent* component);
+
 protected:
   LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
   void WindowDestroyed() override;
@@ -249,6 +264,8 @@ private:
   void MdiClientProc(TMessage& m);
   void CallMdiClient(TMessage& m);
   void DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+  void DrawMenuItemContentRtl(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
+  void DrawMenuItemGlyph(TMenuItem* item, TCanvas* canvas, RECT box, const RECT& rect);
   void DrawMenuItemText(TMenuItem* item, TCanvas* canvas, UINT flags, bool selected, RECT& r,
                         const std::wstring& text);
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cwctype>
 #include <functional>
-#include <map>
 #include <memory>
 
 #include "Forms.h"
@@ -358,6 +357,12 @@ void TSkinnerMenu::BuildItems() {
     BuildItemsFromVcl();
     return;
   }
+  // The items' actions first bring their captions and states up to date (a change reaches the bar
+  // as a menu change now, not while the items are read).
+  if (auto* form = As<TCustomForm>(Form->Form()))
+    if (TMenu* menu = form->GetMenu())
+      for (int i = 0; i < menu->Items()->Count(); ++i)
+        if (TAction* action = menu->Items()->Items(i)->GetAction()) action->Update();
   ReadItems(false);
   SetMenu(WindowHandle, nullptr);
 }
@@ -395,7 +400,7 @@ void TSkinnerMenu::RestoreNativeMenu() {
   if (NativeMenu && IsWindow(WindowHandle) && IsMenu(NativeMenu)) SetMenu(WindowHandle, NativeMenu);
 }
 
-bool TSkinnerMenu::BarRightToLeft() const { return Form->RightToLeft; }
+bool TSkinnerMenu::BarRightToLeft() const { return VclMenu ? VclMenu->IsRightToLeft() : Form->RightToLeft; }
 
 int TSkinnerMenu::Inset(int barWidth) const {
   int inset = 6;
@@ -419,6 +424,11 @@ void TSkinnerMenu::Layout() {
   HGDIOBJ oldFont = SelectObject(dc, scratch->Canvas()->Font()->Handle());
   const bool rtl = BarRightToLeft();
   int x = rtl ? bar.left + WidthOf(bar) - inset : bar.left + inset;
+  // A maximized MDI child's caption buttons stand at the bar's right end: the items start left of them.
+  if (rtl && Form->WindowKind == wkMdiFrame && Form->IsMdiChildMaximized())
+    for (TWinSysButton* b : Form->SysButtons())
+      if (b->Visible && b->Element->Visibility == 100 && b->Rect.right > b->Rect.left)
+        x = std::min(x, int(b->Rect.left) - 5);
   for (TMenuBtn* b : Buttons) {
     if (!b->Visible) {
       b->Rect = RECT{0, 0, 0, 0};
@@ -575,6 +585,11 @@ void NoteMenuSelect(TSkinnerForm* form, WPARAM w, LPARAM l) {
 
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM w, LPARAM l) {
   auto* msg = reinterpret_cast<MSG*>(l);
+  // In a right-to-left menu Left and Right trade places, for the menu's own loop as well.
+  if (msg && Track.Selected && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) &&
+      (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT))
+    if (TMenu* menu = Track.Selected->GetParentMenu(); menu && menu->IsRightToLeft())
+      msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
   const LRESULT result = CallNextHookEx(Track.Hook, code, w, l);
   if (result != 0 || code != MSGF_MENU || !msg) return result;
   TSkinnerForm* form = Track.Tracking;
@@ -588,9 +603,7 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM w, LPARAM l) {
   TMenuBtn* target = nullptr;
   switch (msg->message) {
     case WM_KEYDOWN: {
-      WPARAM key = msg->wParam;
-      // A right-to-left bar: the keys move the other way.
-      if (form->RightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
+      const WPARAM key = msg->wParam;
       if (key == VK_RETURN || key == VK_ESCAPE) Track.Switching = false;
       TMenuItem* s = Track.Selected;
       if (key == VK_LEFT) {
@@ -653,30 +666,32 @@ void TSkinnerForm::ClickMenuButton(TMenuBtn* item) {
                           WORD(SHORT(WindowRect.top + item->Rect.top + 1))));
 }
 
-namespace {
-std::map<std::pair<HMENU, UINT>, std::string>& OwnerDrawnTexts() {
-  static std::map<std::pair<HMENU, UINT>, std::string> texts;
-  return texts;
-}
-}  // namespace
-
+// The text stays in the menu: an entry made owner-drawn through its type alone keeps its string, and
+// asking for the string (not the type) reads it back. Nothing is kept beside the menu, so a menu
+// destroyed in any way (by us, by other code, by the system with its window) takes its texts along,
+// and a later menu that gets the same handle never shows an old text.
 std::string OwnerDrawnText(HMENU menu, UINT id) {
-  auto it = OwnerDrawnTexts().find({menu, id});
-  return it == OwnerDrawnTexts().end() ? std::string() : it->second;
+  char text[80] = {};
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = sizeof text;
+  if (!menu || !GetMenuItemInfoA(menu, id, FALSE, &info)) return std::string();
+  return text;
 }
 
-// Sets every entry of the menu and of its sub-menus to owner drawing, keeping the rest of its type.
+// Sets every entry of the menu and of its sub-menus to owner drawing, keeping the rest of its type
+// and its text.
 void TSkinnerForm::SetNativeMenuOwnerDraw(HMENU menu) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_ID;
+    info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
     if (!GetMenuItemInfoA(menu, UINT(i), TRUE, &info)) continue;
     if (info.hSubMenu) SetNativeMenuOwnerDraw(info.hSubMenu);
     if (info.fType & MFT_OWNERDRAW) continue;
-    char text[80] = {};
-    if (GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION) > 0) OwnerDrawnTexts()[{menu, info.wID}] = text;
     info.fMask = MIIM_FTYPE;
     info.fType |= MFT_OWNERDRAW;
     SetMenuItemInfoA(menu, UINT(i), TRUE, &info);
@@ -760,7 +775,9 @@ void TSkinnerForm::SetMenuItemsOwnerDraw(TMenuItem* item, bool on) {
     item->OnDrawItem = DrawItemEvent();
     item->OnMeasureItem = MeasureItemEvent(false);
   } else {
+    // Both go: a measure handler left behind would call into this skinner after it is gone.
     item->OnDrawItem = nullptr;
+    item->OnMeasureItem = nullptr;
   }
   for (int i = 0; i < item->Count(); ++i) SetMenuItemsOwnerDraw(item->Items(i), on);
 }

@@ -116,6 +116,6 @@ private:
 
 // The menu-bar popup that is open: the index of its bar item (-1 when none).
 int OpenMenuBarIndex();
-// The text a native entry had before the skin made it owner-drawn (the system keeps none for such
-// entries); empty when unknown.
+// The text of a native entry, also once the skin made it owner-drawn (the menu keeps it); empty for a
+// separator, an unknown entry or a menu that is gone.
 std::string OwnerDrawnText(HMENU menu, UINT id);

@@ -94,6 +94,7 @@ TBitmap* PopupBackground(HDC dc, HMENU menu, POINT& offset) {
 void TSkinnerForm::DrawMenuItem(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
   auto* item = dynamic_cast<TMenuItem*>(sender);
   if (!item || WidthOf(rect) <= 0 || HeightOf(rect) <= 0) return;
+  if (SkinManager) SkinManager->PopupMode = 1;  // the menu's popups are skinned as the menu bar's
   const TDataSkinObject* e = FSkinData->MenuItem;
   if (!e) {
     DrawPlainMenuItem(item, canvas, selected, rect);
@@ -229,7 +230,10 @@ bool TSkinnerForm::WMDrawItem(TMessage& m) {
   const DWORD v = GetVersion();
   if (WindowKind == wkMdiFrame && !(v & 0x80000000u) && LOBYTE(LOWORD(v)) == 4) return Previous(m);
   const HMENU menu = HMENU(d->hwndItem);
-  if (SkinManager) SkinManager->SetPopupMenuHandle(menu);
+  if (SkinManager) {
+    SkinManager->SetPopupMenuHandle(menu);
+    SkinManager->PopupMode = 1;
+  }
   const bool selected = d->itemState & ODS_SELECTED;
   const int saved = SaveDC(d->hDC);
   {
@@ -254,23 +258,16 @@ bool TSkinnerForm::WMDrawItem(TMessage& m) {
   return true;
 }
 
-void TSkinnerForm::DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect) {
-  const std::wstring caption = AnsiToWide(item->ShownCaption());
+// The item's glyph in its box: the image (a checked one on a sunken, patterned square), or the
+// system's check mark for a checked item without one.
+void TSkinnerForm::DrawMenuItemGlyph(TMenuItem* item, TCanvas* canvas, RECT box, const RECT& rect) {
   TImageList* images = ImagesOf(item);
   const bool checked = item->ShownChecked();
-  int glyph = images ? images->GetWidth() : 16;
-  if (checked) glyph = std::max(glyph, 16);
-  const int margin = FSkinData->MenuItem ? FSkinData->MenuItem->Margins.Left : 0;
-  RECT box{0, 0, 0, 0};
-  if (!item->IsLine()) {
-    const int left = rect.left + 1 + margin, top = rect.top + 1;
-    box = RECT{left, top, left + glyph, top + glyph};
-  }
+  const int glyph = WidthOf(box);
   HDC dc = canvas->GetHandle();
   const int index = item->GetImageIndex();
   if (images && index >= 0 && index < images->Count()) {
     if (checked) {
-      // A checked item with an image: the image on a sunken, patterned square.
       OffsetRect(&box, 0, (HeightOf(rect) - 16) / 2 - 1);
       const WORD pattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
       HBITMAP bits = CreateBitmap(8, 8, 1, 1, pattern);
@@ -310,6 +307,39 @@ void TSkinnerForm::DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool se
     }
     if (mark) DeleteObject(mark);
   }
+}
+
+namespace {
+
+// The menu whose direction an item follows: its own, or the menu bar's for an item of no menu.
+TMenu* DirectionMenu(TMenuItem* item, TSkinnerMenu* bar) {
+  if (TMenu* menu = item->GetParentMenu()) return menu;
+  return bar ? bar->VclMenu : nullptr;
+}
+
+int GlyphSize(TMenuItem* item) {
+  TImageList* images = ImagesOf(item);
+  int glyph = images ? images->GetWidth() : 16;
+  if (item->ShownChecked()) glyph = std::max(glyph, 16);
+  return glyph;
+}
+
+}  // namespace
+
+void TSkinnerForm::DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect) {
+  if (TMenu* menu = DirectionMenu(item, FMenuBar); menu && menu->IsRightToLeft()) {
+    DrawMenuItemContentRtl(item, canvas, selected, rect);
+    return;
+  }
+  const std::wstring caption = AnsiToWide(item->ShownCaption());
+  const int glyph = GlyphSize(item);
+  const int margin = FSkinData->MenuItem ? FSkinData->MenuItem->Margins.Left : 0;
+  RECT box{0, 0, 0, 0};
+  if (!item->IsLine()) {
+    const int left = rect.left + 1 + margin, top = rect.top + 1;
+    box = RECT{left, top, left + glyph, top + glyph};
+    DrawMenuItemGlyph(item, canvas, box, rect);
+  }
   const RECT textRect{box.right + 3, rect.top, rect.right - 1, rect.bottom};
   RECT measured = textRect;
   DrawMenuItemText(item, canvas, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE, selected, measured, caption);
@@ -318,6 +348,31 @@ void TSkinnerForm::DrawMenuItemContent(TMenuItem* item, TCanvas* canvas, bool se
   if (const int shortCut = item->ShownShortCut()) {
     RECT s{measured.right, measured.top, rect.right - 11, measured.bottom};
     DrawMenuItemText(item, canvas, DT_RIGHT | DT_SINGLELINE, selected, s, AnsiToWide(ShortCutToText(shortCut)));
+  }
+}
+
+// The mirror of the left-to-right look: the glyph box at the right end, the caption right-aligned
+// and read right to left left of it, the short cut at the left.
+void TSkinnerForm::DrawMenuItemContentRtl(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect) {
+  const std::wstring caption = AnsiToWide(item->ShownCaption());
+  const int glyph = GlyphSize(item);
+  const int margin = FSkinData->MenuItem ? FSkinData->MenuItem->Margins.Left : 0;
+  RECT box{rect.right, 0, rect.right, 0};  // a separator's line runs the whole width
+  if (!item->IsLine()) {
+    const int right = rect.right - 1 - margin, top = rect.top + 1;
+    box = RECT{right - glyph, top, right, top + glyph};
+    DrawMenuItemGlyph(item, canvas, box, rect);
+  }
+  const RECT textRect{rect.left + 1, rect.top, box.left - 3, rect.bottom};
+  RECT measured = textRect;
+  DrawMenuItemText(item, canvas, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | DT_RTLREADING, selected,
+                   measured, caption);
+  const int top = textRect.top + (HeightOf(textRect) - HeightOf(measured)) / 2;
+  RECT line{textRect.left, top, textRect.right, top + HeightOf(measured)};
+  DrawMenuItemText(item, canvas, DT_RIGHT | DT_EXPANDTABS | DT_SINGLELINE | DT_RTLREADING, selected, line, caption);
+  if (const int shortCut = item->ShownShortCut()) {
+    RECT s{textRect.left + 10, line.top, line.right - WidthOf(measured), line.bottom};
+    DrawMenuItemText(item, canvas, 0, selected, s, AnsiToWide(ShortCutToText(shortCut)));
   }
 }
 

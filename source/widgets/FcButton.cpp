@@ -347,16 +347,6 @@ void TFcControlButton::DrawGlyph(const RECT& r) {
   BitBlt(Canvas()->GetHandle(), r.left, r.top, w, h, work.Canvas()->GetHandle(), 0, 0, SRCCOPY);
 }
 
-namespace {
-bool DrawThemed(HDC dc, const wchar_t* cls, int part, int state, const RECT& r) {
-  HTHEME t = OpenThemeData(nullptr, cls);
-  if (!t) return false;
-  DrawThemeBackground(t, dc, part, state, &r, nullptr);
-  CloseThemeData(t);
-  return true;
-}
-}  // namespace
-
 void TFcControlButton::DrawButtonFace(RECT& r) {
   HDC dc = Canvas()->GetHandle();
   bool active = Active();
@@ -367,7 +357,7 @@ void TFcControlButton::DrawButtonFace(RECT& r) {
       TBitmap work;
       work.SetPixelFormat(pf24bit);
       work.SetSize(e.right - e.left, e.bottom - e.top);
-      DrawThemed(work.Canvas()->GetHandle(), L"SCROLLBAR", SBP_THUMBBTNHORZ, state, RECT{0, 0, work.GetWidth(), work.GetHeight()});
+      DrawThemePart(work.Canvas()->GetHandle(), L"SCROLLBAR", SBP_THUMBBTNHORZ, state, RECT{0, 0, work.GetWidth(), work.GetHeight()});
       // The element's left column and top two rows fall outside the control: only its face shows.
       BitBlt(dc, 0, 0, FWidth, FHeight, work.Canvas()->GetHandle(), 1, 2, SRCCOPY);
     } else {
@@ -404,7 +394,7 @@ void TFcControlButton::DrawArrowButton(RECT& r) {
     } else {
       static const int parts[] = {0, SPNP_DOWNHORZ, SPNP_UP, SPNP_UPHORZ, SPNP_DOWN};
       int state = !FEnabled ? 4 : FButtonPressed ? 3 : active ? 2 : 1;  // normal, hot, pressed, disabled
-      DrawThemed(dc, L"SPIN", parts[FStyle], state, r);
+      DrawThemePart(dc, L"SPIN", parts[FStyle], state, r);
       return;
     }
   } else {
@@ -426,7 +416,7 @@ void TFcControlButton::DrawDropDownButton(RECT& r) {
       PaintDropDownArrow(Canvas(), r, true, FButtonPressed, FEnabled);
     } else {
       int state = !FEnabled ? CBXS_DISABLED : FButtonPressed ? CBXS_PRESSED : active ? CBXS_HOT : CBXS_NORMAL;
-      DrawThemed(dc, L"COMBOBOX", CP_DROPDOWNBUTTON, state, r);
+      DrawThemePart(dc, L"COMBOBOX", CP_DROPDOWNBUTTON, state, r);
     }
     InflateRect(&r, -2, -2);
     return;

@@ -502,8 +502,6 @@ RECT PaintInnerOuterBorders(TCanvas* canvas, RECT r, const TInnerOuterBorder& b)
 
 // ---- arrows ----
 
-namespace {
-
 bool DrawThemePart(HDC dc, const wchar_t* cls, int part, int state, const RECT& r) {
   HTHEME t = OpenThemeData(nullptr, cls);
   if (!t) return false;
@@ -511,6 +509,8 @@ bool DrawThemePart(HDC dc, const wchar_t* cls, int part, int state, const RECT& 
   CloseThemeData(t);
   return true;
 }
+
+namespace {
 
 TColor ArrowColor(TCanvas* canvas, bool flat, bool enabled) {
   if (!enabled) return clBtnShadow;

@@ -67,6 +67,8 @@ extern const TColor LowerRightFrameColors[11];
 // and comctl32 version 6 loaded (never without a manifest). Tests force either path with the override.
 bool FcThemesEnabled();
 void SetFcThemesOverride(int mode);  // -1 ask the system, 0 off, 1 on
+// Draws a part of the platform's visual style of a window class; false when the class has no theme data.
+bool DrawThemePart(HDC dc, const wchar_t* cls, int part, int state, const RECT& r);
 
 // ---- colour arithmetic ----
 void RgbToHsl240(TColor color, uint8_t& h, uint8_t& s, uint8_t& l);

@@ -1,5 +1,9 @@
 #include "FcEdit.h"
 
+#include <uxtheme.h>
+#include <windowsx.h>
+#include <vssym32.h>
+
 #include <functional>
 
 using E = TFcCustomEdit;
@@ -17,7 +21,7 @@ static TPropInfo ImeNameProp() {
 static const std::vector<std::string> kAlignmentNames = {"taLeftJustify", "taRightJustify", "taCenter"};
 
 ORV_DEFINE_CLASS(
-    TFcCustomEdit, TCustomEdit, nullptr,
+    TFcCustomEdit, TCustomMaskEdit, nullptr,
     {EnumProp<E, TAlignment>("Alignment", kAlignmentNames, &E::GetAlignment, &E::SetAlignment),
      BoolProp<E>("AutoSelect", &E::GetAutoSelect, &E::SetAutoSelect),
      IntProp<E>("DisabledColor", &E::GetDisabledColor, &E::SetDisabledColor, &ColorIdents()),
@@ -50,7 +54,7 @@ std::function<void()>& BeepHook() {
 
 void TFcCustomEdit::SetBeepHook(std::function<void()> hook) { BeepHook() = std::move(hook); }
 
-TFcCustomEdit::TFcCustomEdit(TComponent* owner) : TCustomEdit(owner) {
+TFcCustomEdit::TFcCustomEdit(TComponent* owner) : TCustomMaskEdit(owner) {
   FControlStyle |= csCaptureMouse;
   FControlStyle &= ~unsigned(csSetCaption);
 }
@@ -58,12 +62,12 @@ TFcCustomEdit::TFcCustomEdit(TComponent* owner) : TCustomEdit(owner) {
 TFcCustomEdit::~TFcCustomEdit() = default;
 
 void TFcCustomEdit::Notification(TComponent* component, TOperation op) {
-  TCustomEdit::Notification(component, op);
+  TCustomMaskEdit::Notification(component, op);
   if (op == opRemove) FFrameLink.Removed(component);
 }
 
 void TFcCustomEdit::CreateParams(TCreateParams& p) {
-  TCustomEdit::CreateParams(p);
+  TCustomMaskEdit::CreateParams(p);
   p.Style |= WS_CLIPCHILDREN;
   if (FAlignment == taRightJustify) p.Style |= ES_RIGHT;
   if (FAlignment == taCenter) p.Style |= ES_CENTER;
@@ -143,6 +147,10 @@ void TFcCustomEdit::SetEdReadOnly(bool v) {
 }
 
 void TFcCustomEdit::ReadOnlyStateChanged() {
+  if (EffectiveReadOnly())
+    ReadOnlyOnHook();
+  else
+    ReadOnlyOffHook();
   ApplyStateColor();
   InvalidateNonClientFrame();
 }
@@ -152,12 +160,15 @@ void TFcCustomEdit::SetActiveState(bool viaMouse, bool active) {
     FMouseInside = active;
   else
     FFocusActive = active;
-  if (FFrameHotTrack) InvalidateNonClientFrame();
+  if (FDropButtonShown)
+    RedrawButtonStrip();
+  else if (FFrameHotTrack)
+    InvalidateNonClientFrame();
   ApplyStateColor();
 }
 
 void TFcCustomEdit::Loaded() {
-  TCustomEdit::Loaded();
+  TCustomMaskEdit::Loaded();
   ApplyStateColor();
   SetActiveState(false, false);
 }
@@ -224,22 +235,28 @@ void TFcCustomEdit::SetFlatButtons(bool v) {
   InvalidateNonClientFrame();
 }
 
-void TFcCustomEdit::PaintNonClient() {
-  if (!FFrameVisible || ThemedFrameInUse() || !HandleAllocated()) return;
-  HDC dc = GetWindowDC(Handle());
-  TCanvas canvas;
-  canvas.SetHandle(dc);
+void TFcCustomEdit::PaintOnWindowDC(const std::function<void(HDC)>& paint) {
+  HWND h = Handle();
+  HDC dc = GetWindowDC(h);
+  FNonClientCanvas.SetHandle(dc);
   try {
-    bool hot = FFrameHotTrack && Hot();
-    PaintEditFrame(&canvas, FWidth, FHeight, hot ? FFrameHotStyle : FFrameStyle, FColor,
-                   hot ? FFrameHotColor : FFrameColor, FFrameSides, false);
+    paint(dc);
   } catch (...) {
-    canvas.SetHandle(nullptr);
-    ReleaseDC(Handle(), dc);
+    FNonClientCanvas.SetHandle(nullptr);
+    ReleaseDC(h, dc);
     throw;
   }
-  canvas.SetHandle(nullptr);
-  ReleaseDC(Handle(), dc);
+  FNonClientCanvas.SetHandle(nullptr);
+  ReleaseDC(h, dc);
+}
+
+void TFcCustomEdit::PaintNonClient() {
+  if (!FFrameVisible || ThemedFrameInUse() || !HandleAllocated()) return;
+  PaintOnWindowDC([this](HDC) {
+    bool hot = FFrameHotTrack && Hot();
+    PaintEditFrame(&FNonClientCanvas, FWidth, FHeight, hot ? FFrameHotStyle : FFrameStyle, FColor,
+                   hot ? FFrameHotColor : FFrameColor, FFrameSides, false);
+  });
 }
 
 // ---- messages ----
@@ -250,7 +267,16 @@ void TFcCustomEdit::KeyPress(char& key) {
     PostMessageA(Handle(), WM_KEYDOWN, VK_TAB, 0);
     return;
   }
-  TCustomEdit::KeyPress(key);
+  TCustomMaskEdit::KeyPress(key);
+}
+
+void TFcCustomEdit::KeyDown(WORD& key, TShiftState shift) {
+  TCustomMaskEdit::KeyDown(key, shift);
+  if (!FDropButtonShown || !key) return;
+  if ((key == VK_DOWN && (shift & ssAlt)) || (key == VK_F4 && !(shift & (ssAlt | ssCtrl | ssShift)))) {
+    key = 0;
+    RunDropDown(false);
+  }
 }
 
 void TFcCustomEdit::WndProc(TMessage& m) {
@@ -258,52 +284,217 @@ void TFcCustomEdit::WndProc(TMessage& m) {
     case CM_COLORCHANGED:
     case CM_PARENTCOLORCHANGED: {
       if (m.Msg == CM_PARENTCOLORCHANGED) {
-        TCustomEdit::WndProc(m);  // adopts the parent's colour when ParentColor is on
+        TCustomMaskEdit::WndProc(m);  // adopts the parent's colour when ParentColor is on
         return;
       }
       if (!FColorUpdating) {
         if (FFocusColor == FIdleColor) FFocusColor = FColor;
         FIdleColor = FColor;
       }
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       if (FFrameVisible && !ThemedFrameInUse()) InvalidateNonClientFrame();
       return;
     }
     case CM_ENABLEDCHANGED:
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       ApplyStateColor();
       if (HandleAllocated()) SendMessageA(Handle(), WM_NCPAINT, 1, 0);
       return;
     case CM_ENTER:
       SetActiveState(false, true);
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       return;
     case CM_EXIT:
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       SetActiveState(false, false);
       return;
     case CM_MOUSEENTER:
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       SetActiveState(true, true);
       return;
     case CM_MOUSELEAVE:
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       SetActiveState(true, false);
       return;
     case CM_TEXTCHANGED:
       // Without a window the system sends no change notice; the text changed all the same.
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       if (!HandleAllocated() && !IsLoading()) Change();
       return;
     case WM_NCPAINT:
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       PaintNonClient();
       if (FFrameVisible && !ThemedFrameInUse()) m.Result = 0;
+      PaintDropButtonArea();
       return;
+    case WM_NCCALCSIZE:
+      TCustomMaskEdit::WndProc(m);
+      if (FDropButtonShown) {
+        RECT& client = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0];  // also the plain RECT form
+        client.right = std::max(client.left, client.right - DropButtonWidth());
+      }
+      return;
+    case WM_NCHITTEST: {
+      TCustomMaskEdit::WndProc(m);
+      if (!FDropButtonShown) return;
+      // The button strip is no part the system knows: the mouse over it is ours. The system gives
+      // the same answer over the sunken border, which stays no part of the button.
+      RECT b = DropButtonRect(), wr;
+      GetWindowRect(Handle(), &wr);
+      POINT p{GET_X_LPARAM(m.LParam) - wr.left, GET_Y_LPARAM(m.LParam) - wr.top};
+      FPointerOnButton = m.Result == HTNOWHERE && PtInRect(&b, p);
+      if (FPointerOnButton) m.Result = HTCLIENT;
+      return;
+    }
+    case WM_SETCURSOR:
+      if (FDropButtonShown && FPointerOnButton && LOWORD(m.LParam) == HTCLIENT) {
+        ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (FDropButtonShown && FPointerOnButton) {
+        if (!Focused() && CanFocus()) SetFocus();
+        RunDropDown(true);
+        return;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (FDropButtonShown) {
+        if (!FDroppedDown) SetDropButtonState(dbsUp);
+        if (GetCapture() == Handle()) ReleaseCapture();
+        if (FPointerOnButton) return;
+      }
+      break;
+    case WM_KILLFOCUS:
+      if (FDropButtonShown) {
+        if (!FDroppedDown) SetDropButtonState(dbsUp);
+        if (GetCapture() == Handle()) ReleaseCapture();
+      }
+      break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      if (FDropButtonShown && FPointerOnButton) return;  // no context menu over the button
+      break;
     case WM_SIZE:
-      TCustomEdit::WndProc(m);
+      TCustomMaskEdit::WndProc(m);
       if (FFrameVisible && !ThemedFrameInUse()) InvalidateNonClientFrame();
       return;
   }
-  TCustomEdit::WndProc(m);
+  TCustomMaskEdit::WndProc(m);
+}
+
+// ---- drop button ----
+
+void TFcCustomEdit::SetDropButtonShown(bool v) {
+  FDropButtonShown = v;
+  if (!v) FPointerOnButton = false;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TFcCustomEdit::SetDropButtonState(TDropButtonState v) {
+  if (!FDropButtonShown || v == FDropButtonState) return;
+  FDropButtonState = v;
+  if (HandleAllocated()) SendMessageA(Handle(), WM_NCPAINT, 1, 0);
+}
+
+int TFcCustomEdit::DropButtonWidth() const { return GetSystemMetrics(SM_CXVSCROLL) - (FcThemesEnabled() ? 1 : 0); }
+
+RECT TFcCustomEdit::DropButtonRect() const {
+  if (!FDropButtonShown || !HandleAllocated()) return RECT{0, 0, 0, 0};
+  RECT r;
+  GetWindowRect(FHandle, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  int inset = FcThemesEnabled() ? 1 : (GetWindowLongA(FHandle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? 2 : 0;
+  InflateRect(&r, -inset, -inset);
+  r.left = std::max(r.left, r.right - DropButtonWidth());
+  return r;
+}
+
+void TFcCustomEdit::RunDropDown(bool fromMouse) {
+  FDroppedDown = true;
+  // The press holds the mouse until its release; a key takes nothing from the mouse.
+  if (fromMouse) SetCapture(Handle());
+  SetDropButtonState(dbsDown);
+  try {
+    if (OnDropDown) OnDropDown(this);
+    if (OnCloseUp) OnCloseUp(this);
+  } catch (...) {
+    FDroppedDown = false;
+    SetDropButtonState(dbsUp);
+    throw;
+  }
+  SetDropButtonState(dbsUp);
+  FDroppedDown = false;
+}
+
+void TFcCustomEdit::RedrawButtonStrip() {
+  if (!HandleAllocated() || FDropButtonState == dbsDown) return;
+  if (!(FFlatButtons || FFrameHotTrack || FcThemesEnabled())) return;
+  RECT r = GetClientRect();
+  if (!FFrameHotTrack) r.left = std::max(r.left, r.right - 2);
+  r.right += DropButtonWidth() + 2;
+  RedrawWindowFrame(Handle(), r);
+}
+
+void TFcCustomEdit::PaintDropButtonArea() {
+  if (!FDropButtonShown || !HandleAllocated()) return;
+  PaintOnWindowDC([this](HDC dc) {
+    // Inside the border: the button, and what lies between it and the text (nothing with the usual
+    // border) in the edit's colour.
+    RECT button = DropButtonRect(), inner;
+    GetWindowRect(Handle(), &inner);
+    OffsetRect(&inner, -inner.left, -inner.top);
+    InflateRect(&inner, -button.top, -button.top);
+    IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    PaintDropButton(button);
+    ExcludeClipRect(dc, button.left, button.top, button.right, button.bottom);
+    RECT client = ClientRectInWindow(Handle());
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    FNonClientCanvas.Brush()->SetColor(FColor);
+    FNonClientCanvas.FillRect(inner);
+  });
+}
+
+void TFcCustomEdit::PaintDropButton(const RECT& r) {
+  TCanvas* canvas = &FNonClientCanvas;
+  HDC dc = canvas->GetHandle();
+  if (!dc) return;  // only while the non-client area is painted
+  bool down = FDropButtonState == dbsDown;
+  bool hot = Hot();
+  if (FcThemesEnabled()) {
+    if (FFlatButtons && !hot) {
+      canvas->Brush()->SetColor(FColor);
+      canvas->FillRect(r);
+      PaintDropDownArrow(canvas, r, true, false, FEnabled);
+    } else {
+      int state = !FEnabled ? CBXS_DISABLED : down ? CBXS_PRESSED : hot ? CBXS_HOT : CBXS_NORMAL;
+      DrawThemePart(dc, L"COMBOBOX", CP_DROPDOWNBUTTON, state, r);
+    }
+  } else if (!FFlatButtons) {
+    RECT b = r;
+    UINT state = DFCS_SCROLLCOMBOBOX | (down ? DFCS_PUSHED | DFCS_FLAT : 0) | (FEnabled ? 0 : DFCS_INACTIVE);
+    DrawFrameControl(dc, &b, DFC_SCROLL, state);
+  } else if (hot) {
+    RECT face = FFlatButtonColor == clBtnFace ? PaintSides(canvas, r, clBtnHighlight, clBtnShadow, AllSides)
+                                              : PaintColorBorder(canvas, r, FFlatButtonColor, fsPopup);
+    canvas->Brush()->SetColor(FFlatButtonColor);
+    canvas->FillRect(face);
+    PaintDropDownArrow(canvas, face, false, down, FEnabled);
+  } else {
+    canvas->Brush()->SetColor(FColor);
+    canvas->FillRect(r);
+    PaintDropDownArrow(canvas, r, false, false, FEnabled);
+  }
+}
+
+// ---- mask ----
+
+void TFcCustomEdit::ValidateError(int position) {
+  std::string message;
+  if (OnValidateError) OnValidateError(this, message);
+  if (!message.empty()) throw EDBEditError(message);
+  TCustomMaskEdit::ValidateError(position);
 }

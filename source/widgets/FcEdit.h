@@ -1,13 +1,27 @@
 // TFcCustomEdit / TFcEdit: a one-line edit with state colours (disabled, focused, read-only), an
-// optional self-painted frame with hot tracking, Enter-as-Tab and the optional beep for rejected keys.
-// Built on the platform's TCustomEdit (window class "TFcEdit" on the system EDIT class); what the
-// platform edit lacks (alignment, auto-select, selection access) is kept here.
+// optional self-painted frame with hot tracking, Enter-as-Tab, the optional beep for rejected keys and
+// an optional drop button at its right edge. Built on the platform's masked edit without a mask (window
+// class "TFcEdit" on the system EDIT class), so its text is the plain window text; what the platform
+// edit lacks (alignment, auto-select) is kept here.
+//
+// The drop button lives in the non-client area: showing it narrows the client area by a scroll bar's
+// width, the edit paints the button there and answers the hit test over it as client area, so the
+// mouse messages come here with points right of the client rectangle. A press on it, Alt+Down and F4
+// run the drop-down sequence: OnDropDown, then OnCloseUp, with the button drawn down in between.
 #pragma once
+
+#include <functional>
+#include <string>
 
 #include "FcCommon.h"
 #include "StdCtrls.h"
 
-class TFcCustomEdit : public TCustomEdit {
+enum TDropButtonState { dbsUp, dbsDown };
+// A masked text that fails its mask: the handler may give the message to raise (empty: the masked
+// edit's own report).
+using TFcValidateErrorEvent = std::function<void(TObject* Sender, std::string& Message)>;
+
+class TFcCustomEdit : public TCustomMaskEdit {
   ORV_CLASS(TFcCustomEdit)
 public:
   explicit TFcCustomEdit(TComponent* owner);
@@ -56,6 +70,21 @@ public:
   int GetSelLength();
   void SetSel(int start, int length);
 
+  // The drop button (none on the program's windows).
+  bool GetDropButtonShown() const { return FDropButtonShown; }
+  virtual void SetDropButtonShown(bool v);  // recreates the window
+  TDropButtonState GetDropButtonState() const { return FDropButtonState; }
+  virtual void SetDropButtonState(TDropButtonState v);  // repaints the button when shown and changed
+  bool DroppedDown() const { return FDroppedDown; }
+  bool PointerOnButton() const { return FPointerOnButton; }
+  // The button's rectangle in window coordinates (origin at the window's top-left corner); empty
+  // without the button or a window.
+  RECT DropButtonRect() const;
+  // The text as shown (the masked edit's text).
+  virtual std::string DisplayText() { return GetText(); }
+  TNotifyEvent OnDropDown, OnCloseUp;
+  TFcValidateErrorEvent OnValidateError;
+
   // The state the colours follow.
   bool FocusActive() const { return FFocusActive; }
   bool MouseInside() const { return FMouseInside; }
@@ -72,6 +101,7 @@ public:
   void Loaded() override;
   void WndProc(TMessage& m) override;
   void KeyPress(char& key) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
 
 protected:
   void CreateParams(TCreateParams& p) override;
@@ -81,8 +111,20 @@ protected:
   virtual RECT TextArea();
   virtual bool EffectiveReadOnly() const { return FReadOnly; }
   virtual void ReadOnlyStateChanged();
+  virtual void ReadOnlyOnHook() {}
+  virtual void ReadOnlyOffHook() {}
+  virtual void PaintDropButton(const RECT& r);
+  void ValidateError(int position) override;
   bool ThemedFrameInUse() const;
+  // Runs `paint` with the non-client canvas on the window's DC, and gives the DC back also on failure.
+  void PaintOnWindowDC(const std::function<void(HDC)>& paint);
   void PaintNonClient();
+  // The drop button's width: a vertical scroll bar's, one less with visual themes.
+  int DropButtonWidth() const;
+  void PaintDropButtonArea();
+  void RedrawButtonStrip();
+  // OnDropDown then OnCloseUp, the button down in between.
+  void RunDropDown(bool fromMouse);
 
   TFcFrameControllerLink FFrameLink{this};
   TAlignment FAlignment = taLeftJustify;
@@ -100,6 +142,9 @@ protected:
   bool FFlatButtons = false;
   TColor FIdleColor = clWindow;
   bool FColorUpdating = false, FFocusActive = false, FMouseInside = false;
+  bool FDropButtonShown = false, FDroppedDown = false, FPointerOnButton = false;
+  TDropButtonState FDropButtonState = dbsUp;
+  TCanvas FNonClientCanvas;  // on the window's DC while the non-client area is painted
 };
 
 class TFcEdit : public TFcCustomEdit {

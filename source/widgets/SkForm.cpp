@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ActnList.h"
+#include "OrvWindowsUtils.h"
 #include "Prompter.h"
 #include "SkBitmaps.h"
 #include "SkThemeMgr.h"
@@ -14,11 +16,20 @@ enum {
   eTitleButtonImage = 5, eTitleButtonTransparent = 6, eTitleButtonLeftOffset = 7, eTitleButtonRightOffset = 8,
   eTitleButtonTop = 9, eTitleLeft = 10, eTitleClient = 11, eTitleRight = 12, eFormMinWidth = 13,
   eFormRoundCorner = 14, eFormBackground = 15, eFormBorderColor = 16, eFormBorderWidth = 17,
-  eMenuBarColor = 48, eTitleFontColor = 44
+  eMenuBarColor = 48, eTitleFontColor = 44, eFormLeftBorder = 45, eFormBottomBorder = 46
 };
 
 constexpr int kTitleFrames = 18;
-constexpr UINT kSideBorderQuery = 9923;
+
+struct TSkFormMessage {
+  int Id;
+  const char* Text;
+};
+const TSkFormMessage kSkFormMessages[] = {
+    {SSkMinimize, "Mi&nimize"},
+    {SSkMaximizeRestore, "Ma&ximize/Restore"},
+    {SSkClose, "&Close"},
+};
 
 // First frame (from 1) of each button type's three pictures in "TitleBarButtonImage".
 int FirstFrame(TskTitleBarBtnType type, bool maximized) {
@@ -59,6 +70,11 @@ void StyleFrame(TskFileTheme* theme, TskUIStyle style, int entry, TBitmap* bitma
     GetBuiltInThemeBitmap(s, entry, bitmap, frame, frames);
 }
 
+// Has the system ask the window for its frame again (the client area follows).
+void FrameChanged(HWND window) {
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Draws a bitmap with its magenta pixels left out.
 void DrawKeyed(TCanvas* canvas, int x, int y, TBitmap* b) {
   if (b->Empty()) return;
@@ -88,6 +104,12 @@ bool RefuseSecond(const Item* self, Holds holds, const char* message) {
 }
 
 }  // namespace
+
+const char* SkFormResourceString(int id) {
+  for (const TSkFormMessage& m : kSkFormMessages)
+    if (m.Id == id) return m.Text;
+  return "";
+}
 
 // ---- buttons ----
 
@@ -235,10 +257,10 @@ TskTitleBarPopupMenu::TskTitleBarPopupMenu(TComponent* owner) : TskPopupMenu(own
     Items()->Add(item);
     return item;
   };
-  Minimize = add("Mi&nimize");
-  Maximize = add("Ma&ximize/Restore");
+  Minimize = add(SkFormResourceString(SSkMinimize));
+  Maximize = add(SkFormResourceString(SSkMaximizeRestore));
   Line = add("-");
-  Close = add("&Close");
+  Close = add(SkFormResourceString(SSkClose));
 }
 
 void TskTitleBarPopupMenu::UpdateItems(TskTitleBar* bar) {
@@ -586,6 +608,13 @@ int TskMenuBar::ItemAt(int x, int y) {
   return -1;
 }
 
+int TskMenuBar::AcceleratorItem(char ch) const {
+  std::vector<TMenuItem*> items = VisibleItems();
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i]->ShownEnabled() && IsAccelerator(ch, items[i]->ShownCaption())) return int(i);
+  return -1;
+}
+
 void TskMenuBar::Paint() {
   TCanvas* c = Canvas();
   c->Brush()->SetColor(BarColor);
@@ -688,17 +717,54 @@ void TskForm::Attach() {
   FForm = form;
   TFormBorderStyle bs = form->GetBorderStyle();
   if (bs == bsNone || bs == bsSingle || bs == bsToolWindow) form->SetBorderStyle(bsDialog);
+  // The frame draws every border itself, and the layout's sizes are the frame's own.
+  form->SetBorderWidth(0);
+  form->SetScaled(false);
   SetAlign(alClient);
   FTitleBar->SetCaption(form->GetCaption());
   FPreviousWndProc = form->WindowProc;
   form->WindowProc = [this](TMessage& m) { FormWndProc(m); };
-  if (form->HandleAllocated()) StripCaption();
+  FKeyHook = Application->HookMessages([this](MSG& msg) { return HandleKeyMessage(msg); });
+  if (form->HandleAllocated()) {
+    StripCaption();
+    FrameChanged(form->Handle());
+  }
 }
 
 void TskForm::Detach() {
   if (!FForm) return;
+  Application->UnhookMessages(FKeyHook);
+  FKeyHook = 0;
   FForm->WindowProc = FPreviousWndProc;
   FForm = nullptr;
+}
+
+bool TskForm::HandleKeyMessage(const MSG& msg) {
+  bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  if (!FForm || !FForm->HandleAllocated() || (!keyDown && msg.message != WM_SYSCHAR)) return false;
+  // Only the keys of this form while it is active (the focus window is one of its windows).
+  if (!IsWindowEnabled(FForm->Handle()) || GetAncestor(msg.hwnd, GA_ROOT) != FForm->Handle()) return false;
+  TMainMenu* menu = FMenuBar->Menu();
+  if (msg.message == WM_SYSCHAR) {
+    // Alt with a letter that no short cut took: the accelerators of the form's controls come first,
+    // as they would before a menu bar of the system's.
+    int index = menu ? FMenuBar->AcceleratorItem(char(msg.wParam)) : -1;
+    if (index < 0) return false;
+    if (FForm->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) == 0) FMenuBar->ClickItem(index);
+    return true;
+  }
+  int sc = ShortCutOfKeyMessage(msg);
+  if (sc == (scAlt | VK_SPACE)) {
+    ShowWindowMenu();
+    return true;
+  }
+  return menu && menu->IsShortCut(sc);
+}
+
+void TskForm::ShowWindowMenu() {
+  POINT p = FTitleBar->ClientToScreen(POINT{0, FTitleBar->GetHeight()});
+  FTitleBar->WindowMenu()->UpdateItems(FTitleBar);
+  FTitleBar->WindowMenu()->Popup(p.x, p.y);
 }
 
 void TskForm::StripCaption() {
@@ -707,7 +773,7 @@ void TskForm::StripCaption() {
   if (!(style & WS_CAPTION) || (style & WS_CHILD)) return;
   // Keep the frame (a thin border) but not the caption strip.
   SetWindowLongA(h, GWL_STYLE, (style & ~WS_CAPTION) | WS_BORDER);
-  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FrameChanged(h);
 }
 
 void TskForm::FormWndProc(TMessage& m) {
@@ -721,9 +787,19 @@ void TskForm::FormWndProc(TMessage& m) {
     case WM_SHOWWINDOW:
       StripCaption();
       break;
-    case kSideBorderQuery:
-      m.Result = 0;  // built-in styles draw no side border pictures
+    case SK_SIDEBORDERWIDTH:
+      m.Result = SideBorderWidth();
       return;
+    case WM_NCCALCSIZE: {
+      FPreviousWndProc(m);
+      // Room for the border pictures inside the frame: both sides and the bottom.
+      RECT& client = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0];  // also the plain RECT form
+      int side = SideBorderWidth();
+      client.left += side;
+      client.right = std::max(client.left, LONG(client.right - side));
+      client.bottom = std::max(client.top, LONG(client.bottom - BottomBorderHeight()));
+      return;
+    }
     case WM_NCPAINT:
       if (!IsIconic(form->Handle())) {
         PaintFrame();
@@ -765,9 +841,7 @@ void TskForm::FormWndProc(TMessage& m) {
     case WM_SYSCOMMAND:
       if ((m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam == ' ') {
         // Alt+Space: the title bar's window menu under the title bar.
-        POINT p = FTitleBar->ClientToScreen(POINT{0, FTitleBar->GetHeight()});
-        FTitleBar->WindowMenu()->UpdateItems(FTitleBar);
-        FTitleBar->WindowMenu()->Popup(p.x, p.y);
+        ShowWindowMenu();
         m.Result = 0;
         return;
       }
@@ -778,11 +852,8 @@ void TskForm::FormWndProc(TMessage& m) {
 
 void TskForm::PaintFrame() {
   HWND h = FForm->Handle();
-  RECT wr, cr;
+  RECT wr, cr = ClientRectInWindow(h);
   GetWindowRect(h, &wr);
-  ::GetClientRect(h, &cr);
-  MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&cr), 2);
-  OffsetRect(&cr, -wr.left, -wr.top);
   OffsetRect(&wr, -wr.left, -wr.top);
   HDC dc = GetWindowDC(h);
   ExcludeClipRect(dc, cr.left, cr.top, cr.right, cr.bottom);
@@ -795,7 +866,39 @@ void TskForm::PaintFrame() {
     InflateRect(&r, -1, -1);
   }
   DeleteObject(border);
+  // The border pictures hug the client area: the sides from its top down to the bottom picture's lower
+  // edge, the bottom picture between them; each stretched along its side.
+  int side = SideBorderWidth(), bottom = BottomBorderHeight();
+  TCanvas canvas;
+  canvas.SetHandle(dc);
+  if (side > 0) {
+    canvas.StretchDraw(RECT{cr.left - side, cr.top, cr.left, cr.bottom + bottom}, FLeftBorder.get());
+    canvas.StretchDraw(RECT{cr.right, cr.top, cr.right + side, cr.bottom + bottom}, FRightBorder.get());
+  }
+  if (bottom > 0) canvas.StretchDraw(RECT{cr.left, cr.bottom, cr.right, cr.bottom + bottom}, FBottomBorder.get());
+  canvas.SetHandle(nullptr);
   ReleaseDC(h, dc);
+}
+
+void TskForm::LoadBorderPictures() {
+  FLeftBorder.reset();
+  FRightBorder.reset();
+  FBottomBorder.reset();
+  TskUIStyle s;
+  if (!UseFileTheme(FFileTheme, FUIStyle, s)) return;  // the built-in styles have none
+  auto load = [this](int entry) {
+    std::unique_ptr<TBitmap> b(new TBitmap);
+    FFileTheme->GetBitmap(entry, b.get());
+    if (b->Empty()) b.reset();
+    return b;
+  };
+  FLeftBorder = load(eFormLeftBorder);
+  FBottomBorder = load(eFormBottomBorder);
+  if (FLeftBorder) {
+    FRightBorder.reset(new TBitmap);
+    FRightBorder->Assign(FLeftBorder.get());
+    RotateBitmap180(FRightBorder.get());
+  }
 }
 
 void TskForm::SetMaximized(bool v) {
@@ -854,6 +957,9 @@ void TskForm::SetFileTheme(TskFileTheme* v) {
 
 void TskForm::SetUIStyle(TskUIStyle v) {
   FUIStyle = v;
+  int side = SideBorderWidth(), bottom = BottomBorderHeight();
+  LoadBorderPictures();
+  bool frameChanged = side != SideBorderWidth() || bottom != BottomBorderHeight();
   FTitleBar->SetFileTheme(FFileTheme);
   FTitleBar->SetUIStyle(v);
   FBorderColor = StyleColor(FFileTheme, v, eFormBorderColor);
@@ -867,7 +973,10 @@ void TskForm::SetUIStyle(TskUIStyle v) {
   }
   if (FAutoUpdateSub && FForm) ApplyUIStyleToChildren(FForm, v, FFileTheme);
   UpdateRegion();
-  if (FForm && FForm->HandleAllocated()) RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  if (FForm && FForm->HandleAllocated()) {
+    if (frameChanged) FrameChanged(FForm->Handle());  // the client area follows the pictures' sizes
+    RedrawWindow(FForm->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
 }
 
 void TskForm::SetBorderColor(TColor v) {

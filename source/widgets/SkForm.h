@@ -1,8 +1,16 @@
 // The skin-form pack's replacement for a form's frame: TskForm fills the form, draws the frame in a
 // UI style, and holds a title bar (TskTitleBar, with its buttons and picture sections) and, for a main
 // menu, a flat menu bar (TskMenuBar). No window of the program places them.
+//
+// The frame is a border of BorderWidth pixels in BorderColor; a theme file with side and bottom border
+// pictures ("FormLeftBorderImage", "FormBottomBorderImage") adds them inside it, the right side being
+// the left picture turned by 180 degrees, and the client area shrinks by their sizes. While the form is
+// active an application message hook hands its key presses to the main menu's short cuts, and Alt with
+// the accelerator of a menu-bar item that no control of the form claims to that item, since the form
+// keeps no menu of its own.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ExtCtrls.h"
@@ -15,6 +23,12 @@ enum TskTitleBarAlign { skLeft, skRight, skClient };
 using TskTitleBarButtonClickEvent = std::function<void(TObject* Sender, int ButtonIndex)>;
 
 class TskTitleBar;
+
+// The frame's texts: ids of its string table and the table's lookup ("" for an unknown id).
+enum : int { SSkMinimize = 65300, SSkMaximizeRestore = 65301, SSkClose = 65302 };
+const char* SkFormResourceString(int id);
+// The private query a frame answers with the width of its side border picture (0 without one).
+constexpr UINT SK_SIDEBORDERWIDTH = 9923;
 
 class TskTitleBarButton : public TCollectionItem {
   ORV_CLASS(TskTitleBarButton)
@@ -175,6 +189,8 @@ public:
   std::vector<RECT> ItemRects();
   int ItemAt(int x, int y);
   void ClickItem(int index);
+  // The visible, enabled item whose caption has `ch` as its accelerator; -1 for none.
+  int AcceleratorItem(char ch) const;
   void Paint() override;
 
 protected:
@@ -244,6 +260,15 @@ public:
   void SetMaximized(bool v);
   // The window region: rounded upper and lower halves.
   void UpdateRegion();
+  // The theme file's border pictures as the frame draws them (null without them).
+  TBitmap* LeftBorderPicture() const { return FLeftBorder.get(); }
+  TBitmap* RightBorderPicture() const { return FRightBorder.get(); }
+  TBitmap* BottomBorderPicture() const { return FBottomBorder.get(); }
+  int SideBorderWidth() const { return FLeftBorder ? FLeftBorder->GetWidth() : 0; }
+  int BottomBorderHeight() const { return FBottomBorder ? FBottomBorder->GetHeight() : 0; }
+  // A key press while the form is active: the main menu's short cut, a menu-bar accelerator, or
+  // Alt+Space for the window menu. True when it was used.
+  bool HandleKeyMessage(const MSG& msg);
 
   TskTitleBarButtonClickEvent OnTitleBarCustomBtnsClick, OnTitleBarHelpBtnClick;
 
@@ -253,6 +278,8 @@ private:
   void FormWndProc(TMessage& m);
   void PaintFrame();
   void StripCaption();
+  void LoadBorderPictures();
+  void ShowWindowMenu();
   TskTitleBar* FTitleBar;
   TskMenuBar* FMenuBar;
   TskFileTheme* FFileTheme = nullptr;
@@ -265,4 +292,6 @@ private:
   bool FMaximized = false;
   RECT FNormalBounds{0, 0, 0, 0};
   std::function<void(TMessage&)> FPreviousWndProc;
+  std::unique_ptr<TBitmap> FLeftBorder, FRightBorder, FBottomBorder;
+  int FKeyHook = 0;
 };

@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "SkBitmaps.h"
 #include "SkThemeMgr.h"
+#include "Subclass.h"
 
 namespace {
 
@@ -38,6 +39,66 @@ enum { eSelectedBorder = 18, eSelected, eSelectedFont, eBackground, eFont, eBar 
 }  // namespace
 
 TImageList* SkMenuCheckedImages() { return CheckedImages().get(); }
+
+namespace {
+
+// Repaints the flat border whenever the menu window paints; lives as long as the window. The border
+// is all that lies between the window's edge and its items (the system draws its own there, in the
+// frame or inside the client area): one line in the border colour, the rest in the menu's colour.
+class TFlatMenuBorder : public TWindowSubclass {
+public:
+  TFlatMenuBorder(TColor border, TColor face) : FBorder(border), FFace(face) {}
+  void Paint() {
+    HWND h = Window();
+    RECT wr, items{0, 0, 0, 0};
+    GetWindowRect(h, &wr);
+    HMENU menu = HMENU(SendMessageA(h, MN_GETHMENU, 0, 0));
+    for (int i = 0, n = menu ? GetMenuItemCount(menu) : 0; i < n; ++i) {
+      RECT r;
+      if (GetMenuItemRect(nullptr, menu, UINT(i), &r)) UnionRect(&items, &items, &r);
+    }
+    if (IsRectEmpty(&items)) {
+      ::GetClientRect(h, &items);
+      MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&items), 2);
+    }
+    OffsetRect(&items, -wr.left, -wr.top);
+    OffsetRect(&wr, -wr.left, -wr.top);
+    IntersectRect(&items, &items, &wr);
+    HDC dc = GetWindowDC(h);
+    ExcludeClipRect(dc, items.left, items.top, items.right, items.bottom);
+    FillSolidRect(dc, wr, FFace);
+    HBRUSH b = CreateSolidBrush(ColorToRGB(FBorder));
+    FrameRect(dc, &wr, b);
+    DeleteObject(b);
+    ReleaseDC(h, dc);
+  }
+
+protected:
+  LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override {
+    LRESULT r = CallPrevious(msg, w, l);
+    if (msg == WM_NCPAINT || msg == WM_PAINT || msg == WM_WINDOWPOSCHANGED) Paint();
+    return r;
+  }
+  void WindowDestroyed() override { delete this; }
+
+private:
+  TColor FBorder, FFace;
+};
+
+}  // namespace
+
+void TskMenuLook::DressMenuWindow(HWND window) {
+  if (!FFlatMenu || !window) return;
+  auto* border = TWindowSubclass::Find<TFlatMenuBorder>(window);
+  if (!border) {
+    border = new TFlatMenuBorder(FBorderColor, FColor);
+    if (!border->Install(window)) {
+      delete border;
+      return;
+    }
+  }
+  border->Paint();
+}
 
 // ---- the look ----
 
@@ -109,6 +170,10 @@ void TskMenuLook::DrawItem(TMenuItem* item, TCanvas* canvas, const RECT& rect, b
   bool macOS = FUIStyle == MacOS;
   RECT bar{rect.left, rect.top, rect.left + FBarWidth, rect.bottom};
   RECT rest{bar.right, rect.top, rect.right, rect.bottom};
+  if (FRightToLeft) {
+    bar = RECT{rect.right - FBarWidth, rect.top, rect.right, rect.bottom};
+    rest = RECT{rect.left, rect.top, bar.left, rect.bottom};
+  }
   if (hot) {
     if (macOS) {
       TBitmap pic;
@@ -135,21 +200,30 @@ void TskMenuLook::DrawItem(TMenuItem* item, TCanvas* canvas, const RECT& rect, b
   if (item->IsLine()) {
     canvas->Pen()->SetColor(FSeparatorColor);
     canvas->MoveTo(rest.left, rect.top + 2);
-    canvas->LineTo(rect.right, rect.top + 2);
+    canvas->LineTo(rest.right, rect.top + 2);
     return;
   }
   TImageList* checks = SkMenuCheckedImages();
   TImageList* images = FMenu->GetImages();
+  int markLeft = FRightToLeft ? rect.right - 4 - (checks ? checks->GetWidth() : 16) : rect.left + 4;
   if (item->ShownChecked() && checks)
-    checks->Draw(canvas, rect.left + 4, rect.top + 3, 0, enabled);
+    checks->Draw(canvas, markLeft, rect.top + 3, 0, enabled);
   else if (images && item->GetImageIndex() >= 0)
-    images->Draw(canvas, rect.left + 4, rect.top + 3, item->GetImageIndex(), enabled);
+    images->Draw(canvas, FRightToLeft ? rect.right - 4 - images->GetWidth() : rect.left + 4, rect.top + 3,
+                 item->GetImageIndex(), enabled);
   SetFontOf(canvas, item);
   canvas->Font()->SetColor(!enabled ? TColor(0x808080) : hot ? FSelectedFontColor : FFontColor);
   canvas->Brush()->SetStyle(bsClear);
-  RECT text{bar.right + 4, rect.top + 4, rect.right - 16, rect.bottom};
-  canvas->DrawText(item->ShownCaption(), text, DT_SINGLELINE | DT_LEFT);
-  if (int sc = item->ShownShortCut()) canvas->DrawText(ShortCutToText(sc), text, DT_SINGLELINE | DT_RIGHT);
+  if (FRightToLeft) {
+    // Mirrored: the caption ends 4 pixels before the bar, the short cut starts 16 pixels in.
+    RECT text{rect.left + 16, rect.top + 4, bar.left - 4, rect.bottom};
+    canvas->DrawText(item->ShownCaption(), text, DT_SINGLELINE | DT_RIGHT | DT_RTLREADING);
+    if (int sc = item->ShownShortCut()) canvas->DrawText(ShortCutToText(sc), text, DT_SINGLELINE | DT_LEFT);
+  } else {
+    RECT text{bar.right + 4, rect.top + 4, rect.right - 16, rect.bottom};
+    canvas->DrawText(item->ShownCaption(), text, DT_SINGLELINE | DT_LEFT);
+    if (int sc = item->ShownShortCut()) canvas->DrawText(ShortCutToText(sc), text, DT_SINGLELINE | DT_RIGHT);
+  }
   canvas->Brush()->SetStyle(bsSolid);
 }
 

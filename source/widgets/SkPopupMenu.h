@@ -3,7 +3,9 @@
 // freed when it ends.
 //
 // Both menus are always owner-drawn: every item, also one inserted later, is measured and drawn by the
-// menu's look (a side bar, colours of the UI style, a selected frame, the check-mark picture).
+// menu's look (a side bar, colours of the UI style, a selected frame, the check-mark picture). With
+// FlatMenu the system's window that shows the items gets a flat border: one line in BorderColor, the
+// rest of its frame in the menu's Color.
 #pragma once
 
 #include <string>
@@ -52,10 +54,15 @@ public:
   void SetFontName(const std::string& v) { FFontName = v; }
   bool GetOwnerDraw() const { return true; }
   void SetOwnerDraw(bool) {}  // always owner-drawn
+  // Right-to-left reading: the side bar stands at the right and the caption reads from the right.
+  bool GetRightToLeft() const { return FRightToLeft; }
+  void SetRightToLeft(bool v) { FRightToLeft = v; }
 
   // The handlers every item gets (public for tests and for the menu bar).
   void MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, int& height);
   void DrawItem(TMenuItem* item, TCanvas* canvas, const RECT& rect, bool selected);
+  // The window showing the menu waits for the user: a flat menu gives it its flat border.
+  void DressMenuWindow(HWND window);
 
 protected:
   // Gives the item and everything below it the look's handlers.
@@ -68,7 +75,7 @@ protected:
   TColor FBarColor = clBtnFace, FColor = clWhite, FSeparatorColor = clGray, FSelectedBorderColor = clHighlight,
          FSelectedColor = clHighlight, FSelectedFontColor = clHighlightText, FFontColor = clBlack,
          FBorderColor = clBlack;
-  bool FFlatMenu = false, FUseSystemFont = false;
+  bool FFlatMenu = false, FUseSystemFont = false, FRightToLeft = false;
   std::string FFontName = "MS Sans Serif";
   int FFontSize = 8, FFontCharset = DEFAULT_CHARSET;
 };
@@ -80,6 +87,7 @@ public:
   using TskMenuLook::SetOwnerDraw;
   explicit TskPopupMenu(TComponent* owner);
   void MenuChanged(TMenuItem* source) override;
+  void MenuWindowIdle(HWND window) override { DressMenuWindow(window); }
   void Notification(TComponent* c, TOperation op) override;
 };
 
@@ -90,6 +98,7 @@ public:
   using TskMenuLook::SetOwnerDraw;
   explicit TskMainMenu(TComponent* owner);
   void MenuChanged(TMenuItem* source) override;
+  void MenuWindowIdle(HWND window) override { DressMenuWindow(window); }
   void Notification(TComponent* c, TOperation op) override;
   // Owned by a form: takes the form's menu away and hands itself to the form's first skinned frame.
   void Loaded() override;

@@ -11,7 +11,7 @@
 
 namespace {
 
-const char kMagic[] = "SUIPack_TB";
+const char kMagic[] = "SkPack_TB";
 constexpr size_t kMagicSize = 12, kRecordSize = 77, kNameSize = 64;
 
 uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }

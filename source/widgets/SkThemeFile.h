@@ -1,6 +1,6 @@
 // TskThemeFileReader: the entries of one theme file, by name.
 //
-// File layout (little-endian): magic "SUIPack_TB" padded with zeros to 12 bytes, header size (4 bytes),
+// File layout (little-endian): magic "SkPack_TB" padded with zeros to 12 bytes, header size (4 bytes),
 // 4 unused bytes, offset of the first entry record (4). Entry records of 77 bytes form a chain: name
 // (64, zero-terminated), kind (1: 0 bitmap, 1 integer, 2 Boolean, 3 text), data offset (4), data size
 // (4), next record offset (4; 0 ends the chain, and that last record carries no entry).

@@ -1,6 +1,7 @@
 // The main window in process: the sixteen-format table, start with a stored format, first start and
-// the ways the window ends, the file list with real media (details, refusals, duplicates), deleting,
-// moving, the summary, the media panel, and a screenshot with two files listed.
+// the ways the window ends (options that cannot be written included), the file list with real media
+// (details, refusals, duplicates, a media library that cannot be loaded), deleting, moving, the summary,
+// the media panel and its caption column, and a screenshot with two files listed.
 #include "MainWnd.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +9,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "AppTestKit.h"
 #include "FileList.h"
+#include "FileUtils.h"
 #include "IniFile.h"
 #include "MediaInfoDll.h"
 #include "MultiLanguages.h"
@@ -248,6 +251,74 @@ TEST_F(MainWindow, OnlyTheExitActionSavesTheOptions) {
   EXPECT_EQ(TIniFile(OptionsIniFile).ReadString("Orvaneoptions", "LastOutputOpenDir", ""), "E:\\Converted\\");
 }
 
+// A program folder without write rights (a folder where "options.ini" should be makes the write fail
+// also where the system lets an administrator write anywhere): the failed write is reported, the window
+// is set up all the same, and Exit still ends the program after saying that the options were not saved.
+TEST_F(MainWindow, OptionsThatCannotBeWrittenAreReportedAndTheWindowIsSetUpAllTheSame) {
+  ASSERT_TRUE(CreateDirectoryA((dir / "options.ini").c_str(), nullptr));
+  ASSERT_TRUE(ForceDirectories(dir / "langs\\English_Profile\\avi"));
+  WriteWholeFile(dir / "langs\\English_Profile\\avi\\Fast.avo", "[General]\r\n");
+  const std::string failure = "Unable to write to " + OptionsIniFile + ".";
+  try {
+    NewForm();
+  } catch (...) {
+    FAIL() << "the failed write left the window's creation";
+  }
+  ASSERT_EQ(prompter.Prompts.size(), 1u);
+  EXPECT_EQ(prompter.Prompts[0].Text, failure);
+  EXPECT_EQ(prompter.Prompts[0].Type, mtError);
+  // Set up to the end: the format and its profiles, the texts, the caption.
+  ExpectFormatState(0);
+  EXPECT_EQ(form->ProfileCombo(0)->GetItems(), std::vector<std::string>{"Fast"});
+  EXPECT_EQ(form->lblStatus->GetCaption(), "Summary: No files");
+  EXPECT_EQ(form->GetCaption(), std::to_string(reinterpret_cast<uintptr_t>(form->Handle())));
+
+  form->actExit->Execute();
+  ASSERT_EQ(prompter.Prompts.size(), 2u);
+  EXPECT_EQ(prompter.Prompts[1].Text, failure);
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// A media library that cannot be loaded (missing, or a file without its functions) is reported once per
+// batch with the reason, not as one damaged file after another.
+TEST_F(MainWindow, AMediaLibraryThatCannotBeLoadedIsReportedOncePerBatch) {
+  ASSERT_FALSE(MediaFolder().empty());
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  CreateDirectoryA((dir / "nolib").c_str(), nullptr);
+  CreateDirectoryA((dir / "badlib").c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((std::string(system) + "\\version.dll").c_str(), (dir / "badlib\\videoinfo.Dll").c_str(), FALSE));
+  struct {
+    const char* Folder;
+    const char* Reason;  // part of the reason
+  } cases[] = {{"nolib\\", "(126)"}, {"badlib\\", "(MediaInfoA_New)"}};
+  NewForm();
+  const std::string media = MediaFolder();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Folder);
+    UnloadMediaInfoDll();
+    ASSERT_FALSE(LoadMediaInfoDll(dir / c.Folder));
+    for (int batch = 0; batch < 2; ++batch) {
+      prompter.Prompts.clear();
+      form->AddFiles({media + "clip.avi", media + "clip.mp4", media + "clip.mp3"});
+      EXPECT_EQ(form->lsvFileName->Count(), 0);
+      ASSERT_EQ(prompter.Prompts.size(), 1u);
+      const std::string& text = prompter.Prompts[0].Text;
+      EXPECT_EQ(text, Format(IDS_MESSAGEBOX_MediaLibraryError, {dir / c.Folder + "videoinfo.Dll", MediaInfoDllFailure().Reason}));
+      EXPECT_NE(text.find(c.Reason), std::string::npos) << text;
+      EXPECT_EQ(prompter.Prompts[0].Type, mtError);
+      EXPECT_EQ(prompter.Prompts[0].Caption, "Error");
+    }
+  }
+  UnloadMediaInfoDll();
+  ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
+  prompter.Prompts.clear();
+  form->AddFiles({media + "clip.avi"});
+  EXPECT_EQ(form->lsvFileName->Count(), 1);
+  EXPECT_TRUE(prompter.Prompts.empty());
+}
+
 TEST_F(MainWindow, RealMediaGiveTheirDetailsAndRandomBytesAreRefused) {
   ASSERT_FALSE(MediaFolder().empty()) << "make-media.sh failed";
   NewForm();
@@ -455,6 +526,73 @@ TEST_F(MainWindow, MediaPanelFollowsTheSelection) {
                        form->lblBitratesText, form->lblAspectRatioText, form->lblFrameRateText, form->lblCodecsText,
                        form->lblBitrateText, form->lblChannelsText, form->lblSamplingRateText})
     EXPECT_EQ(l->GetCaption(), "<None>") << l->GetName();
+}
+
+// Each caption of the media panel fits its column, the column is as wide as the longest caption in the
+// current language (measured again when the language changes), and the values lie beside it.
+TEST_F(MainWindow, MediaPanelCaptionsFitTheirColumnInEveryLanguage) {
+  NewForm();
+  const auto textWidth = [](TOrvLabel* label) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, label->GetFont()->Handle());
+    RECT r{0, 0, 0, 0};
+    const std::string text = label->GetCaption();
+    DrawTextA(dc, text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return int(r.right);
+  };
+  const std::vector<TOrvLabel*> values = {
+      form->lblCompleteNameText, form->lblPlayTimeText, form->lblFormatText, form->lblAudioCountText,
+      form->lblVideoCountText, form->lblCodecText, form->lblWidthText, form->lblHeightText, form->lblBitratesText,
+      form->lblAspectRatioText, form->lblFrameRateText, form->lblCodecsText, form->lblBitrateText,
+      form->lblChannelsText, form->lblSamplingRateText};
+  const std::vector<std::string*> captionTexts = {
+      &IDS_MAIN_LABEL_CompleteName, &IDS_MAIN_LABEL_PlayTime, &IDS_MAIN_LABEL_Format, &IDS_MAIN_LABEL_AudioCount,
+      &IDS_MAIN_LABEL_VideoCount, &IDS_MAIN_LABEL_Codec, &IDS_MAIN_LABEL_Width, &IDS_MAIN_LABEL_Height,
+      &IDS_MAIN_LABEL_Bitrate, &IDS_MAIN_LABEL_AspectRatio, &IDS_MAIN_LABEL_FrameRate, &IDS_MAIN_LABEL_Channels,
+      &IDS_MAIN_LABEL_SamplingRate};
+  enum TFit { Fits, Capped };
+  struct {
+    const char* Language;
+    std::function<void()> SetTexts;
+    TFit Fit;
+  } languages[] = {
+      {"built-in", [] {}, Fits},
+      {"short", [&] { for (std::string* t : captionTexts) *t = "N:"; }, Fits},
+      {"one long caption", [] { IDS_MAIN_LABEL_CompleteName = "Kompletter Name:"; }, Fits},
+      {"one caption longer than the panel allows",
+       [] { IDS_MAIN_LABEL_SamplingRate = "Abtastrate des Tons in Hertz und noch viel mehr:"; }, Capped},
+  };
+  const int panelWidth = form->pnlMediaInfo->GetWidth();
+  std::vector<int> columns;
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.Language);
+    ResetLanguageTexts();
+    language.SetTexts();
+    form->ApplyLanguage();
+    int longest = 0, column = -1;
+    for (TOrvLabel* value : values) {
+      TOrvLabel* caption = form->MediaCaption(value);
+      ASSERT_NE(caption, nullptr) << value->GetName();
+      longest = std::max(longest, textWidth(caption));
+      if (column < 0) column = caption->GetWidth();
+      EXPECT_EQ(caption->GetWidth(), column) << caption->GetName();  // one column
+      EXPECT_GE(value->GetLeft(), caption->GetLeft() + caption->GetWidth()) << value->GetName();
+      EXPECT_LE(value->GetLeft() + value->GetWidth(), panelWidth) << value->GetName();
+      EXPECT_GE(value->GetWidth(), panelWidth / 3 - 1) << value->GetName();  // the values keep room
+    }
+    if (language.Fit == Fits) {
+      EXPECT_EQ(column, longest);
+    } else {
+      EXPECT_LT(column, longest);
+      EXPECT_LE(values[0]->GetWidth(), panelWidth / 3 + 1);  // no narrower than the values need
+    }
+    columns.push_back(column);
+  }
+  EXPECT_LT(columns[1], columns[0]);  // measured again for every language
+  EXPECT_GT(columns[2], columns[0]);
+  ResetLanguageTexts();
 }
 
 TEST_F(MainWindow, PlaySourceOpensTheSelectedFile) {

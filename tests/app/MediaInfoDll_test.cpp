@@ -1,6 +1,8 @@
 // The media-information library as the file list uses it: loaded from its folder, read through the
 // ANSI interface, and compared with what Debian's own mediainfo answers for the same files.
 #include "MediaInfoDll.h"
+
+#include "Errors.h"
 #include "UnixShell.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +139,10 @@ TEST(MediaInfoDllLoading, MissingDllGivesClearErrorAndEmptyValues) {
   EXPECT_FALSE(MediaInfoDllLoaded());
   EXPECT_NE(std::string::npos, MediaInfoDllError().find("\"" + Empty + "videoinfo.Dll\""));
   EXPECT_NE(std::string::npos, MediaInfoDllError().find("could not be loaded"));
+  // In parts for the user's message: the path, and the system's reason with its code.
+  EXPECT_EQ(Empty + "videoinfo.Dll", MediaInfoDllFailure().Path);
+  EXPECT_EQ(SysErrorMessage(ERROR_MOD_NOT_FOUND) + " (126)", MediaInfoDllFailure().Reason);
+  EXPECT_GT(MediaInfoDllFailure().Reason.size(), std::string(" (126)").size());
   // The stubs answer; nothing crashes.
   TMediaValues Values = ReadMediaValues("C:\\windows\\win.ini");
   for (const std::string& V : Values) EXPECT_EQ("", V);
@@ -155,6 +161,8 @@ TEST(MediaInfoDllLoading, DllWithoutTheCallsIsRefused) {
   EXPECT_FALSE(LoadMediaInfoDll(Folder));
   EXPECT_FALSE(MediaInfoDllLoaded());
   EXPECT_NE(std::string::npos, MediaInfoDllError().find("has no function \"MediaInfoA_New\""));
+  EXPECT_EQ(Folder + "videoinfo.Dll", MediaInfoDllFailure().Path);
+  EXPECT_EQ(SysErrorMessage(ERROR_PROC_NOT_FOUND) + " (MediaInfoA_New)", MediaInfoDllFailure().Reason);
   EXPECT_EQ("", ReadMediaValues("C:\\windows\\win.ini")[1]);
   RemoveScratchFolder(Folder);
 }
@@ -164,6 +172,8 @@ TEST(MediaInfoDllLoading, LoadsFromAFolderWithOrWithoutBackslash) {
   std::string Dir = ORV_MEDIAINFO_DIR;
   ASSERT_TRUE(LoadMediaInfoDll(Dir.substr(0, Dir.size() - 1))) << MediaInfoDllError();
   EXPECT_EQ("", MediaInfoDllError());
+  EXPECT_EQ("", MediaInfoDllFailure().Path);
+  EXPECT_EQ("", MediaInfoDllFailure().Reason);
   EXPECT_TRUE(LoadMediaInfoDll(Dir));
   UnloadMediaInfoDll();
   EXPECT_FALSE(MediaInfoDllLoaded());

@@ -65,12 +65,28 @@ protected:
     TempDir dir;
 };
 
+// The texts of partial.ini that the read sets aside, as the file holds them: placeholders that differ
+// from the built-in text's, a lone "%", and an empty pattern text.
+struct TSetAsideText { const char* key; const char* stored; };
+const TSetAsideText kSetAsideTexts[] = {
+    {"IDS_ID_WORKING", "Datei %s von %d"},
+    {"IDS_MAIN_LABEL_SummaryFile", "\xDC" "bersicht: %d %"},
+    {"IDS_LABEL_OutputFile", "Ausgabe: %d"},
+    {"IDS_NoEncoder", ""},
+};
+bool IsSetAside(const std::string& key)
+{
+    for (const TSetAsideText& t : kSetAsideTexts)
+        if (SameText(t.key, Trim(key))) return true;
+    return false;
+}
+
 }  // namespace
 
 TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
 {
     const std::vector<TLanguageText>& catalogue = LanguageCatalogue();
-    ASSERT_EQ(catalogue.size(), 299u);
+    ASSERT_EQ(catalogue.size(), 300u);
     EXPECT_STREQ(catalogue.front().Key, "IDS_MAIN_BUTTON_Open");
     EXPECT_STREQ(catalogue.back().Key, "IDS_NO_DESCRIPTION ");
 
@@ -88,7 +104,7 @@ TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
             EXPECT_NE(key[key.size() - 2], ' ') << key;
         }
     }
-    EXPECT_EQ(written, 297);
+    EXPECT_EQ(written, 298);
     EXPECT_EQ(blankEnded, 10);
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Title")->WrittenBack);
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Designer")->WrittenBack);
@@ -131,6 +147,7 @@ TEST(LanguageCatalogue, PatternTextsFitTheArgumentsTheyReceive)
         {"IDS_MESSAGEBOX_FailedFile", {"a.avi", "No space left on device"}},
         {"IDS_MESSAGEBOX_MoreFailedFiles", {3}},
         {"IDS_MESSAGEBOX_EncoderExitCode", {"0xC0000005"}},
+        {"IDS_MESSAGEBOX_MediaLibraryError", {"C:\\Orvane\\videoinfo.Dll", "Module not found. (126)"}},
         {"IDS_LABEL_OutputFile", {"a.avi"}},
         {"IDS_MESSAGEBOX_SureDeleteProfile", {"Fast"}},
         {"IDS_MESSAGEBOX_NoDatFile", {"a.dat"}},
@@ -206,11 +223,32 @@ TEST_F(LanguageFileTest, TranslatedPatternsThatDoNotFitFallBackToTheBuiltInText)
     // Fit: same placeholders in the same order.
     EXPECT_EQ(IDS_MAIN_MENUITEM_Hint, "%s: %d%%");
     EXPECT_EQ(IDS_SHUTDOWN_LABEL_TimeLeft, "Restzeit: %d Sekunden");
-    // "%s von %d" for "%d of %d: %s", a lone "%", "%d" for "%s": the built-in text stays.
-    EXPECT_EQ(IDS_ID_WORKING, "Working on file %d of %d: %s");
-    EXPECT_EQ(IDS_MAIN_LABEL_SummaryFile, "Summary: %d files");
-    EXPECT_EQ(IDS_LABEL_OutputFile, "Output file: %s");
+    // "%s von %d" for "%d of %d: %s", a lone "%", "%d" for "%s", an empty text: the built-in text shows.
+    for (const TSetAsideText& t : kSetAsideTexts) {
+        const TLanguageText* entry = FindLanguageText(t.key);
+        ASSERT_NE(entry, nullptr) << t.key;
+        EXPECT_EQ(*entry->Text, entry->BuiltIn) << t.key;
+    }
     EXPECT_EQ(Format(IDS_ID_WORKING, {1, 2, "a.avi"}), "Working on file 1 of 2: a.avi");
+}
+
+// The built-in text shown in place of a translation never goes into the file over it, at this start or
+// at any later one; the texts that fit are still written as read.
+TEST_F(LanguageFileTest, WriteBackKeepsTheTranslationsTheReadSetAside)
+{
+    const std::string path = UseFixture("partial.ini");
+    for (int start = 1; start <= 2; ++start) {
+        ResetLanguageTexts();
+        ASSERT_TRUE(ReadLanguageFile());
+        WriteLanguageFile();
+        const TIniSection stored(TIniFile(path), LanguageTextSection);
+        for (const TSetAsideText& t : kSetAsideTexts) {
+            EXPECT_EQ(stored.ReadString(t.key, "<missing>"), t.stored) << t.key << ", start " << start;
+            EXPECT_EQ(*FindLanguageText(t.key)->Text, FindLanguageText(t.key)->BuiltIn) << t.key;
+        }
+        EXPECT_EQ(stored.ReadString("IDS_SHUTDOWN_LABEL_TimeLeft", ""), "Restzeit: %d Sekunden");
+        EXPECT_EQ(stored.ReadString("IDS_MAIN_BUTTON_Open", ""), "\xD6" "ffnen");
+    }
 }
 
 TEST_F(LanguageFileTest, WriteBackFillsMissingKeysInCatalogueOrderAndASecondStartChangesNothing)
@@ -267,7 +305,8 @@ TEST_F(LanguageFileTest, WriteBackGivesTheSameFileAsWritingEveryText)
     ASSERT_TRUE(CopyFileA(path.c_str(), reference.c_str(), FALSE));
     TIniFile all(reference);
     for (const TLanguageText& entry : LanguageCatalogue())
-        if (entry.WrittenBack) all.WriteString(LanguageTextSection, entry.Key, TranslateLineBreaks(*entry.Text, false));
+        if (entry.WrittenBack && !IsSetAside(entry.Key))
+            all.WriteString(LanguageTextSection, entry.Key, TranslateLineBreaks(*entry.Text, false));
     all.UpdateFile();
 
     WriteLanguageFile();

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <thread>
 
+#include "ActnList.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Prompter.h"
+#include "Screenshot.h"
 #include "StdCtrls.h"
 #include "Thread.h"
 #include "Timer.h"
@@ -25,8 +27,17 @@ public:
   TPaintBox* pbxSwatch = nullptr;
   std::vector<std::string> Log;
   std::function<void()> OnOK;  // extra work inside btnOKClick
+  // Extra work at the end of the creation handler of every test window made while it is set.
+  static std::function<void(TfrmTestWindow*)>& CreateStep() {
+    static std::function<void(TfrmTestWindow*)> step;
+    return step;
+  }
 
-  void FormCreate(TObject*) { Log.push_back("create"); }
+  void FormCreate(TObject*) {
+    Log.push_back("create");
+    if (CreateStep()) CreateStep()(this);
+    Log.push_back("create done");
+  }
   void btnOKClick(TObject*) {
     Log.push_back("btnOK.click");
     if (OnOK) OnOK();
@@ -129,7 +140,7 @@ RECT WindowRectIn(TWinControl* c, TWinControl* parent) {
 
 TEST_F(FormsGui, LayoutGeometryCaptionsAndScreenshot) {
   auto* f = new TfrmTestWindow(Application);
-  ASSERT_EQ(f->Log, std::vector<std::string>{"create"});
+  ASSERT_EQ(f->Log, (std::vector<std::string>{"create", "create done"}));
   f->Show();
   Pump();
   f->Update();
@@ -201,6 +212,75 @@ TEST_F(FormsGui, LayoutGeometryCaptionsAndScreenshot) {
   screen.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_test_window.bmp");
   shot.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_test_window_paintto.bmp");
   f->Free();
+}
+
+// The symbol in a caption button that the system draws: the pixels inside the button's two-pixel edge
+// that are not the button's face colour, and their bounding box.
+struct TButtonSymbol {
+  std::vector<POINT> Pixels;
+  RECT Box{MAXLONG, MAXLONG, -1, -1};
+  bool Has(int x, int y) const {
+    return std::any_of(Pixels.begin(), Pixels.end(), [&](const POINT& p) { return p.x == x && p.y == y; });
+  }
+};
+
+// The close box of a window whose frame the system draws: the rightmost button of the caption, one
+// button size wide, inside the frame (as wide as the frame beside a client area without a menu).
+TButtonSymbol CloseBoxSymbol(HWND window, TBitmap& shot) {
+  RECT wr, client;
+  GetWindowRect(window, &wr);
+  GetClientRect(window, &client);
+  const int width = wr.right - wr.left, border = (width - client.right) / 2;
+  const RECT button{width - border - GetSystemMetrics(SM_CXSIZE), border + 2, width - border - 2,
+                    border + GetSystemMetrics(SM_CYSIZE) - 2};
+  const TColor face = TColor(GetSysColor(COLOR_BTNFACE));
+  TButtonSymbol symbol;
+  for (int y = button.top + 2; y < button.bottom - 2; ++y)
+    for (int x = button.left + 2; x < button.right - 2; ++x) {
+      if (shot.Canvas()->GetPixel(x, y) == face) continue;
+      symbol.Pixels.push_back(POINT{x, y});
+      symbol.Box.left = std::min<LONG>(symbol.Box.left, x);
+      symbol.Box.top = std::min<LONG>(symbol.Box.top, y);
+      symbol.Box.right = std::max<LONG>(symbol.Box.right, x + 1);
+      symbol.Box.bottom = std::max<LONG>(symbol.Box.bottom, y + 1);
+    }
+  return symbol;
+}
+
+// Windows the system draws (message boxes, file dialogs, unskinned windows) take their caption buttons'
+// symbols from the Marlett font: the close box shows an X, not the letter "r" it shows when the font is
+// missing. An X fills all four quarters of its box and is its own mirror image; an "r" leaves its lower
+// right quarter empty and is not.
+TEST_F(FormsGui, TheCloseBoxOfASystemDrawnFrameShowsAnX) {
+  const struct {
+    TFormBorderStyle Style;
+    const char* Name;
+  } frames[] = {{bsDialog, "dialog"}, {bsSizeable, "sizeable"}};
+  for (const auto& frame : frames) {
+    SCOPED_TRACE(frame.Name);
+    auto* f = new TfrmBare(Application);
+    f->SetBorderStyle(frame.Style);
+    f->Show();
+    Pump();
+    RedrawWindow(f->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    TBitmap shot;
+    CaptureWindow(f->Handle(), shot);
+    shot.SaveToFile(std::string(ORV_BUILD_DIR) + "platform_close_box_" + frame.Name + ".bmp");
+    const TButtonSymbol x = CloseBoxSymbol(f->Handle(), shot);
+    f->Free();
+    ASSERT_GE(x.Pixels.size(), 8u) << "the close box shows a symbol";
+    const int midX2 = x.Box.left + x.Box.right, midY2 = x.Box.top + x.Box.bottom;  // twice the centre
+    int quarters[2][2] = {};
+    size_t mirrored = 0;
+    for (const POINT& p : x.Pixels) {
+      if (2 * p.x + 1 != midX2 && 2 * p.y + 1 != midY2) ++quarters[2 * p.x + 1 > midX2][2 * p.y + 1 > midY2];
+      if (x.Has(midX2 - 1 - p.x, p.y)) ++mirrored;
+    }
+    for (int qx = 0; qx < 2; ++qx)
+      for (int qy = 0; qy < 2; ++qy)
+        EXPECT_GE(quarters[qx][qy] * 8, int(x.Pixels.size())) << "quarter " << qx << "," << qy << " holds too little";
+    EXPECT_GE(mirrored * 10, x.Pixels.size() * 9) << "the symbol is not its own mirror image";
+  }
 }
 
 TEST_F(FormsGui, ClickComesBeforeMouseUpAndOnlyForALeftReleaseInside) {
@@ -458,6 +538,36 @@ TEST_F(FormsGui, AnExceptionInAHandlerReachesTheDefaultHandlerAndTheLoopGoesOn) 
   f->Free();
 }
 
+// A creation handler that fails part-way (an options file that cannot be written) is reported by the
+// default handler; the window is kept as far as the handler got and works: shown, clicked, closed.
+TEST_F(FormsGui, AnExceptionInTheCreationHandlerIsReportedAndTheFormIsKept) {
+  TfrmTestWindow::CreateStep() = [](TfrmTestWindow* f) {
+    f->edtName->SetText("set before the failure");
+    throw Exception("Unable to write to C:\\folder\\options.ini");
+  };
+  TfrmTestWindow* f = nullptr;
+  try {
+    f = new TfrmTestWindow(Application);
+  } catch (...) {
+    ADD_FAILURE() << "the exception left the form's construction";
+  }
+  TfrmTestWindow::CreateStep() = nullptr;
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Log, std::vector<std::string>{"create"});  // the rest of the handler was skipped
+  ASSERT_EQ(Prompts.Prompts.size(), 1u);
+  EXPECT_EQ(Prompts.Prompts[0].Text, "Unable to write to C:\\folder\\options.ini.");
+  EXPECT_EQ(Prompts.Prompts[0].Type, mtError);
+  EXPECT_EQ(f->edtName->GetText(), "set before the failure");
+
+  // OK closes the modal window with its result.
+  f->OnShow = [&](TObject*) { PostMessageA(f->Handle(), WM_STEP, 0, 0); };
+  f->SetMessageHandler(WM_STEP, [&](TMessage&) { f->btnOK->Click(); });
+  EXPECT_EQ(f->ShowModal(), mrOk);
+  EXPECT_EQ(f->Log.back(), "btnOK.click done");
+  EXPECT_EQ(Prompts.Prompts.size(), 1u);
+  f->Free();
+}
+
 TEST_F(FormsGui, ApplicationRunEndsWhenTheMainFormCloses) {
   TfrmBare* main = nullptr;
   Application->CreateForm(main);
@@ -467,6 +577,112 @@ TEST_F(FormsGui, ApplicationRunEndsWhenTheMainFormCloses) {
   Application->ClearTerminated();
   Application->SetMainForm(nullptr);
   main->Free();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormsHooks, MessageHooksSeeTheLoopsMessagesInOrderAndCanKeepThemBack) {
+  auto* form = new TForm(Application);
+  form->Show();
+  Application->ProcessMessages();
+  std::vector<std::string> seen;
+  int keysAtTheWindow = 0;
+  form->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++keysAtTheWindow; };
+  const UINT kProbe = WM_APP + 7;
+  int first = Application->HookMessages([&](MSG& m) {
+    if (m.message == kProbe) seen.push_back("first " + std::to_string(m.wParam));
+    return m.message == kProbe && m.wParam == 1;  // keeps message 1 from going on
+  });
+  int second = Application->HookMessages([&](MSG& m) {
+    if (m.message == kProbe) seen.push_back("second " + std::to_string(m.wParam));
+    return m.message == WM_KEYDOWN && m.wParam == 'K';
+  });
+  bool onMessageSawOne = false;
+  Application->OnMessage = [&](MSG& m, bool&) { onMessageSawOne |= m.message == kProbe && m.wParam == 1; };
+  PostMessageA(form->Handle(), kProbe, 1, 0);
+  PostMessageA(form->Handle(), kProbe, 2, 0);
+  PostMessageA(form->Handle(), WM_KEYDOWN, 'K', 1);
+  PostMessageA(form->Handle(), WM_KEYDOWN, 'L', 1);
+  Application->ProcessMessages();
+  EXPECT_EQ(seen, (std::vector<std::string>{"first 1", "first 2", "second 2"}));
+  EXPECT_FALSE(onMessageSawOne);
+  EXPECT_EQ(keysAtTheWindow, 1);  // K was kept back by the second hook, L went on
+  Application->UnhookMessages(first);
+  Application->UnhookMessages(second);
+  Application->UnhookMessages(second);  // twice is harmless
+  seen.clear();
+  PostMessageA(form->Handle(), kProbe, 1, 0);
+  Application->ProcessMessages();
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(onMessageSawOne);
+  Application->OnMessage = nullptr;
+  form->Free();
+}
+
+TEST(FormsHooks, ShortCutOfAKeyMessage) {
+  struct {
+    const char* Name;
+    UINT Msg;
+    WPARAM Key;
+    LPARAM Data;
+    int ShortCut;
+  } const cases[] = {
+      {"key down", WM_KEYDOWN, 'O', 1, 'O'},
+      {"Alt from the key data", WM_SYSKEYDOWN, 'X', 1 | (1 << 29), scAlt | 'X'},
+      {"function key", WM_KEYDOWN, VK_F4, 1, VK_F4},
+      {"key up is none", WM_KEYUP, 'O', 1, 0},
+      {"a character is none", WM_CHAR, 'o', 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    MSG m{};
+    m.message = c.Msg;
+    m.wParam = c.Key;
+    m.lParam = c.Data;
+    EXPECT_EQ(ShortCutOfKeyMessage(m), c.ShortCut);
+  }
+}
+
+TEST(FormsHooks, BorderWidthIsABandInTheFormsColourAroundTheClientArea) {
+  auto* plain = new TForm(Application);
+  auto* banded = new TForm(Application);
+  int left = 40;
+  for (TForm* f : {plain, banded}) {
+    f->SetBorderStyle(bsSingle);
+    f->SetBounds(left, 40, 200, 150);
+    left += 260;
+    f->SetColor(clLime);
+  }
+  SetPropText(banded, "BorderWidth", "6");
+  EXPECT_EQ(GetPropText(banded, "Scaled"), "True");
+  SetPropText(banded, "Scaled", "False");
+  EXPECT_FALSE(banded->GetScaled());
+  banded->SetClientWidth(180);  // the client size asked for stays the client size
+  EXPECT_EQ(banded->GetClientRect().right, 180);
+  banded->SetWidth(200);
+  plain->Show();
+  banded->Show();
+  Application->ProcessMessages();
+  RECT a, b;
+  GetClientRect(plain->Handle(), &a);
+  GetClientRect(banded->Handle(), &b);
+  EXPECT_EQ(b.right, a.right - 12);
+  EXPECT_EQ(b.bottom, a.bottom - 12);
+  banded->SetBorderWidth(0);
+  GetClientRect(banded->Handle(), &b);
+  EXPECT_EQ(b.right, a.right);
+  banded->SetBorderWidth(3);
+  RedrawWindow(banded->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  // The band's pixels show the form's colour: the one just left of the client area.
+  POINT p{-1, 10};
+  ClientToScreen(banded->Handle(), &p);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, p.x, p.y) & 0xFFFFFF, ColorToRGB(clLime) & 0xFFFFFF);
+  ReleaseDC(nullptr, screen);
+  plain->Free();
+  banded->Free();
 }
 
 }  // namespace

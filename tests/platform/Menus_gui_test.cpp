@@ -5,7 +5,9 @@
 
 #include <set>
 
+#include "ActnList.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 #include "Menus.h"
 #include "PumpMessages.h"
 #include "Screenshot.h"
@@ -376,6 +378,58 @@ TEST_F(MenusGui, OwnerDrawnMenuBarItemsAreMeasuredOnTheForm) {
   EXPECT_NE(std::find(log.Measured.begin(), log.Measured.end(), "miOpen"), log.Measured.end());
   EXPECT_EQ(std::find(log.Measured.begin(), log.Measured.end(), "miHidden"), log.Measured.end());
   SaveScreenshot(Form->Handle(), "Menus_OwnerDrawBar.bmp");
+}
+
+// A menu reads in its form's direction until it is given one of its own; controls read in their
+// parent's, and their windows carry the direction's extended styles.
+TEST_F(MenusGui, MenusAndControlsTakeTheirReadingDirection) {
+  auto* edit = new TEdit(Form);
+  edit->SetParent(Form);
+  auto* readingOnly = new TEdit(Form);
+  readingOnly->SetParent(Form);
+  readingOnly->SetBiDiMode(bdRightToLeftReadingOnly);
+  Show();
+  auto ex = [](TWinControl* c) { return GetWindowLongA(c->Handle(), GWL_EXSTYLE) & (WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR); };
+  EXPECT_FALSE(Main->IsRightToLeft());
+  EXPECT_EQ(ex(Form), 0);
+  EXPECT_EQ(ex(edit), 0);
+  EXPECT_EQ(ex(readingOnly), WS_EX_RTLREADING);
+
+  Form->SetBiDiMode(bdRightToLeft);
+  EXPECT_TRUE(Main->IsRightToLeft()) << "the menu follows its form";
+  EXPECT_EQ(Main->GetBiDiMode(), bdRightToLeft);
+  EXPECT_EQ(edit->GetBiDiMode(), bdRightToLeft) << "a control follows its parent";
+  EXPECT_EQ(ex(Form), WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR) << "the window was made again";
+  EXPECT_EQ(ex(edit), WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR);
+  EXPECT_EQ(ex(readingOnly), WS_EX_RTLREADING) << "its own direction stays";
+  EXPECT_EQ(GetMenu(Form->Handle()), Main->Handle()) << "the new window has the menu";
+
+  Main->SetBiDiMode(bdLeftToRight);
+  EXPECT_FALSE(Main->IsRightToLeft()) << "a direction of its own";
+  EXPECT_FALSE(Main->GetParentBiDiMode());
+  Main->SetParentBiDiMode(true);
+  EXPECT_TRUE(Main->IsRightToLeft());
+  EXPECT_EQ(GetPropText(Form, "BiDiMode"), "bdRightToLeft");
+}
+
+// An action brings itself up to date through its own OnUpdate, or else through its list's.
+TEST(ActionUpdate, RunsTheActionsOwnHandlerOrElseItsLists) {
+  TActionList list(nullptr);
+  TAction own(nullptr), listed(nullptr), alone(nullptr);
+  own.SetActionList(&list);
+  listed.SetActionList(&list);
+  std::vector<std::string> seen;
+  own.OnUpdate = [&](TObject*) { seen.push_back("own"); };
+  list.OnUpdate = [&](TBasicAction* a, bool& handled) {
+    seen.push_back(a == &listed ? "list:listed" : "list:other");
+    handled = true;
+  };
+  EXPECT_TRUE(own.Update());
+  EXPECT_TRUE(listed.Update());
+  EXPECT_FALSE(alone.Update()) << "nothing handles an action of no list without a handler";
+  EXPECT_EQ(seen, (std::vector<std::string>{"own", "list:listed"}));
+  own.SetActionList(nullptr);
+  listed.SetActionList(nullptr);
 }
 
 TEST(ScreenMenuFont, IsTheSystemsMenuFont) {

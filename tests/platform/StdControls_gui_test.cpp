@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "Prompter.h"
+
 namespace {
 
 // Makes its owner's window the moment a layout sets Force, as a skin component shaping its form while
@@ -478,3 +480,52 @@ TEST(Labels, ShowOnTheirParentsColourUnlessGivenOne) {
   EXPECT_FALSE(coloured->GetParentColor());
   form->Free();
 }
+
+namespace {
+
+TEST(MaskEdit, AMaskedTextThatDoesNotFitKeepsTheFocusAndTellsTheUser) {
+  TRecordingPrompter prompts;
+  TPrompter* old = SetPrompter(&prompts);
+  auto* form = new TForm(Application);
+  form->SetBounds(60, 60, 240, 120);
+  auto* masked = new TMaskEdit(form);
+  masked->SetParent(form);
+  masked->SetBounds(10, 10, 100, 21);
+  auto* other = new TEdit(form);
+  other->SetParent(form);
+  other->SetBounds(10, 40, 100, 21);
+  SetPropText(masked, "EditMask", "00:00;1;_");
+  EXPECT_EQ(masked->GetEditMask(), "00:00;1;_");
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  Application->ProcessMessages();
+  struct {
+    const char* Text;
+    bool Kept;  // the focus stays in the masked edit
+  } const cases[] = {{"12:3", true}, {"12:34", false}, {"ab:cd", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    prompts.Prompts.clear();
+    masked->SetText(c.Text);
+    masked->SetFocus();
+    Application->ProcessMessages();
+    other->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(masked->Focused(), c.Kept);
+    EXPECT_EQ(prompts.Prompts.size(), c.Kept ? 1u : 0u);
+    if (c.Kept && !prompts.Prompts.empty()) {
+      EXPECT_NE(prompts.Prompts[0].Text.find("Invalid input value"), std::string::npos);
+    }
+  }
+  // Without a mask nothing is checked.
+  masked->SetEditMask("");
+  masked->SetText("anything");
+  masked->SetFocus();
+  other->SetFocus();
+  Application->ProcessMessages();
+  EXPECT_TRUE(other->Focused());
+  form->Free();
+  SetPrompter(old);
+}
+
+}  // namespace

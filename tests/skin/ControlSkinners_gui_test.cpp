@@ -58,6 +58,21 @@ ORV_DEFINE_CLASS(TFcBitbtn, TCustomControl, FactoryOf<TFcBitbtn>(),
                   IntProp<TFcBitbtn>("Spacing", &TFcBitbtn::GetSpacing, &TFcBitbtn::SetSpacing),
                   IntProp<TFcBitbtn>("NumGlyphs", &TFcBitbtn::GetNumGlyphs, &TFcBitbtn::SetNumGlyphs)})
 
+// Push buttons of other families by their class names: the skinner paints the framed family's and
+// the other "tel" family's whole and hands them no mouse press; any other button gets the press.
+class TElPushButton : public TButton {
+  ORV_CLASS(TElPushButton)
+public:
+  using TButton::TButton;
+};
+ORV_DEFINE_CLASS(TElPushButton, TButton, FactoryOf<TElPushButton>(), {})
+class TRzPushButton : public TButton {
+  ORV_CLASS(TRzPushButton)
+public:
+  using TButton::TButton;
+};
+ORV_DEFINE_CLASS(TRzPushButton, TButton, FactoryOf<TRzPushButton>(), {})
+
 namespace {
 
 using namespace skintest;
@@ -67,14 +82,6 @@ std::string PlatformTestData() {
   return d.substr(0, d.rfind("skin/data/")) + "platform/data/";
 }
 
-// Number of pixels that differ.
-int Differences(TBitmap& a, TBitmap& b) {
-  if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) return -1;
-  int n = 0;
-  for (int y = 0; y < a.GetHeight(); ++y)
-    for (int x = 0; x < a.GetWidth(); ++x) n += PixelAt(&a, x, y) != PixelAt(&b, x, y);
-  return n;
-}
 
 // ---- the control gallery ----
 
@@ -531,6 +538,184 @@ TEST_F(SkinEngine, ACheckBoxOfOursTakesItsStateFromChecked) {
   check->SetEnabled(false);
   EXPECT_EQ(s->FrameIndex(), 4);
   form->Free();
+}
+
+// ---- the push-button skinner's modes by class name ----
+
+struct TButtonModeCase {
+  const char* Name;
+  std::function<TControl*(TForm*)> Make;
+  int Mode;  // 1: painted whole, no press handed on
+};
+
+template <class T>
+T* PutButton(TForm* f) {
+  auto* c = new T(f);
+  c->SetParent(f);
+  c->SetBounds(10, 10, 120, 28);
+  c->SetCaption("Button");
+  return c;
+}
+
+TEST_F(SkinEngine, ButtonsWhoseClassBeginsWithTfcOrTelAreNotHandedThePress) {
+  const TButtonModeCase cases[] = {
+      {"our button", PutButton<TButton>, 0},
+      {"the framed family's button", PutButton<TFcButton>, 1},
+      {"a tel-family button", PutButton<TElPushButton>, 1},
+      {"a trz-family button", PutButton<TRzPushButton>, 0},
+  };
+  for (const TButtonModeCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto* form = NewTestForm();
+    TControl* button = c.Make(form);
+    int downs = 0;
+    button->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    ASSERT_TRUE(ShowSkinned(form));
+    TSkinControl* s = SkinnerOf(Manager().FindForm(form->Handle()), button);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(SkinnerName(s), "TSkinButton");
+    EXPECT_EQ(s->Mode, c.Mode);
+    const HWND h = As<TWinControl>(button)->Handle();
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(downs, c.Mode == 0 ? 1 : 0);
+    form->Free();
+  }
+}
+
+// ---- group boxes ----
+
+struct TGroupShot {
+  TBitmap Shot;
+  int Line = 0;           // the frame's top line: half the height of "0" in the box's font, less 1
+  int CaptionWidth = 0;   // of the caption in that font
+};
+
+class GroupBoxSkin : public SkinEngine {
+protected:
+  TForm* form = nullptr;
+  TGroupBox* group = nullptr;
+  void SetUp() override {
+    SkinEngine::SetUp();
+    form = NewTestForm();
+    form->SetBounds(60, 60, 320, 200);
+    group = new TGroupBox(form);
+    group->SetParent(form);
+    group->SetBounds(10, 10, 240, 120);
+  }
+  void TearDown() override {
+    form->Free();
+    SkinEngine::TearDown();
+  }
+  TGroupShot Skinned() {
+    TGroupShot g;
+    EXPECT_TRUE(ShowSkinnedInFront(form));
+    RedrawAll(group->Handle());
+    CaptureWindow(group->Handle(), g.Shot);
+    HDC dc = GetDC(group->Handle());
+    HGDIOBJ old = SelectObject(dc, group->GetFont()->Handle());
+    SIZE zero{}, caption{};
+    GetTextExtentPoint32A(dc, "0", 1, &zero);
+    const std::string text = group->GetCaption();
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &caption);
+    SelectObject(dc, old);
+    ReleaseDC(group->Handle(), dc);
+    g.Line = zero.cy / 2 - 1;
+    g.CaptionWidth = text.empty() ? 0 : caption.cx;
+    return g;
+  }
+  void UnskinAll() {
+    Manager().ActionData = data;
+    Manager().Started = 1;
+    Manager().Action = saUnskinAll;
+    Manager().DoAction();
+    Manager().Active = true;
+  }
+  COLORREF Shadow() const { return ColorToRGB(data->ButtonShadow); }
+  // How many pixels of the row between x0 and x1 are in the shadow colour.
+  int ShadowRun(TBitmap& b, int y, int x0, int x1) {
+    int n = 0;
+    for (int x = x0; x < x1; ++x) n += PixelAt(&b, x, y) == Shadow();
+    return n;
+  }
+};
+
+TEST_F(GroupBoxSkin, WithoutACaptionTheWholeRoundedFrameShows) {
+  ASSERT_NE(ColorToRGB(data->ButtonShadow), ColorToRGB(data->ButtonFace));
+  group->SetCaption("");
+  TGroupShot g = Skinned();
+  const int W = g.Shot.GetWidth(), H = g.Shot.GetHeight();
+  EXPECT_EQ(ShadowRun(g.Shot, g.Line, 4, W - 4), W - 8) << "the top line runs through";
+  EXPECT_EQ(ShadowRun(g.Shot, H - 2, 4, W - 4), W - 8) << "the bottom line";
+  EXPECT_EQ(PixelAt(&g.Shot, 1, (g.Line + H) / 2), Shadow()) << "the left line";
+  EXPECT_EQ(PixelAt(&g.Shot, W - 2, (g.Line + H) / 2), Shadow()) << "the right line";
+  // Rounded: the corners' outermost pixels stay the face colour, inside and around the frame too.
+  for (POINT p : {POINT{1, g.Line}, POINT{W - 2, g.Line}, POINT{1, H - 2}, POINT{W - 2, H - 2}, POINT{W / 2, H / 2},
+                  POINT{0, 0}})
+    EXPECT_EQ(PixelAt(&g.Shot, p.x, p.y), ColorToRGB(data->ButtonFace)) << p.x << "," << p.y;
+}
+
+TEST_F(GroupBoxSkin, TheCaptionIsCutIntoTheTopLineAtTheLeftOrAtTheRight) {
+  group->SetCaption("Caption");
+  for (bool right : {false, true}) {
+    SCOPED_TRACE(right ? "WS_EX_RIGHT" : "left");
+    group->HandleNeeded();
+    const LONG ex = GetWindowLongA(group->Handle(), GWL_EXSTYLE);
+    SetWindowLongA(group->Handle(), GWL_EXSTYLE, right ? ex | WS_EX_RIGHT : ex & ~WS_EX_RIGHT);
+    TGroupShot g = Skinned();
+    const int W = g.Shot.GetWidth();
+    ASSERT_GT(g.CaptionWidth, 10);
+    const int from = right ? W - 8 - g.CaptionWidth : 8, to = from + g.CaptionWidth;
+    EXPECT_EQ(ShadowRun(g.Shot, g.Line, from, to), 0) << "hidden behind the caption";
+    if (right) {
+      EXPECT_EQ(ShadowRun(g.Shot, g.Line, 4, from - 1), from - 5) << "the line up to the caption";
+    } else {
+      EXPECT_EQ(ShadowRun(g.Shot, g.Line, to + 1, W - 4), W - 5 - to) << "the line after the caption";
+      EXPECT_EQ(ShadowRun(g.Shot, g.Line, 4, 8), 4) << "the line before the caption";
+    }
+    // The caption's own pixels stand in its cell, none outside it on the line.
+    int text = 0;
+    for (int y = 0; y < g.Line * 2 + 2; ++y)
+      for (int x = from; x < to; ++x)
+        text += PixelAt(&g.Shot, x, y) != ColorToRGB(data->ButtonFace) && PixelAt(&g.Shot, x, y) != Shadow();
+    EXPECT_GT(text, 5);
+    UnskinAll();
+  }
+}
+
+// A group box keeps its own colour (its skinner sets none) and still shows the skin's face, behind
+// the controls inside as well.
+TEST_F(GroupBoxSkin, KeepsItsColourAndShowsTheFaceAlsoBehindItsControls) {
+  const TColor own = TColor(RGB(250, 120, 30));
+  group->SetCaption("");
+  group->SetColor(own);
+  auto* label = new TLabel(form);
+  label->SetParent(group);
+  label->SetBounds(20, 40, 100, 20);
+  label->SetCaption("i");
+  TGroupShot g = Skinned();
+  EXPECT_EQ(group->GetColor(), own);
+  EXPECT_EQ(PixelAt(&g.Shot, 20 + 90, 40 + 10), ColorToRGB(data->ButtonFace));
+  EXPECT_EQ(PixelAt(&g.Shot, 120, 100), ColorToRGB(data->ButtonFace));
+  UnskinAll();
+  EXPECT_EQ(group->GetColor(), own);
+}
+
+TEST_F(GroupBoxSkin, ALargerFontMovesTheTopLineDown) {
+  group->SetCaption("");
+  std::vector<int> lines;
+  for (int height : {-11, -30}) {
+    SCOPED_TRACE(height);
+    group->GetFont()->SetHeight(height);
+    TGroupShot g = Skinned();
+    const int x = g.Shot.GetWidth() / 2;
+    EXPECT_EQ(PixelAt(&g.Shot, x, g.Line), Shadow());
+    EXPECT_NE(PixelAt(&g.Shot, x, g.Line - 1), Shadow());
+    EXPECT_NE(PixelAt(&g.Shot, x, g.Line + 1), Shadow());
+    lines.push_back(g.Line);
+    UnskinAll();
+  }
+  EXPECT_GT(lines[1], lines[0] + 4);
 }
 
 // ---- button captions and the transparent button ----

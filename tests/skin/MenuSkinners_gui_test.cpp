@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ActnList.h"
 #include "Forms.h"
 #include "Layout.h"
 #include "Menus.h"
@@ -343,16 +344,17 @@ protected:
     RedrawWindow(f->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     return Manager().FindForm(f->Handle());
   }
-  TSkinnerForm* MakeMenuForm() {
+  TSkinnerForm* MakeMenuForm(TBiDiMode direction = bdLeftToRight) {
     form = NewForm(kLayout, "menuskin.layout");
+    form->SetBiDiMode(direction);
     form->SetBounds(60, 60, form->GetWidth(), form->GetHeight());
     for (const char* name : {"miOpen", "miRecent", "miCopy", "miAbout"})
       Item(name)->OnClick = [this](TObject* s) { clicks.push_back(static_cast<TComponent*>(s)->GetName()); };
     return SkinForm(form);
   }
-  // A shown window of no form of ours, skinned, with a native menu bar: "&Raw" opens an entry
-  // "Native" (5001) and a separator (5002).
-  HWND SkinnedRawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
+  // A window of no form of ours with a native menu bar: "&Raw" opens an entry "Native" (5001) and a
+  // separator (5002).
+  static HWND RawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
     bar = CreateMenu();
     popup = CreatePopupMenu();
     AppendMenuA(popup, MF_STRING, 5001, "Native");
@@ -360,6 +362,11 @@ protected:
     AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&Raw");
     HWND raw = MakeRawWindow(&log);
     SetMenu(raw, bar);
+    return raw;
+  }
+  // The same window shown and skinned.
+  HWND SkinnedRawWindowWithMenu(TMessageLog& log, HMENU& bar, HMENU& popup) {
+    HWND raw = RawWindowWithMenu(log, bar, popup);
     ShowWindow(raw, SW_SHOW);
     Manager().SkinWindow(raw);
     Finish(raw);
@@ -417,6 +424,52 @@ TEST_F(SkinnedMenus, TheMenuTakenOffAWindowGoesWithItUnlessAFormOfOursOwnsIt) {
   form->RecreateWnd();
   EXPECT_TRUE(IsMenu(own));
   EXPECT_EQ(form->GetMenu()->Handle(), own);
+}
+
+// A native entry the skin made owner-drawn is drawn with the text its menu holds: the current one while
+// the menu lives, and none once the menu is gone, whichever way it went (a later menu that the system
+// gives the same handle must not show an old text).
+TEST_F(SkinnedMenus, AnOwnerDrawnNativeEntryShowsItsMenusTextUntilTheMenuGoes) {
+  struct TCase {
+    const char* Name;
+    bool Skinned;  // the skin's bar took the menu off the window, so the skin destroys it
+    void (*Remove)(HWND window, HMENU bar);
+  };
+  const TCase cases[] = {
+      {"destroyed by other code", false, [](HWND, HMENU bar) { DestroyMenu(bar); }},
+      {"destroyed by the system with its window", false, [](HWND window, HMENU) { DestroyRawWindow(window); }},
+      {"destroyed by the skin with its window", true, [](HWND window, HMENU) { DestroyRawWindow(window); }},
+  };
+  auto ownerDrawn = [](HMENU menu, UINT id) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return GetMenuItemInfoA(menu, id, FALSE, &info) && (info.fType & MFT_OWNERDRAW);
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TMessageLog log;
+    HMENU bar = nullptr, popup = nullptr;
+    HWND raw = c.Skinned ? SkinnedRawWindowWithMenu(log, bar, popup) : RawWindowWithMenu(log, bar, popup);
+    ASSERT_EQ(Manager().FindForm(raw) != nullptr, c.Skinned);
+    TSkinnerForm::SetNativeMenuOwnerDraw(bar);
+    ASSERT_TRUE(ownerDrawn(popup, 5001));
+    EXPECT_EQ(OwnerDrawnText(popup, 5001), "Native");
+    EXPECT_EQ(OwnerDrawnText(popup, 5002), "") << "a separator has none";
+    // A text changed while the entry is owner-drawn is the one shown.
+    MENUITEMINFOA renamed{};
+    renamed.cbSize = sizeof renamed;
+    renamed.fMask = MIIM_STRING;
+    renamed.dwTypeData = const_cast<char*>("Renamed");
+    ASSERT_TRUE(SetMenuItemInfoA(popup, 5001, FALSE, &renamed));
+    EXPECT_TRUE(ownerDrawn(popup, 5001));
+    EXPECT_EQ(OwnerDrawnText(popup, 5001), "Renamed");
+    c.Remove(raw, bar);
+    ASSERT_FALSE(IsMenu(popup));
+    EXPECT_EQ(OwnerDrawnText(popup, 5001), "");
+    EXPECT_EQ(OwnerDrawnText(bar, 5001), "");
+    DestroyRawWindow(raw);
+  }
 }
 
 TEST_F(SkinnedMenus, TheMouseOverAnItemMakesItHotAndFramesIt) {
@@ -595,13 +648,11 @@ TEST_F(SkinnedMenus, AltAndAKeyInASecondWindowOpenTheMainWindowsItem) {
   EXPECT_TRUE(mainTracks);
 }
 
-// The bar with File open and its first item hot, and the popup's items over the skin's background.
-TEST_F(SkinnedMenus, Screenshot) {
-  TSkinnerForm* f = MakeMenuForm();
-  ASSERT_NE(f, nullptr);
+// Opens File from the keyboard, moves to its second item and saves the window with the popup.
+bool SaveOpenMenuScreenshot(TForm* form, const std::string& file) {
   bool saved = false;
   TMenuScript script({
-      {[] { return Open() == 0 && OpenPopupWindow(); }, [] { PostKey(OpenPopupWindow(), VK_DOWN); }},
+      {[] { return OpenMenuBarIndex() == 0 && OpenPopupWindow(); }, [] { PostKey(OpenPopupWindow(), VK_DOWN); }},
       {[] { return true; },
        [&] {
          PumpMessagesUntil([] { return true; });
@@ -609,14 +660,19 @@ TEST_F(SkinnedMenus, Screenshot) {
          GetWindowRect(form->Handle(), &a);
          GetWindowRect(OpenPopupWindow(), &b);
          UnionRect(&u, &a, &b);
-         SaveScreenRect(u, std::string(ORV_BUILD_DIR) + "skinned_menu_bar.bmp");
+         SaveScreenRect(u, std::string(ORV_BUILD_DIR) + file);
          saved = true;
          EndMenu();
        }},
   });
   PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
-  EXPECT_TRUE(script.Run());
-  EXPECT_TRUE(saved);
+  return script.Run() && saved;
+}
+
+// The bar with File open and its first item hot, and the popup's items over the skin's background.
+TEST_F(SkinnedMenus, Screenshot) {
+  ASSERT_NE(MakeMenuForm(), nullptr);
+  EXPECT_TRUE(SaveOpenMenuScreenshot(form, "skinned_menu_bar.bmp"));
 }
 
 // ---- the owner-drawn items ----
@@ -762,6 +818,153 @@ TEST_F(SkinnedMenus, ItemsAreMeasuredWiderForTheSkinsMarginAndTheGlyphColumn) {
     EXPECT_EQ(int(mi.itemHeight), n.Height) << n.Id;
   }
   DestroyRawWindow(raw);
+}
+
+// ---- right to left ----
+
+TEST_F(SkinnedMenus, ARightToLeftBarLaysItsItemsOutFromTheRight) {
+  TSkinnerForm* f = MakeMenuForm(bdRightToLeft);
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(form->GetMenu()->IsRightToLeft()) << "the menu takes its form's direction";
+  EXPECT_TRUE(f->RightToLeft);
+  const std::vector<TMenuBtn*>& items = f->MenuBar()->Buttons;
+  ASSERT_EQ(items.size(), 3u);
+  const RECT bar = f->MenuBar()->BarRect;
+  const int inset = data->MenuBar ? data->MenuBar->Margins.Right + 8 : 6;
+  EXPECT_EQ(items[0]->Rect.right, bar.right - inset);
+  for (size_t i = 1; i < items.size(); ++i) EXPECT_EQ(items[i]->Rect.right, items[i - 1]->Rect.left);
+  EXPECT_EQ(f->MenuBar()->ButtonAt(POINT{(items[0]->Rect.left + items[0]->Rect.right) / 2, bar.top + 2}), items[0]);
+}
+
+struct TDirectionCase {
+  const char* Name;
+  TBiDiMode Window, Menu;
+  std::vector<int> Seen;  // the bar items open after Left, then Right
+};
+
+// The menu's direction decides, not the window's: in a right-to-left menu Left on an item without a
+// sub-menu moves on as Right does left to right (to the item after it, which stands at its left), and
+// Right on the popup's top level goes back.
+TEST_F(SkinnedMenus, InARightToLeftMenuLeftAndRightTradePlaces) {
+  const TDirectionCase cases[] = {
+      {"right-to-left window and menu", bdRightToLeft, bdRightToLeft, {0, 1, 0}},
+      {"right-to-left menu of a left-to-right window", bdLeftToRight, bdRightToLeft, {0, 1, 0}},
+      {"left-to-right menu of a right-to-left window", bdRightToLeft, bdLeftToRight, {0, 2, 0}},
+  };
+  for (const TDirectionCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    form = NewForm(kLayout, "menuskin.layout");
+    form->SetBiDiMode(c.Window);
+    form->GetMenu()->SetBiDiMode(c.Menu);
+    form->SetBounds(60, 60, form->GetWidth(), form->GetHeight());
+    ASSERT_NE(SkinForm(form), nullptr);
+    std::vector<int> seen;
+    auto at = [](int index) { return [index] { return Open() == index && OpenPopupWindow() != nullptr; }; };
+    TMenuScript script({
+        {at(0), [&] { seen.push_back(Open()); PostKey(OpenPopupWindow(), VK_LEFT); }},
+        {at(c.Seen[1]), [&] { seen.push_back(Open()); PostKey(OpenPopupWindow(), VK_RIGHT); }},
+        {at(0), [&] { seen.push_back(Open()); EndMenu(); }},
+    });
+    PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_TRUE(script.Run());
+    EXPECT_EQ(seen, c.Seen);
+    form->Free();
+    form = nullptr;
+    PumpMessagesUntil([] { return true; });
+  }
+}
+
+TEST_F(SkinnedMenus, ItemsOfARightToLeftMenuAreMirrored) {
+  TSkinnerForm* f = MakeMenuForm();
+  ASSERT_NE(f, nullptr);
+  delete data->MenuItem;  // the plain look: text and check mark on the menu colour
+  data->MenuItem = nullptr;
+  const int W = 180, H = 22;
+  auto draw = [&](const char* name, TBitmap& b) {
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(W, H);
+    b.Canvas()->Font()->Assign(Screen->MenuFont());
+    f->DrawMenuItem(Item(name), b.Canvas(), RECT{0, 0, W, H}, false);
+  };
+  const COLORREF text = ColorToRGB(data->MenuText), mark = ColorToRGB(clBtnText);
+  auto count = [&](TBitmap& b, int x0, int x1, COLORREF c) { return CountColour(&b, RECT{x0, 0, x1, H}, c); };
+  for (TBiDiMode direction : {bdLeftToRight, bdRightToLeft}) {
+    const bool rtl = direction == bdRightToLeft;
+    SCOPED_TRACE(rtl ? "right to left" : "left to right");
+    form->GetMenu()->SetBiDiMode(direction);
+    TBitmap open, recent;
+    draw("miOpen", open);
+    draw("miRecent", recent);
+    // The check mark in the glyph box: at the left end, or at the right end.
+    EXPECT_GT(count(recent, rtl ? W - 18 : 1, rtl ? W - 1 : 18, mark), 4);
+    EXPECT_EQ(count(recent, rtl ? 0 : W - 18, rtl ? 18 : W, mark), 0);
+    if (rtl) {
+      // The caption right-aligned next to the glyph box, the short cut at the left.
+      EXPECT_GT(count(open, W - 60, W - 19, text), 4) << "caption";
+      EXPECT_EQ(count(open, W - 19, W, text), 0) << "glyph box";
+      EXPECT_GT(count(open, 10, W / 2, text), 4) << "short cut";
+      EXPECT_EQ(count(open, 0, 10, text), 0);
+    } else {
+      EXPECT_GT(count(open, 20, 60, text), 4) << "caption";
+      EXPECT_EQ(count(open, 0, 19, text), 0) << "glyph box";
+      EXPECT_GT(count(open, W / 2, W - 11, text), 4) << "short cut";
+      EXPECT_EQ(count(open, W - 11, W, text), 0);
+    }
+    open.SaveToFile(std::string(ORV_BUILD_DIR) + (rtl ? "menu_item_rtl.bmp" : "menu_item_ltr.bmp"));
+  }
+}
+
+// The right-to-left bar with File open under its item, the popup's items mirrored.
+TEST_F(SkinnedMenus, RightToLeftScreenshot) {
+  ASSERT_NE(MakeMenuForm(bdRightToLeft), nullptr);
+  EXPECT_TRUE(SaveOpenMenuScreenshot(form, "skinned_menu_bar_rtl.bmp"));
+}
+
+// The bar reads its items after their actions brought them up to date.
+TEST_F(SkinnedMenus, TheBarAsksTheItemsActionsFirst) {
+  form = NewForm(kLayout, "menuskin.layout");
+  auto* list = new TActionList(form);
+  auto* action = new TAction(form);
+  action->SetActionList(list);
+  action->SetCaption("&Edit");
+  int updates = 0;
+  action->OnUpdate = [&](TObject*) {
+    ++updates;
+    action->SetEnabled(false);
+  };
+  Item("miEdit")->SetAction(action);
+  form->SetBounds(60, 60, form->GetWidth(), form->GetHeight());
+  TSkinnerForm* f = SkinForm(form);
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(f->MenuBar(), nullptr);
+  EXPECT_GT(updates, 0);
+  ASSERT_EQ(f->MenuBar()->Buttons.size(), 3u);
+  EXPECT_FALSE(f->MenuBar()->Buttons[1]->Enabled);
+  EXPECT_TRUE(f->MenuBar()->Buttons[0]->Enabled);
+}
+
+// Items drawn by the skin mark the popups about to open as the menu bar's, whether an item draws
+// itself or the window's drawing message reaches the skinner.
+TEST_F(SkinnedMenus, DrawnItemsMarkThePopupsAsTheMenuBars) {
+  TSkinnerForm* f = MakeMenuForm();
+  ASSERT_NE(f, nullptr);
+  TBitmap b;
+  b.SetPixelFormat(pf24bit);
+  b.SetSize(120, 20);
+  Manager().PopupMode = 0;
+  f->DrawMenuItem(Item("miCopy"), b.Canvas(), RECT{0, 0, 120, 20}, false);
+  EXPECT_EQ(Manager().PopupMode, 1);
+  Manager().PopupMode = 0;
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = Item("miCopy")->Command();
+  d.itemData = ULONG_PTR(Item("miCopy"));
+  d.hDC = b.Canvas()->GetHandle();
+  d.hwndItem = HWND(Item("miEdit")->Handle());
+  d.rcItem = RECT{0, 0, 120, 20};
+  EXPECT_EQ(SendMessageA(form->Handle(), WM_DRAWITEM, 0, LPARAM(&d)), 1);
+  EXPECT_EQ(Manager().PopupMode, 1);
+  Manager().PopupMode = 0;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
+#include "SkinTestKit.h"
 
 namespace skintest {
 
@@ -111,6 +112,15 @@ inline void CaptureClient(HWND h, TBitmap& shot) {
   HDC sdc = GetDC(nullptr);
   BitBlt(shot.Canvas()->GetHandle(), 0, 0, r.right, r.bottom, sdc, o.x, o.y, SRCCOPY);
   ReleaseDC(nullptr, sdc);
+}
+
+// The number of pixels in which two pictures differ (-1 when their sizes do).
+inline int Differences(TBitmap& a, TBitmap& b) {
+  if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) return -1;
+  int n = 0;
+  for (int y = 0; y < a.GetHeight(); ++y)
+    for (int x = 0; x < a.GetWidth(); ++x) n += PixelAt(&a, x, y) != PixelAt(&b, x, y);
+  return n;
 }
 
 // Repaints a window with its frame and children now.

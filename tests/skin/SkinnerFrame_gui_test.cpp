@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "SkinEngineKit.h"
 #include "SkinTestKit.h"
 #include "SkinnerFrame.h"
+#include "SkinnerMenu.h"
 #include "Subclass.h"
 
 namespace {
@@ -761,7 +763,18 @@ struct TClientRecorder : TWindowSubclass {
   }
 };
 
-using Mdi = Frame;
+class Mdi : public Frame {
+protected:
+  // Shows the frame in front and waits until the hook has skinned it.
+  bool ShowSkinnedFrame(HWND frame) {
+    ShowWindow(frame, SW_SHOW);
+    SetForegroundWindow(frame);
+    return PumpMessagesUntil([&] {
+      TSkinnerForm* f = Manager().FindForm(frame);
+      return f && f->State() == skSkinned;
+    }, 10000);
+  }
+};
 
 TEST_F(Mdi, AFrameAndItsChildrenAreSkinnedAndTheChildrenFollowTheFramesCommands) {
   RegisterTestClass("OrvMdiTestFrame", MdiFrameProc);
@@ -774,12 +787,7 @@ TEST_F(Mdi, AFrameAndItsChildrenAreSkinnedAndTheChildrenFollowTheFramesCommands)
   ASSERT_NE(client, nullptr);
   TClientRecorder recorder;
   ASSERT_TRUE(recorder.Install(client));
-  ShowWindow(frame, SW_SHOW);
-  SetForegroundWindow(frame);
-  ASSERT_TRUE(PumpMessagesUntil([&] {
-    TSkinnerForm* f = Manager().FindForm(frame);
-    return f && f->State() == skSkinned;
-  }, 10000));
+  ASSERT_TRUE(ShowSkinnedFrame(frame));
   TSkinnerForm* frameSkinner = Manager().FindForm(frame);
   EXPECT_EQ(frameSkinner->WindowKind, wkMdiFrame);
   EXPECT_EQ(frameSkinner->MdiClient, client);
@@ -842,6 +850,64 @@ TEST_F(Mdi, AFrameAndItsChildrenAreSkinnedAndTheChildrenFollowTheFramesCommands)
   EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindow(child); }, 10000));
   EXPECT_EQ(std::count(recorder.Seen.begin(), recorder.Seen.end(), UINT(WM_MDIDESTROY)), 1);
   recorder.Remove();
+}
+
+// A right-to-left frame's bar with a maximized child: the child's caption buttons stand in the bar,
+// and the items, laid out from the right, end left of them.
+TEST_F(Mdi, ARightToLeftBarsItemsStandLeftOfAMaximizedChildsButtons) {
+  RegisterTestClass("OrvMdiTestFrame", MdiFrameProc);
+  RegisterTestClass("OrvMdiTestChild", MdiChildProc);
+  // The child's three buttons, 16 pixels apart from the bar's right end.
+  int x = 20;
+  for (TDataSkinSysButton* e : data->SysButtons)
+    if (e->Visibility == 100) {
+      e->Bitmap->Assign(SolidBitmap(4 * 14, 14, TColor(RGB(200, 40, 40))).get());
+      e->FrameCount = 4;
+      e->XCoord = x;
+      x += 16;
+    }
+  Manager().InstallHook();
+  HMENU bar = CreateMenu();
+  for (const char* caption : {"&File", "&Window"}) {
+    HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 5001, "Item");
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), caption);
+  }
+  HWND frame = CreateWindowExA(WS_EX_LEFTSCROLLBAR, "OrvMdiTestFrame", "MDI test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                               30, 30, 420, 320, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+  windows.push_back(frame);
+  HWND client = MdiClientOf(frame);
+  ASSERT_NE(client, nullptr);
+  ASSERT_TRUE(ShowSkinnedFrame(frame));
+  TSkinnerForm* f = Manager().FindForm(frame);
+  ASSERT_NE(f->MenuBar(), nullptr);
+  ASSERT_TRUE(f->RightToLeft);
+  MDICREATESTRUCTA mcs{};
+  mcs.szClass = "OrvMdiTestChild";
+  mcs.szTitle = "Child";
+  mcs.hOwner = GetModuleHandleA(nullptr);
+  mcs.cx = 200;
+  mcs.cy = 140;
+  mcs.style = WS_OVERLAPPEDWINDOW;
+  HWND child = HWND(SendMessageA(client, WM_MDICREATE, 0, LPARAM(&mcs)));
+  ASSERT_NE(child, nullptr);
+  const std::vector<TMenuBtn*>& items = f->MenuBar()->Buttons;
+  ASSERT_FALSE(items.empty());
+  Repaint(frame);
+  const int free = items[0]->Rect.right;  // where the first item ends with no child maximized
+  SendMessageA(client, WM_MDIMAXIMIZE, WPARAM(child), 0);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return IsZoomed(child) != FALSE; }, 10000));
+  ASSERT_TRUE(f->IsMdiChildMaximized());
+  Repaint(frame);
+  int leftmost = INT_MAX;
+  for (TWinSysButton* b : f->SysButtons())
+    if (b->Visible && b->Element->Visibility == 100 && b->Rect.right > b->Rect.left)
+      leftmost = std::min(leftmost, int(b->Rect.left));
+  ASSERT_NE(leftmost, INT_MAX) << "the child's buttons stand in the bar";
+  ASSERT_LT(leftmost - 5, free) << "the buttons reach into the items' place";
+  EXPECT_EQ(items[0]->Rect.right, leftmost - 5);
+  for (size_t i = 1; i < items.size(); ++i) EXPECT_EQ(items[i]->Rect.right, items[i - 1]->Rect.left);
+  SaveScreenshot(frame, std::string(ORV_BUILD_DIR) + "skinned_mdi_frame_rtl_bar.bmp");
 }
 
 }  // namespace

@@ -603,6 +603,15 @@ TEST_F(TabForm, AnAdvancedPageControlTakesTabBackgroundsWhileSkinned) {
   EXPECT_TRUE(adv->GetActive()->Empty());
 }
 
+// The window's pixels, every fourth of each row and column, are the skin's face colour.
+void ExpectFaceColoured(HWND window, TSkinData* data) {
+  RedrawAll(window);
+  TBitmap shot;
+  CaptureWindow(window, shot);
+  for (int y = 0; y < shot.GetHeight(); y += 4)
+    for (int x = 0; x < shot.GetWidth(); x += 4) EXPECT_EQ(PixelAt(&shot, x, y), ColorToRGB(data->ButtonFace));
+}
+
 TEST_F(SkinEngine, ASizeGripIsCoveredWithTheFaceColour) {
   TMessageLog log;
   HWND parent = MakeRawWindow(&log, 240, 160, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
@@ -612,11 +621,29 @@ TEST_F(SkinEngine, ASizeGripIsCoveredWithTheFaceColour) {
   TSkinControl* s = Manager().FindForm(parent)->FindControlByWindow(grip);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->ClassName(), "TSkinSizer");
-  RedrawAll(grip);
-  TBitmap shot;
-  CaptureWindow(grip, shot);
-  for (int y = 0; y < shot.GetHeight(); y += 4)
-    for (int x = 0; x < shot.GetWidth(); x += 4) EXPECT_EQ(PixelAt(&shot, x, y), ColorToRGB(data->ButtonFace));
+  ExpectFaceColoured(grip, data);
+  DestroyRawWindow(parent);
+}
+
+// A size grip made after its window was skinned is caught at its creation and gets its skinner; one
+// made inside a window that is not skinned gets none.
+TEST_F(SkinEngine, ASizeGripMadeAfterSkinningIsCoveredToo) {
+  TMessageLog log;
+  HWND parent = MakeRawWindow(&log, 240, 160, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND plain = MakeRawWindow(&log, 240, 160, WS_OVERLAPPEDWINDOW);
+  ASSERT_TRUE(SkinWindowNow(parent));
+  Manager().InstallHook();  // (after skinning, so that no activation skins the window first)
+  HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 100, 60, 18, 18, parent,
+                              HMENU(5), GetModuleHandleA(nullptr), nullptr);
+  HWND other = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 100, 60, 18, 18, plain,
+                               HMENU(5), GetModuleHandleA(nullptr), nullptr);
+  TSkinControl* s = Manager().FindForm(parent)->FindControlByWindow(grip);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->ClassName(), "TSkinSizer");
+  EXPECT_EQ(Manager().FindForm(plain), nullptr);
+  EXPECT_EQ(SendMessageA(other, SM_ISSKINNED, 0, 0), 0);
+  ExpectFaceColoured(grip, data);
+  DestroyRawWindow(plain);
   DestroyRawWindow(parent);
 }
 

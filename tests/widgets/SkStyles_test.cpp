@@ -2,6 +2,8 @@
 // the theme file reader on generated files, the theme component, and the check-mark images.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 
 #include "Forms.h"
@@ -233,6 +235,35 @@ TEST(SkThemeFile, DamagedFilesYieldWhatCanBeRead) {
     TskThemeFileReader r(dir / "d.skn");
     EXPECT_EQ(r.EntryCount(), c.Entries);
   }
+}
+
+TEST(SkThemeFile, MagicIsSkPackTbPaddedWithZeros) {
+  TempDir dir;
+  std::vector<uint8_t> body = TskThemeFileWriter().Bytes();
+  EXPECT_EQ(std::string(body.begin(), body.begin() + 12), std::string("SkPack_TB\0\0\0", 12));
+  struct TCase {
+    const char* Magic;  // the first 12 bytes, zero-padded
+    bool Theme;
+  } const cases[] = {
+      {"SkPack_TB", true},   {"SUIPack_TB", false}, {"SkPack_T", false},
+      {"SkPack_TBX", false}, {"skpack_tb", false},  {"", false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Magic);
+    std::vector<uint8_t> bytes = body;
+    std::fill(bytes.begin(), bytes.begin() + 12, 0);
+    std::copy(c.Magic, c.Magic + strlen(c.Magic), bytes.begin());
+    WriteFile(dir / "m.skn", bytes);
+    EXPECT_EQ(TskThemeFileReader::IsThemeFile(dir / "m.skn"), c.Theme);
+  }
+  // Only the text up to the first zero byte counts: what follows it in the 12 bytes is not compared.
+  std::vector<uint8_t> bytes = body;
+  bytes[10] = 'Z';
+  WriteFile(dir / "m.skn", bytes);
+  EXPECT_TRUE(TskThemeFileReader::IsThemeFile(dir / "m.skn"));
+  // A file shorter than the magic is no theme file.
+  WriteFile(dir / "m.skn", std::vector<uint8_t>(body.begin(), body.begin() + 9));
+  EXPECT_FALSE(TskThemeFileReader::IsThemeFile(dir / "m.skn"));
 }
 
 TEST(SkThemeFile, ThemeFileSetterRules) {
