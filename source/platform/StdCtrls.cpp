@@ -6,6 +6,7 @@
 
 #include "Errors.h"
 #include "Forms.h"
+#include "Strings.h"
 
 // A function, not a variable: class infos of other files may be built before this file's statics.
 static std::vector<std::string> kAlignmentNames() { return {"taLeftJustify", "taRightJustify", "taCenter"}; }
@@ -498,22 +499,7 @@ void TMemo::SetWordWrap(bool v) {
   if (HandleAllocated()) RecreateWnd();
 }
 
-std::vector<std::string> TMemo::Lines() const {
-  std::vector<std::string> lines;
-  std::string text = GetText(), line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
+std::vector<std::string> TMemo::Lines() const { return SplitLines(GetText()); }
 
 void TMemo::SaveToFile(const std::string& path) const {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
