@@ -226,6 +226,18 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
+std::vector<std::string> SplitText(const std::string& text, char delimiter)
+{
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (size_t at = text.find(delimiter); at != std::string::npos; at = text.find(delimiter, start)) {
+        pieces.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
 bool PatternPlaceholders(const std::string& pattern, std::string& kinds)
 {
     std::string found;

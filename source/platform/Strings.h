@@ -36,6 +36,8 @@ double StrToFloatDef(const std::string& s, double def);
 int64_t RoundHalfEven(double value);
 
 std::vector<std::string> SplitLines(const std::string& text);  // on CR LF, LF or CR
+// The pieces between the delimiters; a trailing delimiter gives an empty last piece.
+std::vector<std::string> SplitText(const std::string& text, char delimiter);
 
 // One argument of Format: a text or an integer.
 struct TFormatArg {
