@@ -160,14 +160,18 @@ void TButton::Click() {
   TButtonControl::Click();
 }
 
+bool DialogKeyPressesButton(const TMessage& m, bool active, bool cancel) {
+  return ((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && cancel)) &&
+         (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0;
+}
+
 void TButton::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND:
       if (HIWORD(m.WParam) == BN_CLICKED) Click();
       return;
     case CM_DIALOGKEY:
-      if (((m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel)) &&
-          (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0 && CanFocus()) {
+      if (DialogKeyPressesButton(m, FActive, FCancel) && CanFocus()) {
         Click();
         m.Result = 1;
         return;
