@@ -171,13 +171,10 @@ std::string FormatFixed(double value, int decimals)
     return r;
 }
 
-bool TryStrToFloat(const std::string& s, double& value)
+bool IsPlainDecimalText(const std::string& t)
 {
-    const std::string t = Trim(s);
-    if (t.empty()) return false;
-    // Plain decimal notation only: digits, one ".", an optional sign and exponent. No hex, inf or nan.
     size_t i = 0;
-    if (t[i] == '+' || t[i] == '-') ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     size_t digits = 0, dots = 0;
     for (; i < t.size(); ++i) {
         if (t[i] >= '0' && t[i] <= '9') ++digits;
@@ -192,7 +189,13 @@ bool TryStrToFloat(const std::string& s, double& value)
         for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) ++expDigits;
         if (expDigits == 0) return false;
     }
-    if (i != t.size()) return false;
+    return i == t.size();
+}
+
+bool TryStrToFloat(const std::string& s, double& value)
+{
+    const std::string t = Trim(s);
+    if (!IsPlainDecimalText(t)) return false;
     errno = 0;
     const double v = std::strtod(t.c_str(), nullptr);
     if (errno == ERANGE && std::isinf(v)) return false;
