@@ -202,4 +202,22 @@ TEST(BitmapFiles, EveryLayoutLoadsAndEveryCutOfItIsRefusedInBounds) {
   }
 }
 
+TEST(IconFiles, ImagesOutsideTheFileAreRefused) {
+  // One directory entry whose image lies past the end, and one whose offset + size wraps in 32 bits to
+  // 16 (2^31 + 2^31 + 16) while the offset points 2 GB past the file.
+  struct TCase {
+    uint32_t Offset, Size;
+  };
+  for (const TCase& c : {TCase{22, 0x200}, TCase{0x80000000u, 0x80000010u}}) {
+    Bytes file(22 + 40, 0);
+    Put16(file, 2, 1);  // type: icon
+    Put16(file, 4, 1);  // one image
+    file[6] = 16, file[7] = 16;
+    Put32(file, 6 + 8, c.Size);
+    Put32(file, 6 + 12, c.Offset);
+    TIcon icon;
+    EXPECT_THROW(icon.LoadFromBytes(file), EPropertyError) << c.Offset;
+  }
+}
+
 }  // namespace
