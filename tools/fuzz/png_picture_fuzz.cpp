@@ -5,10 +5,6 @@
 #include "PngFuzzMutator.h"
 #include "PngPicture.h"
 
-extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
-  return MutatePngFile(data, size, maxSize, seed);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PngMemoryLimit = 64u << 20;
   TPngPicture picture;

@@ -1,7 +1,7 @@
 // The mutator of the PNG fuzz targets (the core's, natively under libFuzzer and in the 32-bit build, and
-// the picture's in the 32-bit build): the usual edits, then, for three edits in four, each whole chunk's
-// CRC written afresh, so that edits of chunk bodies reach the chunk's reader instead of stopping at its
-// CRC check.
+// the picture's in the 32-bit build); a target includes this header once to have it. The usual edits,
+// then, for three edits in four, each whole chunk's CRC written afresh, so that edits of chunk bodies
+// reach the chunk's reader instead of stopping at its CRC check.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
-inline size_t MutatePngFile(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
     size = LLVMFuzzerMutate(data, size, maxSize);
     if (seed % 4 == 0) return size;
     for (size_t at = 8; at + 12 <= size;) {

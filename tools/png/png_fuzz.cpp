@@ -7,11 +7,6 @@
 #include "PngCore.h"
 #include "PngFuzzMutator.h"
 
-// Edits the file as usual and then, for three edits in four, writes each whole chunk's CRC afresh.
-extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
-    return MutatePngFile(data, size, maxSize, seed);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PngMemoryLimit = 64u << 20;
     TPngImage image;
