@@ -13,15 +13,19 @@
 class TInputIniFile {
 public:
   TInputIniFile(const uint8_t* data, size_t size, const char* extension) {
-    static const std::string folder = [] {
-      char temp[MAX_PATH];
-      GetTempPathA(MAX_PATH, temp);
-      const std::string f = std::string(temp) + "orv-fuzz-" + std::to_string(GetCurrentProcessId()) + "\\";
-      CreateDirectoryA(f.c_str(), nullptr);
-      return f;
-    }();
+    // One folder of the process's own, removed when the program ends (each input's file goes with it).
+    static const struct TFolder {
+      TFolder() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        Path = std::string(temp) + "orv-fuzz-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(Path.c_str(), nullptr);
+      }
+      ~TFolder() { RemoveDirectoryA(Path.c_str()); }
+      std::string Path;
+    } folder;
     static unsigned counter = 0;
-    Path = folder + "input" + std::to_string(counter++) + extension;
+    Path = folder.Path + "input" + std::to_string(counter++) + extension;
     std::ofstream out(Path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
   }
