@@ -10,7 +10,7 @@ namespace {
 // A run-length file may describe a picture far larger than itself (other files must hold their pixels);
 // one of up to this many bytes is still loaded, a larger one would only measure how fast the system
 // hands out memory.
-constexpr uint64_t MaxPictureBytes = 64u << 20;
+constexpr uint64_t MaxPictureBytes = 16u << 20;
 
 bool PictureTooLarge(const uint8_t* data, size_t size) {
   int32_t width = 0, height = 0;
