@@ -86,7 +86,7 @@ std::string LoadGuarded(TBitmap& b, const Bytes& file) {
 
 const char* const NotValid = "Bitmap image is not valid";
 
-TEST(BitmapFiles, HostileHeadersAreRefusedBeforeAnythingIsRead) {
+TEST(BitmapFiles, HostileHeadersAreRefusedBeforeABitmapIsMade) {
   struct TCase {
     const char* Name;
     TBmp File;
@@ -106,7 +106,7 @@ TEST(BitmapFiles, HostileHeadersAreRefusedBeforeAnythingIsRead) {
   {
     TBmp b{1, 1, 16, BI_BITFIELDS, 40, 0, 0, {}, {}};
     b.Extra = Masks565();
-    b.Extra.resize(10);  // the third mask has only two bytes; the pixels follow in them
+    b.Extra.resize(10);  // the file ends 10 bytes after the header; its last 4 are the pixels
     b.OffBits = 60;
     add("masks cut short", b);
   }
@@ -119,7 +119,7 @@ TEST(BitmapFiles, HostileHeadersAreRefusedBeforeAnythingIsRead) {
   add("offset + size wraps", TBmp{16, 0x0FFFFFFF, 8, BI_RGB, 40, 0, 0, GreyPalette(256), Bytes(16, 1)});
   // The most negative height has no positive counterpart.
   add("height INT_MIN", TBmp{4, INT_MIN, 8, BI_RGB, 40, 0, 0, GreyPalette(256), Bytes(16, 1)});
-  // Run-length data: an image size past the end of the file, and a run that reads past it.
+  // Run-length data whose stated size runs past the end of the file (an absolute run of 255 pixels).
   {
     TBmp b{16, 16, 8, BI_RLE8, 40, 4096, 0, GreyPalette(256), {0, 255, 1, 2}};
     add("run-length size past the end", b);
