@@ -108,6 +108,18 @@ void TBitmap::FreeContents() {
   FWidth = FHeight = 0;
 }
 
+// The header of an uncompressed bottom-up DIB.
+static BITMAPINFOHEADER RgbDibHeader(int width, int height, int bits) {
+  BITMAPINFOHEADER h{};
+  h.biSize = sizeof(BITMAPINFOHEADER);
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = WORD(bits);
+  h.biCompression = BI_RGB;
+  return h;
+}
+
 static int BitsOf(TPixelFormat pf) {
   switch (pf) {
     case pf1bit: return 1;
@@ -161,12 +173,7 @@ void TBitmap::Recreate(int w, int h, TPixelFormat pf, bool keepPicture) {
       ReleaseDC(nullptr, sdc);
     } else {
       TBitmapInfo256 bi{};
-      bi.h.biSize = sizeof(BITMAPINFOHEADER);
-      bi.h.biWidth = w;
-      bi.h.biHeight = h;
-      bi.h.biPlanes = 1;
-      bi.h.biBitCount = WORD(bpp);
-      bi.h.biCompression = BI_RGB;
+      bi.h = RgbDibHeader(w, h, bpp);
       if (pf == pf16bit) {  // 5-6-5 needs bit fields
         bi.h.biCompression = BI_BITFIELDS;
         DWORD* masks = reinterpret_cast<DWORD*>(bi.colors);
@@ -433,12 +440,7 @@ std::vector<uint8_t> TBitmap::SaveToBytes() const {
   int bpp = BitsOf(FPixelFormat);
   if (bpp == 0 || bpp == 16) bpp = bpp == 16 ? 16 : 24;
   TBitmapInfo256 bi{};
-  bi.h.biSize = sizeof(BITMAPINFOHEADER);
-  bi.h.biWidth = FWidth;
-  bi.h.biHeight = FHeight;
-  bi.h.biPlanes = 1;
-  bi.h.biBitCount = WORD(bpp);
-  bi.h.biCompression = BI_RGB;
+  bi.h = RgbDibHeader(FWidth, FHeight, bpp);
   UINT colors = bpp <= 8 ? (1u << bpp) : 0;
   if (colors) GetDIBColorTable(const_cast<TBitmap*>(this)->MemoryDC(), 0, colors, bi.colors);
   size_t stride = ((size_t(FWidth) * bpp + 31) / 32) * 4;
