@@ -3,6 +3,10 @@
 // keeps the list of skinned windows and of the registered skin data components, and carries out the
 // queued actions (skin all, unskin all, re-apply the skin) from a one-shot timer.
 //
+// TSkinnerPopMenu, also here, takes over one popup-menu window ("#32768") of the process from its
+// creation to its destruction and paints the window's frame and background from the skin's
+// MenuBackground element; the items are owner-drawn by the form skinner over that background.
+//
 // Nothing here reports errors: a window that fails a test simply stays unskinned.
 #pragma once
 
@@ -11,33 +15,51 @@
 #include <string>
 #include <vector>
 
+#include "SkinMessages.h"
+#include "Subclass.h"
+
 class TSkinData;
 class TSkinnerForm;
 class TControl;
 class TCustomForm;
 class TTimer;
-class TSkinnerPopMenu;
 class TBitmap;
-
-// Private messages of the engine (see the form skinner for what each one does there).
-constexpr UINT SM_REAPPLYSKIN = 0x3401;   // to a skinned form: take the skin again
-constexpr UINT SM_PAINTFRAME = 0x3502;    // to a skinned window: repaint the whole frame
-constexpr UINT SM_FINISHSKIN = 0x3503;    // posted after attaching, lParam 1000: finish skinning
-// To the window, for the application's own caption buttons: posted with wParam the button's Action
-// when it is clicked; sent with wParam its Visibility (1000..2000) and lParam its Action to ask whether
-// it shows (an answer above 0).
-constexpr UINT SM_CAPTIONBUTTONACTION = 0x3514;
-constexpr UINT SM_CAPTIONBUTTONVISIBLE = 0x3515;
-constexpr UINT SM_MDIREDRAW = 0x3516;     // posted to the MDI client: redraw it and all its children
-constexpr UINT SM_RECREATESCROLL = 0x3517;  // a scroll-bar skinner's control window was re-created
-constexpr UINT SM_MENUBARCLICK = 0x3518;  // to a skinned window, lParam a screen point: open the bar item there
-constexpr UINT SM_ISSKINNED = 0x3523;     // any window: 1 when it is skinned
-constexpr UINT SM_PAINTFRAMETO = 0xBC4B;  // lParam 16802: paint the skinned frame into the DC in wParam
-constexpr UINT SM_SKINQUERY = 0xBC4D;     // a skinned form answers 16802 for lParam 16802, else 1
-constexpr LPARAM SkinFinishParam = 1000;
 
 // The queued actions.
 enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saReapplySkin = 3 };
+
+class TSkinnerPopMenu : public TWindowSubclass {
+public:
+  TSkinnerPopMenu();
+  ~TSkinnerPopMenu() override;
+
+  // Subclasses the menu window; the menu handle may be 0 (it is told later).
+  void Attach(HWND window, TSkinData* skinData, HMENU menu);
+  // Puts the window's procedure back and empties the background.
+  void Detach();
+
+  HWND WindowHandle = nullptr;
+  TSkinData* SkinData = nullptr;
+  HMENU MenuHandle = nullptr;
+  // The window-sized picture built from MenuBackground at the last paint (empty before).
+  TBitmap* Background;
+  // The background for the window's current size, built when it is still missing; null when the skin
+  // has no usable MenuBackground.
+  TBitmap* CurrentBackground();
+  // Where the client area (the items' coordinates) starts inside the window.
+  POINT ClientOffset() const;
+
+protected:
+  LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
+
+private:
+  bool CanPaint() const;
+  void BuildBackground();
+  LRESULT WMEraseBkgnd(UINT msg, WPARAM w, LPARAM l);
+  LRESULT WMNCPaint(UINT msg, WPARAM w, LPARAM l);
+  LRESULT WMPrint(UINT msg, WPARAM w, LPARAM l);
+  LRESULT WMPaint(UINT msg, WPARAM w, LPARAM l);
+};
 
 class TSkinManage {
 public:
@@ -72,7 +94,7 @@ public:
   void ChooseSkinData(TSkinData*& data, HWND window);
   bool IsPlainChild(HWND window);
 
-  // Popup-menu windows ("#32768"): one popup skinner each from creation to destruction (SkinnerMenu.cpp).
+  // Popup-menu windows ("#32768"): one popup skinner each from creation to destruction.
   // The mode goes back to 0 when the last popup skinner goes.
   std::vector<TSkinnerPopMenu*> PopupMenus;
   void SkinPopupMenu(HWND window);

@@ -15,17 +15,12 @@
 #include "Component.h"
 #include "Controls.h"
 #include "Graphics.h"
+#include "SkinMessages.h"
 #include "Subclass.h"
 
 class TSkinData;
 class TSkinnerForm;
 class TDataSkinObject;
-
-// To a skinned control: wParam 0 switches its skinner off (the control paints as if unskinned), a
-// positive wParam switches it on again; the skinner stays attached either way.
-constexpr UINT SM_SWITCHSKINNER = 0x3506;
-// Sent by some controls when their data changes; check and radio skinners repaint on it.
-constexpr UINT SM_DATACHANGED = 0xB0D0;
 
 // The skinner's life: attached, and its window destroyed (freed at the form skinner's next purge).
 constexpr int ssAttached = 1, ssWindowDestroyed = 6;
@@ -122,8 +117,6 @@ private:
 };
 
 // ---- unit routines ----
-void FillRectColor(HDC dc, const RECT& r, TColor colour);
-void FrameRectColor(HDC dc, const RECT& r, TColor colour);
 void SendMouseLeave(TSkinControl* skinner);
 bool IsPopupOrTopLevel(HWND window);
 void CopyBitmap(TBitmap* source, TBitmap* target);
@@ -153,9 +146,6 @@ void DrawImageFrame(TSkinControl* skinner, HDC dc, const RECT& r, int frameCount
 // A caption in the rectangle: DT_LEFT, DT_CENTER or DT_RIGHT; gray when disabled.
 void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT align, bool enabled,
                      const std::wstring& text);
-// A one-line caption centred both ways; alignment as TAlignment.
-void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
-                         bool enabled);
 // An icon of the image list (index -1: none) and a caption after it; alignment 0 left, 1 centre, 2 right.
 void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
                      int imageIndex, TImageList* images);

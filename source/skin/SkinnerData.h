@@ -20,6 +20,7 @@
 #include "Graphics.h"
 #include "MemoryStream.h"
 #include "SkinImageUtils.h"
+#include "SkinMessages.h"
 
 class TSkinReader;
 class TQuickIni;
@@ -114,8 +115,6 @@ using TOnSkinForm = std::function<void(TObject* Sender, HWND ahwnd, const std::s
 void LoadSystemCaptionFont(TFont* font);
 // The fixed text of the Version property.
 extern const char* const SkinEngineVersion;
-// The payload of the engine's own notices (CN_NOTIFY, 0xBC4B, 0xBC4D).
-constexpr LPARAM SkinNoticeParam = 16802;
 
 class TSkinData : public TComponent {
   ORV_CLASS(TSkinData)

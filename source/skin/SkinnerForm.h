@@ -180,7 +180,7 @@ public:
   void DrawPlainMenuItem(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
   void DrawNativeMenuItem(HMENU menu, TMenuItem* item, bool selected, const RECT& rect, TCanvas* canvas);
 
-  // ---- tool bars (SkinnerBox.cpp) ----
+  // ---- tool bars (SkinnerToolBars.cpp) ----
   // A skinned tool bar's custom drawing: the skin's tool bar gradient behind it, and the [Buttons]
   // element's frames behind its hot, pressed and default buttons.
   void ToolbarCustomDraw(TToolBar* sender, const RECT& r, bool& defaultDraw);
