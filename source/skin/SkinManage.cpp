@@ -6,7 +6,6 @@
 #include "Forms.h"
 #include "SkinImageUtils.h"
 #include "SkinnerData.h"
-#include "SkinnerForm.h"
 #include "Strings.h"
 #include "Timer.h"
 
@@ -27,7 +26,7 @@ LRESULT CALLBACK SkinCbtProc(int code, WPARAM w, LPARAM l) {
         const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
         // A size grip made inside a window that is skinned already gets its skinner at once.
         if ((cs->style & SBS_SIZEGRIP) && SameText(WindowClassName(window), "ScrollBar"))
-          if (TSkinnerForm* f = m->FindForm(cs->hwndParent)) f->SkinChildWindow(window);
+          if (TSkinnedWindow* f = m->FindSkinned(cs->hwndParent)) f->SkinChildWindow(window);
         if (!(cs->style & WS_CHILD) && WindowClassName(window) == "#32768") m->SkinPopupMenu(window);
         if (cs->dwExStyle & WS_EX_MDICHILD) m->SkinWindow(window);
         break;
@@ -54,6 +53,65 @@ std::string WindowClassName(HWND window) {
   return name;
 }
 
+namespace {
+
+// What the skin data components tell the manager.
+class TManagerObserver : public TSkinDataObserver {
+public:
+  TManagerObserver() { SkinDataObserver = this; }
+
+  void SkinDataLoaded(TSkinData* data) override {
+    TSkinManage& m = CreateSkinManager();
+    m.AddSkinData(data);
+    if (data->GetSkinFormtype() != sfMainform) {
+      m.Active = true;
+      ++m.Started;
+      auto* form = As<TCustomForm>(data->Owner());
+      if (form && data->GetActive()) m.SkinWindow(form->Handle());
+      return;
+    }
+    m.InstallHook();
+    if (data->GetActive()) m.QueueAction(saSkinAll, 250);
+  }
+
+  void SkinDataActivated(TSkinData* data, bool active) override {
+    TSkinManage& m = CreateSkinManager();
+    if (data->GetSkinFormtype() == sfOnlyThisForm) {
+      m.ActionData = data;
+      if (active && data->NoSkin) return;
+      m.QueueAction(active ? saSkinAll : saUnskinAll, 250);
+      return;
+    }
+    if (active) {
+      if (data->NoSkin) return;
+      m.ActionData = data;
+      m.QueueAction(saSkinAll, 250);
+      m.Started = 1;
+    } else {
+      m.ActionData = data;
+      m.QueueAction(saUnskinAll, 250);
+    }
+  }
+
+  void SkinDataReapplied(TSkinData* data) override {
+    if (!SkinManager) data->Loaded();
+    TSkinManage& m = CreateSkinManager();
+    m.ActionData = data;
+    m.RefreshSkinData();
+    if (m.Started == 1) m.QueueAction(saReapplySkin, 250);
+  }
+
+  void SkinDataRemoved(TSkinData* data) override {
+    if (SkinManager) SkinManager->RemoveSkinData(data);
+  }
+};
+
+TManagerObserver ManagerObserver;
+
+}  // namespace
+
+TSkinnedWindow* (*MakeSkinnedWindow)(HWND, TControl*, TSkinData*, const std::string&) = nullptr;
+
 TSkinManage& CreateSkinManager() {
   if (!SkinManager) SkinManager = new TSkinManage;
   return *SkinManager;
@@ -76,7 +134,7 @@ TSkinManage::~TSkinManage() {
   delete Timer;
   Timer = nullptr;
   while (!Forms.empty()) {
-    TSkinnerForm* f = Forms.back();
+    TSkinnedWindow* f = Forms.back();
     Forms.pop_back();
     f->Release();
     f->Free();
@@ -136,17 +194,8 @@ bool TSkinManage::SkinWindow(HWND window) {
   ChooseSkinData(data, window);
   if (!data || data->NoSkin) return false;
 
-  auto* f = new TSkinnerForm(vcl);
-  f->WindowHandle = window;
-  f->Name = className;
-  if (vcl)
-    f->AttachForm(data, vcl);
-  else
-    f->AttachWindow(data);
-  if (!f->Attached()) {
-    f->Free();
-    return false;
-  }
+  TSkinnedWindow* f = MakeSkinnedWindow ? MakeSkinnedWindow(window, vcl, data, className) : nullptr;
+  if (!f) return false;
   Forms.push_back(f);
   PostMessageA(window, SM_FINISHSKIN, 0, SkinFinishParam);
   return true;
@@ -201,7 +250,7 @@ void TSkinManage::QueueAction(int action, int interval) {
   Timer->SetEnabled(true);
 }
 
-void TSkinManage::UnskinAndFree(TSkinnerForm* f) {
+void TSkinManage::UnskinAndFree(TSkinnedWindow* f) {
   Remove(f);
   f->Unskin();
   if (IsWindow(f->WindowHandle)) {
@@ -215,7 +264,7 @@ void TSkinManage::DoAction() {
   Timer->SetEnabled(false);
   TSkinData* data = ActionData;
   if (!data) return;
-  auto usesData = [data](TSkinnerForm* f) { return f->SkinData() == data; };
+  auto usesData = [data](TSkinnedWindow* f) { return f->SkinData() == data; };
   const bool onlyOwner = data->GetSkinFormtype() == sfOnlyThisForm;
   switch (Action) {
     case saSkinAll:
@@ -241,14 +290,14 @@ void TSkinManage::DoAction() {
       break;
     case saReapplySkin: {
       PurgeForms();
-      std::vector<TSkinnerForm*> using_;
+      std::vector<TSkinnedWindow*> using_;
       std::copy_if(Forms.begin(), Forms.end(), std::back_inserter(using_), usesData);
       if (onlyOwner && using_.size() > 1) using_.resize(1);
-      for (TSkinnerForm* f : using_) {
+      for (TSkinnedWindow* f : using_) {
         f->FreeSysButtons();
         f->BuildSysButtons();
       }
-      for (TSkinnerForm* f : using_) f->ApplySkinChange();
+      for (TSkinnedWindow* f : using_) f->ApplySkinChange();
       break;
     }
   }
@@ -258,23 +307,28 @@ void TSkinManage::DoAction() {
 
 // ---- the lists ----
 
-TSkinnerForm* TSkinManage::FindForm(HWND window) {
-  for (TSkinnerForm* f : Forms)
+TSkinnedWindow* TSkinManage::FindSkinned(HWND window) {
+  for (TSkinnedWindow* f : Forms)
     if (f->WindowHandle == window) return f;
   return nullptr;
 }
 
-void TSkinManage::Remove(TSkinnerForm* form) { Forms.erase(std::remove(Forms.begin(), Forms.end(), form), Forms.end()); }
+TSkinnerForm* TSkinManage::FindForm(HWND window) {
+  TSkinnedWindow* f = FindSkinned(window);
+  return f ? f->FormSkinner() : nullptr;
+}
+
+void TSkinManage::Remove(TSkinnedWindow* form) { Forms.erase(std::remove(Forms.begin(), Forms.end(), form), Forms.end()); }
 
 void TSkinManage::RemoveWindow(HWND window) {
   if (Started == 4) return;
-  if (TSkinnerForm* f = FindForm(window)) Remove(f);
+  if (TSkinnedWindow* f = FindSkinned(window)) Remove(f);
 }
 
 void TSkinManage::PurgeForms() {
   if (Started == 4) return;
   for (size_t i = Forms.size(); i-- > 0;) {
-    TSkinnerForm* f = Forms[i];
+    TSkinnedWindow* f = Forms[i];
     if (f->State() == skReleased) {
       Forms.erase(Forms.begin() + ptrdiff_t(i));
       f->Free();
@@ -300,10 +354,10 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
       }
   }
   // The windows skinned from it would go on reading a freed skin: they let go of it now.
-  std::vector<TSkinnerForm*> users;
-  for (TSkinnerForm* f : Forms)
+  std::vector<TSkinnedWindow*> users;
+  for (TSkinnedWindow* f : Forms)
     if (f->SkinData() == data) users.push_back(f);
-  for (TSkinnerForm* f : users) {
+  for (TSkinnedWindow* f : users) {
     Remove(f);
     if (f->State() != skReleased) f->Unskin();
     f->Free();
@@ -311,7 +365,7 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 }
 
 void TSkinManage::RefreshSkinData() {
-  for (TSkinnerForm* f : Forms)
+  for (TSkinnedWindow* f : Forms)
     if (f->SkinData() == ActionData) f->FreeSysButtons();
 }
 
@@ -321,16 +375,7 @@ void TSkinManage::SetMenuMode(bool on) {
   if (on == MenuMode) return;
   MenuMode = on;
   if (MainSkinData && MainSkinData->Has(xoMDIChildBorder)) return;
-  for (TSkinnerForm* f : Forms) {
-    if (f->WindowKind != wkMdiChild) continue;
-    if (on) {
-      f->DeleteRegion();
-    } else if (f->ShowState != ssMinimizedWindow) {
-      f->ShowState = ssNormalWindow;
-      f->UpdateRegion();
-      if (!f->OwnsRegion()) f->RefreshFrame();
-    }
-  }
+  for (TSkinnedWindow* f : Forms) f->MenuModeChanged(on);
 }
 
 namespace {

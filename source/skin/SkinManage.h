@@ -61,6 +61,43 @@ private:
   LRESULT WMPaint(UINT msg, WPARAM w, LPARAM l);
 };
 
+// The form skinner's life: 0 attached and waiting for the finish message, 1 skinned, 3 re-applying a
+// skin, 4 destroying, 5 fitting the window to the frame, 6 released (the window is gone).
+enum TSkinnerState : int {
+  skWaiting = 0, skSkinned = 1, skReapplying = 3, skDestroying = 4, skFitting = 5, skReleased = 6
+};
+
+// A skinned window as the manager keeps it. The form skinner (TSkinnerForm, a layer above) is one;
+// the manager makes them through MakeSkinnedWindow and reaches them only through this.
+class TSkinnedWindow {
+public:
+  HWND WindowHandle = nullptr;
+
+  virtual TSkinData* SkinData() const = 0;
+  virtual int State() const = 0;
+  // Switches skinning of the window off, and lets go of it without restoring its look.
+  virtual void Unskin() = 0;
+  virtual void Release() = 0;
+  // The skin of the skin data changed: caption buttons first, then colours, controls and frame.
+  virtual void FreeSysButtons() = 0;
+  virtual void BuildSysButtons() = 0;
+  virtual void ApplySkinChange() = 0;
+  // A child window made after the window was skinned.
+  virtual void SkinChildWindow(HWND child) = 0;
+  // A maximized MDI child came (on) or went: an MDI child drops or takes its region.
+  virtual void MenuModeChanged(bool on) = 0;
+  // The form skinner itself, for the layers above.
+  virtual TSkinnerForm* FormSkinner() = 0;
+  virtual void Free() = 0;
+
+protected:
+  ~TSkinnedWindow() = default;
+};
+
+// Makes and attaches the skinner of a window (vcl: its form of ours, or null); null when it could not
+// attach. The form skinner's unit sets it at start-up.
+extern TSkinnedWindow* (*MakeSkinnedWindow)(HWND window, TControl* vcl, TSkinData* data, const std::string& className);
+
 class TSkinManage {
 public:
   TSkinManage();
@@ -69,7 +106,7 @@ public:
   TSkinManage& operator=(const TSkinManage&) = delete;
 
   TTimer* Timer;                         // runs DoAction once
-  std::vector<TSkinnerForm*> Forms;      // one form skinner per skinned window
+  std::vector<TSkinnedWindow*> Forms;    // one form skinner per skinned window
   std::vector<TSkinData*> SkinDatas;     // registration order
   bool Active = false;                   // nothing is skinned while False
   bool SkinningAll = false;              // action 1 is walking the forms: child windows are accepted
@@ -113,6 +150,7 @@ public:
   void DoAction();
 
   TSkinnerForm* FindForm(HWND window);
+  TSkinnedWindow* FindSkinned(HWND window);
   // The form of that window among Screen's forms, else the control of the window, or null.
   TControl* FindVclForm(HWND window);
   // Drops the entry without freeing it (a form skinner that goes away).
@@ -127,8 +165,8 @@ public:
   void SetMenuMode(bool on);
 
 private:
-  void UnskinAndFree(TSkinnerForm* form);
-  void Remove(TSkinnerForm* form);
+  void UnskinAndFree(TSkinnedWindow* form);
+  void Remove(TSkinnedWindow* form);
 };
 
 // The manager; null until the first skin data component has been loaded. It lives until the process

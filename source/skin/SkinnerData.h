@@ -116,6 +116,25 @@ void LoadSystemCaptionFont(TFont* font);
 // The fixed text of the Version property.
 extern const char* const SkinEngineVersion;
 
+// The skin manager sits above the data component: a component tells it of its life and of the
+// changes it must act on through this, which the manager's unit sets at start-up (while it is null no
+// window is skinned).
+class TSkinDataObserver {
+public:
+  // The layout was read (Loaded).
+  virtual void SkinDataLoaded(TSkinData* data) = 0;
+  // Active was set to the value at run time.
+  virtual void SkinDataActivated(TSkinData* data, bool active) = 0;
+  // A new skin was loaded at run time (ReapplySkin).
+  virtual void SkinDataReapplied(TSkinData* data) = 0;
+  // The component is being freed.
+  virtual void SkinDataRemoved(TSkinData* data) = 0;
+
+protected:
+  ~TSkinDataObserver() = default;
+};
+extern TSkinDataObserver* SkinDataObserver;
+
 class TSkinData : public TComponent {
   ORV_CLASS(TSkinData)
 public:

@@ -14,7 +14,27 @@
 #include "Timer.h"
 
 namespace {
+
 constexpr UINT WM_NCUAHDRAWCAPTION = 0xAE;  // the themed caption's own painting: never wanted here
+
+// The manager's skinned windows are form skinners.
+TSkinnedWindow* MakeFormSkinner(HWND window, TControl* vcl, TSkinData* data, const std::string& className) {
+  auto* f = new TSkinnerForm(vcl);
+  f->WindowHandle = window;
+  f->Name = className;
+  if (vcl)
+    f->AttachForm(data, vcl);
+  else
+    f->AttachWindow(data);
+  if (!f->Attached()) {
+    f->Free();
+    return nullptr;
+  }
+  return f;
+}
+
+const bool FactorySet = (MakeSkinnedWindow = MakeFormSkinner, true);
+
 }  // namespace
 
 TBitmap* ScratchBitmap() {
@@ -623,6 +643,19 @@ void TSkinnerForm::RestoreClientSize() {
   const int width = (wr.right - wr.left) + InitialNCWidth - BorderLeft - BorderRight;
   const int height = (wr.bottom - wr.top) + InitialNCHeight - BorderTop - BorderBottom;
   SetWindowPos(h, nullptr, wr.left, wr.top, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+// While an MDI child is maximized its frame is the system's (hidden outside the client): the children
+// drop their regions; afterwards they take them again.
+void TSkinnerForm::MenuModeChanged(bool on) {
+  if (WindowKind != wkMdiChild) return;
+  if (on) {
+    DeleteRegion();
+  } else if (ShowState != ssMinimizedWindow) {
+    ShowState = ssNormalWindow;
+    UpdateRegion();
+    if (!OwnsRegion()) RefreshFrame();
+  }
 }
 
 void TSkinnerForm::Release() {

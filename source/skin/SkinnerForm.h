@@ -17,6 +17,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "Menus.h"
+#include "SkinManage.h"
 #include "Subclass.h"
 
 class TSkinData;
@@ -37,24 +38,18 @@ TBitmap* ScratchBitmap();
 // by its window and freed when the form skinner unskins.
 class TSkinControl;
 
-// The form skinner's life: 0 attached and waiting for the finish message, 1 skinned, 3 re-applying a
-// skin, 4 destroying, 5 fitting the window to the frame, 6 released (the window is gone).
-enum TSkinnerState : int {
-  skWaiting = 0, skSkinned = 1, skReapplying = 3, skDestroying = 4, skFitting = 5, skReleased = 6
-};
 enum TSkinnerWindowKind : uint8_t { wkOrdinary = 0, wkMdiFrame = 1, wkMdiChild = 2 };
 enum TSkinnerBorderKind : uint8_t { bkSizeable = 0, bkSingle = 1, bkNone = 2, bkDialog = 3 };
 enum TSkinnerShowState : uint8_t { ssNormalWindow = 0, ssMaximizedWindow = 1, ssMinimizedWindow = 2 };
 // Button flags.
 constexpr uint8_t bfMaximize = 1, bfMinimize = 2, bfHelp = 4, bfSystemMenu = 8, bfKeepSysMenuStyle = 16;
 
-class TSkinnerForm : public TComponent, public TWindowSubclass {
+class TSkinnerForm : public TComponent, public TWindowSubclass, public TSkinnedWindow {
 public:
   explicit TSkinnerForm(TComponent* owner);
   ~TSkinnerForm() override;
 
-  // Set by the manager before attaching.
-  HWND WindowHandle = nullptr;
+  // Set by the manager before attaching (and WindowHandle).
   std::string Name;  // the window class name, passed to the form events
 
   // A window that belongs to a form of ours (hooks its WindowProc as well), and any other window.
@@ -63,11 +58,11 @@ public:
   void Attach(TSkinData* skinData);
 
   // The skin of the skin data changed: colours, control skinners, frame.
-  void ApplySkinChange();
+  void ApplySkinChange() override;
   // Switches skinning of the window off: every procedure, the colour and the client size come back.
-  void Unskin();
+  void Unskin() override;
   // Lets go of the window without restoring its look (it is being destroyed, or the manager goes).
-  void Release();
+  void Release() override;
   void UnskinControlsOnly();
 
   // Control skinners (registered by themselves at their attachment).
@@ -80,10 +75,13 @@ public:
   // Frees the control skinners whose window was destroyed.
   void PurgeDetachedControls();
   // A child window made after the window was skinned gets the skinner its window class calls for.
-  void SkinChildWindow(HWND child);
+  void SkinChildWindow(HWND child) override;
+  void MenuModeChanged(bool on) override;
+  TSkinnerForm* FormSkinner() override { return this; }
+  void Free() override { TComponent::Free(); }
 
-  int State() const { return FState; }
-  TSkinData* SkinData() const { return FSkinData; }
+  int State() const override { return FState; }
+  TSkinData* SkinData() const override { return FSkinData; }
   TControl* Form() const { return FForm; }
   bool FrameSkinned() const { return FFrameSkinned; }
   bool Attached() const { return Installed(); }
@@ -115,8 +113,8 @@ public:
 
   // ---- frame, caption and caption buttons (SkinnerFrame.cpp) ----
   // Border sizes and caption buttons for the current skin; FreeSysButtons empties the buttons.
-  void BuildSysButtons();
-  void FreeSysButtons();
+  void BuildSysButtons() override;
+  void FreeSysButtons() override;
   // Repaints the whole skinned frame, into the DC when one is given (else the window's DC).
   void PaintFrame(HDC dc);
   // The window region cut from the border images (left alone for a window without a border).
