@@ -9,8 +9,6 @@
 #include "SkinnerControl.h"
 #include "SkinnerDispatch.h"
 #include "SkinnerData.h"
-#include "SkinnerFrame.h"
-#include "SkinnerMenu.h"
 #include "Timer.h"
 
 namespace {
@@ -573,16 +571,6 @@ void TSkinnerForm::NotifySkinned() {
   if (FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, WindowHandle, Name);
 }
 
-// Caption buttons and menu-bar items that the mouse left without a leave notice lose their hot look.
-void TSkinnerForm::HoverTimerTick(TObject*) {
-  if (MenuTracking || !HotObject) return;
-  POINT cursor;
-  GetCursorPos(&cursor);
-  if (PtInRect(&HotObject->Rect, ScreenToWindow(cursor.x, cursor.y))) return;
-  HotObject->MouseLeave();
-  HotObject = nullptr;
-}
-
 // ---- skin changes and undoing ----
 
 void TSkinnerForm::ApplySkinChange() {
@@ -669,12 +657,7 @@ void TSkinnerForm::Release() {
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
-  // A window being destroyed goes without the menu the bar took off it. The system destroys a window's
-  // menu with the window, so a menu that no form of ours owns goes now; a form's menu belongs to its
-  // menu component.
-  if (FState == skDestroying && !FForm && FMenuBar && IsMenu(FMenuBar->NativeMenu) &&
-      GetMenu(WindowHandle) != FMenuBar->NativeMenu)
-    DestroyMenu(FMenuBar->NativeMenu);
+  if (FState == skDestroying && !FForm) DestroyTakenMenu();
   FreeMenuBar(false);
 }
 

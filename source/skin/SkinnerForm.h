@@ -312,6 +312,10 @@ private:
   TMenuDrawItemEvent DrawItemEvent();
   TMenuMeasureItemEvent MeasureItemEvent(bool widthOnly);
   void FreeMenuBar(bool restoreMenu);
+  // The skinned menu bar into the bar rectangle (window coordinates); false when the window has none.
+  bool PaintMenuBar(HDC dc, const RECT& bar);
+  // A window being destroyed: the menu the bar took off it, unless the window has it back.
+  void DestroyTakenMenu();
   void MenuChangedRebuild();
   TSkinnerMenu* FMenuBar = nullptr;
 };

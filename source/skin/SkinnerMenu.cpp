@@ -23,6 +23,11 @@ int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 // ---- the menu bar ----
 
+void TMenuBtn::OpenPopup() {
+  Form->TrackMenuButton(this);
+  Form->HotObject = this;
+}
+
 void TMenuBtn::Paint() {
   TSkinnerMenu* bar = Form->MenuBar();
   if (!bar || !IsWindow(Form->WindowHandle) || bar->BarBitmap->Empty()) return;
@@ -624,6 +629,26 @@ void TSkinnerForm::CreateMenuBar() {
   MenuBarHeight = GetSystemMetrics(SM_CYMENU);
   if (auto* form = As<TCustomForm>(FForm)) FMenuBar->VclMenu = form->GetMenu();
   FMenuBar->BuildItems();
+}
+
+// A caption button, else a menu-bar item.
+TNCObject* TSkinnerForm::ObjectAt(POINT p) const {
+  if (TWinSysButton* b = FindSysButtonAt(p)) return b;
+  return FMenuBar && HasMenuBar() ? FMenuBar->ButtonAt(p) : nullptr;
+}
+
+bool TSkinnerForm::PaintMenuBar(HDC dc, const RECT& bar) {
+  if (!FMenuBar || !HasMenuBar()) return false;
+  FMenuBar->Paint(dc, bar);
+  return true;
+}
+
+// A window being destroyed goes without the menu the bar took off it. The system destroys a window's
+// menu with the window, so a menu that no form of ours owns goes now; a form's menu belongs to its
+// menu component.
+void TSkinnerForm::DestroyTakenMenu() {
+  if (FMenuBar && IsMenu(FMenuBar->NativeMenu) && GetMenu(WindowHandle) != FMenuBar->NativeMenu)
+    DestroyMenu(FMenuBar->NativeMenu);
 }
 
 void TSkinnerForm::FreeMenuBar(bool restoreMenu) {

@@ -27,6 +27,7 @@ class TMenuBtn : public TNCObject {
 public:
   explicit TMenuBtn(TSkinnerForm* form) : TNCObject(form) {}
   void Paint() override;
+  void OpenPopup() override;
 
   TMenuItem* Item = nullptr;  // the item of ours, or null for a window without a form of ours
   TSkinData* SkinData = nullptr;
