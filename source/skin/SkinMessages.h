@@ -1,4 +1,19 @@
 // The skin engine's private window messages and the constants its layers share.
+//
+// The engine is built in layers. A file includes only files of its own layer or of a lower one, and
+// the files of one layer include each other without a circle; where a lower layer must reach a higher
+// one it declares a small interface or notification that the higher one fills. The engine uses the
+// platform layer only. From the bottom:
+//   1. these messages: SkinMessages
+//   2. the skin file and its records: SkinPackFormat, SkinLzh, SkinnerIni, SkinPackReader, SkinImageUtils
+//   3. the data component: SkinnerData
+//   4. the manager and its popup-menu skinners: SkinManage
+//   5. the form skinner: SkinnerForm, SkinnerFrame, SkinnerMenu, SkinnerMenuItems, SkinnerCommands,
+//      SkinnerToolBars
+//   6. the control skinner base: SkinnerControl
+//   7. the control skinners: SkinnerButton, SkinnerMenuButton, SkinnerMediaPlayer, SkinnerBox, SkinnerTabs,
+//      SkinnerCheck, SkinnerTrackBar, SkinnerEdit, SkinnerCombo, SkinnerScroll, SkinnerHeader
+//   8. the dispatch that chooses them: SkinnerDispatch
 #pragma once
 
 #include <windows.h>

@@ -16,20 +16,18 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "SkinMessages.h"
+#include "SkinnerForm.h"
 #include "Subclass.h"
 
 class TSkinData;
-class TSkinnerForm;
 class TDataSkinObject;
 
-// The skinner's life: attached, and its window destroyed (freed at the form skinner's next purge).
-constexpr int ssAttached = 1, ssWindowDestroyed = 6;
 // State flags.
 constexpr uint8_t sfHot = 1, sfPressed = 2;
 // The Tag that makes a button draw its parent's background through the image's transparent parts.
 constexpr int TransparentButtonTag = 5555;
 
-class TSkinControl : public TComponent {
+class TSkinControl : public TComponent, public TControlSkinnerLink {
   ORV_CLASS(TSkinControl)
 public:
   explicit TSkinControl(TComponent* owner);
@@ -43,16 +41,14 @@ public:
   bool Active = true;             // False: every message goes straight on
   bool Unicode = false;
   TSkinData* SkinData = nullptr;
-  HWND WindowHandle = nullptr;
-  TControl* Control = nullptr;    // null for a plain window
+  // WindowHandle, Control, SkinnerState and Mode come with the form skinner's link (the base sets Mode
+  // to 1 when ParentBackground was on).
   RECT WindowRect{};              // screen coordinates, taken at every paint
   TControl* RepaintComponent = nullptr;  // invalidated instead of the window when set
   bool SetColour = false;         // the control's Color becomes the skin's face colour
   TColor SavedColour = clBtnFace;
   bool Attached = false;
-  int SkinnerState = 0;           // ssAttached, ssWindowDestroyed
   TSkinnerForm* Form = nullptr;
-  int Mode = 0;                   // meaning per skinner; the base sets 1 when ParentBackground was on
   bool ParentBackground = false;  // ParentBackground was True and has been switched off
 
   bool Hot() const { return StateFlags & sfHot; }
@@ -68,15 +64,18 @@ public:
   virtual void AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas);
   virtual void AttachWindow(HWND window, TSkinData* data, TSkinnerForm* form, TCanvas* canvas);
   // Gives the control back its colour and parent background (the hook goes in the destructor).
-  virtual void Detach();
+  void Detach() override;
   // Before the control's own procedure: False when the message is done here.
   virtual bool BeforeMessage(TMessage& m);
   virtual void AfterMessage(TMessage& m);
   // Paints through the given DC, or the window DC for 0.
   virtual void PaintWindow(HDC dc);
   virtual void DrawControl(HDC dc, const RECT& r) { (void)dc; (void)r; }
-  virtual void SkinChanged();
+  void SkinChanged() override;
   virtual bool CanSkin() { return true; }
+  std::string SkinnerClass() const override { return ClassName(); }
+  TSkinControl* Skinner() override { return this; }
+  void Free() override { TComponent::Free(); }
 
   void WndProc(TMessage& m);
   // The control's own procedure (the saved WindowProc, or the window procedure under the subclass).

@@ -6,8 +6,6 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "SkinManage.h"
-#include "SkinnerControl.h"
-#include "SkinnerDispatch.h"
 #include "SkinnerData.h"
 #include "Timer.h"
 
@@ -34,6 +32,8 @@ TSkinnedWindow* MakeFormSkinner(HWND window, TControl* vcl, TSkinData* data, con
 const bool FactorySet = (MakeSkinnedWindow = MakeFormSkinner, true);
 
 }  // namespace
+
+TControlSkinning* ControlSkinning = nullptr;
 
 TBitmap* ScratchBitmap() {
   static const std::unique_ptr<TBitmap> bitmap = [] {
@@ -330,18 +330,20 @@ bool TSkinnerForm::SkinLateControl(TMessage& m) {
   CallPrevious(m);
   if (!FControlsSkinned || LOWORD(m.WParam) != WM_CREATE) return true;
   TWinControl* control = FindControl(HWND(m.LParam));
-  if (control && FForm && GetParentForm(control) == FForm)
-    TControlDispatch(this, FSkinData).SkinControl(control, control->GetParent());
+  if (control && FForm && GetParentForm(control) == FForm && ControlSkinning)
+    ControlSkinning->SkinControl(this, control);
   return true;
 }
 
-void TSkinnerForm::SkinChildWindow(HWND child) { TControlDispatch(this, FSkinData).SkinChildWindow(child); }
+void TSkinnerForm::SkinChildWindow(HWND child) {
+  if (ControlSkinning) ControlSkinning->SkinChildWindow(this, child);
+}
 
 bool TSkinnerForm::FinishSkinning(TMessage& m) {
   SystemMenu = GetSystemMenu(WindowHandle, FALSE);
   LoadSmallIcon();
   SaveFrameMetrics();
-  TControlDispatch(this, FSkinData).SkinWindowControls(FForm, WindowHandle);
+  if (ControlSkinning) ControlSkinning->SkinWindowControls(this, FForm, WindowHandle);
   FControlsSkinned = true;
   if (FState == skWaiting) {
     if (WindowKind == wkMdiChild) {
@@ -579,7 +581,7 @@ void TSkinnerForm::ApplySkinChange() {
     for (TComponent* c : FForm->ComponentList())
       if (auto* f = As<TCustomForm>(c)) f->SetColor(FSkinData->ButtonFace);
   }
-  for (TSkinControl* c : FControls) c->SkinChanged();
+  for (TControlSkinnerLink* c : FControls) c->SkinChanged();
   FState = skReapplying;
   if (FFrameSkinned && FForm) {
     SetPopupMenusOwnerDraw(FForm, true);
@@ -679,26 +681,32 @@ void TSkinnerForm::UnskinControlsOnly() {
 
 // ---- control skinners ----
 
-bool TSkinnerForm::RegisterControl(TSkinControl* skinner) {
+bool TSkinnerForm::RegisterControl(TControlSkinnerLink* skinner) {
   if (std::find(FControls.begin(), FControls.end(), skinner) != FControls.end()) return true;
   FControls.push_back(skinner);
   return false;
 }
 
-void TSkinnerForm::UnregisterControl(TSkinControl* skinner) {
+void TSkinnerForm::UnregisterControl(TControlSkinnerLink* skinner) {
   auto it = std::find(FControls.rbegin(), FControls.rend(), skinner);
   if (it != FControls.rend()) FControls.erase(std::next(it).base());
 }
 
 TSkinControl* TSkinnerForm::FindControlByWindow(HWND window) const {
-  for (TSkinControl* c : FControls)
-    if (c->WindowHandle == window) return c;
+  for (TControlSkinnerLink* c : FControls)
+    if (c->WindowHandle == window) return c->Skinner();
   return nullptr;
+}
+
+std::vector<TSkinControl*> TSkinnerForm::ControlSkinners() const {
+  std::vector<TSkinControl*> skinners;
+  for (TControlSkinnerLink* c : FControls) skinners.push_back(c->Skinner());
+  return skinners;
 }
 
 void TSkinnerForm::FreeControls() {
   while (!FControls.empty()) {
-    TSkinControl* c = FControls.front();
+    TControlSkinnerLink* c = FControls.front();
     if (auto* bar = As<TToolBar>(c->Control)) ReleaseToolbarDraw(bar);
     if (c->SkinnerState != ssWindowDestroyed) c->Detach();
     FControls.erase(FControls.begin());
@@ -716,16 +724,14 @@ void TSkinnerForm::PurgeDetachedControls() {
 bool TSkinnerForm::RecreateScrollbarSkinner(TMessage& m) {
   m.Result = 0;
   const auto it = std::find_if(FControls.rbegin(), FControls.rend(),
-                               [&](TSkinControl* c) { return c->WindowHandle == HWND(m.WParam); });
+                               [&](TControlSkinnerLink* c) { return c->WindowHandle == HWND(m.WParam); });
   if (it == FControls.rend()) return true;
-  TSkinControl* old = *it;
+  TControlSkinnerLink* old = *it;
   TControl* control = old->Control;
-  const char* kind = old->ClassName() == "TSkinListView" ? "TSkinListView" : "TSkinScrollbar";
+  const char* kind = old->SkinnerClass() == "TSkinListView" ? "TSkinListView" : "TSkinScrollbar";
   const int mode = old->Mode;
   FControls.erase(std::next(it).base());
   old->Free();
-  if (control && FSkinData)
-    TControlDispatch(this, FSkinData).Attach(control, TControlDispatch::Rule(kind), false,
-                                             [mode](TSkinControl* s) { s->Mode = mode; });
+  if (control && FSkinData && ControlSkinning) ControlSkinning->ReplaceSkinner(this, control, kind, mode);
   return true;
 }

@@ -34,10 +34,51 @@ class TMenuBtn;
 // (stretch mode COLORONCOLOR); lives until the program ends.
 TBitmap* ScratchBitmap();
 
-// The base of the control skinners (SkinnerControl.h): registered with its window's form skinner, found
-// by its window and freed when the form skinner unskins.
+// The base of the control skinners (SkinnerControl.h, a layer above): registered with its window's
+// form skinner, found by its window and freed when the form skinner unskins.
 class TSkinControl;
 
+// A control skinner's life: attached, and its window destroyed (freed at the form skinner's next purge).
+constexpr int ssAttached = 1, ssWindowDestroyed = 6;
+
+// A control skinner as its form skinner keeps it: each control skinner registers itself, and the form
+// skinner reaches it only through this.
+class TControlSkinnerLink {
+public:
+  HWND WindowHandle = nullptr;
+  TControl* Control = nullptr;  // null for a plain window
+  int SkinnerState = 0;         // ssAttached, ssWindowDestroyed
+  int Mode = 0;                 // meaning per skinner; a replacing skinner takes it over
+
+  virtual void Detach() = 0;
+  virtual void SkinChanged() = 0;
+  // The skinner's class name (a scroll-bar skinner is replaced by one of its kind).
+  virtual std::string SkinnerClass() const = 0;
+  // The control skinner itself, for the layers above.
+  virtual TSkinControl* Skinner() = 0;
+  virtual void Free() = 0;
+
+protected:
+  ~TControlSkinnerLink() = default;
+};
+
+// The dispatch (SkinnerDispatch, a layer above) gives a skinned window's controls their skinners; the
+// form skinner asks it through this, which the dispatch's unit sets at start-up.
+class TControlSkinning {
+public:
+  // The finish of a form skinner: the controls of a form of ours, or the child windows of any other.
+  virtual void SkinWindowControls(TSkinnerForm* form, TControl* vclForm, HWND window) = 0;
+  // A control of the form whose window came late.
+  virtual void SkinControl(TSkinnerForm* form, TControl* control) = 0;
+  // A child window made after the window was skinned.
+  virtual void SkinChildWindow(TSkinnerForm* form, HWND child) = 0;
+  // A new skinner of that class (with that Mode) for the control whose scroll-bar skinner went.
+  virtual void ReplaceSkinner(TSkinnerForm* form, TControl* control, const char* skinnerClass, int mode) = 0;
+
+protected:
+  ~TControlSkinning() = default;
+};
+extern TControlSkinning* ControlSkinning;
 enum TSkinnerWindowKind : uint8_t { wkOrdinary = 0, wkMdiFrame = 1, wkMdiChild = 2 };
 enum TSkinnerBorderKind : uint8_t { bkSizeable = 0, bkSingle = 1, bkNone = 2, bkDialog = 3 };
 enum TSkinnerShowState : uint8_t { ssNormalWindow = 0, ssMaximizedWindow = 1, ssMinimizedWindow = 2 };
@@ -66,10 +107,10 @@ public:
   void UnskinControlsOnly();
 
   // Control skinners (registered by themselves at their attachment).
-  bool RegisterControl(TSkinControl* skinner);  // True when it was registered already
-  void UnregisterControl(TSkinControl* skinner);
+  bool RegisterControl(TControlSkinnerLink* skinner);  // True when it was registered already
+  void UnregisterControl(TControlSkinnerLink* skinner);
   TSkinControl* FindControlByWindow(HWND window) const;
-  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls; }
+  std::vector<TSkinControl*> ControlSkinners() const;
   // Detaches (unless its window went) and frees every control skinner.
   void FreeControls();
   // Frees the control skinners whose window was destroyed.
@@ -282,7 +323,7 @@ private:
   TTimer* FHoverTimer = nullptr;
   TCanvas* FFrameCanvas;
   TCanvas* FControlCanvas;
-  std::vector<TSkinControl*> FControls;
+  std::vector<TControlSkinnerLink*> FControls;
   TColor FSavedFormColor = clBtnFace;
   bool FFrameSkinned = false;
   int FState = skWaiting;
