@@ -3,7 +3,7 @@
 // The engine is built in layers. A file includes only files of its own layer or of a lower one, and
 // the files of one layer include each other without a circle; where a lower layer must reach a higher
 // one it declares a small interface or notification that the higher one fills. The engine uses the
-// platform layer only. From the bottom:
+// platform layer only. From the bottom (tools/include-graph/skin_layers.py checks this):
 //   1. these messages: SkinMessages
 //   2. the skin file and its records: SkinPackFormat, SkinLzh, SkinnerIni, SkinPackReader, SkinImageUtils
 //   3. the data component: SkinnerData
