@@ -147,14 +147,14 @@ TSkinDataObserver* SkinDataObserver = nullptr;
 
 TSkinData::TSkinData(TComponent* owner)
     : TComponent(owner),
+      MenuGlyphs(new TImageList(nullptr)),
+      AppIcon(new TBitmap),
       Buttons(new TDataSkinButton("Buttons")),
       BorderLeft(new TDataSkinBorder("Left")),
       BorderRight(new TDataSkinBorder("Right")),
       BorderTop(new TDataSkinBorder("Top")),
       BorderBottom(new TDataSkinBorder("Bottom")),
       Title(new TDataSkinTitle("Title")),
-      MenuGlyphs(new TImageList(nullptr)),
-      AppIcon(new TBitmap),
       FSkinControls(~0u & ((1u << (xcFastReport + 1)) - 1) & ~Bit(xcMenuItem) & ~Bit(xcFastReport)),
       FSkin3rd(std::begin(DefaultSkin3rd), std::end(DefaultSkin3rd)) {
   AppIcon->SetPixelFormat(pf24bit);
