@@ -76,8 +76,8 @@ public:
   // Files are added in batches (AddFile is a batch of one): the list neither draws nor reports its
   // changes entry by entry, and the list, the summary and the media panel are brought up to date once
   // at the end of the outermost batch, under the wait cursor. Messages are let through before each file
-  // and while the list waits for the media library, which reads the batch's files ahead on several
-  // threads; the list is still filled one file after the other, in order.
+  // and while the list waits for the media library, which reads the batch's files ahead on a worker
+  // thread; the list is still filled one file after the other, in order.
   void AddFile(const std::string& path);
   void AddFiles(const std::vector<std::string>& paths);
   bool IsSupportedExt(const std::string& ext) const;
@@ -230,7 +230,7 @@ private:
   void RunAddBatch(const std::function<void()>& add);
   void BeginAddBatch();
   void EndAddBatch();
-  // The batch's files in order; the media library reads the likely ones ahead on worker threads.
+  // The batch's files in order; the media library reads the likely ones ahead on a worker thread.
   void AddPaths(const std::vector<std::string>& paths, bool skipFolders);
   std::vector<bool> ReadAheadWanted(const std::vector<std::string>& paths) const;
   // readAhead: the batch's read-ahead, whose file `index` this is; null to read the file here.

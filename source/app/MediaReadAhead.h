@@ -1,5 +1,5 @@
 // TMediaReadAhead: reads the media values of the files of one batch on worker threads while the main
-// thread fills the list, so the library's work for different files runs on several cores.
+// thread fills the list, so the library's work and the list's own work run on different cores.
 //
 // The list is still filled one file after the other, by the same rules, on the main thread: the batch
 // asks Take(index) at exactly the moment it would have read that file itself and gets the same values.
