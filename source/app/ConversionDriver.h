@@ -11,9 +11,10 @@
 //   actConvertExecute            -> Convert()
 //   WMStartNextFile              -> StartNextFileMessage()
 //   CheckOutputDir (open folder) -> CheckOutputDir()
-// The progress window's FormCloseQuery calls AskStop() unless FFinished is set, shows lblStopWhenDone
-// exactly when Options.StopWhenDone is set afterwards, and closes with modal result 2 when AskStop()
-// allows it. The shutdown window runs a TShutdownCountdown (ConversionCore.h) from its timer.
+// The progress window knows no driver: the main window gives it an OnAskStop that calls AskStop(). Its
+// FormCloseQuery asks unless FFinished is set, shows lblStopWhenDone exactly when Options.StopWhenDone
+// is set afterwards, and closes with modal result 2 when AskStop() allows it. The shutdown window runs
+// a TShutdownCountdown (ConversionCore.h) from its timer.
 //
 // A file fails when the encoder's exit code is not 0, its output is missing or empty, or the output
 // could not be read to the end, or when it cannot be started. A failed file keeps its source (also with

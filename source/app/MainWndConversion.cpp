@@ -120,7 +120,7 @@ void TfrmMain::ShowBalloon(const std::string& title, const std::string& text) {
 
 void TfrmMain::CreateProgress(const std::string& caption, const std::string& stopWhenDoneText) {
   frmProgress = new TfrmProgress(this);
-  frmProgress->Driver = FDriver;
+  frmProgress->OnAskStop = [this] { return !FDriver || FDriver->AskStop(); };
   frmProgress->OnSendToTray = [this](TObject* sender) { SendToTray(sender); };
   frmProgress->SetCaption(caption);
   frmProgress->lblStopWhenDone->SetCaption(stopWhenDoneText);
