@@ -9,6 +9,7 @@
 #include "AboutWnd.h"
 #include "AppUtils.h"
 #include "BuildInfo.h"
+#include "ConversionDriver.h"
 #include "Errors.h"
 #include "FileInfoWnd.h"
 #include "FileList.h"

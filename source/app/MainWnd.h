@@ -12,7 +12,7 @@
 
 #include "ActnList.h"
 #include "ComCtrls.h"
-#include "ConversionDriver.h"
+#include "ConversionHost.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "FcRadChk.h"
@@ -46,6 +46,8 @@ struct TFormatChoice {
 };
 constexpr int FormatCount = 16;
 extern const TFormatChoice FormatChoices[FormatCount];  // in output-format order
+
+class TConversionDriver;
 
 class TfrmMain : public TForm, public TConversionHost {
   ORV_CLASS(TfrmMain)

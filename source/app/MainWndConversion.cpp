@@ -1,6 +1,7 @@
 // The main window's side of a batch: the Convert and Settings actions, the start of the next file, and
 // the TConversionHost that the conversion driver runs the batch through (file list, messages, tray
 // icon, progress and shutdown windows).
+#include "ConversionDriver.h"
 #include "ConversionTexts.h"
 #include "MainWnd.h"
 #include "MultiLanguages.h"
