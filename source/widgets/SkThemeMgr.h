@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Graphics.h"
+#include "SkStyles.h"
 #include "SkThemeFile.h"
 
 class TskFileThemeMgr {
@@ -46,3 +47,7 @@ private:
   TskFileThemeMgr FManager;
   bool FLoaded = false;
 };
+
+// Whether to draw from the theme file: only for FromThemeFile with a loaded theme. Without one the
+// effective style falls back to DeepBlue.
+bool UseFileTheme(TskFileTheme* theme, TskUIStyle style, TskUIStyle& effectiveStyle);

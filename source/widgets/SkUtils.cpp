@@ -161,14 +161,3 @@ bool IsFormActive(TCustomForm* form) {
   }
   return form->Active();
 }
-
-void ApplyUIStyleToChildren(TWinControl* form, TskUIStyle style, TComponent* theme) {
-  if (!form) return;
-  auto children = form->ControlList();
-  for (TControl* c : children) {
-    const TPropInfo* fileTheme = c->ClassInfo().FindProp("FileTheme");
-    if (!fileTheme || !c->ClassInfo().FindProp("UIStyle")) continue;
-    if (fileTheme->SetObj) fileTheme->SetObj(c, theme);
-    SetOrdProp(c, "UIStyle", style);
-  }
-}
