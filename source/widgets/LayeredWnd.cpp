@@ -1,16 +1,29 @@
 #include "LayeredWnd.h"
 
 #include <cstring>
+#include <vector>
 
-#include "LayeredButton.h"
-#include "LayeredLabel.h"
 #include "Strings.h"
 
+namespace {
+std::vector<const TClassInfo& (*)()>& ListedLayeredClasses() {
+  static std::vector<const TClassInfo& (*)()> classes;
+  return classes;
+}
+}  // namespace
+
+bool ListLayeredClass(const TClassInfo& (*classInfo)()) {
+  ListedLayeredClasses().push_back(classInfo);
+  return true;
+}
+
 void RegisterLayeredClasses() {
-  static const bool done = (TClassInfo::Register(TfrmLayered::StaticClassInfo()),
-                            TClassInfo::Register(TLayeredControl::StaticClassInfo()),
-                            TClassInfo::Register(TLayeredButton::StaticClassInfo()),
-                            TClassInfo::Register(TLayeredLabel::StaticClassInfo()), true);
+  static const bool done = [] {
+    TClassInfo::Register(TfrmLayered::StaticClassInfo());
+    TClassInfo::Register(TLayeredControl::StaticClassInfo());
+    for (auto classInfo : ListedLayeredClasses()) TClassInfo::Register(classInfo());
+    return true;
+  }();
   (void)done;
 }
 

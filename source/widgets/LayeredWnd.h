@@ -22,8 +22,11 @@
     static const TClassInfo info(#Class, &Parent::StaticClassInfo(), Factory, __VA_ARGS__); \
     return info;                                                                           \
   }
-// Registers TfrmLayered, TLayeredButton and TLayeredLabel for the layouts (once).
+// Registers TfrmLayered, TLayeredControl and the listed layered control classes for the layouts (once).
 void RegisterLayeredClasses();
+// Lists a layered control class (the button's and label's units list themselves while the program
+// starts); its class info is built and registered with the others on first use.
+bool ListLayeredClass(const TClassInfo& (*classInfo)());
 
 enum TTextQuality : uint8_t {
   TextQuality_SystemDefault,
