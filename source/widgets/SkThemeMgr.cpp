@@ -104,3 +104,19 @@ bool UseFileTheme(TskFileTheme* theme, TskUIStyle style, TskUIStyle& effectiveSt
   effectiveStyle = DeepBlue;
   return false;
 }
+
+int StyleInt(TskFileTheme* theme, TskUIStyle style, int entry) {
+  TskUIStyle s;
+  return UseFileTheme(theme, style, s) ? theme->GetInt(entry) : GetBuiltInThemeInt(s, entry);
+}
+TColor StyleColor(TskFileTheme* theme, TskUIStyle style, int entry) {
+  TskUIStyle s;
+  return UseFileTheme(theme, style, s) ? theme->GetColor(entry) : GetBuiltInThemeColor(s, entry);
+}
+void StyleFrame(TskFileTheme* theme, TskUIStyle style, int entry, TBitmap* bitmap, int frame, int frames) {
+  TskUIStyle s;
+  if (UseFileTheme(theme, style, s))
+    theme->GetFrame(entry, bitmap, frame, frames);
+  else
+    GetBuiltInThemeBitmap(s, entry, bitmap, frame, frames);
+}
