@@ -253,7 +253,7 @@ ORV_DEFINE_LAYERED_CLASS(
                                            &TLayeredControl::SetLayeredParent)})
 
 TLayeredControl::TLayeredControl(TComponent* owner)
-    : TCustomControl(owner), FStateFonts(GetFont()), FBlendFunction(DefaultLayeredBlend()) {
+    : TCustomControl(owner), TStateFontsOwner(GetFont()), FBlendFunction(DefaultLayeredBlend()) {
   OnClick = nullptr;
   FText.clear();
   FControlStyle &= ~unsigned(csAcceptsControls | csDoubleClicks);
@@ -422,25 +422,6 @@ void TLayeredControl::SetFocusedRectMargin(int v) {
   if (FDrawFocused) Repaint();
 }
 
-void TLayeredControl::SetEnableStatesFont(bool v) {
-  FStateFonts.EnableStatesFont = v;
-  Repaint();
-}
-
-void TLayeredControl::SetFontMouseHover(TFont* f) {
-  FStateFonts.MouseHover->Assign(f);
-  Repaint();
-}
-
-void TLayeredControl::SetFontMouseDown(TFont* f) {
-  FStateFonts.MouseDown->Assign(f);
-  Repaint();
-}
-
-void TLayeredControl::SetFontDisabled(TFont* f) {
-  FStateFonts.Disabled->Assign(f);
-  Repaint();
-}
 
 void TLayeredControl::WndProc(TMessage& m) {
   switch (m.Msg) {
