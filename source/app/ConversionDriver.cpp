@@ -36,7 +36,10 @@ TConversionDriver::~TConversionDriver()
 bool TConversionDriver::Convert()
 {
     // An encoder stopped at the end of the previous batch must be gone before the next one starts.
-    if (runner_.Active() && !WaitForRunnerEnd()) return false;
+    if (runner_.Active() && !WaitForRunnerEnd()) {
+        host_.ShowMessage(Texts.IDS_MESSAGEBOX_EncoderStillRunning, Texts.IDS_LABEL_Hint, MB_OK | MB_ICONWARNING);
+        return false;
+    }
     if (!CheckEncoderExists()) return false;
     if (host_.FileCount() == 0) {
         host_.ShowMessage(Texts.IDS_NoFiles, Texts.IDS_LABEL_Hint, MB_OK | MB_ICONWARNING);
@@ -172,6 +175,7 @@ int TConversionDriver::StartConversion(const std::string& ext)
 
     TOptions& o = Options;
     o.ErrorOccurred = false;
+    failedFiles_.clear();
     o.StopWhenDone = false;
     o.TotalFiles = host_.FileCount();
     o.FilesDone = 0;
@@ -205,7 +209,7 @@ int TConversionDriver::StartConversion(const std::string& ext)
     // Every end of a batch without an error is reported in the tray, "Stop now" included: the
     // balloon tells the user the program has come back to rest.
     if (o.ErrorOccurred)
-        host_.ShowMessage(Texts.IDS_MESSAGEBOX_AnErrorOccurred, Texts.IDS_MESSAGEBOX_Oops, MB_OK | MB_ICONWARNING);
+        host_.ShowMessage(FailureMessage(Texts, failedFiles_), Texts.IDS_MESSAGEBOX_Oops, MB_OK | MB_ICONWARNING);
     else
         host_.ShowBalloon(FormatText(Texts.IDS_LABEL_TrayInformation, {AppTitle}), Texts.IDS_MESSAGEBOX_TrayConvertComplete);
     if (o.ShutdownWindowsWhenDone && result != mrCancel) {
@@ -233,6 +237,8 @@ bool TConversionDriver::StartNextFile()
     o.SourceName = o.CurrentInputFile;
     currentOutput_ = OutputFileOf(o.CurrentInputFile, outputExt_);
     o.TargetName = currentOutput_;
+    outputBefore_ = TakeOutputSnapshot(currentOutput_);
+    parser_.Errors.Clear();
     currentCommandLine_.clear();
     try {
         if (!SetCurrentDirectoryA(ExeDir.c_str())) RaiseLastOSError("Cannot change to the program folder : ");
@@ -246,9 +252,9 @@ bool TConversionDriver::StartNextFile()
         currentCommandLine_ = BuildEncoderCommandLine(ExpandFileName(o.EncoderPath), input, options, currentOutput_);
         runner_.SetCommandLine(currentCommandLine_);
         runner_.Execute();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         DeleteDirectShowScript();
-        FileEnded(true);  // counts as failed; the batch goes on
+        FileEnded(true, e.what());  // counts as failed; the batch goes on
     }
     return true;
 }
@@ -277,7 +283,16 @@ void TConversionDriver::EncoderTerminated(TRedirector* sender, DWORD exitCode)
     DeleteDirectShowScript();
     const TRedirector& runner = sender ? *sender : runner_;
     const bool failed = exitCode != 0 || !runner.ReaderError().empty() || OutputFileMissingOrEmpty(currentOutput_);
-    FileEnded(failed);
+    FileEnded(failed, failed ? FailureReason(runner, exitCode) : std::string());
+}
+
+// What the user is told about a failed run: the encoder's own last word on it where it said one.
+std::string TConversionDriver::FailureReason(const TRedirector& runner, DWORD exitCode) const
+{
+    if (!parser_.Errors.LastErrorLine().empty()) return parser_.Errors.LastErrorLine();
+    if (!runner.ReaderError().empty()) return runner.ReaderError();
+    if (exitCode != 0) return FormatText(Texts.IDS_MESSAGEBOX_EncoderExitCode, {ExitCodeText(exitCode)});
+    return Texts.IDS_MESSAGEBOX_NoOutputFile;
 }
 
 int TConversionDriver::CurrentEntry() const
@@ -287,7 +302,7 @@ int TConversionDriver::CurrentEntry() const
     return -1;
 }
 
-void TConversionDriver::FileEnded(bool failed)
+void TConversionDriver::FileEnded(bool failed, const std::string& reason)
 {
     TOptions& o = Options;
     const int entry = CurrentEntry();
@@ -296,7 +311,10 @@ void TConversionDriver::FileEnded(bool failed)
         o.CurrentFileFailed = true;
         o.ErrorOccurred = true;
         ++o.FilesFailed;
-        DeleteFileIfEmpty(currentOutput_);  // the source stays, whatever the options say
+        // The source stays, whatever the options say; what the run wrote is no result.
+        RemoveFailedOutput(currentOutput_, outputBefore_);
+        failedFiles_.push_back({ExtractFileName(o.CurrentInputFile),
+                                ReasonWithFileNames(reason, {currentOutput_, o.CurrentInputFile})});
         if (entry >= 0) host_.FileFailed(entry);
     } else {
         if (o.DeleteFileAfterProcessing) DeleteFileA(o.CurrentInputFile.c_str());  // a failure is ignored

@@ -17,9 +17,11 @@
 //
 // A file fails when the encoder's exit code is not 0, its output is missing or empty, or the output
 // could not be read to the end, or when it cannot be started. A failed file keeps its source (also with
-// "delete source" on), loses an empty output file, stays in the list marked as failed (moved behind
-// the files still to do), and the batch ends with a message that an error occurred instead of the
-// completion balloon.
+// "delete source" on), loses the output its run made (ConversionFailures.h: a file that was there
+// before and that the run left untouched stays), stays in the list marked as failed (moved behind
+// the files still to do), and the batch ends, instead of the completion balloon, with a message that
+// names the failed files, each with the encoder's last error line. "Stop now" is no failure: the
+// stopped file's partial output stays.
 #pragma once
 #include <windows.h>
 
@@ -28,6 +30,7 @@
 #include <vector>
 
 #include "ConversionCore.h"
+#include "ConversionFailures.h"
 #include "ConversionTexts.h"
 #include "Controls.h"
 #include "EncoderOutputParser.h"
@@ -102,7 +105,8 @@ public:
     // How long "Stop now" waits for the killed encoder's end before the next batch may start.
     DWORD StopWaitMs = 10000;
 
-    // The Convert action: the checks in order, then the batch. True when a batch ran.
+    // The Convert action: the checks in order, then the batch. True when a batch ran. When the encoder
+    // of the previous batch has not ended within StopWaitMs, a message says so and nothing starts.
     bool Convert();
     bool CheckEncoderExists();
     // No output may be a file of the list (its own source or another entry's), and no two entries may
@@ -137,12 +141,15 @@ public:
     bool BatchFinished() const { return batchFinished_; }
     const std::string& CurrentOutputFile() const { return currentOutput_; }
     const std::string& CurrentCommandLine() const { return currentCommandLine_; }
+    // The files of the running or last batch that failed, in the order they failed, with their reasons.
+    const std::vector<TFailedFile>& FailedFiles() const { return failedFiles_; }
 
     static TEncoderOutputParser::TClock NowDaysClock();
 
 private:
     void ConfigureRunner();
-    void FileEnded(bool failed);
+    void FileEnded(bool failed, const std::string& reason = std::string());
+    std::string FailureReason(const TRedirector& runner, DWORD exitCode) const;
     void EndBatch();
     void ShowProgress(const TProgressUpdate& update);
     void ShowTrayHint(const std::string& hint);
@@ -164,6 +171,8 @@ private:
     int batchFormat_ = -1;
     bool batchOptionsBuilt_ = false;
     std::string currentOutput_;
+    TOutputSnapshot outputBefore_;  // the current output as it was before its encoder started
+    std::vector<TFailedFile> failedFiles_;
     std::string currentCommandLine_;
     // From an encoder's exit to the next one's start, what the window and the tray would be told, and
     // whether the file list is kept from painting.

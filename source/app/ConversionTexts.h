@@ -37,6 +37,13 @@
     X(IDS_ID_BATCH, "Batch=")                                                                                  \
     X(IDS_MESSAGEBOX_AnErrorOccurred, "At least one error occurred.")                                          \
     X(IDS_MESSAGEBOX_Oops, "Oops, something wasn't as expected!")                                              \
+    X(IDS_MESSAGEBOX_FailedFiles, "These files could not be converted:")                                       \
+    X(IDS_MESSAGEBOX_FailedFile, "%s: %s")                                                                     \
+    X(IDS_MESSAGEBOX_MoreFailedFiles, "... and %d more.")                                                      \
+    X(IDS_MESSAGEBOX_EncoderExitCode, "The encoder ended with exit code %s.")                                  \
+    X(IDS_MESSAGEBOX_NoOutputFile, "The encoder made no output file.")                                         \
+    X(IDS_MESSAGEBOX_EncoderStillRunning,                                                                      \
+      "The encoder of the previous conversion has not ended yet. Please wait a moment and try again.")         \
     X(IDS_ID_WORKING, "Working on file %d of %d: %s")                                                          \
     X(IDS_LABEL_OutputFile, "Output file: %s")                                                                 \
     X(IDS_MAIN_MENUITEM_Hint, "%s: %d%%")                                                                      \

@@ -189,6 +189,7 @@ void TEncoderOutputParser::HandleLine(const std::string& line)
 bool TEncoderOutputParser::ReadKnownLine(const std::string& line)
 {
     if (Trim(line).empty() || !BatchRunning) return false;
+    Errors.See(line);
     ReadLine(line);
     return true;
 }

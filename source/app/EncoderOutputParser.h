@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "ConversionFailures.h"
 #include "ConversionTexts.h"
 #include "globals.h"
 
@@ -55,6 +56,9 @@ public:
     std::string EncoderOptions;
     // Lines are handled only while a batch runs; otherwise they are read and dropped.
     bool BatchRunning = false;
+
+    // The last line of the current run that said why it failed; the driver clears it when a file starts.
+    TEncoderErrorWatch Errors;
 
     std::function<void(const TProgressUpdate&)> OnProgress;
     std::function<void(const std::string&)> OnTrayHint;

@@ -34,7 +34,7 @@ struct TLanguageText {
     bool WrittenBack;       // false for the two about-window texts that only a translator sets
 };
 
-// All 294 entries in file order.
+// All 300 entries in file order.
 const std::vector<TLanguageText>& LanguageCatalogue();
 // The entry of a key (compared without regard to case or surrounding blanks), or null.
 const TLanguageText* FindLanguageText(const std::string& key);

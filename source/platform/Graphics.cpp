@@ -1,12 +1,14 @@
 #include "Graphics.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
 
+#include "CheckedSize.h"
 #include "Resources.h"
 
 namespace {
@@ -627,9 +629,12 @@ void TBitmap::Recreate(int w, int h, TPixelFormat pf, bool keepPicture) {
         bi.h.biClrUsed = 1u << bpp;
         FillDefaultPalette(bi, bpp);
       }
-      nh = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
-      stride = ((w * bpp + 31) / 32) * 4;
-      if (nh && bits) memset(bits, bpp <= 8 && bpp > 1 ? 0 : 0, size_t(stride) * size_t(h));
+      size_t rowBytes, imageBytes;
+      if (DibRowBytes(uint64_t(w), unsigned(bpp), rowBytes) && rowBytes <= INT_MAX &&
+          ImageBytes(rowBytes, uint64_t(h), imageBytes)) {
+        nh = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+        stride = int(rowBytes);
+      }
     }
     if (!nh) throw EPropertyError("Out of system resources creating a bitmap");
     // New pixels are white, the class library's habit; the old picture is copied over them.
@@ -791,49 +796,84 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
   }
 }
 
-void TBitmap::LoadFromBytes(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' || bytes[1] != 'M')
-    throw EPropertyError("Bitmap image is not valid");
-  const auto* fh = reinterpret_cast<const BITMAPFILEHEADER*>(bytes.data());
-  const auto* ih = reinterpret_cast<const BITMAPINFOHEADER*>(bytes.data() + sizeof(BITMAPFILEHEADER));
-  if (ih->biSize < sizeof(BITMAPINFOHEADER) || ih->biWidth <= 0 || ih->biHeight == 0 || fh->bfOffBits >= bytes.size())
-    throw EPropertyError("Bitmap image is not valid");
-  int w = ih->biWidth, h = std::abs(ih->biHeight);
+void TBitmap::LoadFromBytes(const std::vector<uint8_t>& bytes) { LoadFromMemory(bytes.data(), bytes.size()); }
+
+void TBitmap::LoadFromMemory(const uint8_t* data, size_t size) {
+  // Every size and offset here comes from the file. Each is checked without a sum or product that could
+  // wrap (size_t has 32 bits in this program), and the system gets a header and colour table copied out
+  // of the file into our own structure, so nothing it reads lies outside the file, whatever the header
+  // says about its own size, its masks or its colours.
+  const auto invalid = [] { return EPropertyError("Bitmap image is not valid"); };
+  constexpr size_t infoAt = sizeof(BITMAPFILEHEADER);
+  BITMAPFILEHEADER fh;
+  BITMAPINFOHEADER ih;
+  if (!ReadBytesAt(data, size, 0, &fh, sizeof fh) || !ReadBytesAt(data, size, infoAt, &ih, sizeof ih) ||
+      fh.bfType != 0x4D42)
+    throw invalid();
+  // A later header version is longer; all of it lies inside the file.
+  if (ih.biSize < sizeof ih || !RangeInside(infoAt, ih.biSize, size) || ih.biWidth <= 0 || ih.biHeight == 0 ||
+      ih.biHeight == INT32_MIN || fh.bfOffBits >= size)
+    throw invalid();
+  const int w = ih.biWidth, h = std::abs(ih.biHeight);
   TPixelFormat pf;
-  switch (ih->biBitCount) {
+  switch (ih.biBitCount) {
     case 1: pf = pf1bit; break;
     case 4: pf = pf4bit; break;
     case 8: pf = pf8bit; break;
     case 16: pf = pf15bit; break;
     case 24: pf = pf24bit; break;
     case 32: pf = pf32bit; break;
-    default: throw EPropertyError("Bitmap image is not valid");
+    default: throw invalid();
   }
-  if (pf == pf15bit && ih->biCompression == BI_BITFIELDS) {
-    const DWORD* masks = reinterpret_cast<const DWORD*>(bytes.data() + sizeof(BITMAPFILEHEADER) + ih->biSize);
-    if (masks[1] == 0x07E0) pf = pf16bit;
+  const bool rle = ih.biCompression == BI_RLE8 || ih.biCompression == BI_RLE4;
+  switch (ih.biCompression) {
+    case BI_RGB: break;
+    case BI_BITFIELDS: if (ih.biBitCount != 16 && ih.biBitCount != 32) throw invalid(); break;
+    case BI_RLE8: if (ih.biBitCount != 8) throw invalid(); break;
+    case BI_RLE4: if (ih.biBitCount != 4) throw invalid(); break;
+    default: throw invalid();
   }
-  // Check the pixel data fits, so a truncated file cannot make the system read past the buffer.
-  size_t stride = ((size_t(w) * ih->biBitCount + 31) / 32) * 4;
-  if (ih->biCompression == BI_RGB || ih->biCompression == BI_BITFIELDS) {
-    if (fh->bfOffBits + stride * size_t(h) > bytes.size()) throw EPropertyError("Bitmap image is not valid");
+  if (rle && ih.biHeight < 0) throw invalid();  // run-length rows are stored bottom-up only
+
+  TBitmapInfo256 bi{};
+  bi.h = ih;
+  bi.h.biSize = sizeof(BITMAPINFOHEADER);
+  // The masks follow a plain header; a longer header holds them itself, at the same place.
+  if (ih.biCompression == BI_BITFIELDS) {
+    if (!ReadBytesAt(data, size, infoAt + sizeof ih, bi.colors, 3 * sizeof(DWORD))) throw invalid();
+    if (pf == pf15bit && reinterpret_cast<const DWORD*>(bi.colors)[1] == 0x07E0) pf = pf16bit;
   }
+  // The colour table follows the header of whatever version; at most one entry per possible index.
+  UINT colours = 0;
+  if (ih.biBitCount <= 8) {
+    const UINT most = 1u << ih.biBitCount;
+    colours = ih.biClrUsed && ih.biClrUsed < most ? ih.biClrUsed : most;
+    if (!ReadBytesAt(data, size, infoAt + ih.biSize, bi.colors, colours * sizeof(RGBQUAD))) throw invalid();
+    bi.h.biClrUsed = colours;
+  }
+  // The pixel data lies inside the file: rows of a fixed size, or run-length data, which the system
+  // decodes only up to the header's image size (the rest of the file when that is 0).
+  const size_t available = size - fh.bfOffBits;
+  if (rle) {
+    if (ih.biSizeImage > available) throw invalid();
+    if (ih.biSizeImage == 0) bi.h.biSizeImage = DWORD(available);
+  } else {
+    size_t rowBytes, imageBytes;
+    if (!DibRowBytes(uint64_t(w), ih.biBitCount, rowBytes) || !ImageBytes(rowBytes, uint64_t(h), imageBytes) ||
+        imageBytes > available)
+      throw invalid();
+  }
+
   Recreate(w, h, pf, false);
   // The palette of a palette format comes from the file.
-  const uint8_t* info = bytes.data() + sizeof(BITMAPFILEHEADER);
-  if (ih->biBitCount <= 8) {
-    UINT n = ih->biClrUsed ? ih->biClrUsed : (1u << ih->biBitCount);
-    const size_t palOff = sizeof(BITMAPFILEHEADER) + ih->biSize;
-    if (palOff + n * sizeof(RGBQUAD) <= bytes.size())
-      SetDIBColorTable(MemoryDC(), 0, std::min<UINT>(n, 256), reinterpret_cast<const RGBQUAD*>(bytes.data() + palOff));
-  }
+  if (colours) SetDIBColorTable(MemoryDC(), 0, colours, bi.colors);
   HDC sdc = GetDC(nullptr);
-  int lines = SetDIBits(sdc, FHandle, 0, UINT(h), bytes.data() + fh->bfOffBits,
-                        reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
+  int lines = SetDIBits(sdc, FHandle, 0, UINT(h), data + fh.bfOffBits, reinterpret_cast<const BITMAPINFO*>(&bi),
+                        DIB_RGB_COLORS);
   ReleaseDC(nullptr, sdc);
   if (lines == 0) {
     FreeContents();
-    throw EPropertyError("Bitmap image is not valid");
+    throw invalid();
   }
   Changed();
 }
@@ -955,7 +995,7 @@ void TIcon::LoadFromBytes(const std::vector<uint8_t>& bytes) {
   }
   int w = bytes[best] ? bytes[best] : 256, h = bytes[best + 1] ? bytes[best + 1] : 256;
   unsigned size = u32(best + 8), offset = u32(best + 12);
-  if (size_t(offset) + size > bytes.size() || size == 0) throw EPropertyError("Icon image is not valid");
+  if (size == 0 || !RangeInside(offset, size, bytes.size())) throw EPropertyError("Icon image is not valid");
   HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(bytes.data() + offset), size, TRUE, 0x00030000, w, h, 0);
   if (!icon) throw EPropertyError("Icon image is not valid");
   SetHandle(icon);

@@ -276,6 +276,7 @@ public:
   void SetTransparentMode(TTransparentMode m) { FTransparentMode = m; }
   void Draw(TCanvas* canvas, const RECT& r) override;
   void LoadFromBytes(const std::vector<uint8_t>& bytes) override;  // a BMP file image
+  void LoadFromMemory(const uint8_t* data, size_t size);             // the same, read in place
   std::vector<uint8_t> SaveToBytes() const override;
   void LoadFromLayoutData(const TLayoutData& data) override;
   // Loads "bitmaps/<name>.bmp" from the embedded resources.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "Errors.h"
 #include "Strings.h"
 
@@ -16,7 +18,8 @@ std::vector<std::string> SplitNulList(const char* buffer, DWORD length)
     const char* p = buffer;
     const char* end = buffer + length;
     while (p < end && *p) {
-        std::string item(p);
+        // An item cut off by a full buffer ends at the buffer's end, not at the next zero in memory.
+        std::string item(p, strnlen(p, size_t(end - p)));
         p += item.size() + 1;
         items.push_back(item);
     }

@@ -4,11 +4,24 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
+
+#include "CheckedSize.h"
 
 void TMemoryStream::Seek(int64_t position) { FPosition = std::clamp<int64_t>(position, 0, Size()); }
 
+namespace {
+// A stream size as this build's size_t; a larger one cannot be held at all (size_t has 32 bits in the
+// program), and cutting it down would make a reader believe it holds bytes it does not.
+size_t HoldableSize(uint64_t size) {
+  size_t n;
+  if (!ToSize(size, n)) throw std::bad_alloc();
+  return n;
+}
+}  // namespace
+
 void TMemoryStream::SetSize(int64_t size) {
-  FBytes.resize(size_t(std::max<int64_t>(size, 0)));
+  FBytes.resize(HoldableSize(uint64_t(std::max<int64_t>(size, 0))));
   FPosition = std::min(FPosition, Size());
 }
 
@@ -32,7 +45,10 @@ bool TMemoryStream::ReadExact(void* buffer, int64_t count) {
 
 void TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return;
-  if (FPosition + count > Size()) FBytes.resize(size_t(FPosition + count));
+  uint64_t end;
+  if (!CheckedAdd(uint64_t(FPosition), uint64_t(count), end)) throw std::bad_alloc();
+  const size_t newSize = HoldableSize(end);
+  if (newSize > FBytes.size()) FBytes.resize(newSize);
   std::memcpy(FBytes.data() + FPosition, buffer, size_t(count));
   FPosition += count;
 }

@@ -10,6 +10,8 @@
 #include <memory>
 #include <new>
 
+#include "CheckedSize.h"
+
 uint64_t PngMemoryLimit = 512ull << 20;
 
 // ---------------------------------------------------------------------------------------------------------
@@ -111,8 +113,9 @@ void CheckChunkLength(TPngStream& stream, uint32_t length) {
 }
 
 void* CheckedCalloc(uint64_t bytes) {
-    if (bytes > PngMemoryLimit || bytes > SIZE_MAX) Raise<EPNGOutMemory>(SPNGOutMemory);
-    void* p = std::calloc(size_t(bytes ? bytes : 1), 1);
+    size_t size;
+    if (bytes > PngMemoryLimit || !ToSize(bytes, size)) Raise<EPNGOutMemory>(SPNGOutMemory);
+    void* p = std::calloc(size ? size : 1, 1);
     if (!p) Raise<EPNGOutMemory>(SPNGOutMemory);
     return p;
 }
@@ -337,13 +340,16 @@ void TChunkIHDR::CopyChunk(const TChunk& source) {
 }
 
 void TChunkIHDR::AllocateStore(uint32_t width, uint32_t height) {
-    uint64_t bpp = DibInfo.bmiHeader.biBitCount;
-    uint64_t stride = (bpp * width + 31) / 32 * 4;
-    uint64_t pixels = stride * height;
+    // Width and height are at most 65535, so these 64-bit sums cannot wrap; the limit keeps them inside
+    // what a size_t of the 32-bit build counts.
+    size_t stride;
+    if (!DibRowBytes(width, DibInfo.bmiHeader.biBitCount, stride)) Raise<EPNGOutMemory>(SPNGOutMemory);
+    uint64_t pixels = uint64_t(stride) * height;
     uint64_t alpha = (ColorType == 4 || ColorType == 6) ? uint64_t(width) * height : 0;
     uint64_t low = BitDepth == 16 ? pixels : 0;
-    if (pixels + alpha + low > PngMemoryLimit) Raise<EPNGOutMemory>(SPNGOutMemory);
-    RowStride = size_t(stride);
+    size_t total;
+    if (pixels + alpha + low > PngMemoryLimit || !ToSize(pixels + alpha + low, total)) Raise<EPNGOutMemory>(SPNGOutMemory);
+    RowStride = stride;
     DibInfo.bmiHeader.biWidth = int32_t(width);
     DibInfo.bmiHeader.biHeight = int32_t(height);
     DibInfo.bmiHeader.biSizeImage = uint32_t(pixels);
@@ -1508,7 +1514,16 @@ void TPngImage::WritePixel(int x, int y, TPngColor color) {
 
 std::vector<uint8_t> TPngImage::ExportRGBA() const {
     const TChunkIHDR* h = HeaderChunk();
-    std::vector<uint8_t> out(size_t(h->Width) * h->Height * 4);
+    // Four bytes a pixel can be far more than the store holds (a 1-bit store has an eighth of a byte), and
+    // more than a 32-bit size_t counts.
+    size_t bytes;
+    if (!ImageBytes(size_t(h->Width) * 4, h->Height, bytes)) Raise<EPNGOutMemory>(SPNGOutMemory);
+    std::vector<uint8_t> out;
+    try {
+        out.resize(bytes);
+    } catch (const std::bad_alloc&) {
+        Raise<EPNGOutMemory>(SPNGOutMemory);
+    }
     const TChunktRNS* trns = h->ColorType == 3 ? ChunkList.ItemFromClass<TChunktRNS>() : nullptr;
     uint8_t* o = out.data();
     for (uint32_t y = 0; y < h->Height; ++y) {

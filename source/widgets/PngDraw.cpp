@@ -1,6 +1,9 @@
 #include "PngDraw.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "CheckedSize.h"
 
 namespace {
 
@@ -134,9 +137,13 @@ void TPngDibImage::BuildFromBitmap(HBITMAP bitmap, bool transparent, COLORREF tr
     info.Header.biPlanes = 1;
     const int bits = bm.bmBitsPixel * bm.bmPlanes;
     info.Header.biBitCount = WORD(bits == 1 || bits == 4 || bits == 8 ? bits : 24);
-    if (bm.bmWidth < 1 || bm.bmHeight == 0) throw EPNGInvalidNewSize(PngResourceString(SPNGInvalidNewSize));
-    const size_t stride = (size_t(bm.bmWidth) * info.Header.biBitCount + 31) / 32 * 4;
-    std::vector<uint8_t> pixels(stride * size_t(info.Header.biHeight));
+    // Sizes a PNG image cannot take are refused before the pixels are fetched (their size could wrap).
+    size_t stride, bytes;
+    if (bm.bmWidth < 1 || bm.bmHeight == 0 || bm.bmWidth > 65535 || info.Header.biHeight > 65535 ||
+        !DibRowBytes(uint64_t(bm.bmWidth), info.Header.biBitCount, stride) ||
+        !ImageBytes(stride, uint64_t(info.Header.biHeight), bytes))
+        throw EPNGInvalidNewSize(PngResourceString(SPNGInvalidNewSize));
+    std::vector<uint8_t> pixels(bytes);
     // GetDIBits wants a bitmap that no device context holds; the caller's may be selected, so read a copy.
     HBITMAP copy = static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     HDC screen = GetDC(nullptr);
@@ -147,8 +154,11 @@ void TPngDibImage::BuildFromBitmap(HBITMAP bitmap, bool transparent, COLORREF tr
     if (lines == 0) throw EPNGOutMemory(PngResourceString(SPNGOutMemory));
     info.Header.biCompression = BI_RGB;
     info.Header.biHeight = std::abs(info.Header.biHeight); // the rows were asked for bottom-up
-    BuildFromDib(reinterpret_cast<const TPngBitmapInfoHeader&>(info.Header),
-                 reinterpret_cast<const TPngRGBQuad*>(info.Colors), pixels.data(), transparent, transparentColor);
+    TPngBitmapInfoHeader header;
+    static_assert(sizeof header == sizeof info.Header, "the core's header is the system's");
+    std::memcpy(&header, &info.Header, sizeof header);
+    BuildFromDib(header, reinterpret_cast<const TPngRGBQuad*>(info.Colors), pixels.data(), transparent,
+                 transparentColor);
 }
 
 void DrawKeyedBitmap(HDC dc, const void* bits, const BITMAPINFO* info, COLORREF transparent, const RECT& rect) {

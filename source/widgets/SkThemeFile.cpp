@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "CheckedSize.h"
 #include "Errors.h"
 #include "Strings.h"
 
@@ -67,14 +68,14 @@ TskThemeFileReader::TskThemeFileReader(const std::string& path) {
   if (headerSize < 24 || headerSize > file.size()) return;
   uint32_t offset = Le32(&file[20]);
   std::set<uint32_t> seen;
-  while (offset != 0 && size_t(offset) + kRecordSize <= file.size() && seen.insert(offset).second) {
+  while (offset != 0 && RangeInside(offset, kRecordSize, file.size()) && seen.insert(offset).second) {
     const uint8_t* rec = &file[offset];
     uint32_t next = Le32(rec + 73);
     if (next == 0) break;  // the closing record carries no entry
     std::string name(reinterpret_cast<const char*>(rec), strnlen(reinterpret_cast<const char*>(rec), kNameSize));
     uint8_t kind = rec[64];
     uint32_t at = Le32(rec + 65), size = Le32(rec + 69);
-    if (size_t(at) + size_t(size) <= file.size()) {
+    if (RangeInside(at, size, file.size())) {
       const uint8_t* data = file.data() + at;
       switch (kind) {
         case tfBitmap:

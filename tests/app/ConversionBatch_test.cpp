@@ -3,6 +3,7 @@
 
 #include "ConversionCore.h"
 #include "ConversionFixture.h"
+#include "UnixShell.h"
 
 namespace {
 
@@ -282,11 +283,12 @@ TEST_F(ConversionBatch, CancelledCountdownRunsNoAction)
     EXPECT_TRUE(powerCalls.empty());
 }
 
-// Every way the encoder can fail keeps the source, even with "delete source" on.
+// Every way the encoder can fail keeps the source, even with "delete source" on, leaves no output under
+// the output's name, and is named in the message with what the encoder said last about it.
 struct FailureCase {
     const char* name;
     const char* settings;
-    bool outputKept;  // a non-empty output stays for the user to look at
+    const char* reason;  // what the message says of the failed file
 };
 
 class ConversionFailure : public ConversionBatch, public ::testing::WithParamInterface<FailureCase> {};
@@ -305,7 +307,7 @@ TEST_P(ConversionFailure, KeepsTheSourceAndGoesOn)
 
     EXPECT_EQ(2u, LoggedCommandLines().size());  // the batch went on
     EXPECT_TRUE(FileExists(a));
-    EXPECT_EQ(k.outputKept, FileExists(OutputOf(a)));
+    EXPECT_FALSE(FileExists(OutputOf(a))) << "a broken output stays as if it were the result";
     EXPECT_FALSE(FileExists(b));  // converted and deleted
     EXPECT_FALSE(OutputFileMissingOrEmpty(OutputOf(b)));
     ASSERT_EQ(1u, host.Files.size());
@@ -315,20 +317,154 @@ TEST_P(ConversionFailure, KeepsTheSourceAndGoesOn)
     EXPECT_EQ(1, Options.FilesFailed);
     EXPECT_EQ(1, Options.FilesDone);
     ASSERT_EQ(1u, Messages().size());
-    EXPECT_EQ("At least one error occurred.", Messages()[0].Text);
+    EXPECT_EQ("At least one error occurred.\r\n\r\nThese files could not be converted:\r\na.mpg: " + std::string(k.reason),
+              Messages()[0].Text);
     EXPECT_EQ("Oops, something wasn't as expected!", Messages()[0].Caption);
     EXPECT_EQ(UINT(MB_ICONWARNING), Messages()[0].Flags & MB_ICONMASK);
+    ASSERT_EQ(1u, driver.FailedFiles().size());
+    EXPECT_EQ("a.mpg", driver.FailedFiles()[0].File);
     EXPECT_TRUE(host.Balloons.empty());
     EXPECT_EQ(1, host.Countdowns);  // the after-batch action still follows
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, ConversionFailure,
-                         ::testing::Values(FailureCase{"ExitCodeAndEmptyOutput", "mode=fail", false},
-                                           FailureCase{"NoOutput", "output=none", false},
-                                           FailureCase{"EmptyOutputExitZero", "output=empty", false},
-                                           FailureCase{"ExitCodeWithOutput", "exitcode=3", true},
-                                           FailureCase{"Crash", "mode=crash;output=none", false}),
-                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ConversionFailure,
+    ::testing::Values(FailureCase{"ExitCodeAndEmptyOutput", "mode=fail", "Error while encoding: test failure"},
+                      FailureCase{"NoOutput", "output=none", "The encoder made no output file."},
+                      FailureCase{"EmptyOutputExitZero", "output=empty", "The encoder made no output file."},
+                      FailureCase{"ExitCodeWithOutput", "exitcode=3", "The encoder ended with exit code 3."},
+                      FailureCase{"Crash", "mode=crash;output=none", "The encoder ended with exit code 0xC0000005."},
+                      // A disk that fills part-way: part of the output was written.
+                      // (The encoder names the output in full; the message by its name.)
+                      FailureCase{"DiskFullPartWay", "outputsize=30000;room=9000",
+                                  "Error writing trailer of a.avi: No space left on device"},
+                      FailureCase{"DiskFullAtOnce", "room=0", "Error writing trailer of a.avi: No space left on device"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// An output that was there before (the user chose to overwrite it): a failed run that rewrote it leaves
+// nothing under its name; one that failed before it touched the file leaves the file as it was.
+TEST_F(ConversionBatch, AnOverwrittenOutputGoesOnlyWhenTheFailedRunRewroteIt)
+{
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg");
+    const std::string earlier = "an earlier result of a";
+    WriteFileText(OutputOf(a), earlier);
+    WriteFileText(OutputOf(b), "an earlier result of b");
+    host.QuestionAnswers = {mrYesToAll};
+    host.MessageAnswer = IDYES;
+    // a: fails before it writes; b: the disk fills while it writes.
+    SetTestEncoderSettings("mode=fail;output=none;log=" + log);
+    host.OnFailed = [&](const FakeConversionHost::Entry&) { SetTestEncoderSettings("outputsize=30000;room=9000;log=" + log); };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(2u, LoggedCommandLines().size());
+    EXPECT_EQ(earlier, Read(OutputOf(a)));
+    EXPECT_FALSE(FileExists(OutputOf(b)));
+    EXPECT_TRUE(FileExists(a) && FileExists(b));
+    EXPECT_EQ(2, Options.FilesFailed);
+    ASSERT_EQ(2u, Messages().size());  // "Are you sure to overwrite all existing files?", then the failures
+    const std::string& text = Messages()[1].Text;
+    EXPECT_NE(std::string::npos, text.find("\r\na.mpg: Error while encoding: test failure\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("\r\nb.mpg: Error writing trailer of ")) << text;
+}
+
+// Many failed files: the message names as many as fit and says how many more there are.
+TEST_F(ConversionBatch, TheFailureMessageStaysOfASensibleSize)
+{
+    const size_t count = MaxListedFailures + 3;
+    for (size_t i = 0; i < count; ++i) AddSource("file" + IntToStr(int64_t(i)) + ".mpg");
+    SetTestEncoderSettings("mode=silent;output=none;log=" + log);
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_EQ(count, LoggedCommandLines().size());
+    EXPECT_EQ(count, driver.FailedFiles().size());
+    ASSERT_EQ(1u, Messages().size());
+    const std::vector<std::string> lines = SplitLines(Messages()[0].Text);
+    ASSERT_EQ(3 + MaxListedFailures + 1, lines.size());
+    EXPECT_EQ("file0.mpg: The encoder made no output file.", lines[3]);
+    EXPECT_EQ("... and 3 more.", lines.back());
+}
+
+// A real nearly full disk: a small file system mounted on the output folder. Mounting needs root on
+// Linux (as CI runs); elsewhere the test says why it cannot run. The simulated full disk of
+// ConversionFailure.KeepsTheSourceAndGoesOn/DiskFull* runs everywhere.
+TEST_F(ConversionBatch, ANearlyFullDiskLeavesNoFileUnderTheOutputName)
+{
+    const std::string small = dir / "small disk\\";
+    CreateDirectoryA(small.c_str(), nullptr);
+    const std::string smallUnix = UnixPathOf(small);
+    ASSERT_FALSE(smallUnix.empty());
+    const TUnixCommandResult mount = RunUnixCommand("mount -t tmpfs -o size=64k orv-small-disk " + ShellQuote(smallUnix), 60000);
+    if (!mount.Finished || mount.ExitCode != 0)
+        GTEST_SKIP() << "no small file system can be mounted on " << smallUnix << " (this needs root): " << mount.Output;
+    struct Unmount {
+        std::string folder;
+        ~Unmount() { RunUnixCommand("umount " + ShellQuote(folder), 60000); }
+    } unmount{smallUnix};
+    ASSERT_TRUE(WriteFileText(small + "filler", std::string(48 * 1024, 'f')));  // nearly full
+    outDir = small;
+    host.OutputFolder = small;
+    const std::string a = AddSource("a.mpg"), b = AddSource("b.mpg");
+    SetTestEncoderSettings("outputsize=65536;log=" + log);  // more than the room left
+    host.OnFailed = [&](const FakeConversionHost::Entry&) { SetTestEncoderSettings("log=" + log); };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_FALSE(FileExists(OutputOf(a)));
+    EXPECT_TRUE(FileExists(a));
+    EXPECT_FALSE(OutputFileMissingOrEmpty(OutputOf(b)));  // a small output still fits
+    ASSERT_EQ(1u, Messages().size());
+    EXPECT_NE(std::string::npos, Messages()[0].Text.find("\r\na.mpg: Error writing trailer of ")) << Messages()[0].Text;
+    EXPECT_NE(std::string::npos, Messages()[0].Text.find(": No space left on device")) << Messages()[0].Text;
+}
+
+// Convert while the encoder of a stopped batch has not ended yet (it did not die within the wait):
+// the user is told, and nothing starts.
+TEST_F(ConversionBatch, ConvertSaysSoWhenThePreviousEncoderHasNotEnded)
+{
+    const std::string a = AddSource("a.mpg");
+    const std::string ready = dir / "ready";
+    SetTestEncoderSettings("mode=hang;ready=" + ready + ";log=" + log);
+    runner.SetCommandLine("\"" + programDir + "avcore.dll\" -i \"" + a + "\" \"" + OutputOf(a) + "\"");
+    runner.Execute();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return FileExists(ready); }));  // it runs, and hangs from now on
+    driver.StopWaitMs = 0;  // no wait would see it end
+    EXPECT_FALSE(driver.Convert());
+    ASSERT_EQ(1u, Messages().size());
+    EXPECT_EQ("The encoder of the previous conversion has not ended yet. Please wait a moment and try again.",
+              Messages()[0].Text);
+    EXPECT_EQ("Hint", Messages()[0].Caption);
+    EXPECT_EQ(UINT(MB_ICONWARNING), Messages()[0].Flags & MB_ICONMASK);
+    EXPECT_EQ(0, host.ProgressCreated);
+    EXPECT_EQ(1u, LoggedCommandLines().size());
+
+    // Once it has ended, Convert runs the batch.
+    runner.Terminate(0);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !runner.Active(); }));
+    SetTestEncoderSettings("log=" + log);
+    host.QuestionAnswers = {mrYes};  // the stopped run's output, if it made one
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_TRUE(host.Files.empty());
+    EXPECT_EQ(1u, Messages().size());
+}
+
+// "Stop now" is no failure: the stopped file's partial output stays, as it always has.
+TEST_F(ConversionBatch, StopNowKeepsThePartialOutput)
+{
+    const std::string a = AddSource("a.mpg");
+    // It writes 5000 bytes of output, then the tail's lines, and hangs: the lines come after the output.
+    SetTestEncoderSettings("mode=hang;outputsize=5000;tail=100;log=" + log);
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (u.Working && !host.CloseRequested && Read(OutputOf(a)).size() == 5000) {
+            host.QuestionAnswers.push_back(mrYes);  // "Stop now"
+            host.RequestClose();
+        }
+    };
+    EXPECT_TRUE(driver.Convert());
+    EXPECT_FALSE(runner.Active());
+    EXPECT_EQ(std::vector<std::string>{a}, host.Captions());
+    EXPECT_EQ(5000u, Read(OutputOf(a)).size());
+    EXPECT_TRUE(Messages().empty());
+}
 
 TEST_F(ConversionBatch, AFileThatCannotStartCountsAsFailed)
 {
@@ -342,7 +478,11 @@ TEST_F(ConversionBatch, AFileThatCannotStartCountsAsFailed)
     EXPECT_TRUE(host.Files[0].Failed);
     EXPECT_TRUE(FileExists(a));
     ASSERT_EQ(1u, Messages().size());
-    EXPECT_EQ("At least one error occurred.", Messages()[0].Text);
+    // Named with why it could not start.
+    const std::string& text = Messages()[0].Text;
+    EXPECT_EQ(0u, text.find("At least one error occurred.\r\n\r\nThese files could not be converted:\r\n"
+                            "a.rmvb: Cannot open file \"")) << text;
+    EXPECT_EQ("DirectShow.avs\"", text.substr(text.size() - 15)) << text;
 }
 
 TEST_F(ConversionBatch, OnlyFileCannotStart)

@@ -30,7 +30,8 @@ namespace {
 using apptest::Exists;
 
 // Sources made once for the whole file: clip.avi (320x240 test picture with a sine tone, MPEG-4 video
-// and MP3 audio) and tone.wav (the tone alone), two seconds each. Empty when ffmpeg failed.
+// and MP3 audio), tone.wav (the tone alone) and silent.avi (the picture alone), two seconds each.
+// Empty when ffmpeg failed.
 const std::string& MediaFolder() {
   static const struct TMedia {
     std::string Folder = MakeScratchFolder("orv-e2e-");
@@ -43,7 +44,8 @@ const std::string& MediaFolder() {
       const TUnixCommandResult run = RunUnixCommand(
           "cd " + ShellQuote(unixFolder) + " && " + gen + "-f lavfi -i testsrc=size=320x240:rate=25 " + tone +
           "-c:v mpeg4 -b:v 300k -c:a libmp3lame -b:a 96k -ac 2 clip.avi && " + gen + tone +
-          "-c:a pcm_s16le -ac 1 tone.wav");
+          "-c:a pcm_s16le -ac 1 tone.wav && " + gen + "-f lavfi -i testsrc=size=320x240:rate=25 -t 2 " +
+          "-c:v mpeg4 -b:v 300k silent.avi");
       return run.Finished && run.ExitCode == 0;
     }();
     ~TMedia() { RemoveScratchFolder(Folder); }
@@ -204,4 +206,62 @@ TEST_F(ConversionEndToEnd, VideoAndAudioConvertThroughTheBridgeIntoWhatTheProfil
     EXPECT_GE(Options.FilePercent, 90);
   }
   EXPECT_EQ(prompter.Prompts.size(), 0u) << "the output folder exists for the second batch";
+}
+
+// A clip without sound, as a user converts it: to 3GP (whose sound would be AMR) it gives its picture
+// alone; to MP3 it cannot be converted, and the message says so in the encoder's words, with no output
+// left under the file's name.
+TEST_F(ConversionEndToEnd, AClipWithoutSoundConvertsToWhatCanHoldItsPicture) {
+  ASSERT_TRUE(CreateProfileDirs());
+  const TEndToEndCase plain3gp = {"silent.avi", ofTGP, ".3gp", "Plain", {}, "MPEG-4", "1|", "176x144", 0};
+  const TEndToEndCase plainMp3 = {"silent.avi", ofMp3, ".mp3", "Plain", {}, "", "", "", 0};
+  SaveProfile(plain3gp);
+  SaveProfile(plainMp3);
+  const std::string outDir = dir / "out\\";
+  CreateDirectoryA(outDir.c_str(), nullptr);
+  const std::string source = dir / "silent.avi";
+  ASSERT_TRUE(CopyFileA((MediaFolder() + "silent.avi").c_str(), source.c_str(), FALSE));
+  form = new TfrmMain(Application);
+  form->Show();
+  form->txtOutputDir->SetText(outDir);
+
+  for (const TEndToEndCase* c : {&plain3gp, &plainMp3}) {
+    SCOPED_TRACE(c->Ext);
+    form->AddFiles({source});
+    ASSERT_EQ(Captions(), std::vector<std::string>{source}) << "the list refused the source";
+    form->FormatAction(c->Format)->Execute();
+    const std::vector<std::string> profiles = form->ProfileCombo(c->Format)->GetItems();
+    const auto chosen = std::find(profiles.begin(), profiles.end(), std::string(c->Profile));
+    ASSERT_NE(chosen, profiles.end());
+    form->ProfileCombo(c->Format)->SetItemIndex(int(chosen - profiles.begin()));
+    TLoopAction guard([] { return false; }, [] {},
+                      [] {
+                        if (frmProgress) frmProgress->btnCancel->Click();
+                      });
+    prompter.Prompts.clear();
+    form->actConvert->Execute();
+    ASSERT_FALSE(guard.TimedOut()) << "the batch did not end";
+    const std::string output = outDir + ChangeFileExt("silent.avi", c->Ext);
+    if (*c->Container) {
+      EXPECT_FALSE(Options.ErrorOccurred);
+      EXPECT_TRUE(prompter.Prompts.empty());
+      EXPECT_EQ(Captions(), std::vector<std::string>{});
+      const std::vector<std::string> says = MediainfoSays({{output, "General;%Format%"},
+                                                           {output, "General;%VideoCount%|%AudioCount%"},
+                                                           {output, "Video;%Width%x%Height%"}});
+      EXPECT_EQ(says[0], c->Container);
+      EXPECT_EQ(says[1], c->Streams);
+      EXPECT_EQ(says[2], c->FrameSize);
+    } else {
+      EXPECT_TRUE(Options.ErrorOccurred);
+      EXPECT_EQ(Captions(), std::vector<std::string>{source}) << "the failed file stays in the list";
+      EXPECT_FALSE(Exists(output));
+      ASSERT_EQ(prompter.Prompts.size(), 1u);
+      EXPECT_EQ(prompter.Prompts[0].Text,
+                IDS_MESSAGEBOX_AnErrorOccurred + "\r\n\r\n" + IDS_MESSAGEBOX_FailedFiles +
+                    "\r\nsilent.avi: avcore: the source has no sound stream, and MP3 files hold only sound: it "
+                    "cannot be converted to MP3.");
+    }
+    EXPECT_TRUE(Exists(source)) << "the source is kept";
+  }
 }

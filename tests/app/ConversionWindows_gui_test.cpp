@@ -163,6 +163,74 @@ TEST_F(ConversionWindows, ExistingOutputsAreConfirmedThroughThePrompterAndNoStop
   EXPECT_TRUE(EncodedSources(sources).empty());
 }
 
+// A failed batch names each failed file with the encoder's last error line, in the language's texts,
+// and leaves no output under their names; the entries stay, marked as failed.
+TEST_F(ConversionWindows, FailedFilesAreNamedInTheMessageInTheLanguagesTexts) {
+  NewForm();
+  const std::string builtIn = IDS_MESSAGEBOX_FailedFiles;
+  IDS_MESSAGEBOX_FailedFiles = "Nicht umgewandelt:";  // as a translated language file gives it
+  const std::vector<std::string> sources = ListSources({"one.mpg", "two.mpg"});
+  SetTestEncoderSettings("outputsize=20000;room=5000;log=" + log);  // the disk fills part-way
+  form->actConvert->Execute();
+  IDS_MESSAGEBOX_FailedFiles = builtIn;
+
+  ASSERT_EQ(prompter.Prompts.size(), 1u);
+  std::string expected = IDS_MESSAGEBOX_AnErrorOccurred + "\r\n\r\nNicht umgewandelt:";
+  for (const std::string& s : sources)
+    expected += "\r\n" + ExtractFileName(s) + ": Error writing trailer of " + ExtractFileName(OutputOf(s)) +
+                ": No space left on device";
+  EXPECT_EQ(prompter.Prompts[0].Text, expected);
+  EXPECT_EQ(prompter.Prompts[0].Caption, IDS_MESSAGEBOX_Oops);
+  EXPECT_EQ(prompter.Prompts[0].Type, mtWarning);
+  EXPECT_EQ(Captions(), sources);
+  for (int i = 0; i < form->lsvFileName->Count(); ++i) EXPECT_EQ(form->lsvFileName->Item(i)->GetImageIndex(), 1);
+  for (const std::string& s : sources) {
+    EXPECT_FALSE(Exists(OutputOf(s))) << "a broken output is left under the output's name";
+    EXPECT_TRUE(Exists(s));
+  }
+}
+
+// The message of many failures as the user sees it: the files that fit, the long reasons shortened in
+// their middle, and how many more failed.
+TEST_F(ConversionWindows, TheFailureMessageOfManyFilesFitsTheScreen) {
+  NewForm();
+  std::vector<const char*> names = {"a clip with a rather long name from a camera 2026-12-11 10-30-00.mpg",
+                                    "b.mpg", "c.mpg", "d.mpg", "e.mpg", "f.mpg", "g.mpg", "h.mpg", "i.mpg", "j.mpg",
+                                    "k.mpg", "l.mpg"};
+  for (const char* name : names) ListSources({name});
+  SetTestEncoderSettings("room=0;log=" + log);
+  SetPrompter(nullptr);  // the message box itself
+  RECT box = {};
+  std::string shown;
+  const std::string caption = IDS_MESSAGEBOX_Oops;
+  auto findBox = [&] { return FindWindowA("#32770", caption.c_str()); };
+  TLoopAction look(
+      [&] { return findBox() && IsWindowVisible(findBox()); },
+      [&] {
+        HWND h = findBox();
+        GetWindowRect(h, &box);
+        char text[4096] = "";
+        GetDlgItemTextA(h, 0xFFFF, text, sizeof text);  // the box's static text
+        shown = text;
+        PumpMessagesUntil([] { return true; });
+        SaveScreenshot(h, std::string(ORV_BUILD_DIR) + "failure_message.bmp");
+        PostMessageA(h, WM_COMMAND, IDOK, 0);
+      },
+      [&] {
+        if (HWND h = findBox()) PostMessageA(h, WM_COMMAND, IDOK, 0);
+      });
+  form->actConvert->Execute();
+  SetPrompter(&prompter);
+
+  ASSERT_TRUE(look.Acted()) << "no failure message appeared";
+  EXPECT_NE(shown.find("... and 4 more."), std::string::npos) << shown;
+  EXPECT_NE(shown.find("b.mpg: Error writing trailer of "), std::string::npos) << shown;
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_LE(box.right - box.left, screenWidth);
+  EXPECT_LE(box.bottom - box.top, screenHeight);
+  EXPECT_EQ(Captions().size(), names.size());
+}
+
 TEST_F(ConversionWindows, ProgressWindowMidFileShowsProgressAndStopNowKeepsTheRest) {
   NewForm();
   // Progress lines come slowly, so that the window is seen with the first file under way; the file

@@ -86,7 +86,7 @@ bool IsSetAside(const std::string& key)
 TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
 {
     const std::vector<TLanguageText>& catalogue = LanguageCatalogue();
-    ASSERT_EQ(catalogue.size(), 294u);
+    ASSERT_EQ(catalogue.size(), 300u);
     EXPECT_STREQ(catalogue.front().Key, "IDS_MAIN_BUTTON_Open");
     EXPECT_STREQ(catalogue.back().Key, "IDS_NO_DESCRIPTION ");
 
@@ -104,7 +104,7 @@ TEST(LanguageCatalogue, HoldsEveryKeyOnceInFileOrder)
             EXPECT_NE(key[key.size() - 2], ' ') << key;
         }
     }
-    EXPECT_EQ(written, 292);
+    EXPECT_EQ(written, 298);
     EXPECT_EQ(blankEnded, 10);
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Title")->WrittenBack);
     EXPECT_FALSE(FindLanguageText("IDS_ABOUT_LABEL_Designer")->WrittenBack);
@@ -144,6 +144,9 @@ TEST(LanguageCatalogue, PatternTextsFitTheArgumentsTheyReceive)
         {"IDS_ID_WORKING", {1, 2, "a.avi"}},
         {"IDS_LABEL_TrayInformation", {"Orvane"}},
         {"IDS_MESSAGEBOX_FormatError", {"a.avi"}},
+        {"IDS_MESSAGEBOX_FailedFile", {"a.avi", "No space left on device"}},
+        {"IDS_MESSAGEBOX_MoreFailedFiles", {3}},
+        {"IDS_MESSAGEBOX_EncoderExitCode", {"0xC0000005"}},
         {"IDS_MESSAGEBOX_MediaLibraryError", {"C:\\Orvane\\videoinfo.Dll", "Module not found. (126)"}},
         {"IDS_LABEL_OutputFile", {"a.avi"}},
         {"IDS_MESSAGEBOX_SureDeleteProfile", {"Fast"}},

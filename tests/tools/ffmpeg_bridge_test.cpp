@@ -207,9 +207,84 @@ TEST(ProbeOutput, FirstVideoAndFirstAudioStream) {
   EXPECT_NEAR(23.976, Info.FrameRate, 0.001);
   EXPECT_EQ(11025, Info.SampleRate);
   EXPECT_EQ(2, Info.Channels);
+  EXPECT_TRUE(Info.Known && Info.Video && Info.Audio);
   TSourceInfo None = ParseProbeOutput("");
   EXPECT_EQ(0, None.Width);
   EXPECT_EQ(0, None.SampleRate);
+  EXPECT_TRUE(None.Known);
+  EXPECT_FALSE(None.Video || None.Audio);
+  EXPECT_FALSE(TSourceInfo().Known);
+}
+
+TEST(ProbeOutput, SaysWhichKindsOfStreamTheSourceHas) {
+  TSourceInfo Silent = ParseProbeOutput("codec_type=video\nwidth=170\nheight=98\nr_frame_rate=15/1\n");
+  EXPECT_TRUE(Silent.Video);
+  EXPECT_FALSE(Silent.Audio);
+  TSourceInfo Sound = ParseProbeOutput("codec_type=audio\nsample_rate=8000\nchannels=1\n");
+  EXPECT_FALSE(Sound.Video);
+  EXPECT_TRUE(Sound.Audio);
+  // A stream whose values ffprobe does not know still counts.
+  TSourceInfo Bare = ParseProbeOutput("codec_type=audio\nsample_rate=N/A\n");
+  EXPECT_TRUE(Bare.Audio);
+  EXPECT_EQ(0, Bare.SampleRate);
+}
+
+TSourceInfo Holding(bool Video, bool Audio) {
+  TSourceInfo Info;
+  Info.Known = true;
+  Info.Video = Video;
+  Info.Audio = Audio;
+  return Info;
+}
+
+// What the output can hold against what the source has, for the default profiles' kinds of line.
+TEST(CannotConvert, WhenTheSourceHasNothingTheOutputHolds) {
+  const char* const Mp3 = "-i /in.avi -y -f mp3 -vn -acodec libmp3lame -ac 2 -b:a 128k -ar 44100 /out/x.mp3";
+  const char* const Wav = "-i /in.avi -y -vn -acodec pcm_s16le /out/x.wav";  // no -f: the extension
+  const char* const Avi = "-i /in.avi -y -f avi -vcodec msmpeg4 -acodec libmp3lame /out/x.avi";
+  const char* const AviNoSound = "-i /in.avi -y -f avi -vcodec msmpeg4 -an /out/x.avi";
+  const char* const Amr3gp = "-i /in.avi -y -f 3gp -vcodec h263 -acodec amr_nb /out/x.3gp";
+  struct TCase {
+    const char* Args;
+    TSourceInfo Source;
+    const char* Why;  // "" : it can
+  };
+  const TCase Cases[] = {
+      {Mp3, Holding(true, false), "the source has no sound stream, and MP3 files hold only sound: it cannot be converted to MP3."},
+      {Wav, Holding(true, false), "the source has no sound stream, and WAV files hold only sound: it cannot be converted to WAV."},
+      {Mp3, Holding(false, true), ""},
+      {Mp3, Holding(true, true), ""},
+      {Mp3, TSourceInfo(), ""},  // not looked up: ffmpeg tells
+      {Avi, Holding(true, false), ""},
+      {Avi, Holding(false, true), ""},
+      {Amr3gp, Holding(true, false), ""},
+      {Amr3gp, Holding(false, true), ""},
+      {AviNoSound, Holding(false, true),
+       "the source has no picture, and the profile leaves out the sound: it cannot be converted to AVI."},
+      {AviNoSound, Holding(true, true), ""},
+      {Avi, Holding(false, false), "the source has neither a picture nor a sound stream: it cannot be converted to AVI."},
+      {Mp3, Holding(false, false), "the source has neither a picture nor a sound stream: it cannot be converted to MP3."},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Args);
+    EXPECT_EQ(C.Why, CannotConvert(Words(C.Args), C.Source));
+    EXPECT_EQ(C.Why, PlanRun(Words(C.Args), Context, C.Source).Error);  // no step runs then
+  }
+}
+
+// A clip without sound in a container with AMR sound: the picture alone, in one ffmpeg run.
+TEST(PlanRun, AmrContainerOfASilentSourceHoldsThePictureAlone) {
+  const std::string Line3gp = "-i /in.avi -y -f 3gp -vcodec h263 -s 176x144 -b:v 144k -r 12.5 -aspect 11:9 "
+                              "-acodec amr_nb -ac 1 -ar 8000 -b:a 13k /out.3gp";
+  TBridgePlan Plan = PlanRun(Words(Line3gp), Context, Holding(true, false));
+  ASSERT_EQ("", Plan.Error);
+  ASSERT_EQ(1u, Plan.Steps.size());
+  EXPECT_EQ("ffmpeg -nostdin -i /in.avi -y -f 3gp -vcodec h263 -s 176x144 -b:v 144k -r 12.5 -aspect 11:9 -an /out.3gp",
+            Line(Plan.Steps[0]));
+  // With sound, or not looked up: decoded, encoded and muxed as before.
+  EXPECT_EQ(3u, PlanRun(Words(Line3gp), Context, Holding(true, true)).Steps.size());
+  EXPECT_EQ(3u, PlanRun(Words(Line3gp), Context, Holding(false, true)).Steps.size());
+  EXPECT_EQ(3u, PlanRun(Words(Line3gp), Context).Steps.size());
 }
 
 // Each kind of refusal: the value the source brings (or the profile asks for) moves to the nearest the
@@ -238,7 +313,7 @@ TEST(FitToEncoders, RefusedValuesMoveToTheNearestAccepted) {
        "-y -vcodec mpeg1video -s 320x240 -an -r 24000/1001 out.mpg", "15 fps is encoded as 23.976 fps"},
       {"-y -vn -acodec mp2 -ar 11025 out.mp2", true, "-y -vn -acodec mp2 -ar 16000 -ac 2 out.mp2",
        "does not take 11025 Hz: the sound is resampled to 16000 Hz"},
-      {"-y -vn -acodec libmp3lame -ac 6 -ar 44100 out.mp3", false, "-y -vn -acodec libmp3lame -ac 2 -ar 44100 out.mp3",
+      {"-y -vn -acodec libmp3lame -ac 6 -ar 44100 out.mp3", true, "-y -vn -acodec libmp3lame -ac 2 -ar 44100 out.mp3",
        "at most 2 channels: 6 channels are mixed down to 2"},
       {"-y -vcodec flv -s 320x240 -acodec libmp3lame -ar 8000 -ac 1 out.swf", false,
        "-y -vcodec flv -s 320x240 -acodec libmp3lame -ar 11025 -ac 1 out.swf", "(in swf) does not take 8000 Hz"},
@@ -246,7 +321,10 @@ TEST(FitToEncoders, RefusedValuesMoveToTheNearestAccepted) {
        "the wmav2 encoder takes at most 2 channels"},
       {"-y -f avi -vcodec msmpeg4 -r 25 -acodec libmp3lame -ac 2 -ar 22050 out.avi", false,
        "-y -f avi -vcodec msmpeg4 -r 25 -acodec libmp3lame -ac 2 -ar 22050 out.avi", ""},
-      {"-y -vn -acodec pcm_s16le out.wav", false, "-y -vn -acodec pcm_s16le out.wav", ""},
+      // Sound only: whether the source has sound is looked up (CannotConvert).
+      {"-y -vn -acodec pcm_s16le out.wav", true, "-y -vn -acodec pcm_s16le out.wav", ""},
+      {"-y -f 3gp -vcodec h263 -s 176x144 -acodec amr_nb -ac 1 -ar 8000 out.3gp", true,
+       "-y -f 3gp -vcodec h263 -s 176x144 -acodec amr_nb -ac 1 -ar 8000 out.3gp", ""},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Args);

@@ -362,6 +362,14 @@ TEST(PngDecode, TruncatedCompressedDataLeavesRowsEmpty) {
     EXPECT_EQ(Pixel(rgba, 1, 0, 2), (std::vector<uint8_t>{0, 0, 0, 0}));
 }
 
+TEST(PngDecode, ExportLargerThanA32BitSizeFailsInsteadOfWrapping) {
+    // A 1-bit store of 32768 x 32769 pixels takes 128 MB, but four bytes a pixel are 2^32 + 2^17 bytes:
+    // counted in 32 bits that is 128 kB, and the export would write 4 GB into it.
+    TPngImage image;
+    Load(image, File({Ihdr(32768, 32769, 1, 0), Chunk("IDAT", Deflate({}))}));
+    EXPECT_EQ(Catch([&] { image.ExportRGBA(); }).Class, "EPNGOutMemory");
+}
+
 TEST(PngDecode, AssignCopiesTheImage) {
     TPngImage source, copy;
     Load(source, File({Ihdr(3, 1, 8, 3), Chunk("PLTE", {0, 0, 0, 255, 0, 0, 0, 255, 0}), Chunk("tRNS", {255, 0}),

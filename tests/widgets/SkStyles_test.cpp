@@ -21,6 +21,10 @@ using namespace wtk;
 
 namespace {
 
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
+}
+
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream f(path, std::ios::binary);
   f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
@@ -226,6 +230,10 @@ TEST(SkThemeFile, DamagedFilesYieldWhatCanBeRead) {
       {"chain pointing back to itself", [](std::vector<uint8_t>& b) { b[24 + 73] = 24; b[24 + 74] = 0; }, 1},
       {"data offset beyond the end", [](std::vector<uint8_t>& b) { b[24 + 65 + 2] = 0x7F; }, 1},
       {"header shorter than its fields", [](std::vector<uint8_t>& b) { b[12] = 8; }, 0},
+      // Offsets and sizes whose sum wraps past 4 GB in 32-bit arithmetic to a small number.
+      {"record offset that wraps", [](std::vector<uint8_t>& b) { Put32(b, 20, 0xFFFFFFF0u); }, 0},
+      {"data offset and size that wrap",
+       [](std::vector<uint8_t>& b) { Put32(b, 24 + 65, 0x80000000u); Put32(b, 24 + 69, 0x80000010u); }, 1},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -269,15 +269,19 @@ std::string FirstValue(const TArgs& Args, std::initializer_list<const char*> Opt
   return std::string();
 }
 
-// The output's container: -f, else the output file's extension.
-std::string Container(const TArgs& Args) {
-  std::string Format = ValueOf(Args, "-f");
-  if (!Format.empty()) return Lower(Format);
+// The output file's extension in lower case, without its dot; empty when it has none.
+std::string OutputExtension(const TArgs& Args) {
   size_t Output = OutputIndex(Args);
   if (Output >= Args.size()) return std::string();
   const std::string& Path = Args[Output];
   size_t Dot = Path.find_last_of('.'), Slash = Path.find_last_of("/\\");
   return Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash) ? std::string() : Lower(Path.substr(Dot + 1));
+}
+
+// The output's container: -f, else the output file's extension.
+std::string Container(const TArgs& Args) {
+  std::string Format = ValueOf(Args, "-f");
+  return Format.empty() ? OutputExtension(Args) : Lower(Format);
 }
 
 const TVideoRule* VideoRuleOf(const TArgs& Args) {
@@ -303,6 +307,28 @@ const TAudioRule* AudioRuleOf(const TArgs& Args) {
   for (const TAudioRule& R : AudioRules)
     if (Codec == R.Codec) return &R;
   return nullptr;
+}
+
+bool IsAmr(const std::string& Codec) { return Codec == "amr_nb" || Codec == "amr_wb"; }
+
+// Containers that hold sound only (the audio-only formats' -f values and extensions).
+const char* const AudioOnlyContainers[] = {"adts", "aac", "ac3", "mp2", "mp3", "amr", "wav"};
+
+bool AudioOnlyOutput(const TArgs& Args) {
+  if (Has(Args, "-vn")) return true;
+  const std::string C = Container(Args);
+  for (const char* A : AudioOnlyContainers)
+    if (C == A) return true;
+  return false;
+}
+
+// The output format as the user knows it: the output file's extension ("MP3"), else the container.
+std::string FormatName(const TArgs& Args) {
+  std::string Name = OutputExtension(Args);
+  if (Name.empty()) Name = Container(Args);
+  for (char& C : Name)
+    if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+  return Name.empty() ? std::string("this format") : Name;
 }
 
 // Sets Option's value, or adds the option before the output.
@@ -429,6 +455,7 @@ std::string ProbeCommand(const std::string& FFprobe, const std::string& InputUni
 
 TSourceInfo ParseProbeOutput(const std::string& Text) {
   TSourceInfo Info;
+  Info.Known = true;
   std::string Type;
   bool VideoDone = false, AudioDone = false;
   size_t Begin = 0;
@@ -445,6 +472,8 @@ TSourceInfo ParseProbeOutput(const std::string& Text) {
       if (Type == "video" && Info.Width > 0) VideoDone = true;
       if (Type == "audio" && Info.SampleRate > 0) AudioDone = true;
       Type = Value;
+      Info.Video |= Type == "video";
+      Info.Audio |= Type == "audio";
       continue;
     }
     if (Type == "video" && !VideoDone) {
@@ -460,12 +489,26 @@ TSourceInfo ParseProbeOutput(const std::string& Text) {
 }
 
 bool NeedsSourceInfo(const TArgs& Args) {
+  if (AudioOnlyOutput(Args) || IsAmr(AudioCodecOf(Args))) return true;
   if (const TVideoRule* V = VideoRuleOf(Args)) {
     if ((V->Multiple || V->Sizes) && ValueOf(Args, "-s").empty()) return true;
     if (V->StandardRates && ValueOf(Args, "-r").empty()) return true;
   }
   if (AudioRuleOf(Args) && (ValueOf(Args, "-ar").empty() || ValueOf(Args, "-ac").empty())) return true;
   return false;
+}
+
+std::string CannotConvert(const TArgs& Args, const TSourceInfo& Source) {
+  if (!Source.Known) return std::string();
+  const bool TakesVideo = !AudioOnlyOutput(Args), TakesAudio = !Has(Args, "-an");
+  if ((TakesVideo && Source.Video) || (TakesAudio && Source.Audio)) return std::string();
+  const std::string Format = FormatName(Args);
+  if (!Source.Video && !Source.Audio)
+    return "the source has neither a picture nor a sound stream: it cannot be converted to " + Format + ".";
+  if (!TakesVideo)
+    return "the source has no sound stream, and " + Format + " files hold only sound: it cannot be converted to " +
+           Format + ".";
+  return "the source has no picture, and the profile leaves out the sound: it cannot be converted to " + Format + ".";
 }
 
 std::vector<std::string> FitToEncoders(TArgs& Args, const TSourceInfo& Source) {
@@ -475,7 +518,7 @@ std::vector<std::string> FitToEncoders(TArgs& Args, const TSourceInfo& Source) {
   return Notes;
 }
 
-TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context) {
+TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context, const TSourceInfo& Source) {
   TBridgePlan Plan;
   std::string Input = ValueOf(Args, "-i");
   size_t Output = OutputIndex(Args);
@@ -483,9 +526,11 @@ TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context) {
     Plan.Error = "The command line names no input (-i) or no output file.";
     return Plan;
   }
+  Plan.Error = CannotConvert(Args, Source);
+  if (!Plan.Error.empty()) return Plan;
   const TArgs FFmpeg = {Context.FFmpeg, "-nostdin"};
   std::string AudioCodec = ValueOf(Args, "-acodec");
-  if (AudioCodec != "amr_nb" && AudioCodec != "amr_wb") {
+  if (!IsAmr(AudioCodec)) {
     Plan.Steps.push_back(Join({FFmpeg, Args}));
     return Plan;
   }
@@ -507,6 +552,12 @@ TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context) {
   if (AudioOnly) {
     Plan.Steps.push_back(Join({FFmpeg, {"-i", Input}, Without(Options, {"-f"}, {"-y"}), {"-y"}, ToPcm, {Pcm}}));
     Plan.Steps.push_back({Context.AmrEncoder, Mode, BitRate, Pcm, OutputPath});
+    return Plan;
+  }
+  // No sound to decode: the container gets the picture alone (asking ffmpeg for the sound as samples
+  // would end the run with "Output file #0 does not contain any stream").
+  if (Source.Known && !Source.Audio) {
+    Plan.Steps.push_back(Join({FFmpeg, {"-i", Input}, Options, {"-an", OutputPath}}));
     return Plan;
   }
   std::string Amr = Context.WorkDir + "audio.amr";

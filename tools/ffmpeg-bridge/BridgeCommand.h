@@ -46,6 +46,8 @@ std::string DirectShowScriptSource(const std::string& Text);
 // takes and says so; values a profile leaves to the source are looked up in the source first.
 
 struct TSourceInfo {
+  bool Known = false;               // the source was looked up: Video and Audio say what it holds
+  bool Video = false, Audio = false;
   int Width = 0, Height = 0;  // 0: unknown, or no video
   double FrameRate = 0;
   int SampleRate = 0, Channels = 0;  // 0: unknown, or no sound
@@ -54,8 +56,14 @@ struct TSourceInfo {
 std::string ProbeCommand(const std::string& FFprobe, const std::string& InputUnix);
 // The first video stream's size and rate and the first audio stream's rate and channels.
 TSourceInfo ParseProbeOutput(const std::string& Text);
-// Whether FitToEncoders needs the source's values (some constrained value is not given).
+// Whether the source must be looked up: FitToEncoders needs a constrained value that is not given, or
+// the output holds sound only or AMR sound, which a source without sound cannot give (PlanRun).
 bool NeedsSourceInfo(const TArgs& Args);
+// Why the output cannot be made from a known source, for the user ("the source has no sound stream,
+// and MP3 files hold only sound: ..."); empty when it can: the output holds only sound and the
+// source has none, the profile leaves out the sound and the source has no picture, or the source
+// has neither.
+std::string CannotConvert(const TArgs& Args, const TSourceInfo& Source);
 // Moves refused values of translated arguments to the nearest accepted ones (adding -s, -r, -ar or
 // -ac before the output where a value came from the source); one note per change.
 std::vector<std::string> FitToEncoders(TArgs& Args, const TSourceInfo& Source);
@@ -74,8 +82,9 @@ struct TPlanContext {
 
 // Plans the run of translated, path-mapped arguments. ffmpeg has no AMR encoder: AMR audio is
 // decoded to 16-bit mono PCM by ffmpeg, encoded by the AMR encoder, and, in a container with video,
-// muxed by ffmpeg as a copied stream.
-TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context);
+// muxed by ffmpeg as a copied stream; a source known to have no sound gives such a container its
+// picture alone. An output that a known source cannot give is an error (CannotConvert).
+TBridgePlan PlanRun(const TArgs& Args, const TPlanContext& Context, const TSourceInfo& Source = TSourceInfo());
 
 // Rewrites one console line of ffmpeg (without its line end) for the program's parser: times
 // "time=H:MM:SS.cc" become seconds ("time=12.34"), an unknown negative time becomes

@@ -158,7 +158,7 @@ int main() {
   Context.FFmpeg = EnvOr("ORV_FFMPEG", "ffmpeg");
   Context.AmrEncoder = UnixPathOf(ModuleFolder() + "orvane-amrenc");
   Context.WorkDir = WorkUnix;
-  TBridgePlan Plan = PlanRun(Args, Context);
+  TBridgePlan Plan = PlanRun(Args, Context, Source);
   if (!Plan.Error.empty()) {
     WriteError("avcore: " + Plan.Error + "\n");
     RemoveScratchFolder(Work);

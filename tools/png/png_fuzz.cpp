@@ -1,9 +1,11 @@
 // libFuzzer target for the PNG decoding core: any input must load or fail with a codec exception, without
-// crashing, hanging or asking for more than the memory limit.
+// crashing, hanging or asking for more than the memory limit. The 32-bit Windows build runs the same
+// target under tools/fuzz's driver.
 #include <cstdint>
 #include <vector>
 
 #include "PngCore.h"
+#include "PngFuzzMutator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PngMemoryLimit = 64u << 20;
@@ -22,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int w = int(image.Width()), h = int(image.Height());
     image.WritePixel(w - 1, h - 1, image.ReadPixel(0, 0));
     image.WritePixel(w / 2, h / 2, PngRGB(1, 2, 3));
-    if (uint64_t(w) * h <= (1u << 16)) image.Resize(w + 1, h > 1 ? h - 1 : 2);
+    // A new size inside the decoder's 65535 x 65535 (one column more, or one less at the widest).
+    if (uint64_t(w) * h <= (1u << 16)) image.Resize(w < 65535 ? w + 1 : w - 1, h > 1 ? h - 1 : 2);
     TPngImage copy;
     copy.Assign(image);
     return 0;

@@ -18,6 +18,11 @@
 //   duration=SECONDS  the input's duration (default 5.00)
 //   tail=N            write N bytes of a fixed pattern (lines of digits) to the stream(s) just before exit
 //   output=full|empty|none   what to write to the output file (default full; empty with mode=fail)
+//   outputsize=N      make the full output N bytes long (padded after its text); with mode=hang,
+//                     write N bytes of output before hanging
+//   room=N            a nearly full disk: the output gets at most N bytes, then its write fails
+//                     with "No space left on device" as a real full disk does, the part written
+//                     stays, and the run fails (exit code 1 unless exitcode says otherwise)
 //   log=PATH          append the program's full command line to PATH, one line per run
 //   showpriority=1    print the process's priority class as "Priority class: N"
 //   ready=PATH        create the file PATH once all console text of a "hang" run is written
@@ -169,6 +174,31 @@ void Crash()
     *reinterpret_cast<volatile int*>(nowhere) = 1;
 }
 
+enum class WriteResult { Written, CannotOpen, DiskFull };
+
+// Writes the output in pieces, as an encoder does while it runs. `room` < 0: as much as the disk takes;
+// otherwise at most `room` bytes fit. What was written before a failed write stays in the file.
+WriteResult WriteOutput(const std::string& path, const std::string& content, long room)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return WriteResult::CannotOpen;
+    WriteResult result = WriteResult::Written;
+    for (size_t at = 0; at < content.size() && result == WriteResult::Written;) {
+        size_t piece = content.size() - at < 4096 ? content.size() - at : 4096;
+        if (room >= 0 && at + piece > size_t(room)) {
+            piece = size_t(room) - at;
+            result = WriteResult::DiskFull;
+        }
+        DWORD done = 0;
+        if (piece > 0 && (!WriteFile(file, content.data() + at, DWORD(piece), &done, nullptr) || done < piece))
+            result = WriteResult::DiskFull;  // a real disk that is full (the only failure of a local write)
+        at += done;
+    }
+    if (!CloseHandle(file)) result = WriteResult::DiskFull;
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -243,6 +273,9 @@ int main(int argc, char** argv)
                 "Press [q] to stop encoding\n");
 
     if (mode == "hang") {
+        // With an output size, the part of the output written before it hangs.
+        if (SettingInt("outputsize", 0) > 0 && !output.empty())
+            WriteOutput(output, TailPattern(SettingInt("outputsize", 0)), -1);
         Write(progress, TailPattern(SettingInt("tail", 0)));
         if (!Setting("ready", "").empty()) {
             if (FILE* f = std::fopen(Setting("ready", "").c_str(), "wb")) std::fclose(f);
@@ -289,15 +322,23 @@ int main(int argc, char** argv)
 
     const std::string written = Setting("output", mode == "fail" ? "empty" : "full");
     if (written != "none" && !output.empty()) {
-        if (FILE* f = std::fopen(output.c_str(), "wb")) {
-            if (written == "full") {
-                std::fprintf(f, "test-encoder output\r\ninput=%s\r\nformat=%s\r\nlength=%s\r\n", input.c_str(),
+        std::string content;
+        if (written == "full") {
+            content = Printf("test-encoder output\r\ninput=%s\r\nformat=%s\r\nlength=%s\r\n", input.c_str(),
                              format.c_str(), DurationText(length).c_str());
-                for (const std::string& a : args) std::fprintf(f, "arg=%s\r\n", a.c_str());
-            }
-            std::fclose(f);
-        } else {
+            for (const std::string& a : args) content += Printf("arg=%s\r\n", a.c_str());
+            const long size = SettingInt("outputsize", 0);
+            if (size > long(content.size())) content += TailPattern(size - long(content.size()));
+        }
+        switch (WriteOutput(output, content, SettingInt("room", -1))) {
+        case WriteResult::Written: break;
+        case WriteResult::CannotOpen:
             Write(err, output + ": could not open the output file\n");
+            return exitCode ? exitCode : 1;
+        case WriteResult::DiskFull:
+            Write(err, "av_interleaved_write_frame(): No space left on device\n"
+                       "Error writing trailer of " + output + ": No space left on device\n"
+                       "Conversion failed!\n");
             return exitCode ? exitCode : 1;
         }
     }
