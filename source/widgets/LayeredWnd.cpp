@@ -86,14 +86,7 @@ void TfrmLayered::FreeBuffers() {
 
 bool TfrmLayered::CreateBuffers() {
   FreeBuffers();
-  BITMAPINFO bi;
-  std::memset(&bi, 0, sizeof(bi));
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = GetWidth();
-  bi.bmiHeader.biHeight = GetHeight();  // bottom-up rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = Dib32Info(GetWidth(), GetHeight());  // bottom-up rows
   void* bits = nullptr;
   HBITMAP mem = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HBITMAP back = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -1,4 +1,5 @@
-// Shared pieces of the picture buttons and labels: the placement type and two window routines.
+// Shared pieces of the picture buttons and labels: the placement type and two window routines; and the
+// header of the 32-bit DIB sections the widgets draw through.
 #pragma once
 
 #include <windows.h>
@@ -84,3 +85,6 @@ protected:
 // True when `ch` is the accelerator of `caption` (the character after a single "&"), letters compared
 // without case.
 bool IsAccelerator(char ch, const std::string& caption);
+
+// The header of a 32-bit DIB section (BI_RGB); a negative height gives top-down rows.
+BITMAPINFO Dib32Info(int width, int height);
