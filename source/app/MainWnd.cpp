@@ -13,6 +13,7 @@
 #include "FileList.h"
 #include "FileUtils.h"
 #include "MediaInfoDll.h"
+#include "MediaReadAhead.h"
 #include "MultiLanguages.h"
 #include "OrvUtils.h"
 #include "PngPicture.h"
@@ -559,13 +560,31 @@ TFileItem* TfrmMain::FileItemOf(int index) const {
 }
 
 void TfrmMain::AddFile(const std::string& path) {
-  RunAddBatch([&] { AddFileInBatch(path); });
+  RunAddBatch([&] { AddFileInBatch(path, nullptr, 0); });
 }
 
-void TfrmMain::AddFiles(const std::vector<std::string>& paths) {
+void TfrmMain::AddFiles(const std::vector<std::string>& paths) { AddPaths(paths, false); }
+
+void TfrmMain::AddPaths(const std::vector<std::string>& paths, bool skipFolders) {
   RunAddBatch([&] {
-    for (const std::string& p : paths) AddFileInBatch(p);
+    TMediaReadAhead readAhead(paths, ReadAheadWanted(paths), [] { Application->ProcessMessages(); });
+    for (size_t i = 0; i < paths.size(); ++i)
+      if (!skipFolders || !IsFolder(paths[i])) AddFileInBatch(paths[i], &readAhead, i);
   });
+}
+
+std::vector<bool> TfrmMain::ReadAheadWanted(const std::vector<std::string>& paths) const {
+  // The files that would be added if nothing changed meanwhile: supported, not listed yet and not
+  // named earlier in the batch. A guess only: AddFileInBatch decides as before.
+  std::vector<bool> wanted(paths.size(), false);
+  std::unordered_set<std::string> seen;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (!IsSupportedExt(ExtOf(paths[i]))) continue;
+    const std::string key = FilePathKey(paths[i]);
+    if (key.empty() || !seen.insert(key).second || IsListed(paths[i], key)) continue;
+    wanted[i] = true;
+  }
+  return wanted;
 }
 
 void TfrmMain::RunAddBatch(const std::function<void()>& add) {
@@ -616,7 +635,7 @@ bool TfrmMain::IsListed(const std::string& path, const std::string& key) const {
   return false;
 }
 
-void TfrmMain::AddFileInBatch(const std::string& path) {
+void TfrmMain::AddFileInBatch(const std::string& path, TMediaReadAhead* readAhead, size_t index) {
   // Messages get through before the first file and then at least every AddBatchPumpMs, so the window
   // keeps repainting and taking input; letting them through before every file costs more than that.
   if (!FAddBatchPumped || GetTickCount() - FLastAddBatchPump >= AddBatchPumpMs) {
@@ -631,7 +650,7 @@ void TfrmMain::AddFileInBatch(const std::string& path) {
   auto* item = new TFileItem;
   item->FileName = NameOf(path);
   item->FilePath = FolderOf(path);
-  TMediaValues values = ReadMediaValues(path);
+  TMediaValues values = readAhead ? readAhead->Take(index) : ReadMediaValues(path);
   for (int i = 0; i < FileItemValueCount; ++i) item->*FileItemValues[i] = ValueOrNone(values[size_t(i)]);
   // Current libraries name and size any file they can open, media or not; a file whose container
   // they do not recognise (no Format) is refused as well.
@@ -673,10 +692,7 @@ void TfrmMain::OpenFiles(bool clearFirst) {
 }
 
 void TfrmMain::DropFiles(const std::vector<std::string>& paths) {
-  RunAddBatch([&] {
-    for (const std::string& p : paths)
-      if (!IsFolder(p)) AddFileInBatch(p);  // folders are skipped, not searched
-  });
+  AddPaths(paths, true);  // folders are skipped, not searched
   SelectListItem(lsvFileName, lsvFileName->Count());
 }
 

@@ -31,6 +31,8 @@
 #include "TrayIcon.h"
 #include "globals.h"
 
+class TMediaReadAhead;
+
 constexpr UINT WM_UPDATESUMMARY = WM_USER + 1;
 constexpr UINT WM_STARTNEXTFILE = WM_USER + 2;
 
@@ -73,7 +75,9 @@ public:
   // ---- file list ----
   // Files are added in batches (AddFile is a batch of one): the list neither draws nor reports its
   // changes entry by entry, and the list, the summary and the media panel are brought up to date once
-  // at the end of the outermost batch, under the wait cursor. Messages are let through before each file.
+  // at the end of the outermost batch, under the wait cursor. Messages are let through before each file
+  // and while the list waits for the media library, which reads the batch's files ahead on a worker
+  // thread; the list is still filled one file after the other, in order.
   void AddFile(const std::string& path);
   void AddFiles(const std::vector<std::string>& paths);
   bool IsSupportedExt(const std::string& ext) const;
@@ -231,7 +235,11 @@ private:
   void RunAddBatch(const std::function<void()>& add);
   void BeginAddBatch();
   void EndAddBatch();
-  void AddFileInBatch(const std::string& path);
+  // The batch's files in order; the media library reads the likely ones ahead on a worker thread.
+  void AddPaths(const std::vector<std::string>& paths, bool skipFolders);
+  std::vector<bool> ReadAheadWanted(const std::vector<std::string>& paths) const;
+  // readAhead: the batch's read-ahead, whose file `index` this is; null to read the file here.
+  void AddFileInBatch(const std::string& path, TMediaReadAhead* readAhead, size_t index);
   bool IsListed(const std::string& path, const std::string& key) const;
   void RememberListed(const std::string& key);
   void WMStartNextFile(TMessage& m);

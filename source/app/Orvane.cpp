@@ -1,7 +1,9 @@
 // Program entry: GDI+ before any window, paths, the language file (read, then written back so missing
 // keys are filled in), the media library (loaded with the first file), the splash window for one timer
-// tick, then the main window and the message loop until the application terminates.
+// tick with the main window made meanwhile, then the message loop until the application terminates.
 #include <windows.h>
+
+#include <exception>
 
 #include "DelayLoad.h"
 #include "Forms.h"
@@ -28,8 +30,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     frmSplash = new TfrmSplash(Application);
     // While the splash window shows, the libraries that only the main window needs come into memory.
     LoadDelayedLibrariesInBackground();
+    // The main window is made while the splash shows; it stays hidden until the message loop shows it,
+    // after the splash has closed. A failure surfaces where it always did: once the splash has gone.
+    std::exception_ptr mainFailed;
+    frmSplash->WhileShown = [&mainFailed] {
+        try {
+            Application->CreateForm(frmMain);
+        } catch (...) {
+            mainFailed = std::current_exception();
+        }
+    };
     frmSplash->ShowModal();
-    Application->CreateForm(frmMain);
+    if (mainFailed) std::rethrow_exception(mainFailed);
+    if (!frmMain) Application->CreateForm(frmMain);
     Application->Run();
     // The windows (the splash window, the main window and the about window it owns) go before GDI+.
     Application->DestroyComponents();

@@ -6,7 +6,21 @@ TfrmSplash* frmSplash = nullptr;
 
 ORV_DEFINE_LAYERED_CLASS(TfrmSplash, TfrmLayered, nullptr, {})
 
-TfrmSplash::TfrmSplash(TComponent* owner) : TfrmLayered(owner) { InitLayout(); }
+TfrmSplash::TfrmSplash(TComponent* owner) : TfrmLayered(owner) {
+  InitLayout();
+  // The work starts from a short timer, not at once: the picture reaches the screen only when the
+  // modal loop first waits for messages.
+  FWhileShownTimer = new TTimer(this);
+  FWhileShownTimer->SetEnabled(false);
+  FWhileShownTimer->SetInterval(WhileShownDelayMs);
+  FWhileShownTimer->OnTimer = [this](TObject*) {
+    FWhileShownTimer->SetEnabled(false);
+    std::function<void()> work;
+    std::swap(work, WhileShown);  // once
+    if (work) work();
+  };
+  OnShow = [this](TObject*) { FWhileShownTimer->SetEnabled(bool(WhileShown)); };
+}
 
 void TfrmSplash::DeclareLayout(TLayoutBinder& b) {
   TfrmLayered::DeclareLayout(b);

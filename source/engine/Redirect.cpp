@@ -11,6 +11,10 @@ namespace {
 const DWORD PriorityClasses[] = {0, IDLE_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS, HIGH_PRIORITY_CLASS,
                                  REALTIME_PRIORITY_CLASS};
 
+// How long the reader waits for the child's end after finding both pipes empty. Short, because a child
+// that writes more than a pipe holds meanwhile stops until the next look; a look costs next to nothing.
+const DWORD IdleWaitMs = 10;
+
 // How long the runner waits for a child it has just killed to be gone, so that nothing outlives it.
 const DWORD KilledChildWait = 5000;
 
@@ -75,7 +79,7 @@ void TRedirectorThread::Execute()
             if (abandoned_) return;
             if (!idle) continue;  // output flows: poll again at once
             if (Terminated()) break;
-            if (WaitForSingleObject(R->processInfo_.hProcess, 100) != WAIT_OBJECT_0) continue;
+            if (WaitForSingleObject(R->processInfo_.hProcess, IdleWaitMs) != WAIT_OBJECT_0) continue;
             // Set before the drain, so every event from here on sees it.
             R->exited_ = true;
             bool reported = false;

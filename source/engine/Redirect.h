@@ -2,9 +2,10 @@
 // hands what the child writes, and its end, to the owner's events on the main thread.
 //
 // A reader thread (TRedirectorThread) peeks at both output pipes and, when they are empty, waits up to
-// 100 ms for the child to end. Every pipe read and every event runs on the main thread through
-// TThread::Synchronize while the reader waits, so the events need no locks and keep arriving inside
-// modal loops. One child at a time; the same runner serves any number of children one after another.
+// 10 ms for the child to end, so a child that writes much is never left waiting on a full pipe for long.
+// Every pipe read and every event runs on the main thread through TThread::Synchronize while the reader
+// waits, so the events need no locks and keep arriving inside modal loops. One child at a time; the same
+// runner serves any number of children one after another.
 //
 // Every end of a run is reported exactly once through OnTerminated with the child's exit code, also when
 // the reader fails (a failed pipe read or an exception from OnData/OnErrorData): the child is then killed,

@@ -457,3 +457,32 @@ void SafeTrackMouseEvent(HWND window) {
   tme.hwndTrack = window;
   fn(&tme);
 }
+
+// ---- plain drawing ----
+
+void FillRectColor(HDC dc, const RECT& r, TColor colour) {
+  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+void FrameRectColor(HDC dc, const RECT& r, TColor colour) {
+  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
+  FrameRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
+                         bool enabled) {
+  static const UINT flags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+  const UINT align = flags[alignment] | DT_SINGLELINE | DT_EXPANDTABS;
+  TSkinCaptionText caption(canvas);
+  const RECT m = caption.Measure(text, r, align);
+  const int tw = m.right - m.left, th = m.bottom - m.top;
+  RECT t;
+  t.left = r.left + ((r.right - r.left) - tw) / 2;
+  t.top = r.top + ((r.bottom - r.top) - th) / 2;
+  t.right = t.left + tw;
+  t.bottom = t.top + th;
+  caption.Draw(text, t, align, enabled);
+}

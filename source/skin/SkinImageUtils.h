@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Controls.h"
 #include "Graphics.h"
 
 class TControl;
@@ -104,3 +105,38 @@ struct TOptionalUser32 {
 const TOptionalUser32& OptionalUser32();
 bool SafeGetScrollBarInfo(HWND window, LONG objectId, SCROLLBARINFO* info);
 void SafeTrackMouseEvent(HWND window);  // asks for WM_MOUSELEAVE when the system can
+
+// ---- plain drawing ----
+void FillRectColor(HDC dc, const RECT& r, TColor colour);
+void FrameRectColor(HDC dc, const RECT& r, TColor colour);
+
+// The canvas's font selected for plain transparent text, put back on leaving.
+class TSkinCaptionText {
+public:
+  explicit TSkinCaptionText(TCanvas* canvas) : FCanvas(canvas), FDc(canvas->GetHandle()) {
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Font()->SetStyle(0);
+    FOldFont = SelectObject(FDc, canvas->Font()->Handle());
+    SetBkMode(FDc, TRANSPARENT);
+  }
+  ~TSkinCaptionText() { SelectObject(FDc, FOldFont); }
+  // The text's rectangle as DrawText measures it from r with these flags.
+  RECT Measure(const std::wstring& text, const RECT& r, UINT flags) {
+    RECT t = r;
+    DrawTextWide(FDc, text, t, flags | DT_CALCRECT | DT_NOCLIP);
+    return t;
+  }
+  void Draw(const std::wstring& text, RECT& r, UINT flags, bool enabled) {
+    SetTextColor(FDc, ColorToRGB(enabled ? FCanvas->Font()->GetColor() : clBtnShadow));
+    DrawTextWide(FDc, text, r, flags);
+  }
+
+private:
+  TCanvas* FCanvas;
+  HDC FDc;
+  HGDIOBJ FOldFont;
+};
+
+// A one-line caption centred both ways; alignment as TAlignment.
+void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
+                         bool enabled);

@@ -1,11 +1,11 @@
 #include "SkinManage.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "Forms.h"
 #include "SkinImageUtils.h"
 #include "SkinnerData.h"
-#include "SkinnerForm.h"
 #include "Strings.h"
 #include "Timer.h"
 
@@ -26,7 +26,7 @@ LRESULT CALLBACK SkinCbtProc(int code, WPARAM w, LPARAM l) {
         const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
         // A size grip made inside a window that is skinned already gets its skinner at once.
         if ((cs->style & SBS_SIZEGRIP) && SameText(WindowClassName(window), "ScrollBar"))
-          if (TSkinnerForm* f = m->FindForm(cs->hwndParent)) f->SkinChildWindow(window);
+          if (TSkinnedWindow* f = m->FindSkinned(cs->hwndParent)) f->SkinChildWindow(window);
         if (!(cs->style & WS_CHILD) && WindowClassName(window) == "#32768") m->SkinPopupMenu(window);
         if (cs->dwExStyle & WS_EX_MDICHILD) m->SkinWindow(window);
         break;
@@ -53,6 +53,65 @@ std::string WindowClassName(HWND window) {
   return name;
 }
 
+namespace {
+
+// What the skin data components tell the manager.
+class TManagerObserver : public TSkinDataObserver {
+public:
+  TManagerObserver() { SkinDataObserver = this; }
+
+  void SkinDataLoaded(TSkinData* data) override {
+    TSkinManage& m = CreateSkinManager();
+    m.AddSkinData(data);
+    if (data->GetSkinFormtype() != sfMainform) {
+      m.Active = true;
+      ++m.Started;
+      auto* form = As<TCustomForm>(data->Owner());
+      if (form && data->GetActive()) m.SkinWindow(form->Handle());
+      return;
+    }
+    m.InstallHook();
+    if (data->GetActive()) m.QueueAction(saSkinAll, 250);
+  }
+
+  void SkinDataActivated(TSkinData* data, bool active) override {
+    TSkinManage& m = CreateSkinManager();
+    if (data->GetSkinFormtype() == sfOnlyThisForm) {
+      m.ActionData = data;
+      if (active && data->NoSkin) return;
+      m.QueueAction(active ? saSkinAll : saUnskinAll, 250);
+      return;
+    }
+    if (active) {
+      if (data->NoSkin) return;
+      m.ActionData = data;
+      m.QueueAction(saSkinAll, 250);
+      m.Started = 1;
+    } else {
+      m.ActionData = data;
+      m.QueueAction(saUnskinAll, 250);
+    }
+  }
+
+  void SkinDataReapplied(TSkinData* data) override {
+    if (!SkinManager) data->Loaded();
+    TSkinManage& m = CreateSkinManager();
+    m.ActionData = data;
+    m.RefreshSkinData();
+    if (m.Started == 1) m.QueueAction(saReapplySkin, 250);
+  }
+
+  void SkinDataRemoved(TSkinData* data) override {
+    if (SkinManager) SkinManager->RemoveSkinData(data);
+  }
+};
+
+TManagerObserver ManagerObserver;
+
+}  // namespace
+
+TSkinnedWindow* (*MakeSkinnedWindow)(HWND, TControl*, TSkinData*, const std::string&) = nullptr;
+
 TSkinManage& CreateSkinManager() {
   if (!SkinManager) SkinManager = new TSkinManage;
   return *SkinManager;
@@ -75,7 +134,7 @@ TSkinManage::~TSkinManage() {
   delete Timer;
   Timer = nullptr;
   while (!Forms.empty()) {
-    TSkinnerForm* f = Forms.back();
+    TSkinnedWindow* f = Forms.back();
     Forms.pop_back();
     f->Release();
     f->Free();
@@ -135,17 +194,8 @@ bool TSkinManage::SkinWindow(HWND window) {
   ChooseSkinData(data, window);
   if (!data || data->NoSkin) return false;
 
-  auto* f = new TSkinnerForm(vcl);
-  f->WindowHandle = window;
-  f->Name = className;
-  if (vcl)
-    f->AttachForm(data, vcl);
-  else
-    f->AttachWindow(data);
-  if (!f->Attached()) {
-    f->Free();
-    return false;
-  }
+  TSkinnedWindow* f = MakeSkinnedWindow ? MakeSkinnedWindow(window, vcl, data, className) : nullptr;
+  if (!f) return false;
   Forms.push_back(f);
   PostMessageA(window, SM_FINISHSKIN, 0, SkinFinishParam);
   return true;
@@ -200,7 +250,7 @@ void TSkinManage::QueueAction(int action, int interval) {
   Timer->SetEnabled(true);
 }
 
-void TSkinManage::UnskinAndFree(TSkinnerForm* f) {
+void TSkinManage::UnskinAndFree(TSkinnedWindow* f) {
   Remove(f);
   f->Unskin();
   if (IsWindow(f->WindowHandle)) {
@@ -214,7 +264,7 @@ void TSkinManage::DoAction() {
   Timer->SetEnabled(false);
   TSkinData* data = ActionData;
   if (!data) return;
-  auto usesData = [data](TSkinnerForm* f) { return f->SkinData() == data; };
+  auto usesData = [data](TSkinnedWindow* f) { return f->SkinData() == data; };
   const bool onlyOwner = data->GetSkinFormtype() == sfOnlyThisForm;
   switch (Action) {
     case saSkinAll:
@@ -240,14 +290,14 @@ void TSkinManage::DoAction() {
       break;
     case saReapplySkin: {
       PurgeForms();
-      std::vector<TSkinnerForm*> using_;
+      std::vector<TSkinnedWindow*> using_;
       std::copy_if(Forms.begin(), Forms.end(), std::back_inserter(using_), usesData);
       if (onlyOwner && using_.size() > 1) using_.resize(1);
-      for (TSkinnerForm* f : using_) {
+      for (TSkinnedWindow* f : using_) {
         f->FreeSysButtons();
         f->BuildSysButtons();
       }
-      for (TSkinnerForm* f : using_) f->ApplySkinChange();
+      for (TSkinnedWindow* f : using_) f->ApplySkinChange();
       break;
     }
   }
@@ -257,23 +307,28 @@ void TSkinManage::DoAction() {
 
 // ---- the lists ----
 
-TSkinnerForm* TSkinManage::FindForm(HWND window) {
-  for (TSkinnerForm* f : Forms)
+TSkinnedWindow* TSkinManage::FindSkinned(HWND window) {
+  for (TSkinnedWindow* f : Forms)
     if (f->WindowHandle == window) return f;
   return nullptr;
 }
 
-void TSkinManage::Remove(TSkinnerForm* form) { Forms.erase(std::remove(Forms.begin(), Forms.end(), form), Forms.end()); }
+TSkinnerForm* TSkinManage::FindForm(HWND window) {
+  TSkinnedWindow* f = FindSkinned(window);
+  return f ? f->FormSkinner() : nullptr;
+}
+
+void TSkinManage::Remove(TSkinnedWindow* form) { Forms.erase(std::remove(Forms.begin(), Forms.end(), form), Forms.end()); }
 
 void TSkinManage::RemoveWindow(HWND window) {
   if (Started == 4) return;
-  if (TSkinnerForm* f = FindForm(window)) Remove(f);
+  if (TSkinnedWindow* f = FindSkinned(window)) Remove(f);
 }
 
 void TSkinManage::PurgeForms() {
   if (Started == 4) return;
   for (size_t i = Forms.size(); i-- > 0;) {
-    TSkinnerForm* f = Forms[i];
+    TSkinnedWindow* f = Forms[i];
     if (f->State() == skReleased) {
       Forms.erase(Forms.begin() + ptrdiff_t(i));
       f->Free();
@@ -299,10 +354,10 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
       }
   }
   // The windows skinned from it would go on reading a freed skin: they let go of it now.
-  std::vector<TSkinnerForm*> users;
-  for (TSkinnerForm* f : Forms)
+  std::vector<TSkinnedWindow*> users;
+  for (TSkinnedWindow* f : Forms)
     if (f->SkinData() == data) users.push_back(f);
-  for (TSkinnerForm* f : users) {
+  for (TSkinnedWindow* f : users) {
     Remove(f);
     if (f->State() != skReleased) f->Unskin();
     f->Free();
@@ -310,7 +365,7 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 }
 
 void TSkinManage::RefreshSkinData() {
-  for (TSkinnerForm* f : Forms)
+  for (TSkinnedWindow* f : Forms)
     if (f->SkinData() == ActionData) f->FreeSysButtons();
 }
 
@@ -320,14 +375,235 @@ void TSkinManage::SetMenuMode(bool on) {
   if (on == MenuMode) return;
   MenuMode = on;
   if (MainSkinData && MainSkinData->Has(xoMDIChildBorder)) return;
-  for (TSkinnerForm* f : Forms) {
-    if (f->WindowKind != wkMdiChild) continue;
-    if (on) {
-      f->DeleteRegion();
-    } else if (f->ShowState != ssMinimizedWindow) {
-      f->ShowState = ssNormalWindow;
-      f->UpdateRegion();
-      if (!f->OwnsRegion()) f->RefreshFrame();
+  for (TSkinnedWindow* f : Forms) f->MenuModeChanged(on);
+}
+
+namespace {
+
+int WidthOf(const RECT& r) { return r.right - r.left; }
+int HeightOf(const RECT& r) { return r.bottom - r.top; }
+
+bool NineXFamily() { return GetVersion() & 0x80000000u; }
+
+// A WM_NCPAINT wParam that names a region (the system passes 1 for the whole window).
+bool IsRegion(WPARAM w) { return w > 1 && GetObjectType(HGDIOBJ(w)) == OBJ_REGION; }
+
+// The three-pixel frame strips of the window-sized picture.
+void DrawFrameStrips(HDC dc, TBitmap* b) {
+  const int W = b->GetWidth(), H = b->GetHeight();
+  HDC src = b->Canvas()->GetHandle();
+  BitBlt(dc, 0, 0, W, 3, src, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, H - 3, W, 3, src, 0, H - 3, SRCCOPY);
+  BitBlt(dc, 0, 0, 3, H, src, 0, 0, SRCCOPY);
+  BitBlt(dc, W - 3, 0, 3, H, src, W - 3, 0, SRCCOPY);
+}
+
+}  // namespace
+
+// ---- the popup-menu window ----
+
+TSkinnerPopMenu::TSkinnerPopMenu() : Background(new TBitmap) {}
+
+TSkinnerPopMenu::~TSkinnerPopMenu() {
+  Detach();
+  delete Background;
+}
+
+void TSkinnerPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
+  WindowHandle = window;
+  SkinData = skinData;
+  MenuHandle = menu;
+  Install(window);
+}
+
+void TSkinnerPopMenu::Detach() {
+  if (!Installed()) return;
+  Remove();
+  Background->SetSize(0, 0);
+}
+
+bool TSkinnerPopMenu::CanPaint() const {
+  return SkinData && !SkinData->NoSkin && SkinData->MenuBackground && !SkinData->MenuBackground->Bitmap->Empty();
+}
+
+POINT TSkinnerPopMenu::ClientOffset() const {
+  RECT wr{};
+  GetWindowRect(WindowHandle, &wr);
+  POINT origin{0, 0};
+  ClientToScreen(WindowHandle, &origin);
+  return POINT{origin.x - wr.left, origin.y - wr.top};
+}
+
+void TSkinnerPopMenu::BuildBackground() {
+  RECT wr{};
+  GetWindowRect(WindowHandle, &wr);
+  const TDataSkinObject* e = SkinData->MenuBackground;
+  std::unique_ptr<TBitmap> b(
+      BuildSkinBitmap(RECT{0, 0, WidthOf(wr), HeightOf(wr)}, e->Bitmap, e->Margins, false, e->Tile, 1, 1));
+  Background->Assign(b.get());
+}
+
+TBitmap* TSkinnerPopMenu::CurrentBackground() {
+  if (!CanPaint() || !IsWindow(WindowHandle)) return nullptr;
+  RECT wr{};
+  GetWindowRect(WindowHandle, &wr);
+  if (Background->GetWidth() != WidthOf(wr) || Background->GetHeight() != HeightOf(wr)) BuildBackground();
+  return Background->Empty() ? nullptr : Background;
+}
+
+LRESULT TSkinnerPopMenu::SubclassProc(UINT msg, WPARAM w, LPARAM l) {
+  if (msg == SM_ISSKINNED) return 1;
+  if (!SkinManager || !SkinManager->Active) return CallPrevious(msg, w, l);
+  try {
+    switch (msg) {
+      case WM_DESTROY:
+        // The window's own procedure gets its last messages without this object in front.
+        Detach();
+        return CallPrevious(msg, w, l);
+      case WM_ERASEBKGND:
+        if (NineXFamily()) return 0;
+        return WMEraseBkgnd(msg, w, l);
+      case WM_NCPAINT: return WMNCPaint(msg, w, l);
+      case WM_PRINT: return WMPrint(msg, w, l);
+      case WM_PAINT: return WMPaint(msg, w, l);
     }
+  } catch (...) {
+    // Painting raises nothing out of the engine.
+  }
+  return CallPrevious(msg, w, l);
+}
+
+LRESULT TSkinnerPopMenu::WMEraseBkgnd(UINT msg, WPARAM w, LPARAM l) {
+  if (!SkinData || !SkinData->Has(xoMenuBG)) CallPrevious(msg, w, l);
+  return 1;
+}
+
+// The whole window, frame and client alike, from the background. The DC is always the whole window's;
+// a real update region (not the 1 that stands for the whole window) only clips it.
+LRESULT TSkinnerPopMenu::WMNCPaint(UINT msg, WPARAM w, LPARAM l) {
+  if (!CanPaint()) return CallPrevious(msg, w, l);
+  HDC dc = GetWindowDC(WindowHandle);
+  if (!dc) return 0;
+  if (IsRegion(w)) {
+    RECT wr{};
+    GetWindowRect(WindowHandle, &wr);
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(clip, HRGN(w), nullptr, RGN_COPY);
+    OffsetRgn(clip, -wr.left, -wr.top);  // the update region is in screen coordinates
+    SelectClipRgn(dc, clip);
+    DeleteObject(clip);
+  }
+  BuildBackground();
+  // The frame strips first, then the whole picture.
+  DrawFrameStrips(dc, Background);
+  BitBlt(dc, 0, 0, Background->GetWidth(), Background->GetHeight(), Background->Canvas()->GetHandle(), 0, 0, SRCCOPY);
+  ReleaseDC(WindowHandle, dc);
+  return 0;
+}
+
+LRESULT TSkinnerPopMenu::WMPrint(UINT msg, WPARAM w, LPARAM l) {
+  if (!CanPaint()) return CallPrevious(msg, w, l);
+  RECT wr{};
+  if (!GetWindowRect(WindowHandle, &wr)) return 0;
+  HDC dc = HDC(w);
+  BuildBackground();
+  const int W = WidthOf(wr), H = HeightOf(wr);
+  BitBlt(dc, 0, 0, W, H, Background->Canvas()->GetHandle(), 0, 0, SRCCOPY);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  HRGN clip = CreateRectRgn(3, 3, W - 3, H - 3);
+  SelectClipRgn(dc, clip);
+  const LRESULT result = CallPrevious(msg, w, l);
+  SelectClipRgn(dc, nullptr);
+  DeleteObject(clip);
+  SetBkMode(dc, oldMode);
+  return result;
+}
+
+// A menu window without a non-client area (the platform draws the menu's frame inside the client):
+// the frame strips come from the background once the window painted itself.
+LRESULT TSkinnerPopMenu::WMPaint(UINT msg, WPARAM w, LPARAM l) {
+  const LRESULT result = CallPrevious(msg, w, l);
+  if (!CanPaint()) return result;
+  RECT wr{}, cr{};
+  GetWindowRect(WindowHandle, &wr);
+  GetClientRect(WindowHandle, &cr);
+  if (WidthOf(cr) != WidthOf(wr) || HeightOf(cr) != HeightOf(wr)) return result;
+  TBitmap* b = CurrentBackground();
+  if (!b) return result;
+  HDC dc = GetDC(WindowHandle);
+  DrawFrameStrips(dc, b);
+  ReleaseDC(WindowHandle, dc);
+  return result;
+}
+
+// ---- the popup-menu windows ----
+
+void TSkinManage::SkinPopupMenu(HWND window) {
+  if (!Active || !IsWindow(window) || IsPopupSkinned(window)) return;
+  if (SendMessageA(window, SM_ISSKINNED, 0, 0) == 1) return;
+  TSkinData* data = nullptr;
+  ChooseSkinData(data, window);
+  if (!data || data->NoSkin) return;
+  switch (PopupMode) {
+    case 0:
+      if (!data->Has(xcPopupMenu)) return;
+      break;
+    case 1:
+      if (!data->Has(xcMainMenu) && !data->Has(xcMenuItem)) return;
+      break;
+    case 2:
+      if (!data->Has(xcSystemMenu)) return;
+      break;
+  }
+  auto* skinner = new TSkinnerPopMenu;
+  skinner->Attach(window, data, nullptr);
+  PopupMenus.push_back(skinner);
+}
+
+bool TSkinManage::RemovePopupMenu(HWND window) {
+  bool found = false;
+  for (size_t i = 0; i < PopupMenus.size(); ++i)
+    if (PopupMenus[i]->WindowHandle == window) {
+      TSkinnerPopMenu* s = PopupMenus[i];
+      PopupMenus.erase(PopupMenus.begin() + ptrdiff_t(i));
+      s->Detach();
+      delete s;
+      found = true;
+      break;
+    }
+  if (PopupMenus.empty()) PopupMode = 0;
+  return found;
+}
+
+bool TSkinManage::IsPopupSkinned(HWND window) const { return FindPopupMenu(window) != nullptr; }
+
+TSkinnerPopMenu* TSkinManage::FindPopupMenu(HWND window) const {
+  for (TSkinnerPopMenu* s : PopupMenus)
+    if (s->WindowHandle == window) return s;
+  return nullptr;
+}
+
+void TSkinManage::SetPopupMenuHandle(HMENU menu) {
+  for (auto it = PopupMenus.rbegin(); it != PopupMenus.rend(); ++it) {
+    if ((*it)->MenuHandle == menu) return;  // told already
+    if (!(*it)->MenuHandle) {
+      (*it)->MenuHandle = menu;
+      return;
+    }
+  }
+}
+
+TBitmap* TSkinManage::PopupBitmap(HMENU menu) {
+  for (TSkinnerPopMenu* s : PopupMenus)
+    if (menu && s->MenuHandle == menu) return s->CurrentBackground();
+  return nullptr;
+}
+
+void TSkinManage::FreePopupMenus() {
+  while (!PopupMenus.empty()) {
+    TSkinnerPopMenu* s = PopupMenus.back();
+    PopupMenus.pop_back();
+    s->Detach();
+    delete s;
   }
 }

@@ -3,6 +3,10 @@
 // keeps the list of skinned windows and of the registered skin data components, and carries out the
 // queued actions (skin all, unskin all, re-apply the skin) from a one-shot timer.
 //
+// TSkinnerPopMenu, also here, takes over one popup-menu window ("#32768") of the process from its
+// creation to its destruction and paints the window's frame and background from the skin's
+// MenuBackground element; the items are owner-drawn by the form skinner over that background.
+//
 // Nothing here reports errors: a window that fails a test simply stays unskinned.
 #pragma once
 
@@ -11,33 +15,88 @@
 #include <string>
 #include <vector>
 
+#include "SkinMessages.h"
+#include "Subclass.h"
+
 class TSkinData;
 class TSkinnerForm;
 class TControl;
 class TCustomForm;
 class TTimer;
-class TSkinnerPopMenu;
 class TBitmap;
-
-// Private messages of the engine (see the form skinner for what each one does there).
-constexpr UINT SM_REAPPLYSKIN = 0x3401;   // to a skinned form: take the skin again
-constexpr UINT SM_PAINTFRAME = 0x3502;    // to a skinned window: repaint the whole frame
-constexpr UINT SM_FINISHSKIN = 0x3503;    // posted after attaching, lParam 1000: finish skinning
-// To the window, for the application's own caption buttons: posted with wParam the button's Action
-// when it is clicked; sent with wParam its Visibility (1000..2000) and lParam its Action to ask whether
-// it shows (an answer above 0).
-constexpr UINT SM_CAPTIONBUTTONACTION = 0x3514;
-constexpr UINT SM_CAPTIONBUTTONVISIBLE = 0x3515;
-constexpr UINT SM_MDIREDRAW = 0x3516;     // posted to the MDI client: redraw it and all its children
-constexpr UINT SM_RECREATESCROLL = 0x3517;  // a scroll-bar skinner's control window was re-created
-constexpr UINT SM_MENUBARCLICK = 0x3518;  // to a skinned window, lParam a screen point: open the bar item there
-constexpr UINT SM_ISSKINNED = 0x3523;     // any window: 1 when it is skinned
-constexpr UINT SM_PAINTFRAMETO = 0xBC4B;  // lParam 16802: paint the skinned frame into the DC in wParam
-constexpr UINT SM_SKINQUERY = 0xBC4D;     // a skinned form answers 16802 for lParam 16802, else 1
-constexpr LPARAM SkinFinishParam = 1000;
 
 // The queued actions.
 enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saReapplySkin = 3 };
+
+class TSkinnerPopMenu : public TWindowSubclass {
+public:
+  TSkinnerPopMenu();
+  ~TSkinnerPopMenu() override;
+
+  // Subclasses the menu window; the menu handle may be 0 (it is told later).
+  void Attach(HWND window, TSkinData* skinData, HMENU menu);
+  // Puts the window's procedure back and empties the background.
+  void Detach();
+
+  HWND WindowHandle = nullptr;
+  TSkinData* SkinData = nullptr;
+  HMENU MenuHandle = nullptr;
+  // The window-sized picture built from MenuBackground at the last paint (empty before).
+  TBitmap* Background;
+  // The background for the window's current size, built when it is still missing; null when the skin
+  // has no usable MenuBackground.
+  TBitmap* CurrentBackground();
+  // Where the client area (the items' coordinates) starts inside the window.
+  POINT ClientOffset() const;
+
+protected:
+  LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
+
+private:
+  bool CanPaint() const;
+  void BuildBackground();
+  LRESULT WMEraseBkgnd(UINT msg, WPARAM w, LPARAM l);
+  LRESULT WMNCPaint(UINT msg, WPARAM w, LPARAM l);
+  LRESULT WMPrint(UINT msg, WPARAM w, LPARAM l);
+  LRESULT WMPaint(UINT msg, WPARAM w, LPARAM l);
+};
+
+// The form skinner's life: 0 attached and waiting for the finish message, 1 skinned, 3 re-applying a
+// skin, 4 destroying, 5 fitting the window to the frame, 6 released (the window is gone).
+enum TSkinnerState : int {
+  skWaiting = 0, skSkinned = 1, skReapplying = 3, skDestroying = 4, skFitting = 5, skReleased = 6
+};
+
+// A skinned window as the manager keeps it. The form skinner (TSkinnerForm, a layer above) is one;
+// the manager makes them through MakeSkinnedWindow and reaches them only through this.
+class TSkinnedWindow {
+public:
+  HWND WindowHandle = nullptr;
+
+  virtual TSkinData* SkinData() const = 0;
+  virtual int State() const = 0;
+  // Switches skinning of the window off, and lets go of it without restoring its look.
+  virtual void Unskin() = 0;
+  virtual void Release() = 0;
+  // The skin of the skin data changed: caption buttons first, then colours, controls and frame.
+  virtual void FreeSysButtons() = 0;
+  virtual void BuildSysButtons() = 0;
+  virtual void ApplySkinChange() = 0;
+  // A child window made after the window was skinned.
+  virtual void SkinChildWindow(HWND child) = 0;
+  // A maximized MDI child came (on) or went: an MDI child drops or takes its region.
+  virtual void MenuModeChanged(bool on) = 0;
+  // The form skinner itself, for the layers above.
+  virtual TSkinnerForm* FormSkinner() = 0;
+  virtual void Free() = 0;
+
+protected:
+  ~TSkinnedWindow() = default;
+};
+
+// Makes and attaches the skinner of a window (vcl: its form of ours, or null); null when it could not
+// attach. The form skinner's unit sets it at start-up.
+extern TSkinnedWindow* (*MakeSkinnedWindow)(HWND window, TControl* vcl, TSkinData* data, const std::string& className);
 
 class TSkinManage {
 public:
@@ -47,7 +106,7 @@ public:
   TSkinManage& operator=(const TSkinManage&) = delete;
 
   TTimer* Timer;                         // runs DoAction once
-  std::vector<TSkinnerForm*> Forms;      // one form skinner per skinned window
+  std::vector<TSkinnedWindow*> Forms;    // one form skinner per skinned window
   std::vector<TSkinData*> SkinDatas;     // registration order
   bool Active = false;                   // nothing is skinned while False
   bool SkinningAll = false;              // action 1 is walking the forms: child windows are accepted
@@ -72,7 +131,7 @@ public:
   void ChooseSkinData(TSkinData*& data, HWND window);
   bool IsPlainChild(HWND window);
 
-  // Popup-menu windows ("#32768"): one popup skinner each from creation to destruction (SkinnerMenu.cpp).
+  // Popup-menu windows ("#32768"): one popup skinner each from creation to destruction.
   // The mode goes back to 0 when the last popup skinner goes.
   std::vector<TSkinnerPopMenu*> PopupMenus;
   void SkinPopupMenu(HWND window);
@@ -91,6 +150,7 @@ public:
   void DoAction();
 
   TSkinnerForm* FindForm(HWND window);
+  TSkinnedWindow* FindSkinned(HWND window);
   // The form of that window among Screen's forms, else the control of the window, or null.
   TControl* FindVclForm(HWND window);
   // Drops the entry without freeing it (a form skinner that goes away).
@@ -105,8 +165,8 @@ public:
   void SetMenuMode(bool on);
 
 private:
-  void UnskinAndFree(TSkinnerForm* form);
-  void Remove(TSkinnerForm* form);
+  void UnskinAndFree(TSkinnedWindow* form);
+  void Remove(TSkinnedWindow* form);
 };
 
 // The manager; null until the first skin data component has been loaded. It lives until the process

@@ -197,18 +197,6 @@ void TSkinControl::SkinChanged() {
 
 // ---- the toolkit ----
 
-void FillRectColor(HDC dc, const RECT& r, TColor colour) {
-  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
-void FrameRectColor(HDC dc, const RECT& r, TColor colour) {
-  HBRUSH b = CreateSolidBrush(ColorToRGB(colour));
-  FrameRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 void TSkinControl::FillFace(HDC dc, const RECT& r) { FillRectColor(dc, r, SkinData->ButtonFace); }
 
 TColor TSkinControl::GetParentColor(TColor def) {
@@ -366,40 +354,9 @@ void DrawImageFrame(TSkinControl* skinner, HDC dc, const RECT& r, int frameCount
   DrawSkinFrame(dc, r, image, true, frameCount, frame);
 }
 
-namespace {
-
-// The canvas's font selected for plain transparent text, put back on leaving.
-class TCaptionText {
-public:
-  explicit TCaptionText(TCanvas* canvas) : FCanvas(canvas), FDc(canvas->GetHandle()) {
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->Font()->SetStyle(0);
-    FOldFont = SelectObject(FDc, canvas->Font()->Handle());
-    SetBkMode(FDc, TRANSPARENT);
-  }
-  ~TCaptionText() { SelectObject(FDc, FOldFont); }
-  // The text's rectangle as DrawText measures it from r with these flags.
-  RECT Measure(const std::wstring& text, const RECT& r, UINT flags) {
-    RECT t = r;
-    DrawTextWide(FDc, text, t, flags | DT_CALCRECT | DT_NOCLIP);
-    return t;
-  }
-  void Draw(const std::wstring& text, RECT& r, UINT flags, bool enabled) {
-    SetTextColor(FDc, ColorToRGB(enabled ? FCanvas->Font()->GetColor() : clBtnShadow));
-    DrawTextWide(FDc, text, r, flags);
-  }
-
-private:
-  TCanvas* FCanvas;
-  HDC FDc;
-  HGDIOBJ FOldFont;
-};
-
-}  // namespace
-
 void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT align, bool enabled,
                      const std::wstring& text) {
-  TCaptionText caption(canvas);
+  TSkinCaptionText caption(canvas);
   RECT t = caption.Measure(text, r, align | DT_EXPANDTABS);
   const int tw = t.right - t.left, th = t.bottom - t.top;
   if (align == DT_CENTER) {
@@ -410,21 +367,6 @@ void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT
     t.right = r.right;
   }
   caption.Draw(text, t, AddRtlReading(skinner, align | DT_EXPANDTABS), enabled);
-}
-
-void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
-                         bool enabled) {
-  static const UINT flags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-  const UINT align = flags[alignment] | DT_SINGLELINE | DT_EXPANDTABS;
-  TCaptionText caption(canvas);
-  const RECT m = caption.Measure(text, r, align);
-  const int tw = m.right - m.left, th = m.bottom - m.top;
-  RECT t;
-  t.left = r.left + ((r.right - r.left) - tw) / 2;
-  t.top = r.top + ((r.bottom - r.top) - th) / 2;
-  t.right = t.left + tw;
-  t.bottom = t.top + th;
-  caption.Draw(text, t, align, enabled);
 }
 
 void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,

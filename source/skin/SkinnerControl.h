@@ -15,26 +15,19 @@
 #include "Component.h"
 #include "Controls.h"
 #include "Graphics.h"
+#include "SkinMessages.h"
+#include "SkinnerForm.h"
 #include "Subclass.h"
 
 class TSkinData;
-class TSkinnerForm;
 class TDataSkinObject;
 
-// To a skinned control: wParam 0 switches its skinner off (the control paints as if unskinned), a
-// positive wParam switches it on again; the skinner stays attached either way.
-constexpr UINT SM_SWITCHSKINNER = 0x3506;
-// Sent by some controls when their data changes; check and radio skinners repaint on it.
-constexpr UINT SM_DATACHANGED = 0xB0D0;
-
-// The skinner's life: attached, and its window destroyed (freed at the form skinner's next purge).
-constexpr int ssAttached = 1, ssWindowDestroyed = 6;
 // State flags.
 constexpr uint8_t sfHot = 1, sfPressed = 2;
 // The Tag that makes a button draw its parent's background through the image's transparent parts.
 constexpr int TransparentButtonTag = 5555;
 
-class TSkinControl : public TComponent {
+class TSkinControl : public TComponent, public TControlSkinnerLink {
   ORV_CLASS(TSkinControl)
 public:
   explicit TSkinControl(TComponent* owner);
@@ -48,16 +41,14 @@ public:
   bool Active = true;             // False: every message goes straight on
   bool Unicode = false;
   TSkinData* SkinData = nullptr;
-  HWND WindowHandle = nullptr;
-  TControl* Control = nullptr;    // null for a plain window
+  // WindowHandle, Control, SkinnerState and Mode come with the form skinner's link (the base sets Mode
+  // to 1 when ParentBackground was on).
   RECT WindowRect{};              // screen coordinates, taken at every paint
   TControl* RepaintComponent = nullptr;  // invalidated instead of the window when set
   bool SetColour = false;         // the control's Color becomes the skin's face colour
   TColor SavedColour = clBtnFace;
   bool Attached = false;
-  int SkinnerState = 0;           // ssAttached, ssWindowDestroyed
   TSkinnerForm* Form = nullptr;
-  int Mode = 0;                   // meaning per skinner; the base sets 1 when ParentBackground was on
   bool ParentBackground = false;  // ParentBackground was True and has been switched off
 
   bool Hot() const { return StateFlags & sfHot; }
@@ -73,15 +64,18 @@ public:
   virtual void AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas);
   virtual void AttachWindow(HWND window, TSkinData* data, TSkinnerForm* form, TCanvas* canvas);
   // Gives the control back its colour and parent background (the hook goes in the destructor).
-  virtual void Detach();
+  void Detach() override;
   // Before the control's own procedure: False when the message is done here.
   virtual bool BeforeMessage(TMessage& m);
   virtual void AfterMessage(TMessage& m);
   // Paints through the given DC, or the window DC for 0.
   virtual void PaintWindow(HDC dc);
   virtual void DrawControl(HDC dc, const RECT& r) { (void)dc; (void)r; }
-  virtual void SkinChanged();
+  void SkinChanged() override;
   virtual bool CanSkin() { return true; }
+  std::string SkinnerClass() const override { return ClassName(); }
+  TSkinControl* Skinner() override { return this; }
+  void Free() override { TComponent::Free(); }
 
   void WndProc(TMessage& m);
   // The control's own procedure (the saved WindowProc, or the window procedure under the subclass).
@@ -122,8 +116,6 @@ private:
 };
 
 // ---- unit routines ----
-void FillRectColor(HDC dc, const RECT& r, TColor colour);
-void FrameRectColor(HDC dc, const RECT& r, TColor colour);
 void SendMouseLeave(TSkinControl* skinner);
 bool IsPopupOrTopLevel(HWND window);
 void CopyBitmap(TBitmap* source, TBitmap* target);
@@ -153,9 +145,6 @@ void DrawImageFrame(TSkinControl* skinner, HDC dc, const RECT& r, int frameCount
 // A caption in the rectangle: DT_LEFT, DT_CENTER or DT_RIGHT; gray when disabled.
 void DrawSkinCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, UINT align, bool enabled,
                      const std::wstring& text);
-// A one-line caption centred both ways; alignment as TAlignment.
-void DrawCenteredCaption(TCanvas* canvas, const RECT& r, const std::wstring& text, TAlignment alignment,
-                         bool enabled);
 // An icon of the image list (index -1: none) and a caption after it; alignment 0 left, 1 centre, 2 right.
 void DrawIconCaption(TSkinControl* skinner, TCanvas* canvas, const RECT& r, int alignment, const std::wstring& text,
                      int imageIndex, TImageList* images);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "Forms.h"
-#include "SkinManage.h"
 #include "SkinPackReader.h"
 #include "SkinnerIni.h"
 #include "Strings.h"
@@ -144,16 +143,18 @@ bool StartsUpper(const std::string& name, const std::string& prefix) { return Up
 
 }  // namespace
 
+TSkinDataObserver* SkinDataObserver = nullptr;
+
 TSkinData::TSkinData(TComponent* owner)
     : TComponent(owner),
+      MenuGlyphs(new TImageList(nullptr)),
+      AppIcon(new TBitmap),
       Buttons(new TDataSkinButton("Buttons")),
       BorderLeft(new TDataSkinBorder("Left")),
       BorderRight(new TDataSkinBorder("Right")),
       BorderTop(new TDataSkinBorder("Top")),
       BorderBottom(new TDataSkinBorder("Bottom")),
       Title(new TDataSkinTitle("Title")),
-      MenuGlyphs(new TImageList(nullptr)),
-      AppIcon(new TBitmap),
       FSkinControls(~0u & ((1u << (xcFastReport + 1)) - 1) & ~Bit(xcMenuItem) & ~Bit(xcFastReport)),
       FSkin3rd(std::begin(DefaultSkin3rd), std::end(DefaultSkin3rd)) {
   AppIcon->SetPixelFormat(pf24bit);
@@ -168,7 +169,7 @@ TSkinData::TSkinData(TComponent* owner)
 
 TSkinData::~TSkinData() {
   delete MenuGlyphs;
-  if (SkinManager) SkinManager->RemoveSkinData(this);
+  if (SkinDataObserver) SkinDataObserver->SkinDataRemoved(this);
   delete AppIcon;
   delete CaptionFont;
   FreeOptionalElements();
@@ -268,22 +269,7 @@ void TSkinData::SetActive(bool value) {
   FActive = value;
   if (ComponentState() & (csDesigning | csLoading | csReading)) return;  // Loaded acts on it
   if (FSkinFormtype == sfDialog || FSkinFormtype == sfDLL) return;
-  TSkinManage& m = CreateSkinManager();
-  if (FSkinFormtype == sfOnlyThisForm) {
-    m.ActionData = this;
-    if (value && NoSkin) return;
-    m.QueueAction(value ? saSkinAll : saUnskinAll, 250);
-    return;
-  }
-  if (value) {
-    if (NoSkin) return;
-    m.ActionData = this;
-    m.QueueAction(saSkinAll, 250);
-    m.Started = 1;
-  } else {
-    m.ActionData = this;
-    m.QueueAction(saUnskinAll, 250);
-  }
+  if (SkinDataObserver) SkinDataObserver->SkinDataActivated(this, value);
 }
 
 void TSkinData::SetSkinFile(const std::string& value) {
@@ -301,23 +287,13 @@ void TSkinData::Loaded() {
   TComponent::Loaded();
   if (ComponentState() & csDesigning) return;
   if (!OptionalUser32().GetScrollBarInfo) FSkinControls &= ~Bit(xcScrollbar);
-  TSkinManage& m = CreateSkinManager();
-  m.AddSkinData(this);
   CreateCaptionFont();
-  if (FSkinFormtype != sfMainform) {
-    m.Active = true;
-    ++m.Started;
-    auto* form = As<TCustomForm>(Owner());
-    if (form && FActive) m.SkinWindow(form->Handle());
-    return;
-  }
-  m.InstallHook();
-  if (FActive) {
-    if (NoSkin)
-      FActive = false;  // no skin could be applied: nothing is skinned
-    else
-      m.QueueAction(saSkinAll, 250);
-  }
+  // No skin could be applied: nothing is skinned.
+  if (FSkinFormtype == sfMainform && FActive && NoSkin) FActive = false;
+  // The manager registers the component and, as its form type asks, skins its form now or queues
+  // skinning every window.
+  if (SkinDataObserver) SkinDataObserver->SkinDataLoaded(this);
+  if (FSkinFormtype != sfMainform) return;
   if (Has(xcMainMenu))
     FSkinControls &= ~Bit(xcMenuItem);
   else
@@ -363,11 +339,7 @@ void TSkinData::BuildAppIcon() {
 
 void TSkinData::ReapplySkin() {
   if (ComponentState() & (csDesigning | csLoading | csReading)) return;
-  if (!SkinManager) Loaded();
-  TSkinManage& m = CreateSkinManager();
-  m.ActionData = this;
-  m.RefreshSkinData();
-  if (m.Started == 1) m.QueueAction(saReapplySkin, 250);
+  if (SkinDataObserver) SkinDataObserver->SkinDataReapplied(this);
 }
 
 void TSkinData::AskFormSkin(HWND window, const std::string& className, bool& doSkin) {

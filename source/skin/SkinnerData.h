@@ -20,6 +20,7 @@
 #include "Graphics.h"
 #include "MemoryStream.h"
 #include "SkinImageUtils.h"
+#include "SkinMessages.h"
 
 class TSkinReader;
 class TQuickIni;
@@ -114,8 +115,25 @@ using TOnSkinForm = std::function<void(TObject* Sender, HWND ahwnd, const std::s
 void LoadSystemCaptionFont(TFont* font);
 // The fixed text of the Version property.
 extern const char* const SkinEngineVersion;
-// The payload of the engine's own notices (CN_NOTIFY, 0xBC4B, 0xBC4D).
-constexpr LPARAM SkinNoticeParam = 16802;
+
+// The skin manager sits above the data component: a component tells it of its life and of the
+// changes it must act on through this, which the manager's unit sets at start-up (while it is null no
+// window is skinned).
+class TSkinDataObserver {
+public:
+  // The layout was read (Loaded).
+  virtual void SkinDataLoaded(TSkinData* data) = 0;
+  // Active was set to the value at run time.
+  virtual void SkinDataActivated(TSkinData* data, bool active) = 0;
+  // A new skin was loaded at run time (ReapplySkin).
+  virtual void SkinDataReapplied(TSkinData* data) = 0;
+  // The component is being freed.
+  virtual void SkinDataRemoved(TSkinData* data) = 0;
+
+protected:
+  ~TSkinDataObserver() = default;
+};
+extern TSkinDataObserver* SkinDataObserver;
 
 class TSkinData : public TComponent {
   ORV_CLASS(TSkinData)

@@ -631,3 +631,29 @@ void TControlDispatch::SkinChildWindow(HWND window) {
   else
     AttachWindow(window, *rule);
 }
+
+namespace {
+
+// The form skinners ask the dispatch for their controls' skinners through this.
+class TDispatchSkinning : public TControlSkinning {
+public:
+  TDispatchSkinning() { ControlSkinning = this; }
+
+  void SkinWindowControls(TSkinnerForm* form, TControl* vclForm, HWND window) override {
+    TControlDispatch(form, form->SkinData()).SkinWindowControls(vclForm, window);
+  }
+  void SkinControl(TSkinnerForm* form, TControl* control) override {
+    TControlDispatch(form, form->SkinData()).SkinControl(control, control->GetParent());
+  }
+  void SkinChildWindow(TSkinnerForm* form, HWND child) override {
+    TControlDispatch(form, form->SkinData()).SkinChildWindow(child);
+  }
+  void ReplaceSkinner(TSkinnerForm* form, TControl* control, const char* skinnerClass, int mode) override {
+    TControlDispatch(form, form->SkinData())
+        .Attach(control, TControlDispatch::Rule(skinnerClass), false, [mode](TSkinControl* s) { s->Mode = mode; });
+  }
+};
+
+TDispatchSkinning DispatchSkinning;
+
+}  // namespace

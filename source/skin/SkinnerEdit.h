@@ -7,9 +7,6 @@
 
 #include "SkinnerControl.h"
 
-// To an edit skinner, lParam 16802: the edit paints its text into the DC in wParam; answers 16802.
-constexpr UINT SM_PAINTEDITTO = 0xBC4A;
-
 // The frame of the up-down's element for a part: direction 0 up, 1 down, 2 left, 3 right; state 1
 // normal, 2 pressed, 3 disabled. Up and left take frames 1 to 4, down and right 5 to 8.
 int UpDownFrame(int direction, int state);

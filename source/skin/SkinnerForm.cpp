@@ -6,16 +6,34 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "SkinManage.h"
-#include "SkinnerControl.h"
-#include "SkinnerDispatch.h"
 #include "SkinnerData.h"
-#include "SkinnerFrame.h"
-#include "SkinnerMenu.h"
 #include "Timer.h"
 
 namespace {
+
 constexpr UINT WM_NCUAHDRAWCAPTION = 0xAE;  // the themed caption's own painting: never wanted here
+
+// The manager's skinned windows are form skinners.
+TSkinnedWindow* MakeFormSkinner(HWND window, TControl* vcl, TSkinData* data, const std::string& className) {
+  auto* f = new TSkinnerForm(vcl);
+  f->WindowHandle = window;
+  f->Name = className;
+  if (vcl)
+    f->AttachForm(data, vcl);
+  else
+    f->AttachWindow(data);
+  if (!f->Attached()) {
+    f->Free();
+    return nullptr;
+  }
+  return f;
+}
+
+const bool FactorySet = (MakeSkinnedWindow = MakeFormSkinner, true);
+
 }  // namespace
+
+TControlSkinning* ControlSkinning = nullptr;
 
 TBitmap* ScratchBitmap() {
   static const std::unique_ptr<TBitmap> bitmap = [] {
@@ -312,18 +330,20 @@ bool TSkinnerForm::SkinLateControl(TMessage& m) {
   CallPrevious(m);
   if (!FControlsSkinned || LOWORD(m.WParam) != WM_CREATE) return true;
   TWinControl* control = FindControl(HWND(m.LParam));
-  if (control && FForm && GetParentForm(control) == FForm)
-    TControlDispatch(this, FSkinData).SkinControl(control, control->GetParent());
+  if (control && FForm && GetParentForm(control) == FForm && ControlSkinning)
+    ControlSkinning->SkinControl(this, control);
   return true;
 }
 
-void TSkinnerForm::SkinChildWindow(HWND child) { TControlDispatch(this, FSkinData).SkinChildWindow(child); }
+void TSkinnerForm::SkinChildWindow(HWND child) {
+  if (ControlSkinning) ControlSkinning->SkinChildWindow(this, child);
+}
 
 bool TSkinnerForm::FinishSkinning(TMessage& m) {
   SystemMenu = GetSystemMenu(WindowHandle, FALSE);
   LoadSmallIcon();
   SaveFrameMetrics();
-  TControlDispatch(this, FSkinData).SkinWindowControls(FForm, WindowHandle);
+  if (ControlSkinning) ControlSkinning->SkinWindowControls(this, FForm, WindowHandle);
   FControlsSkinned = true;
   if (FState == skWaiting) {
     if (WindowKind == wkMdiChild) {
@@ -553,16 +573,6 @@ void TSkinnerForm::NotifySkinned() {
   if (FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, WindowHandle, Name);
 }
 
-// Caption buttons and menu-bar items that the mouse left without a leave notice lose their hot look.
-void TSkinnerForm::HoverTimerTick(TObject*) {
-  if (MenuTracking || !HotObject) return;
-  POINT cursor;
-  GetCursorPos(&cursor);
-  if (PtInRect(&HotObject->Rect, ScreenToWindow(cursor.x, cursor.y))) return;
-  HotObject->MouseLeave();
-  HotObject = nullptr;
-}
-
 // ---- skin changes and undoing ----
 
 void TSkinnerForm::ApplySkinChange() {
@@ -571,7 +581,7 @@ void TSkinnerForm::ApplySkinChange() {
     for (TComponent* c : FForm->ComponentList())
       if (auto* f = As<TCustomForm>(c)) f->SetColor(FSkinData->ButtonFace);
   }
-  for (TSkinControl* c : FControls) c->SkinChanged();
+  for (TControlSkinnerLink* c : FControls) c->SkinChanged();
   FState = skReapplying;
   if (FFrameSkinned && FForm) {
     SetPopupMenusOwnerDraw(FForm, true);
@@ -625,6 +635,19 @@ void TSkinnerForm::RestoreClientSize() {
   SetWindowPos(h, nullptr, wr.left, wr.top, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
+// While an MDI child is maximized its frame is the system's (hidden outside the client): the children
+// drop their regions; afterwards they take them again.
+void TSkinnerForm::MenuModeChanged(bool on) {
+  if (WindowKind != wkMdiChild) return;
+  if (on) {
+    DeleteRegion();
+  } else if (ShowState != ssMinimizedWindow) {
+    ShowState = ssNormalWindow;
+    UpdateRegion();
+    if (!OwnsRegion()) RefreshFrame();
+  }
+}
+
 void TSkinnerForm::Release() {
   if (!FFrameSkinned) {
     UnskinControlsOnly();
@@ -636,12 +659,7 @@ void TSkinnerForm::Release() {
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
-  // A window being destroyed goes without the menu the bar took off it. The system destroys a window's
-  // menu with the window, so a menu that no form of ours owns goes now; a form's menu belongs to its
-  // menu component.
-  if (FState == skDestroying && !FForm && FMenuBar && IsMenu(FMenuBar->NativeMenu) &&
-      GetMenu(WindowHandle) != FMenuBar->NativeMenu)
-    DestroyMenu(FMenuBar->NativeMenu);
+  if (FState == skDestroying && !FForm) DestroyTakenMenu();
   FreeMenuBar(false);
 }
 
@@ -663,26 +681,32 @@ void TSkinnerForm::UnskinControlsOnly() {
 
 // ---- control skinners ----
 
-bool TSkinnerForm::RegisterControl(TSkinControl* skinner) {
+bool TSkinnerForm::RegisterControl(TControlSkinnerLink* skinner) {
   if (std::find(FControls.begin(), FControls.end(), skinner) != FControls.end()) return true;
   FControls.push_back(skinner);
   return false;
 }
 
-void TSkinnerForm::UnregisterControl(TSkinControl* skinner) {
+void TSkinnerForm::UnregisterControl(TControlSkinnerLink* skinner) {
   auto it = std::find(FControls.rbegin(), FControls.rend(), skinner);
   if (it != FControls.rend()) FControls.erase(std::next(it).base());
 }
 
 TSkinControl* TSkinnerForm::FindControlByWindow(HWND window) const {
-  for (TSkinControl* c : FControls)
-    if (c->WindowHandle == window) return c;
+  for (TControlSkinnerLink* c : FControls)
+    if (c->WindowHandle == window) return c->Skinner();
   return nullptr;
+}
+
+std::vector<TSkinControl*> TSkinnerForm::ControlSkinners() const {
+  std::vector<TSkinControl*> skinners;
+  for (TControlSkinnerLink* c : FControls) skinners.push_back(c->Skinner());
+  return skinners;
 }
 
 void TSkinnerForm::FreeControls() {
   while (!FControls.empty()) {
-    TSkinControl* c = FControls.front();
+    TControlSkinnerLink* c = FControls.front();
     if (auto* bar = As<TToolBar>(c->Control)) ReleaseToolbarDraw(bar);
     if (c->SkinnerState != ssWindowDestroyed) c->Detach();
     FControls.erase(FControls.begin());
@@ -700,16 +724,14 @@ void TSkinnerForm::PurgeDetachedControls() {
 bool TSkinnerForm::RecreateScrollbarSkinner(TMessage& m) {
   m.Result = 0;
   const auto it = std::find_if(FControls.rbegin(), FControls.rend(),
-                               [&](TSkinControl* c) { return c->WindowHandle == HWND(m.WParam); });
+                               [&](TControlSkinnerLink* c) { return c->WindowHandle == HWND(m.WParam); });
   if (it == FControls.rend()) return true;
-  TSkinControl* old = *it;
+  TControlSkinnerLink* old = *it;
   TControl* control = old->Control;
-  const char* kind = old->ClassName() == "TSkinListView" ? "TSkinListView" : "TSkinScrollbar";
+  const char* kind = old->SkinnerClass() == "TSkinListView" ? "TSkinListView" : "TSkinScrollbar";
   const int mode = old->Mode;
   FControls.erase(std::next(it).base());
   old->Free();
-  if (control && FSkinData)
-    TControlDispatch(this, FSkinData).Attach(control, TControlDispatch::Rule(kind), false,
-                                             [mode](TSkinControl* s) { s->Mode = mode; });
+  if (control && FSkinData && ControlSkinning) ControlSkinning->ReplaceSkinner(this, control, kind, mode);
   return true;
 }

@@ -17,6 +17,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "Menus.h"
+#include "SkinManage.h"
 #include "Subclass.h"
 
 class TSkinData;
@@ -33,28 +34,63 @@ class TMenuBtn;
 // (stretch mode COLORONCOLOR); lives until the program ends.
 TBitmap* ScratchBitmap();
 
-// The base of the control skinners (SkinnerControl.h): registered with its window's form skinner, found
-// by its window and freed when the form skinner unskins.
+// The base of the control skinners (SkinnerControl.h, a layer above): registered with its window's
+// form skinner, found by its window and freed when the form skinner unskins.
 class TSkinControl;
 
-// The form skinner's life: 0 attached and waiting for the finish message, 1 skinned, 3 re-applying a
-// skin, 4 destroying, 5 fitting the window to the frame, 6 released (the window is gone).
-enum TSkinnerState : int {
-  skWaiting = 0, skSkinned = 1, skReapplying = 3, skDestroying = 4, skFitting = 5, skReleased = 6
+// A control skinner's life: attached, and its window destroyed (freed at the form skinner's next purge).
+constexpr int ssAttached = 1, ssWindowDestroyed = 6;
+
+// A control skinner as its form skinner keeps it: each control skinner registers itself, and the form
+// skinner reaches it only through this.
+class TControlSkinnerLink {
+public:
+  HWND WindowHandle = nullptr;
+  TControl* Control = nullptr;  // null for a plain window
+  int SkinnerState = 0;         // ssAttached, ssWindowDestroyed
+  int Mode = 0;                 // meaning per skinner; a replacing skinner takes it over
+
+  virtual void Detach() = 0;
+  virtual void SkinChanged() = 0;
+  // The skinner's class name (a scroll-bar skinner is replaced by one of its kind).
+  virtual std::string SkinnerClass() const = 0;
+  // The control skinner itself, for the layers above.
+  virtual TSkinControl* Skinner() = 0;
+  virtual void Free() = 0;
+
+protected:
+  ~TControlSkinnerLink() = default;
 };
+
+// The dispatch (SkinnerDispatch, a layer above) gives a skinned window's controls their skinners; the
+// form skinner asks it through this, which the dispatch's unit sets at start-up.
+class TControlSkinning {
+public:
+  // The finish of a form skinner: the controls of a form of ours, or the child windows of any other.
+  virtual void SkinWindowControls(TSkinnerForm* form, TControl* vclForm, HWND window) = 0;
+  // A control of the form whose window came late.
+  virtual void SkinControl(TSkinnerForm* form, TControl* control) = 0;
+  // A child window made after the window was skinned.
+  virtual void SkinChildWindow(TSkinnerForm* form, HWND child) = 0;
+  // A new skinner of that class (with that Mode) for the control whose scroll-bar skinner went.
+  virtual void ReplaceSkinner(TSkinnerForm* form, TControl* control, const char* skinnerClass, int mode) = 0;
+
+protected:
+  ~TControlSkinning() = default;
+};
+extern TControlSkinning* ControlSkinning;
 enum TSkinnerWindowKind : uint8_t { wkOrdinary = 0, wkMdiFrame = 1, wkMdiChild = 2 };
 enum TSkinnerBorderKind : uint8_t { bkSizeable = 0, bkSingle = 1, bkNone = 2, bkDialog = 3 };
 enum TSkinnerShowState : uint8_t { ssNormalWindow = 0, ssMaximizedWindow = 1, ssMinimizedWindow = 2 };
 // Button flags.
 constexpr uint8_t bfMaximize = 1, bfMinimize = 2, bfHelp = 4, bfSystemMenu = 8, bfKeepSysMenuStyle = 16;
 
-class TSkinnerForm : public TComponent, public TWindowSubclass {
+class TSkinnerForm : public TComponent, public TWindowSubclass, public TSkinnedWindow {
 public:
   explicit TSkinnerForm(TComponent* owner);
   ~TSkinnerForm() override;
 
-  // Set by the manager before attaching.
-  HWND WindowHandle = nullptr;
+  // Set by the manager before attaching (and WindowHandle).
   std::string Name;  // the window class name, passed to the form events
 
   // A window that belongs to a form of ours (hooks its WindowProc as well), and any other window.
@@ -63,27 +99,30 @@ public:
   void Attach(TSkinData* skinData);
 
   // The skin of the skin data changed: colours, control skinners, frame.
-  void ApplySkinChange();
+  void ApplySkinChange() override;
   // Switches skinning of the window off: every procedure, the colour and the client size come back.
-  void Unskin();
+  void Unskin() override;
   // Lets go of the window without restoring its look (it is being destroyed, or the manager goes).
-  void Release();
+  void Release() override;
   void UnskinControlsOnly();
 
   // Control skinners (registered by themselves at their attachment).
-  bool RegisterControl(TSkinControl* skinner);  // True when it was registered already
-  void UnregisterControl(TSkinControl* skinner);
+  bool RegisterControl(TControlSkinnerLink* skinner);  // True when it was registered already
+  void UnregisterControl(TControlSkinnerLink* skinner);
   TSkinControl* FindControlByWindow(HWND window) const;
-  const std::vector<TSkinControl*>& ControlSkinners() const { return FControls; }
+  std::vector<TSkinControl*> ControlSkinners() const;
   // Detaches (unless its window went) and frees every control skinner.
   void FreeControls();
   // Frees the control skinners whose window was destroyed.
   void PurgeDetachedControls();
   // A child window made after the window was skinned gets the skinner its window class calls for.
-  void SkinChildWindow(HWND child);
+  void SkinChildWindow(HWND child) override;
+  void MenuModeChanged(bool on) override;
+  TSkinnerForm* FormSkinner() override { return this; }
+  void Free() override { TComponent::Free(); }
 
-  int State() const { return FState; }
-  TSkinData* SkinData() const { return FSkinData; }
+  int State() const override { return FState; }
+  TSkinData* SkinData() const override { return FSkinData; }
   TControl* Form() const { return FForm; }
   bool FrameSkinned() const { return FFrameSkinned; }
   bool Attached() const { return Installed(); }
@@ -115,8 +154,8 @@ public:
 
   // ---- frame, caption and caption buttons (SkinnerFrame.cpp) ----
   // Border sizes and caption buttons for the current skin; FreeSysButtons empties the buttons.
-  void BuildSysButtons();
-  void FreeSysButtons();
+  void BuildSysButtons() override;
+  void FreeSysButtons() override;
   // Repaints the whole skinned frame, into the DC when one is given (else the window's DC).
   void PaintFrame(HDC dc);
   // The window region cut from the border images (left alone for a window without a border).
@@ -180,7 +219,7 @@ public:
   void DrawPlainMenuItem(TMenuItem* item, TCanvas* canvas, bool selected, const RECT& rect);
   void DrawNativeMenuItem(HMENU menu, TMenuItem* item, bool selected, const RECT& rect, TCanvas* canvas);
 
-  // ---- tool bars (SkinnerBox.cpp) ----
+  // ---- tool bars (SkinnerToolBars.cpp) ----
   // A skinned tool bar's custom drawing: the skin's tool bar gradient behind it, and the [Buttons]
   // element's frames behind its hot, pressed and default buttons.
   void ToolbarCustomDraw(TToolBar* sender, const RECT& r, bool& defaultDraw);
@@ -284,7 +323,7 @@ private:
   TTimer* FHoverTimer = nullptr;
   TCanvas* FFrameCanvas;
   TCanvas* FControlCanvas;
-  std::vector<TSkinControl*> FControls;
+  std::vector<TControlSkinnerLink*> FControls;
   TColor FSavedFormColor = clBtnFace;
   bool FFrameSkinned = false;
   int FState = skWaiting;
@@ -314,6 +353,10 @@ private:
   TMenuDrawItemEvent DrawItemEvent();
   TMenuMeasureItemEvent MeasureItemEvent(bool widthOnly);
   void FreeMenuBar(bool restoreMenu);
+  // The skinned menu bar into the bar rectangle (window coordinates); false when the window has none.
+  bool PaintMenuBar(HDC dc, const RECT& bar);
+  // A window being destroyed: the menu the bar took off it, unless the window has it back.
+  void DestroyTakenMenu();
   void MenuChangedRebuild();
   TSkinnerMenu* FMenuBar = nullptr;
 };

@@ -12,7 +12,6 @@
 #include "SkinManage.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
-#include "SkinnerMenu.h"
 #include "Timer.h"
 
 namespace {
@@ -231,12 +230,6 @@ TWinSysButton* TSkinnerForm::FindSysButtonAt(POINT p) const {
   return nullptr;
 }
 
-// A caption button, else a menu-bar item.
-TNCObject* TSkinnerForm::ObjectAt(POINT p) const {
-  if (TWinSysButton* b = FindSysButtonAt(p)) return b;
-  return FMenuBar && HasMenuBar() ? FMenuBar->ButtonAt(p) : nullptr;
-}
-
 void TSkinnerForm::SysButtonClick(int x, int y) {
   auto* button = dynamic_cast<TWinSysButton*>(HotObject);
   if (!button) return;
@@ -415,12 +408,9 @@ void TSkinnerForm::PaintFrame(HDC dc) {
       DrawBorder(2, RECT{W - R, 0, W, H}, target);
       DrawBorder(4, RECT{L, H - B, W - R, H}, target);
       PaintCaption(target);
-      if (FMenuBar && HasMenuBar()) {
-        FMenuBar->Paint(target, RECT{L, T, W - R, T + M});
-      } else if (M > 0 && FSkinData->ButtonFaceBrush) {
-        const RECT bar{L, T, W - R, T + M};
+      const RECT bar{L, T, W - R, T + M};
+      if (!PaintMenuBar(target, bar) && M > 0 && FSkinData->ButtonFaceBrush)
         FillRect(target, &bar, FSkinData->ButtonFaceBrush);
-      }
     }
   } catch (...) {
     // A picture that fails to draw leaves the frame partly painted; the window goes on working.
@@ -576,10 +566,7 @@ bool TSkinnerForm::WMNCLButtonDown(TMessage& m) {
   if (TNCObject* o = ObjectAt(ScreenToWindow(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)))) {
     if (!Active) SetForegroundWindow(WindowHandle);
     o->MouseDown();
-    if (auto* item = dynamic_cast<TMenuBtn*>(o)) {
-      TrackMenuButton(item);
-      HotObject = item;
-    }
+    o->OpenPopup();
     m.Result = 0;
     return true;
   }
@@ -683,4 +670,14 @@ void TSkinnerForm::DeleteRegion() {
   FRegion = nullptr;
   FRegionWidth = FRegionHeight = 0;  // the next UpdateRegion builds it again
   SetWindowRgn(WindowHandle, nullptr, WindowKind == wkMdiChild);
+}
+
+// Caption buttons and menu-bar items that the mouse left without a leave notice lose their hot look.
+void TSkinnerForm::HoverTimerTick(TObject*) {
+  if (MenuTracking || !HotObject) return;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  if (PtInRect(&HotObject->Rect, ScreenToWindow(cursor.x, cursor.y))) return;
+  HotObject->MouseLeave();
+  HotObject = nullptr;
 }

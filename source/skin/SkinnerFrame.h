@@ -22,6 +22,8 @@ public:
   virtual void MouseEnter();
   virtual void MouseLeave();
   virtual void Paint() {}
+  // After the mouse went down on it: a menu-bar item opens its popup (and stays the hot object).
+  virtual void OpenPopup() {}
 
   TSkinnerForm* Form;
   RECT Rect{};  // window coordinates

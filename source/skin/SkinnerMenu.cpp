@@ -11,7 +11,6 @@
 #include "Menus.h"
 #include "SkinImageUtils.h"
 #include "SkinManage.h"
-#include "SkinnerControl.h"
 #include "SkinnerData.h"
 #include "SkinnerForm.h"
 
@@ -20,232 +19,14 @@ namespace {
 int WidthOf(const RECT& r) { return r.right - r.left; }
 int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
-bool NineXFamily() { return GetVersion() & 0x80000000u; }
-
-// A WM_NCPAINT wParam that names a region (the system passes 1 for the whole window).
-bool IsRegion(WPARAM w) { return w > 1 && GetObjectType(HGDIOBJ(w)) == OBJ_REGION; }
-
-// The three-pixel frame strips of the window-sized picture.
-void DrawFrameStrips(HDC dc, TBitmap* b) {
-  const int W = b->GetWidth(), H = b->GetHeight();
-  HDC src = b->Canvas()->GetHandle();
-  BitBlt(dc, 0, 0, W, 3, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, H - 3, W, 3, src, 0, H - 3, SRCCOPY);
-  BitBlt(dc, 0, 0, 3, H, src, 0, 0, SRCCOPY);
-  BitBlt(dc, W - 3, 0, 3, H, src, W - 3, 0, SRCCOPY);
-}
-
 }  // namespace
 
-// ---- the popup-menu window ----
-
-TSkinnerPopMenu::TSkinnerPopMenu() : Background(new TBitmap) {}
-
-TSkinnerPopMenu::~TSkinnerPopMenu() {
-  Detach();
-  delete Background;
-}
-
-void TSkinnerPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
-  WindowHandle = window;
-  SkinData = skinData;
-  MenuHandle = menu;
-  Install(window);
-}
-
-void TSkinnerPopMenu::Detach() {
-  if (!Installed()) return;
-  Remove();
-  Background->SetSize(0, 0);
-}
-
-bool TSkinnerPopMenu::CanPaint() const {
-  return SkinData && !SkinData->NoSkin && SkinData->MenuBackground && !SkinData->MenuBackground->Bitmap->Empty();
-}
-
-POINT TSkinnerPopMenu::ClientOffset() const {
-  RECT wr{};
-  GetWindowRect(WindowHandle, &wr);
-  POINT origin{0, 0};
-  ClientToScreen(WindowHandle, &origin);
-  return POINT{origin.x - wr.left, origin.y - wr.top};
-}
-
-void TSkinnerPopMenu::BuildBackground() {
-  RECT wr{};
-  GetWindowRect(WindowHandle, &wr);
-  const TDataSkinObject* e = SkinData->MenuBackground;
-  std::unique_ptr<TBitmap> b(
-      BuildSkinBitmap(RECT{0, 0, WidthOf(wr), HeightOf(wr)}, e->Bitmap, e->Margins, false, e->Tile, 1, 1));
-  Background->Assign(b.get());
-}
-
-TBitmap* TSkinnerPopMenu::CurrentBackground() {
-  if (!CanPaint() || !IsWindow(WindowHandle)) return nullptr;
-  RECT wr{};
-  GetWindowRect(WindowHandle, &wr);
-  if (Background->GetWidth() != WidthOf(wr) || Background->GetHeight() != HeightOf(wr)) BuildBackground();
-  return Background->Empty() ? nullptr : Background;
-}
-
-LRESULT TSkinnerPopMenu::SubclassProc(UINT msg, WPARAM w, LPARAM l) {
-  if (msg == SM_ISSKINNED) return 1;
-  if (!SkinManager || !SkinManager->Active) return CallPrevious(msg, w, l);
-  try {
-    switch (msg) {
-      case WM_DESTROY:
-        // The window's own procedure gets its last messages without this object in front.
-        Detach();
-        return CallPrevious(msg, w, l);
-      case WM_ERASEBKGND:
-        if (NineXFamily()) return 0;
-        return WMEraseBkgnd(msg, w, l);
-      case WM_NCPAINT: return WMNCPaint(msg, w, l);
-      case WM_PRINT: return WMPrint(msg, w, l);
-      case WM_PAINT: return WMPaint(msg, w, l);
-    }
-  } catch (...) {
-    // Painting raises nothing out of the engine.
-  }
-  return CallPrevious(msg, w, l);
-}
-
-LRESULT TSkinnerPopMenu::WMEraseBkgnd(UINT msg, WPARAM w, LPARAM l) {
-  if (!SkinData || !SkinData->Has(xoMenuBG)) CallPrevious(msg, w, l);
-  return 1;
-}
-
-// The whole window, frame and client alike, from the background. The DC is always the whole window's;
-// a real update region (not the 1 that stands for the whole window) only clips it.
-LRESULT TSkinnerPopMenu::WMNCPaint(UINT msg, WPARAM w, LPARAM l) {
-  if (!CanPaint()) return CallPrevious(msg, w, l);
-  HDC dc = GetWindowDC(WindowHandle);
-  if (!dc) return 0;
-  if (IsRegion(w)) {
-    RECT wr{};
-    GetWindowRect(WindowHandle, &wr);
-    HRGN clip = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(clip, HRGN(w), nullptr, RGN_COPY);
-    OffsetRgn(clip, -wr.left, -wr.top);  // the update region is in screen coordinates
-    SelectClipRgn(dc, clip);
-    DeleteObject(clip);
-  }
-  BuildBackground();
-  // The frame strips first, then the whole picture.
-  DrawFrameStrips(dc, Background);
-  BitBlt(dc, 0, 0, Background->GetWidth(), Background->GetHeight(), Background->Canvas()->GetHandle(), 0, 0, SRCCOPY);
-  ReleaseDC(WindowHandle, dc);
-  return 0;
-}
-
-LRESULT TSkinnerPopMenu::WMPrint(UINT msg, WPARAM w, LPARAM l) {
-  if (!CanPaint()) return CallPrevious(msg, w, l);
-  RECT wr{};
-  if (!GetWindowRect(WindowHandle, &wr)) return 0;
-  HDC dc = HDC(w);
-  BuildBackground();
-  const int W = WidthOf(wr), H = HeightOf(wr);
-  BitBlt(dc, 0, 0, W, H, Background->Canvas()->GetHandle(), 0, 0, SRCCOPY);
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  HRGN clip = CreateRectRgn(3, 3, W - 3, H - 3);
-  SelectClipRgn(dc, clip);
-  const LRESULT result = CallPrevious(msg, w, l);
-  SelectClipRgn(dc, nullptr);
-  DeleteObject(clip);
-  SetBkMode(dc, oldMode);
-  return result;
-}
-
-// A menu window without a non-client area (the platform draws the menu's frame inside the client):
-// the frame strips come from the background once the window painted itself.
-LRESULT TSkinnerPopMenu::WMPaint(UINT msg, WPARAM w, LPARAM l) {
-  const LRESULT result = CallPrevious(msg, w, l);
-  if (!CanPaint()) return result;
-  RECT wr{}, cr{};
-  GetWindowRect(WindowHandle, &wr);
-  GetClientRect(WindowHandle, &cr);
-  if (WidthOf(cr) != WidthOf(wr) || HeightOf(cr) != HeightOf(wr)) return result;
-  TBitmap* b = CurrentBackground();
-  if (!b) return result;
-  HDC dc = GetDC(WindowHandle);
-  DrawFrameStrips(dc, b);
-  ReleaseDC(WindowHandle, dc);
-  return result;
-}
-
-// ---- the manager's popup menus ----
-
-void TSkinManage::SkinPopupMenu(HWND window) {
-  if (!Active || !IsWindow(window) || IsPopupSkinned(window)) return;
-  if (SendMessageA(window, SM_ISSKINNED, 0, 0) == 1) return;
-  TSkinData* data = nullptr;
-  ChooseSkinData(data, window);
-  if (!data || data->NoSkin) return;
-  switch (PopupMode) {
-    case 0:
-      if (!data->Has(xcPopupMenu)) return;
-      break;
-    case 1:
-      if (!data->Has(xcMainMenu) && !data->Has(xcMenuItem)) return;
-      break;
-    case 2:
-      if (!data->Has(xcSystemMenu)) return;
-      break;
-  }
-  auto* skinner = new TSkinnerPopMenu;
-  skinner->Attach(window, data, nullptr);
-  PopupMenus.push_back(skinner);
-}
-
-bool TSkinManage::RemovePopupMenu(HWND window) {
-  bool found = false;
-  for (size_t i = 0; i < PopupMenus.size(); ++i)
-    if (PopupMenus[i]->WindowHandle == window) {
-      TSkinnerPopMenu* s = PopupMenus[i];
-      PopupMenus.erase(PopupMenus.begin() + ptrdiff_t(i));
-      s->Detach();
-      delete s;
-      found = true;
-      break;
-    }
-  if (PopupMenus.empty()) PopupMode = 0;
-  return found;
-}
-
-bool TSkinManage::IsPopupSkinned(HWND window) const { return FindPopupMenu(window) != nullptr; }
-
-TSkinnerPopMenu* TSkinManage::FindPopupMenu(HWND window) const {
-  for (TSkinnerPopMenu* s : PopupMenus)
-    if (s->WindowHandle == window) return s;
-  return nullptr;
-}
-
-void TSkinManage::SetPopupMenuHandle(HMENU menu) {
-  for (auto it = PopupMenus.rbegin(); it != PopupMenus.rend(); ++it) {
-    if ((*it)->MenuHandle == menu) return;  // told already
-    if (!(*it)->MenuHandle) {
-      (*it)->MenuHandle = menu;
-      return;
-    }
-  }
-}
-
-TBitmap* TSkinManage::PopupBitmap(HMENU menu) {
-  for (TSkinnerPopMenu* s : PopupMenus)
-    if (menu && s->MenuHandle == menu) return s->CurrentBackground();
-  return nullptr;
-}
-
-void TSkinManage::FreePopupMenus() {
-  while (!PopupMenus.empty()) {
-    TSkinnerPopMenu* s = PopupMenus.back();
-    PopupMenus.pop_back();
-    s->Detach();
-    delete s;
-  }
-}
-
 // ---- the menu bar ----
+
+void TMenuBtn::OpenPopup() {
+  Form->TrackMenuButton(this);
+  Form->HotObject = this;
+}
 
 void TMenuBtn::Paint() {
   TSkinnerMenu* bar = Form->MenuBar();
@@ -848,6 +629,26 @@ void TSkinnerForm::CreateMenuBar() {
   MenuBarHeight = GetSystemMetrics(SM_CYMENU);
   if (auto* form = As<TCustomForm>(FForm)) FMenuBar->VclMenu = form->GetMenu();
   FMenuBar->BuildItems();
+}
+
+// A caption button, else a menu-bar item.
+TNCObject* TSkinnerForm::ObjectAt(POINT p) const {
+  if (TWinSysButton* b = FindSysButtonAt(p)) return b;
+  return FMenuBar && HasMenuBar() ? FMenuBar->ButtonAt(p) : nullptr;
+}
+
+bool TSkinnerForm::PaintMenuBar(HDC dc, const RECT& bar) {
+  if (!FMenuBar || !HasMenuBar()) return false;
+  FMenuBar->Paint(dc, bar);
+  return true;
+}
+
+// A window being destroyed goes without the menu the bar took off it. The system destroys a window's
+// menu with the window, so a menu that no form of ours owns goes now; a form's menu belongs to its
+// menu component.
+void TSkinnerForm::DestroyTakenMenu() {
+  if (FMenuBar && IsMenu(FMenuBar->NativeMenu) && GetMenu(WindowHandle) != FMenuBar->NativeMenu)
+    DestroyMenu(FMenuBar->NativeMenu);
 }
 
 void TSkinnerForm::FreeMenuBar(bool restoreMenu) {

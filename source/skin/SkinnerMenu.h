@@ -1,8 +1,5 @@
-// Skinned menus: the popup-menu window skinner, and the skinned menu bar of a window with a menu.
-//
-// TSkinnerPopMenu takes over one popup-menu window ("#32768") of the process from its creation to its
-// destruction and paints the window's frame and background from the skin's MenuBackground element;
-// the items are owner-drawn by the form skinner over that background.
+// The skinned menu bar of a window with a menu (the popup-menu windows' skinner is the manager's,
+// SkinManage.h).
 //
 // TSkinnerMenu draws the top-level items of a skinned window's menu (TMenuBtn, one per item) in the
 // strip the frame leaves between caption and client area. The window's own menu is taken away while
@@ -16,8 +13,8 @@
 #include <vector>
 
 #include "Component.h"
+#include "SkinManage.h"
 #include "SkinnerFrame.h"
-#include "Subclass.h"
 
 class TSkinData;
 class TSkinnerForm;
@@ -25,44 +22,12 @@ class TBitmap;
 class TMenu;
 class TMenuItem;
 
-class TSkinnerPopMenu : public TWindowSubclass {
-public:
-  TSkinnerPopMenu();
-  ~TSkinnerPopMenu() override;
-
-  // Subclasses the menu window; the menu handle may be 0 (it is told later).
-  void Attach(HWND window, TSkinData* skinData, HMENU menu);
-  // Puts the window's procedure back and empties the background.
-  void Detach();
-
-  HWND WindowHandle = nullptr;
-  TSkinData* SkinData = nullptr;
-  HMENU MenuHandle = nullptr;
-  // The window-sized picture built from MenuBackground at the last paint (empty before).
-  TBitmap* Background;
-  // The background for the window's current size, built when it is still missing; null when the skin
-  // has no usable MenuBackground.
-  TBitmap* CurrentBackground();
-  // Where the client area (the items' coordinates) starts inside the window.
-  POINT ClientOffset() const;
-
-protected:
-  LRESULT SubclassProc(UINT msg, WPARAM w, LPARAM l) override;
-
-private:
-  bool CanPaint() const;
-  void BuildBackground();
-  LRESULT WMEraseBkgnd(UINT msg, WPARAM w, LPARAM l);
-  LRESULT WMNCPaint(UINT msg, WPARAM w, LPARAM l);
-  LRESULT WMPrint(UINT msg, WPARAM w, LPARAM l);
-  LRESULT WMPaint(UINT msg, WPARAM w, LPARAM l);
-};
-
 // One top-level item of the skinned menu bar.
 class TMenuBtn : public TNCObject {
 public:
   explicit TMenuBtn(TSkinnerForm* form) : TNCObject(form) {}
   void Paint() override;
+  void OpenPopup() override;
 
   TMenuItem* Item = nullptr;  // the item of ours, or null for a window without a form of ours
   TSkinData* SkinData = nullptr;

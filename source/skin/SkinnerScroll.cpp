@@ -8,8 +8,8 @@
 #include "SkinImageUtils.h"
 #include "SkinManage.h"
 #include "SkinnerData.h"
-#include "SkinnerDispatch.h"
 #include "SkinnerForm.h"
+#include "SkinnerHeader.h"
 #include "Strings.h"
 
 ORV_DEFINE_CLASS(TWScrollbar, TCustomControl, nullptr, {})
@@ -457,9 +457,8 @@ void TSkinListView::AttachScrollbars(TWinControl* control, TSkinData* data, TSki
   TSkinScrollbar::AttachScrollbars(control, data, form, canvas);
   if (!Attached) return;
   const HWND header = HWND(SendMessageA(WindowHandle, LVM_GETHEADER, 0, 0));
-  const TSkinRule& rule = TControlDispatch::Rule("TSkinHeader");
-  if (header && rule.Make && Form && !Form->FindControlByWindow(header)) {
-    Header = rule.Make(Owner());
+  if (header && Form && !Form->FindControlByWindow(header)) {
+    Header = new TSkinHeader(Owner());
     Header->FreeNotification(this);
     Header->AttachWindow(header, SkinData, Form, canvas);
   }

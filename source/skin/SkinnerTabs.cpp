@@ -8,7 +8,7 @@
 #include "ComCtrls.h"
 #include "SkinImageUtils.h"
 #include "SkinnerData.h"
-#include "SkinnerDispatch.h"
+#include "SkinnerEdit.h"
 #include "SkinnerForm.h"
 
 ORV_DEFINE_CLASS(TSkinTab, TSkinControl, nullptr, {})
@@ -80,12 +80,10 @@ void BlitWhole(HDC dc, int x, int y, TBitmap* b) {
 // The child window of a tab row's scroll arrows, or null.
 HWND ArrowsOf(HWND window) { return window ? FindWindowExA(window, nullptr, UPDOWN_CLASSA, nullptr) : nullptr; }
 
-// Skins the scroll arrows with the engine's up-down skinner when the engine has one.
+// Skins the scroll arrows with the engine's up-down skinner.
 TSkinControl* SkinArrows(TSkinControl* owner, HWND arrows) {
-  const TSkinRule& rule = TControlDispatch::Rule("TSkinUpDown");
-  if (!rule.Make) return nullptr;
   TComponent* o = owner->Control ? static_cast<TComponent*>(owner->Control) : static_cast<TComponent*>(owner->Form);
-  TSkinControl* s = rule.Make(o);
+  TSkinControl* s = new TSkinUpDown(o);
   s->AttachWindow(arrows, owner->SkinData, owner->Form, owner->Canvas);
   owner->FreeNotification(s);
   return s;

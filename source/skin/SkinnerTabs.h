@@ -12,10 +12,6 @@
 
 #include "SkinnerControl.h"
 
-// Sent to the window of the skinned form when a tab's close box was clicked; wParam the tab control's
-// window, lParam the tab's index. An answer of 0 (also the default of a window that does not know the
-// message) frees that page; any other answer keeps it.
-constexpr UINT SM_CLOSETAB = 0x3507;
 // The Tag of a page control whose tabs carry close boxes.
 constexpr int CloseBoxTag = 7777;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "Forms.h"
 #include "Timer.h"
@@ -15,18 +16,7 @@ namespace {
 
 // Registered only when the shell can broadcast it (common controls 4.71 and later).
 UINT RegisterTaskbarCreated() {
-  HMODULE lib = LoadLibraryA("comctl32.dll");
-  if (!lib) return 0;
-  UINT msg = 0;
-  auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(lib, "DllGetVersion"));
-  if (getVersion) {
-    DLLVERSIONINFO info{};
-    info.cbSize = sizeof(info);
-    if (SUCCEEDED(getVersion(&info)) && ((info.dwMajorVersion << 16) | info.dwMinorVersion) >= 0x00040047)
-      msg = RegisterWindowMessageA("TaskbarCreated");
-  }
-  FreeLibrary(lib);
-  return msg;
+  return CommonControlsVersion() >= 0x00040047 ? RegisterWindowMessageA("TaskbarCreated") : 0;
 }
 
 TShellNotifyIconFn& ShellNotifyIcon() {
@@ -60,6 +50,28 @@ TShiftState AsyncShiftState(TShiftState button) {
 }
 
 }  // namespace
+
+DWORD CommonControlsVersion() {
+  HMODULE lib = GetModuleHandleA("comctl32.dll");
+  if (!lib) return CommonControlsFileVersion();
+  auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(lib, "DllGetVersion"));
+  DLLVERSIONINFO info{};
+  info.cbSize = sizeof(info);
+  return getVersion && SUCCEEDED(getVersion(&info)) ? (info.dwMajorVersion << 16) | info.dwMinorVersion : 0;
+}
+
+DWORD CommonControlsFileVersion() {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA("comctl32.dll", &ignored);
+  if (size == 0) return 0;
+  std::vector<char> data(size);
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!GetFileVersionInfoA("comctl32.dll", 0, size, data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info || length < sizeof *info)
+    return 0;
+  return info->dwFileVersionMS;  // major in the high word, minor in the low word
+}
 
 const UINT WM_TASKBARCREATED = RegisterTaskbarCreated();
 

@@ -19,6 +19,11 @@
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 0x400;
 // The shell's "TaskbarCreated" broadcast; 0 when the common controls are older than 4.71.
 extern const UINT WM_TASKBARCREATED;
+// The common controls' version, major in the high word and minor in the low word; 0 when unknown. Asked
+// of the library when it is loaded, else read from its file: loading it only to ask would run its
+// start-up (window classes, visual styles) before the program's first window.
+DWORD CommonControlsVersion();
+DWORD CommonControlsFileVersion();  // from the file's version resource alone
 
 // The shell request; replaced by tests. An empty function restores Shell_NotifyIconA.
 using TShellNotifyIconFn = std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)>;

@@ -15,6 +15,7 @@
 #include "MultiLanguages.h"
 #include "Prompter.h"
 #include "PumpMessages.h"
+#include "Screenshot.h"
 #include "SplashWnd.h"
 #include "TempDir.h"
 #include "globals.h"
@@ -39,6 +40,15 @@ int SurfaceAlpha(TfrmLayered* w, int x, int y) {
   if (!bm.bmBits) return -1;
   const auto* row = static_cast<const uint8_t*>(bm.bmBits) + size_t(bm.bmHeight - 1 - y) * size_t(bm.bmWidthBytes);
   return row[x * 4 + 3];
+}
+
+TfrmSplash*& GuardedSplash() {
+  static TfrmSplash* splash = nullptr;
+  return splash;
+}
+void CALLBACK CloseGuardedSplash(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (GuardedSplash()) GuardedSplash()->Close();
 }
 
 class LayeredWindows : public ::testing::Test {
@@ -93,6 +103,60 @@ TEST_F(LayeredWindows, SplashClosesAtItsFirstTick) {
   EXPECT_EQ(splash->GetModalResult(), mrCancel);
   EXPECT_EQ(SurfaceAlpha(splash, 0, 0), 0) << "rounded corner";
   EXPECT_EQ(SurfaceAlpha(splash, 283, 136), 255);
+  splash->Free();
+}
+
+// Start-up makes the main window while the splash shows: the splash stays on screen unchanged (pixel for
+// pixel, also after the main window's skin has come up), the main window stays hidden until the splash
+// has closed, and the splash's own tick still closes it.
+TEST_F(LayeredWindows, MainWindowMadeDuringTheSplashStaysHiddenUntilItCloses) {
+  ASSERT_TRUE(LoadMediaInfoDll(ORV_PROGRAM_DIR)) << MediaInfoDllError();
+  TfrmSplash* splash = new TfrmSplash(Application);
+  splash->Timer->SetEnabled(false);  // the test starts the countdown once the main window is made
+  TfrmMain* main = nullptr;
+  bool splashShownFirst = false, mainHiddenWhenMade = false, mainHiddenAtClose = false, splashShownAtClose = false;
+  TBitmap before, after;
+  splash->WhileShown = [&] {
+    splashShownFirst = IsWindowVisible(splash->Handle()) != 0;
+    CaptureWindow(splash->Handle(), before);
+    main = new TfrmMain(Application);
+    mainHiddenWhenMade = !IsWindowVisible(main->Handle());
+    // Long enough for everything the main window starts on timers (its skin among them) to run.
+    splash->Timer->SetInterval(700);
+    splash->Timer->SetEnabled(true);
+  };
+  splash->OnClose = [&](TObject*, TCloseAction&) {
+    splashShownAtClose = IsWindowVisible(splash->Handle()) != 0;
+    mainHiddenAtClose = main && !IsWindowVisible(main->Handle());
+    CaptureWindow(splash->Handle(), after);
+  };
+  // A splash that never closes fails the test instead of hanging it.
+  GuardedSplash() = splash;
+  const UINT_PTR guard = SetTimer(nullptr, 0, 60000, CloseGuardedSplash);
+  splash->ShowModal();
+  KillTimer(nullptr, guard);
+  GuardedSplash() = nullptr;
+  ASSERT_NE(main, nullptr) << "the splash did not run its work";
+  EXPECT_TRUE(splashShownFirst);
+  EXPECT_TRUE(mainHiddenWhenMade);
+  EXPECT_TRUE(splashShownAtClose);
+  EXPECT_TRUE(mainHiddenAtClose);
+  EXPECT_FALSE(IsWindowVisible(main->Handle()));
+  EXPECT_FALSE(splash->GetVisible());
+  ASSERT_EQ(before.GetWidth(), after.GetWidth());
+  ASSERT_EQ(before.GetHeight(), after.GetHeight());
+  int differing = 0, dark = 0, seen = 0;
+  for (int y = 0; y < before.GetHeight(); y += 3)
+    for (int x = 0; x < before.GetWidth(); x += 3, ++seen) {
+      const COLORREF was = GetPixel(before.Canvas()->GetHandle(), x, y);
+      differing += was != GetPixel(after.Canvas()->GetHandle(), x, y);
+      dark += was == RGB(0, 0, 0);
+    }
+  EXPECT_LT(dark, seen / 10) << "the splash was not on the screen yet when the main window was begun";
+  EXPECT_EQ(differing, 0) << "the splash changed on screen while the main window was made";
+  after.SaveToFile(std::string(ORV_BUILD_DIR) + "splash_with_main_prepared.bmp");
+  before.SaveToFile(std::string(ORV_BUILD_DIR) + "splash_before_main_prepared.bmp");
+  main->Free();
   splash->Free();
 }
 

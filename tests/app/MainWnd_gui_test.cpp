@@ -8,10 +8,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "AppTestKit.h"
 #include "FileList.h"
@@ -83,6 +85,33 @@ protected:
     std::vector<std::string> c;
     for (int i = 0; i < form->lsvFileName->Count(); ++i) c.push_back(form->lsvFileName->Item(i)->GetCaption());
     return c;
+  }
+
+  // What the list shows after adding files: entries, their details and images, the summary, the media
+  // panel and the messages given (in order).
+  struct TShown {
+    std::vector<std::string> Captions;
+    std::vector<std::vector<std::string>> Details;
+    std::vector<int> Images;
+    std::string Summary, PanelName;
+    std::vector<std::string> Prompts;
+    size_t PromptCount() const { return Prompts.size(); }
+    bool operator==(const TShown& o) const {
+      return Captions == o.Captions && Details == o.Details && Images == o.Images && Summary == o.Summary &&
+             PanelName == o.PanelName && Prompts == o.Prompts;
+    }
+  };
+  TShown Shown() const {
+    TShown s;
+    s.Captions = Captions();
+    for (int i = 0; i < form->lsvFileName->Count(); ++i) {
+      s.Details.push_back(form->lsvFileName->Item(i)->SubItems);
+      s.Images.push_back(form->lsvFileName->Item(i)->GetImageIndex());
+    }
+    s.Summary = form->lblStatus->GetCaption();
+    s.PanelName = form->lblCompleteNameText->GetCaption();
+    for (const auto& p : prompter.Prompts) s.Prompts.push_back(p.Caption + "|" + p.Text);
+    return s;
   }
 
   int StoredOutputFormat() const { return TIniFile(OptionsIniFile).ReadInteger("Orvaneoptions", "OutputFormat", -1); }
@@ -379,42 +408,95 @@ TEST_F(MainWindow, BatchAddListsWhatAddingOneByOneLists) {
   files.insert(files.begin() + 1, media + "clip.avi");
   files.insert(files.end(), {upper, media + "random.avi", dir / "missing.mp3", media + "clip.mp4", files[0]});
   NewForm();
-  struct TShown {
-    std::vector<std::string> Captions;
-    std::vector<std::vector<std::string>> Details;
-    std::vector<int> Images;
-    std::string Summary, PanelName;
-    size_t Prompts;
-    bool operator==(const TShown& o) const {
-      return Captions == o.Captions && Details == o.Details && Images == o.Images && Summary == o.Summary &&
-             PanelName == o.PanelName && Prompts == o.Prompts;
-    }
-  };
-  const auto shown = [&] {
-    TShown s;
-    s.Captions = Captions();
-    for (int i = 0; i < form->lsvFileName->Count(); ++i) {
-      s.Details.push_back(form->lsvFileName->Item(i)->SubItems);
-      s.Images.push_back(form->lsvFileName->Item(i)->GetImageIndex());
-    }
-    s.Summary = form->lblStatus->GetCaption();
-    s.PanelName = form->lblCompleteNameText->GetCaption();
-    s.Prompts = prompter.Prompts.size();
-    return s;
-  };
   form->AddFiles(files);
-  const TShown batch = shown();
+  const TShown batch = Shown();
   form->AddFiles(files);  // a second batch finds every file listed already
-  EXPECT_TRUE(shown().Captions == batch.Captions);
+  EXPECT_TRUE(Shown().Captions == batch.Captions);
   form->ClearFileList();
   prompter.Prompts.clear();
   for (const std::string& f : files) form->AddFile(f);
-  const TShown single = shown();
+  const TShown single = Shown();
   EXPECT_TRUE(batch == single);
   EXPECT_EQ(batch.Captions, (std::vector<std::string>{files[0], media + "clip.avi", files[2], files[3], media + "clip.mp4"}));
   EXPECT_EQ(batch.Summary, "Summary: 5 files");
-  EXPECT_EQ(batch.Prompts, 1u);
+  EXPECT_EQ(batch.PromptCount(), 1u);
   EXPECT_EQ(WaitCursorDepth(), 0);
+}
+
+// The library reads a batch's files ahead on several threads: however their reads interleave, the
+// list shows exactly what adding the files one by one shows, refusals in the same order, for a long
+// mix of good, damaged, truncated, empty, missing, repeated and unsupported files.
+TEST_F(MainWindow, ReadAheadOfAMixListsWhatAddingOneByOneLists) {
+  ASSERT_FALSE(MediaFolder().empty());
+  const std::string media = MediaFolder();
+  const std::string mp4 = ReadWholeFile(media + "clip.mp4");
+  std::vector<std::string> files;
+  for (int round = 0; round < 6; ++round) {
+    const std::string r = std::to_string(round);
+    std::vector<std::string> copies = Mp3Copies({("a" + r + ".mp3").c_str(), ("b" + r + ".mp3").c_str()});
+    for (size_t cut : {size_t(0), size_t(100), size_t(1000), mp4.size() / 2}) {
+      const std::string name = dir / ("cut" + std::to_string(cut) + "_" + r + ".mp4");
+      WriteWholeFile(name, mp4.substr(0, cut));
+      files.push_back(name);
+    }
+    WriteWholeFile(dir / ("notes" + r + ".txt"), "not media");
+    CopyFileA((media + "random.avi").c_str(), (dir / ("random" + r + ".avi")).c_str(), FALSE);
+    files.insert(files.end(), {copies[0], media + "clip.avi", dir / ("random" + r + ".avi"), media + "clip.mp4",
+                               dir / ("notes" + r + ".txt"), dir / ("missing" + r + ".mp3"), copies[1],
+                               media + "clip.wav", media + "random.avi", copies[0]});
+    std::string upper = copies[1];
+    CharUpperBuffA(&upper[upper.size() - 6], 6);  // "B0.MP3": the same file in another case
+    files.push_back(upper);
+  }
+  NewForm();
+  form->AddFiles(files);
+  const TShown batch = Shown();
+  form->ClearFileList();
+  prompter.Prompts.clear();
+  form->DropFiles(files);
+  const TShown dropped = Shown();
+  form->ClearFileList();
+  prompter.Prompts.clear();
+  for (const std::string& f : files) form->AddFile(f);
+  const TShown single = Shown();
+  EXPECT_TRUE(batch == single);
+  EXPECT_EQ(dropped.Captions, single.Captions);
+  EXPECT_EQ(dropped.Details, single.Details);
+  EXPECT_EQ(dropped.Prompts, single.Prompts);
+  // The mix lists each round's two copies and the three good clips once, and refuses both random
+  // files of every round (a refused file is refused again each time it comes).
+  EXPECT_GE(single.Captions.size(), 6u * 2 + 3);
+  EXPECT_GE(single.PromptCount(), 6u * 2);
+  EXPECT_EQ(WaitCursorDepth(), 0);
+}
+
+// While a long batch is added, the window answers messages: another thread asks the list for its
+// count and gets answers that show the list half filled.
+TEST_F(MainWindow, WindowAnswersWhileABatchIsAdded) {
+  ASSERT_FALSE(MediaFolder().empty());
+  std::vector<std::string> files;
+  for (int i = 0; i < 200; ++i) {
+    const std::string name = dir / ("clip" + std::to_string(i) + ".mp3");
+    CopyFileA((MediaFolder() + "clip.mp3").c_str(), name.c_str(), FALSE);
+    files.push_back(name);
+  }
+  NewForm();
+  const HWND list = form->lsvFileName->Handle();
+  std::atomic<bool> done{false};
+  std::vector<LRESULT> counts;  // the asking thread's own until it is joined
+  std::thread asker([&] {
+    while (!done) {
+      DWORD_PTR count = 0;
+      if (SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 60000, &count)) counts.push_back(LRESULT(count));
+      Sleep(1);
+    }
+  });
+  form->AddFiles(files);
+  done = true;
+  asker.join();
+  EXPECT_EQ(form->lsvFileName->Count(), 200);
+  EXPECT_TRUE(std::any_of(counts.begin(), counts.end(), [](LRESULT c) { return c > 0 && c < 200; }))
+      << counts.size() << " answers, none in the middle of the batch";
 }
 
 TEST_F(MainWindow, DeleteTable) {

@@ -2,6 +2,7 @@
 // double-click logic driven through its handler window, the text limits of hint and balloon, and the
 // re-adding after the shell restarts.
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <memory>
 #include <sstream>
@@ -233,6 +234,23 @@ TEST_F(TrayIconTest, OnlyAChangedHintGoesToTheShell) {
     EXPECT_EQ(Icon->GetHint(), h);
   }
   EXPECT_EQ(sent, expected);
+}
+
+// Start-up reads the common controls' version from the library's file instead of loading the library
+// to ask it: both must give the same version.
+TEST_F(TrayIconTest, CommonControlsVersionFromTheFileIsTheLibrarysOwn) {
+  HMODULE lib = LoadLibraryA("comctl32.dll");
+  ASSERT_NE(lib, nullptr);
+  auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(lib, "DllGetVersion"));
+  ASSERT_NE(getVersion, nullptr);
+  DLLVERSIONINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(SUCCEEDED(getVersion(&info)));
+  const DWORD own = (info.dwMajorVersion << 16) | info.dwMinorVersion;
+  EXPECT_EQ(CommonControlsVersion(), own);
+  EXPECT_EQ(CommonControlsFileVersion(), own);
+  EXPECT_GE(own, 0x00040047u);
+  FreeLibrary(lib);
 }
 
 TEST_F(TrayIconTest, TaskbarCreatedAddsOnlyVisibleIcons) {
