@@ -1,7 +1,9 @@
 // Shared vocabulary and drawing routines of the framed-control family (TFc... edits, spin edits,
 // buttons, radio buttons, progress bars): colour arithmetic on a 0..240 HSL scale, frame styles,
-// side/bevel/border painters, arrows, the three progress-bar painters and the hot-track radio glyph.
-// Every painter draws on the given canvas's DC and returns the rectangle left inside what it drew.
+// side/bevel/border painters and arrows. Every painter draws on the given canvas's DC and returns the
+// rectangle left inside what it drew. The family's other parts have units of their own: gradients and
+// bitmaps (FcGrafx), the progress-bar painters (FcBarPainters), the hot-track radio glyph
+// (FcRadioGlyph), the frame controller (FcFrameController) and its storage settings (FcRegIniFile).
 #pragma once
 
 #include <windows.h>
@@ -12,7 +14,6 @@
 
 #include "Controls.h"
 #include "Graphics.h"
-#include "IniFile.h"
 
 // ---- vocabulary ----
 enum TFrameStyleEx {
@@ -93,6 +94,10 @@ inline int SmallerOf(int a, int b) { return a < b ? a : b; }
 inline int LargerOf(int a, int b) { return a > b ? a : b; }
 int FontLineHeight(TFont* font);
 void RedrawWindowFrame(HWND window, const RECT& r);
+// The rectangle less `by` pixels on each of the given sides.
+RECT ShrinkSides(RECT r, TSides sides, int by);
+// Fills left..right by top..bottom (right and bottom excluded); nothing for clNone or an empty rectangle.
+void FillColorRect(HDC dc, int left, int top, int right, int bottom, TColor color);
 
 // ---- frames ----
 RECT PaintSides(TCanvas* canvas, RECT bounds, TColor ulColor, TColor lrColor, TSides sides);
@@ -129,207 +134,6 @@ RECT PaintInnerOuterBorders(TCanvas* canvas, RECT bounds, const TInnerOuterBorde
 void PaintSpinArrow(TCanvas* canvas, const RECT& r, bool flat, TFcArrowDirection direction, bool pressed, bool enabled);
 void PaintDropDownArrow(TCanvas* canvas, const RECT& r, bool flat, bool pressed, bool enabled);
 
-// ---- progress-bar painters ----
-void PaintSolidBar(TCanvas* canvas, RECT r, TOrientation orientation, TColor barColor, TColor backColor, int percent,
-                   bool showPercent, bool transparent);
-void PaintLedBar(TCanvas* canvas, RECT r, TOrientation orientation, TColor barColor, TColor backColor,
-                 int numSegments, int percent, bool themeAware, bool transparent);
-void PaintGradientBar(TCanvas* canvas, RECT r, TOrientation orientation, TColor barColor, TColor barColorStop,
-                      TColor backColor, TColor backColorStop, TGradientDirection direction, int percent,
-                      bool showPercent, bool transparent);
-// The filled part of a solid or gradient bar (the whole of r from 100 on).
-RECT BarFilledPart(const RECT& r, TOrientation orientation, int percent);
-// Segment geometry of the LED style: count, size and margin for an interior length.
-struct TLedLayout {
-  int Count, Size, Margin;
-};
-TLedLayout LedLayout(int length, int numSegments);
-
-// ---- hot-track radio glyph ----
-enum TFcGlyphState { gsNormal = 0, gsPressed = 1, gsHot = 2, gsDisabled = 3 };
-struct THotTrackRadioGlyph {
-  bool Checked = false;
-  TFcGlyphState State = gsNormal;
-  bool Focused = false;
-  TFcButtonHotTrackStyle HotTrackStyle = htsInterior;
-  TColor FrameColor = clBtnShadow;
-  TColor HighlightColor = clHighlight;
-  TColor FillColor = clWindow;
-  TColor FocusColor = clWindow;
-  TColor DisabledColor = clBtnFace;
-  TColor HotLight = clWhite;
-  TColor HotDark = clBlack;
-  TColor Color = clBtnFace;
-  bool Transparent = false;
-  TColor KeyColor = 0x008080;
-  bool ReadOnly = false;
-  bool ReadOnlyColorOnFocus = false;
-  TColor ReadOnlyColor = clInfoBk;
-};
-void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadioGlyph& g);
-
-// ---- frame controller ----
-class TFcFrameController;
-class TFcRegIniFile;
-
-// The framing-notification interface: a control that takes a controller's settings itself.
-class IFcFrameNotify {
-public:
-  virtual void UpdateFrame(TFcFrameController* controller) = 0;
-
-protected:
-  ~IFcFrameNotify() = default;
-};
-
-// One place to set the frame look of many controls. Every change of a setting is pushed to the listed
-// controls: a control with IFcFrameNotify runs its UpdateFrame, any other gets the setting written into its
-// published property of the same name when its FrameControllerNotifications hold that setting.
-class TFcFrameController : public TComponent {
-  ORV_CLASS(TFcFrameController)
-public:
-  explicit TFcFrameController(TComponent* owner);
-  ~TFcFrameController() override;
-  void Assign(TPersistent* source) override;  // all settings of another controller, in one update
-  void Loaded() override;
-  void Notification(TComponent* component, TOperation op) override;
-
-  // Pushes are held back while updating; ending the last update pushes everything.
-  void BeginUpdate() { ++FUpdateCount; }
-  void EndUpdate();
-  void AddControl(TControl* control);  // and pushes everything to it
-  void RemoveControl(TControl* control);
-  const std::vector<TControl*>& Controls() const { return FControls; }
-  // The setting as an ordinal, as its property reads it.
-  int64_t Setting(TFcFrameControllerProperty p) const;
-
-  TColor GetColor() const { return FColor; }
-  void SetColor(TColor v);
-  bool GetParentColor() const { return FParentColor; }
-  void SetParentColor(bool v);
-  TColor GetDisabledColor() const { return FDisabledColor; }
-  void SetDisabledColor(TColor v) { Set(FDisabledColor, v, fcpDisabledColor); }
-  TColor GetReadOnlyColor() const { return FReadOnlyColor; }
-  void SetReadOnlyColor(TColor v) { Set(FReadOnlyColor, v, fcpReadOnlyColor); }
-  bool GetReadOnlyColorOnFocus() const { return FReadOnlyColorOnFocus; }
-  void SetReadOnlyColorOnFocus(bool v) { Set(FReadOnlyColorOnFocus, v, fcpReadOnlyColorOnFocus); }
-  TColor GetFlatButtonColor() const { return FFlatButtonColor; }
-  void SetFlatButtonColor(TColor v) { Set(FFlatButtonColor, v, fcpFlatButtonColor); }
-  bool GetFlatButtons() const { return FFlatButtons; }
-  void SetFlatButtons(bool v) { Set(FFlatButtons, v, fcpFlatButtons); }
-  TColor GetFocusColor() const { return FFocusColor; }
-  void SetFocusColor(TColor v) { Set(FFocusColor, v, fcpFocusColor); }
-  TColor GetFrameColor() const { return FFrameColor; }
-  void SetFrameColor(TColor v) { Set(FFrameColor, v, fcpFrameColor); }
-  TColor GetFrameHotColor() const { return FFrameHotColor; }
-  void SetFrameHotColor(TColor v) { Set(FFrameHotColor, v, fcpFrameHotColor); }
-  TFrameStyle GetFrameHotStyle() const { return FFrameHotStyle; }
-  void SetFrameHotStyle(TFrameStyle v) { Set(FFrameHotStyle, v, fcpFrameHotStyle); }
-  bool GetFrameHotTrack() const { return FFrameHotTrack; }
-  void SetFrameHotTrack(bool v);
-  TSides GetFrameSides() const { return FFrameSides; }
-  void SetFrameSides(TSides v) { Set(FFrameSides, v & AllSides, fcpFrameSides); }
-  TFrameStyle GetFrameStyle() const { return FFrameStyle; }
-  void SetFrameStyle(TFrameStyle v) { Set(FFrameStyle, v, fcpFrameStyle); }
-  bool GetFrameVisible() const { return FFrameVisible; }
-  void SetFrameVisible(bool v) { Set(FFrameVisible, v, fcpFrameVisible); }
-  TFramingPreference GetFramingPreference() const { return FFramingPreference; }
-  void SetFramingPreference(TFramingPreference v) { Set(FFramingPreference, v, fcpFramingPreference); }
-  TFcRegIniFile* GetRegIniFile() const { return FRegIniFile; }
-  void SetRegIniFile(TFcRegIniFile* v);
-
-private:
-  template <class T>
-  void Set(T& field, T v, TFcFrameControllerProperty p) {
-    if (field == v) return;
-    field = v;
-    Push(p);
-  }
-  void Push(TFcFrameControllerProperty p);
-  void PushTo(TControl* control, TFcFrameControllerProperty p);
-  void PushAll();
-  void PushAllTo(TControl* control);
-
-  TColor FColor = clWindow;
-  bool FParentColor = false;
-  TColor FDisabledColor = clBtnFace, FReadOnlyColor = clInfoBk;
-  bool FReadOnlyColorOnFocus = false;
-  TColor FFlatButtonColor = clBtnFace;
-  bool FFlatButtons = true;
-  TColor FFocusColor = clWindow, FFrameColor = clBtnShadow, FFrameHotColor = clBtnShadow;
-  TFrameStyle FFrameHotStyle = fsFlatBold;
-  bool FFrameHotTrack = false;
-  TSides FFrameSides = AllSides;
-  TFrameStyle FFrameStyle = fsFlat;
-  bool FFrameVisible = false;
-  TFramingPreference FFramingPreference = fpXPThemes;
-  TFcRegIniFile* FRegIniFile = nullptr;
-  int FUpdateCount = 0;
-  std::vector<TControl*> FControls;
-};
-
-// A control's link to its frame controller: joins and leaves the controller's list and asks for its removal
-// notice, so that the control never keeps a controller that has gone. The control forwards its
-// Notification here and frees the link before it goes.
-class TFcFrameControllerLink {
-public:
-  explicit TFcFrameControllerLink(TControl* control) : FControl(control) {}
-  ~TFcFrameControllerLink() { Set(nullptr); }
-  TFcFrameControllerLink(const TFcFrameControllerLink&) = delete;
-  TFcFrameControllerLink& operator=(const TFcFrameControllerLink&) = delete;
-  TFcFrameController* Get() const { return FController; }
-  void Set(TFcFrameController* controller);
-  void Removed(TComponent* component) {
-    if (component == FController) FController = nullptr;
-  }
-  // Which settings the controller may push (bit n for TFcFrameControllerProperty n).
-  TFcFrameControllerNotifications Notifications = AllFrameNotifications;
-  bool Takes(TFcFrameControllerProperty p) const { return (Notifications >> p) & 1u; }
-
-private:
-  TControl* FControl;
-  TFcFrameController* FController = nullptr;
-};
-
-// The properties every framed control publishes for its controller; C has FrameLink().
-template <class C>
-TPropInfo FrameControllerProp() {
-  TPropInfo p;
-  p.Name = "FrameController";
-  p.Kind = pkComponent;
-  p.ObjectClass = &TFcFrameController::StaticClassInfo();
-  p.GetObj = [](TObject* o) -> TObject* { return static_cast<C*>(o)->FrameLink().Get(); };
-  p.SetObj = [](TObject* o, TObject* v) { static_cast<C*>(o)->FrameLink().Set(static_cast<TFcFrameController*>(v)); };
-  return p;
-}
-template <class C>
-TPropInfo FrameControllerNotificationsProp() {
-  TPropInfo p;
-  p.Name = "FrameControllerNotifications";
-  p.Kind = pkSet;
-  p.EnumNames = FrameControllerPropertyNames();
-  p.GetOrd = [](TObject* o) -> int64_t { return static_cast<C*>(o)->FrameLink().Notifications; };
-  p.SetOrd = [](TObject* o, int64_t v) {
-    static_cast<C*>(o)->FrameLink().Notifications = TFcFrameControllerNotifications(v);
-  };
-  return p;
-}
-
-// Older form data of the controller and the edits: "FrameFlat" turned on hot tracking with a status frame
-// and a lowered hot frame.
-template <class C>
-TPropInfo FrameFlatProp() {
-  TPropInfo p = BoolProp<C>("FrameFlat", &C::GetFrameHotTrack, nullptr);
-  p.SetOrd = [](TObject* o, int64_t v) {
-    auto* c = static_cast<C*>(o);
-    c->SetFrameHotTrack(v != 0);
-    if (v) {
-      c->SetFrameStyle(fsStatus);
-      c->SetFrameHotStyle(fsLowered);
-    }
-  };
-  return p;
-}
-
 // Readers of obsolete stored properties: the value is read and dropped.
 struct TFcOldPropReader {
   static TPropInfo Boolean(const char* name);
@@ -337,63 +141,3 @@ struct TFcOldPropReader {
 };
 // "About": a design-time placeholder without run-time effect.
 TPropInfo FcAboutProp();
-
-// ---- storage location settings ----
-enum TFcPathType { ptIniFile, ptRegistry };
-enum TFcRegKey {
-  hkeyClassesRoot, hkeyCurrentUser, hkeyLocalMachine, hkeyUsers, hkeyPerformanceData, hkeyCurrentConfig,
-  hkeyDynData
-};
-enum TFcRegAccessItem {
-  keyQueryValue, keySetValue, keyCreateSubKey, keyEnumerateSubKeys, keyNotify, keyCreateLink, keyRead, keyWrite,
-  keyExecute, keyAllAccess
-};
-using TFcRegAccess = unsigned;  // bit (1 << TFcRegAccessItem)
-enum TFcSpecialFolder { sfNone, sfUserAppDataRoaming, sfUserAppDataLocal, sfUserDocuments, sfProgramData };
-
-// Where settings are kept: an INI file (Path, below a special folder when one is chosen) or a registry key
-// (Path under RegKey, opened with RegAccess). The INI object or the key is made on first use and made
-// again after any change.
-class TFcRegIniFile : public TComponent {
-  ORV_CLASS(TFcRegIniFile)
-public:
-  explicit TFcRegIniFile(TComponent* owner) : TComponent(owner) {}
-  ~TFcRegIniFile() override;
-
-  std::string GetPath() const { return FPath; }
-  void SetPath(const std::string& v) { Change(FPath, v); }
-  TFcPathType GetPathType() const { return FPathType; }
-  void SetPathType(TFcPathType v) { Change(FPathType, v); }
-  TFcRegKey GetRegKey() const { return FRegKey; }
-  void SetRegKey(TFcRegKey v) { Change(FRegKey, v); }
-  TFcRegAccess GetRegAccess() const { return FRegAccess; }
-  void SetRegAccess(TFcRegAccess v) { Change(FRegAccess, v); }
-  TFcSpecialFolder GetSpecialFolder() const { return FSpecialFolder; }
-  void SetSpecialFolder(TFcSpecialFolder v) { Change(FSpecialFolder, v); }
-
-  // The INI file's full name (the special folder, a backslash and Path).
-  std::string IniFileName() const;
-  // The INI object (null unless PathType is ptIniFile).
-  TIniFile* IniFile();
-  // The opened key (null unless PathType is ptRegistry or when it cannot be opened).
-  HKEY RegistryKey();
-  // The access rights RegAccess stands for.
-  REGSAM AccessRights() const;
-
-private:
-  template <class T>
-  void Change(T& field, const T& v) {
-    if (field == v) return;
-    field = v;
-    Release();  // made again on next use
-  }
-  void Release();
-
-  std::string FPath;
-  TFcPathType FPathType = ptIniFile;
-  TFcRegKey FRegKey = hkeyCurrentUser;
-  TFcRegAccess FRegAccess = 1u << keyAllAccess;
-  TFcSpecialFolder FSpecialFolder = sfNone;
-  std::unique_ptr<TIniFile> FIniFile;
-  HKEY FKey = nullptr;
-};

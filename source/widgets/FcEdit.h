@@ -14,6 +14,7 @@
 #include <string>
 
 #include "FcCommon.h"
+#include "FcFrameController.h"
 #include "StdCtrls.h"
 
 enum TDropButtonState { dbsUp, dbsDown };

@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "FcBarPainters.h"
 #include "FcGrafx.h"
 #include "Strings.h"
 

@@ -7,6 +7,7 @@
 
 #include "Controls.h"
 #include "FcCommon.h"
+#include "FcFrameController.h"
 
 using TProgressChangeEvent = std::function<void(TObject* Sender, int Percent)>;
 

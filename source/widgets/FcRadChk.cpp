@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "FcGrafx.h"
+#include "FcRadioGlyph.h"
 #include "OrvWindowsUtils.h"  // IsAccelerator
 #include "Forms.h"
 #include "Strings.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FcButton.h"
+#include "FcFrameController.h"
 
 class TFcCustomGlyphButton;
 

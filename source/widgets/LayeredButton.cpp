@@ -4,6 +4,8 @@
 
 #include "StdCtrls.h"
 
+static const bool TLayeredButton_listed = ListLayeredClass(&TLayeredButton::StaticClassInfo);
+
 ORV_DEFINE_LAYERED_CLASS(
     TLayeredButton, TLayeredControl, FactoryOf<TLayeredButton>(),
     {BoolProp<TLayeredButton>("Cancel", &TLayeredButton::GetCancel, &TLayeredButton::SetCancel),

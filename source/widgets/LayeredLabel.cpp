@@ -1,5 +1,7 @@
 #include "LayeredLabel.h"
 
+static const bool TLayeredLabel_listed = ListLayeredClass(&TLayeredLabel::StaticClassInfo);
+
 ORV_DEFINE_LAYERED_CLASS(TLayeredLabel, TLayeredControl, FactoryOf<TLayeredLabel>(),
                  {BoolProp<TLayeredLabel>("MoveHandler", &TLayeredLabel::GetMoveHandler,
                                           &TLayeredLabel::SetMoveHandler)})

@@ -1,16 +1,29 @@
 #include "LayeredWnd.h"
 
 #include <cstring>
+#include <vector>
 
-#include "LayeredButton.h"
-#include "LayeredLabel.h"
 #include "Strings.h"
 
+namespace {
+std::vector<const TClassInfo& (*)()>& ListedLayeredClasses() {
+  static std::vector<const TClassInfo& (*)()> classes;
+  return classes;
+}
+}  // namespace
+
+bool ListLayeredClass(const TClassInfo& (*classInfo)()) {
+  ListedLayeredClasses().push_back(classInfo);
+  return true;
+}
+
 void RegisterLayeredClasses() {
-  static const bool done = (TClassInfo::Register(TfrmLayered::StaticClassInfo()),
-                            TClassInfo::Register(TLayeredControl::StaticClassInfo()),
-                            TClassInfo::Register(TLayeredButton::StaticClassInfo()),
-                            TClassInfo::Register(TLayeredLabel::StaticClassInfo()), true);
+  static const bool done = [] {
+    TClassInfo::Register(TfrmLayered::StaticClassInfo());
+    TClassInfo::Register(TLayeredControl::StaticClassInfo());
+    for (auto classInfo : ListedLayeredClasses()) TClassInfo::Register(classInfo());
+    return true;
+  }();
   (void)done;
 }
 
@@ -73,14 +86,7 @@ void TfrmLayered::FreeBuffers() {
 
 bool TfrmLayered::CreateBuffers() {
   FreeBuffers();
-  BITMAPINFO bi;
-  std::memset(&bi, 0, sizeof(bi));
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = GetWidth();
-  bi.bmiHeader.biHeight = GetHeight();  // bottom-up rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = Dib32Info(GetWidth(), GetHeight());  // bottom-up rows
   void* bits = nullptr;
   HBITMAP mem = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HBITMAP back = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -240,7 +246,7 @@ ORV_DEFINE_LAYERED_CLASS(
                                            &TLayeredControl::SetLayeredParent)})
 
 TLayeredControl::TLayeredControl(TComponent* owner)
-    : TCustomControl(owner), FStateFonts(GetFont()), FBlendFunction(DefaultLayeredBlend()) {
+    : TCustomControl(owner), TStateFontsOwner(GetFont()), FBlendFunction(DefaultLayeredBlend()) {
   OnClick = nullptr;
   FText.clear();
   FControlStyle &= ~unsigned(csAcceptsControls | csDoubleClicks);
@@ -409,25 +415,6 @@ void TLayeredControl::SetFocusedRectMargin(int v) {
   if (FDrawFocused) Repaint();
 }
 
-void TLayeredControl::SetEnableStatesFont(bool v) {
-  FStateFonts.EnableStatesFont = v;
-  Repaint();
-}
-
-void TLayeredControl::SetFontMouseHover(TFont* f) {
-  FStateFonts.MouseHover->Assign(f);
-  Repaint();
-}
-
-void TLayeredControl::SetFontMouseDown(TFont* f) {
-  FStateFonts.MouseDown->Assign(f);
-  Repaint();
-}
-
-void TLayeredControl::SetFontDisabled(TFont* f) {
-  FStateFonts.Disabled->Assign(f);
-  Repaint();
-}
 
 void TLayeredControl::WndProc(TMessage& m) {
   switch (m.Msg) {

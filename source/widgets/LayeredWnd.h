@@ -22,8 +22,11 @@
     static const TClassInfo info(#Class, &Parent::StaticClassInfo(), Factory, __VA_ARGS__); \
     return info;                                                                           \
   }
-// Registers TfrmLayered, TLayeredButton and TLayeredLabel for the layouts (once).
+// Registers TfrmLayered, TLayeredControl and the listed layered control classes for the layouts (once).
 void RegisterLayeredClasses();
+// Lists a layered control class (the button's and label's units list themselves while the program
+// starts); its class info is built and registered with the others on first use.
+bool ListLayeredClass(const TClassInfo& (*classInfo)());
 
 enum TTextQuality : uint8_t {
   TextQuality_SystemDefault,
@@ -116,7 +119,7 @@ private:
 // Base of the layered button and label: a windowed control for input and focus that draws into its
 // layered parent's memory surface with GDI+ and presents the whole window after each change. Its own
 // window is never painted by the platform.
-class TLayeredControl : public TCustomControl, public TLayeredChild {
+class TLayeredControl : public TCustomControl, public TLayeredChild, public TStateFontsOwner {
   ORV_CLASS(TLayeredControl)
 public:
   explicit TLayeredControl(TComponent* owner);
@@ -153,14 +156,6 @@ public:
   void SetDrawFocused(bool v);
   int GetFocusedRectMargin() const { return FFocusedRectMargin; }
   virtual void SetFocusedRectMargin(int v);
-  bool GetEnableStatesFont() const { return FStateFonts.EnableStatesFont; }
-  void SetEnableStatesFont(bool v);
-  TFont* GetFontMouseHover() const { return FStateFonts.MouseHover; }
-  void SetFontMouseHover(TFont* f);
-  TFont* GetFontMouseDown() const { return FStateFonts.MouseDown; }
-  void SetFontMouseDown(TFont* f);
-  TFont* GetFontDisabled() const { return FStateFonts.Disabled; }
-  void SetFontDisabled(TFont* f);
 
 protected:
   virtual void RestoreBackground();
@@ -173,6 +168,7 @@ protected:
   // The caption font of the current state.
   TFont* StateFont() const;
   void Changed() override { Repaint(); }
+  void StateFontsChanged() override { Repaint(); }
   void PaintWindow(HDC dc) override { (void)dc; }
   // Sets the two state flags and repaints when either changed.
   void SetState(bool hovered, bool pressed);
@@ -191,7 +187,6 @@ protected:
   bool FMultiLines = false;
   bool FDrawFocused = false;
   int FFocusedRectMargin = 2;
-  TStateFonts FStateFonts;
   TfrmLayered* FLayeredParent = nullptr;
   BLENDFUNCTION FBlendFunction;
   int FChangeDepth = 0;

@@ -28,7 +28,7 @@ ORV_DEFINE_CLASS(TOrvCustomButton, TCustomControl, FactoryOf<TOrvCustomButton>()
                                              &TOrvCustomButton::SetShowDisabledShadow)})
 
 TOrvCustomButton::TOrvCustomButton(TComponent* owner)
-    : TPushButtonBase(owner), FStateFonts(GetFont()) {
+    : TPushButtonBase(owner), TStateFontsOwner(GetFont()) {
   OnClick = nullptr;
 }
 
@@ -57,22 +57,6 @@ void TOrvCustomButton::SetDrawBorder(bool v) { StoreAndRepaint(FDrawBorder, v); 
 
 void TOrvCustomButton::SetShowDisabledShadow(bool v) {
   FShowDisabledShadow = v;
-  Repaint();
-}
-void TOrvCustomButton::SetEnableStatesFont(bool v) {
-  FStateFonts.EnableStatesFont = v;
-  Repaint();
-}
-void TOrvCustomButton::SetFontMouseHover(TFont* f) {
-  FStateFonts.MouseHover->Assign(f);
-  Repaint();
-}
-void TOrvCustomButton::SetFontMouseDown(TFont* f) {
-  FStateFonts.MouseDown->Assign(f);
-  Repaint();
-}
-void TOrvCustomButton::SetFontDisabled(TFont* f) {
-  FStateFonts.Disabled->Assign(f);
   Repaint();
 }
 

@@ -6,7 +6,7 @@
 #include "OrvWindowsUtils.h"
 #include "PushButtonBase.h"
 
-class TOrvCustomButton : public TPushButtonBase {
+class TOrvCustomButton : public TPushButtonBase, public TStateFontsOwner {
   ORV_CLASS(TOrvCustomButton)
 public:
   explicit TOrvCustomButton(TComponent* owner);
@@ -37,14 +37,6 @@ public:
   void SetMultiLines(bool v);
   bool GetShowDisabledShadow() const { return FShowDisabledShadow; }
   void SetShowDisabledShadow(bool v);
-  bool GetEnableStatesFont() const { return FStateFonts.EnableStatesFont; }
-  void SetEnableStatesFont(bool v);
-  TFont* GetFontMouseHover() const { return FStateFonts.MouseHover; }
-  void SetFontMouseHover(TFont* f);
-  TFont* GetFontMouseDown() const { return FStateFonts.MouseDown; }
-  void SetFontMouseDown(TFont* f);
-  TFont* GetFontDisabled() const { return FStateFonts.Disabled; }
-  void SetFontDisabled(TFont* f);
   bool GetStretch() const { return FStretch; }
   void SetStretch(bool v);
   bool GetDrawFocused() const { return FDrawFocused; }
@@ -72,6 +64,7 @@ public:
   virtual bool GetStatePicture(TPicture* picture);
 
 protected:
+  void StateFontsChanged() override { Repaint(); }
   // A press shows the pressed look in place of the hovered one.
   void PressBegins() override {
     FPressed = true;
@@ -86,7 +79,6 @@ protected:
   int FPictureX = 0, FPictureY = 0;
   bool FMultiLines = false;
   bool FShowDisabledShadow = false;
-  TStateFonts FStateFonts;
   bool FStretch = false;
   bool FDrawFocused = true;
   bool FDrawBorder = false;

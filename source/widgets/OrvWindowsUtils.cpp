@@ -62,6 +62,26 @@ TFont* TStateFonts::For(TFont* font, bool enabled, bool pressed, bool hovered) c
   return font;
 }
 
+void TStateFontsOwner::SetEnableStatesFont(bool v) {
+  FStateFonts.EnableStatesFont = v;
+  StateFontsChanged();
+}
+
+void TStateFontsOwner::SetFontMouseHover(TFont* f) {
+  FStateFonts.MouseHover->Assign(f);
+  StateFontsChanged();
+}
+
+void TStateFontsOwner::SetFontMouseDown(TFont* f) {
+  FStateFonts.MouseDown->Assign(f);
+  StateFontsChanged();
+}
+
+void TStateFontsOwner::SetFontDisabled(TFont* f) {
+  FStateFonts.Disabled->Assign(f);
+  StateFontsChanged();
+}
+
 bool IsAccelerator(char ch, const std::string& caption) {
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
@@ -72,4 +92,15 @@ bool IsAccelerator(char ch, const std::string& caption) {
     return std::toupper((unsigned char)caption[i + 1]) == std::toupper((unsigned char)ch);
   }
   return false;
+}
+
+BITMAPINFO Dib32Info(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
 }

@@ -1,4 +1,5 @@
-// Shared pieces of the picture buttons and labels: the placement type and two window routines.
+// Shared pieces of the picture buttons and labels: the placement type and two window routines; and the
+// header of the 32-bit DIB sections the widgets draw through.
 #pragma once
 
 #include <windows.h>
@@ -61,6 +62,29 @@ public:
   TFont* const Disabled;
 };
 
+// The published state-font properties of a control (EnableStatesFont, FontMouseHover, FontMouseDown,
+// FontDisabled), kept in its TStateFonts; every change has the control repaint (StateFontsChanged).
+class TStateFontsOwner {
+public:
+  bool GetEnableStatesFont() const { return FStateFonts.EnableStatesFont; }
+  void SetEnableStatesFont(bool v);
+  TFont* GetFontMouseHover() const { return FStateFonts.MouseHover; }
+  void SetFontMouseHover(TFont* f);
+  TFont* GetFontMouseDown() const { return FStateFonts.MouseDown; }
+  void SetFontMouseDown(TFont* f);
+  TFont* GetFontDisabled() const { return FStateFonts.Disabled; }
+  void SetFontDisabled(TFont* f);
+
+protected:
+  explicit TStateFontsOwner(TFont* font) : FStateFonts(font) {}
+  ~TStateFontsOwner() = default;
+  virtual void StateFontsChanged() = 0;
+  TStateFonts FStateFonts;
+};
+
 // True when `ch` is the accelerator of `caption` (the character after a single "&"), letters compared
 // without case.
 bool IsAccelerator(char ch, const std::string& caption);
+
+// The header of a 32-bit DIB section (BI_RGB); a negative height gives top-down rows.
+BITMAPINFO Dib32Info(int width, int height);

@@ -1,6 +1,8 @@
 // PNG decoding core: chunk reading, CRC, gamma, inflate, unfiltering, row conversion and the image store.
 // Free of GDI and of Windows headers so that it also builds natively (fuzzing, benchmarking); the GDI side
-// (PngPicture, PngDraw) puts the store into a DIB section and draws it.
+// (PngPicture, PngDraw) puts the store into a DIB section and draws it. PngCore.cpp holds the image, the
+// streams and the chunk framing, PngChunks.cpp every chunk but the image data, PngImageData.cpp the image
+// data (IDAT).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -428,3 +430,43 @@ public:
 void PngLoadFromFile(TPngImage& image, const std::string& fileName);
 // Encodes the image and writes it as a file.
 void PngSaveToFile(TPngImage& image, const std::string& fileName);
+
+// ---------------------------------------------------------------------------------------------------------
+// The core's own building blocks, shared by its three files (PngCore.cpp, PngChunks.cpp, PngImageData.cpp):
+// raising the decoder's errors, big-endian fields, exact reads, chunk framing, the limits, and the row
+// geometry of the colour types. Not for the core's users.
+
+namespace PngInternal {
+
+template <class E> [[noreturn]] void Raise(int id) { throw E(PngResourceString(id)); }
+[[noreturn]] void RaiseZlib(int code);
+
+inline const uint8_t PngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+constexpr uint32_t MaxChunkLength = 0x7FFFFFFFu;
+constexpr size_t InputBufferSize = 65535;
+// Inflated zTXt texts of one image together may take this much; beyond it an inflation counts as failed.
+constexpr size_t MaxTextBytes = 16u << 20;
+
+void PutBE32(uint8_t* p, uint32_t v);
+void PutBE16(uint8_t* p, unsigned v);
+// One chunk as the file holds it: length, type, body, CRC over type and body.
+void WriteRawChunk(TPngOutputStream& stream, const char* type, const uint8_t* body, uint32_t size);
+uint32_t ReadBE32(const uint8_t* p);
+uint16_t ReadBE16(const uint8_t* p);
+// Reads exactly `count` bytes; any short read is an unexpected end of the file.
+void ReadExact(TPngStream& stream, void* buffer, size_t count);
+uint32_t ReadCrc(TPngStream& stream);
+// A chunk body (plus its CRC) must fit in what is left of the stream.
+void CheckChunkLength(TPngStream& stream, uint32_t length);
+// Zeroed memory within PngMemoryLimit; raises EPNGOutMemory otherwise.
+void* CheckedCalloc(uint64_t bytes);
+// Colour type / bit depth pairs of the PNG standard.
+bool IsStandardPair(uint8_t colorType, uint8_t depth);
+// Raw bytes of one row of `width` pixels, without the filter byte.
+uint64_t RawRowSize(uint8_t colorType, uint8_t depth, uint64_t width);
+// Bytes between a sample and the one its filter refers to.
+int FilterDistance(uint8_t colorType, uint8_t depth);
+uint8_t RoundHalfEvenByte(double v);
+void BuildGreyPalette(const TPngImage& image, TPngRGBQuad* entries, int count);
+
+} // namespace PngInternal

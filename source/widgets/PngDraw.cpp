@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CheckedSize.h"
+#include "OrvWindowsUtils.h"
 
 namespace {
 
@@ -198,12 +199,7 @@ void DrawAlphaBlended(HDC dc, const RECT& r, const TPngImage& image) {
     if (rect.top > rect.bottom) std::swap(rect.top, rect.bottom);
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = Dib32Info(w, -h);
     void* bits = nullptr;
     TWorkDC work(dc, CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!work.Ok() || !bits) return;

@@ -255,35 +255,23 @@ ORV_DEFINE_CLASS(TskPopupMenu, TPopupMenu, FactoryOf<TskPopupMenu>(), {ORV_SK_ME
 ORV_DEFINE_CLASS(TskMainMenu, TMainMenu, FactoryOf<TskMainMenu>(), {ORV_SK_MENU_PROPS(TskMainMenu)})
 #undef ORV_SK_MENU_PROPS
 
-TskPopupMenu::TskPopupMenu(TComponent* owner) : TPopupMenu(owner), TskMenuLook(this) {
+void TskMenuLook::ForgetFileTheme(TComponent* component) {
+  if (component == FFileTheme) FFileTheme = nullptr;
+}
+
+TskPopupMenu::TskPopupMenu(TComponent* owner) : TskLookMenu(owner) {
   TMenu::SetOwnerDraw(true);
   SetUIStyle(DefaultUIStyleFor(owner));
 }
 
-void TskPopupMenu::MenuChanged(TMenuItem* source) {
-  Hook(source);
-  TPopupMenu::MenuChanged(source);
-}
-
-void TskPopupMenu::Notification(TComponent* c, TOperation op) {
-  TPopupMenu::Notification(c, op);
-  if (op == opRemove && c == FFileTheme) FFileTheme = nullptr;
-}
-
-TskMainMenu::TskMainMenu(TComponent* owner) : TMainMenu(owner), TskMenuLook(this) {
+TskMainMenu::TskMainMenu(TComponent* owner) : TskLookMenu(owner) {
   TMenu::SetOwnerDraw(true);
   SetUIStyle(DefaultUIStyleFor(owner));
 }
 
 void TskMainMenu::MenuChanged(TMenuItem* source) {
-  Hook(source);
-  TMainMenu::MenuChanged(source);
+  TskLookMenu::MenuChanged(source);
   if (OnChange) OnChange(this);
-}
-
-void TskMainMenu::Notification(TComponent* c, TOperation op) {
-  TMainMenu::Notification(c, op);
-  if (op == opRemove && c == FFileTheme) FFileTheme = nullptr;
 }
 
 void TskMainMenu::Loaded() {

@@ -67,6 +67,8 @@ public:
 protected:
   // Gives the item and everything below it the look's handlers.
   void Hook(TMenuItem* item);
+  // Drops the theme component when `component` is it.
+  void ForgetFileTheme(TComponent* component);
   void SetFontOf(TCanvas* canvas, TMenuItem* item);
   TMenu* FMenu;
   TskUIStyle FUIStyle = DeepBlue;
@@ -80,26 +82,38 @@ protected:
   int FFontSize = 8, FFontCharset = DEFAULT_CHARSET;
 };
 
-class TskPopupMenu : public TPopupMenu, public TskMenuLook {
-  ORV_CLASS(TskPopupMenu)
+// A platform menu class with the look: every changed item is hooked for measuring and drawing, and
+// a theme component that goes is forgotten.
+template <class Menu>
+class TskLookMenu : public Menu, public TskMenuLook {
 public:
   using TskMenuLook::GetOwnerDraw;
   using TskMenuLook::SetOwnerDraw;
-  explicit TskPopupMenu(TComponent* owner);
-  void MenuChanged(TMenuItem* source) override;
+  void MenuChanged(TMenuItem* source) override {
+    Hook(source);
+    Menu::MenuChanged(source);
+  }
   void MenuWindowIdle(HWND window) override { DressMenuWindow(window); }
-  void Notification(TComponent* c, TOperation op) override;
+  void Notification(TComponent* c, TOperation op) override {
+    Menu::Notification(c, op);
+    if (op == opRemove) ForgetFileTheme(c);
+  }
+
+protected:
+  explicit TskLookMenu(TComponent* owner) : Menu(owner), TskMenuLook(this) {}
 };
 
-class TskMainMenu : public TMainMenu, public TskMenuLook {
+class TskPopupMenu : public TskLookMenu<TPopupMenu> {
+  ORV_CLASS(TskPopupMenu)
+public:
+  explicit TskPopupMenu(TComponent* owner);
+};
+
+class TskMainMenu : public TskLookMenu<TMainMenu> {
   ORV_CLASS(TskMainMenu)
 public:
-  using TskMenuLook::GetOwnerDraw;
-  using TskMenuLook::SetOwnerDraw;
   explicit TskMainMenu(TComponent* owner);
   void MenuChanged(TMenuItem* source) override;
-  void MenuWindowIdle(HWND window) override { DressMenuWindow(window); }
-  void Notification(TComponent* c, TOperation op) override;
   // Owned by a form: takes the form's menu away and hands itself to the form's first skinned frame.
   void Loaded() override;
   // Told of every change of the items (the skinned frame's menu bar follows them).

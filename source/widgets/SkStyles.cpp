@@ -4,7 +4,6 @@
 #include "Errors.h"
 #include "Forms.h"
 #include "SkBitmaps.h"
-#include "SkThemeMgr.h"
 #include "SkUtils.h"
 
 const std::vector<std::string>& UIStyleNames() {
@@ -148,10 +147,13 @@ TskUIStyle DefaultUIStyleFor(TComponent* owner) {
   return DeepBlue;
 }
 
-bool UseFileTheme(TskFileTheme* theme, TskUIStyle style, TskUIStyle& effectiveStyle) {
-  effectiveStyle = style;
-  if (style != FromThemeFile) return false;
-  if (theme && theme->IsLoaded()) return true;
-  effectiveStyle = DeepBlue;
-  return false;
+void ApplyUIStyleToChildren(TWinControl* form, TskUIStyle style, TComponent* theme) {
+  if (!form) return;
+  auto children = form->ControlList();
+  for (TControl* c : children) {
+    const TPropInfo* fileTheme = c->ClassInfo().FindProp("FileTheme");
+    if (!fileTheme || !c->ClassInfo().FindProp("UIStyle")) continue;
+    if (fileTheme->SetObj) fileTheme->SetObj(c, theme);
+    SetOrdProp(c, "UIStyle", style);
+  }
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "Controls.h"
 #include "Graphics.h"
 
 enum TskUIStyle { FromThemeFile, MacOS, WinXP, DeepBlue, Protein, BlueGlass };
@@ -40,7 +41,6 @@ void GetBuiltInThemeBitmap(TskUIStyle style, int entry, TGraphic* graphic, int f
 // directly on the owner form; DeepBlue otherwise.
 TskUIStyle DefaultUIStyleFor(TComponent* owner);
 
-class TskFileTheme;
-// Whether to draw from the theme file: only for FromThemeFile with a loaded theme. Without one the
-// effective style falls back to DeepBlue.
-bool UseFileTheme(TskFileTheme* theme, TskUIStyle style, TskUIStyle& effectiveStyle);
+// Every direct child control of `form` that publishes both "FileTheme" and "UIStyle" gets the theme
+// component, then the style.
+void ApplyUIStyleToChildren(TWinControl* form, TskUIStyle style, TComponent* theme);

@@ -4,7 +4,6 @@
 
 #include "Controls.h"
 #include "Forms.h"
-#include "SkStyles.h"
 #include "SkUtils.h"
 
 bool TskFileThemeMgr::LoadThemeFile(const std::string& path) {
@@ -97,3 +96,27 @@ void TskFileTheme::GetFrame(int entry, TGraphic* graphic, int frame, int frameCo
 bool TskFileTheme::GetBool(int entry) const { return FManager.GetBool(ThemeEntryName(entry)); }
 int TskFileTheme::GetInt(int entry) const { return FManager.GetInt(ThemeEntryName(entry)); }
 TColor TskFileTheme::GetColor(int entry) const { return FManager.GetColor(ThemeEntryName(entry)); }
+
+bool UseFileTheme(TskFileTheme* theme, TskUIStyle style, TskUIStyle& effectiveStyle) {
+  effectiveStyle = style;
+  if (style != FromThemeFile) return false;
+  if (theme && theme->IsLoaded()) return true;
+  effectiveStyle = DeepBlue;
+  return false;
+}
+
+int StyleInt(TskFileTheme* theme, TskUIStyle style, int entry) {
+  TskUIStyle s;
+  return UseFileTheme(theme, style, s) ? theme->GetInt(entry) : GetBuiltInThemeInt(s, entry);
+}
+TColor StyleColor(TskFileTheme* theme, TskUIStyle style, int entry) {
+  TskUIStyle s;
+  return UseFileTheme(theme, style, s) ? theme->GetColor(entry) : GetBuiltInThemeColor(s, entry);
+}
+void StyleFrame(TskFileTheme* theme, TskUIStyle style, int entry, TBitmap* bitmap, int frame, int frames) {
+  TskUIStyle s;
+  if (UseFileTheme(theme, style, s))
+    theme->GetFrame(entry, bitmap, frame, frames);
+  else
+    GetBuiltInThemeBitmap(s, entry, bitmap, frame, frames);
+}

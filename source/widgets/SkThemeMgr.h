@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Graphics.h"
+#include "SkStyles.h"
 #include "SkThemeFile.h"
 
 class TskFileThemeMgr {
@@ -46,3 +47,12 @@ private:
   TskFileThemeMgr FManager;
   bool FLoaded = false;
 };
+
+// Whether to draw from the theme file: only for FromThemeFile with a loaded theme. Without one the
+// effective style falls back to DeepBlue.
+bool UseFileTheme(TskFileTheme* theme, TskUIStyle style, TskUIStyle& effectiveStyle);
+// The style's value of an entry, from the theme file when the style says so (UseFileTheme), else from
+// the built-in table; StyleFrame takes frame `frame` (from 1) of `frames` equal horizontal frames.
+int StyleInt(TskFileTheme* theme, TskUIStyle style, int entry);
+TColor StyleColor(TskFileTheme* theme, TskUIStyle style, int entry);
+void StyleFrame(TskFileTheme* theme, TskUIStyle style, int entry, TBitmap* bitmap, int frame, int frames);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "OrvWindowsUtils.h"
 
 void TileDraw(TCanvas* canvas, TGraphic* graphic, const RECT& rect) {
   if (!canvas || !graphic) return;
@@ -19,12 +20,7 @@ HRGN CreateRegionFromBitmap(TBitmap* bitmap, TColor transparentColor) {
   std::vector<RECT> runs;
   if (w > 0 && h > 0) {
     // Read the pixels through a top-down 32-bit copy, whatever the bitmap's own format.
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = Dib32Info(w, -h);
     void* bits = nullptr;
     HBITMAP copy = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!copy) throw Exception("Cannot read the bitmap's pixels");
@@ -160,15 +156,4 @@ bool IsFormActive(TCustomForm* form) {
       return true;
   }
   return form->Active();
-}
-
-void ApplyUIStyleToChildren(TWinControl* form, TskUIStyle style, TComponent* theme) {
-  if (!form) return;
-  auto children = form->ControlList();
-  for (TControl* c : children) {
-    const TPropInfo* fileTheme = c->ClassInfo().FindProp("FileTheme");
-    if (!fileTheme || !c->ClassInfo().FindProp("UIStyle")) continue;
-    if (fileTheme->SetObj) fileTheme->SetObj(c, theme);
-    SetOrdProp(c, "UIStyle", style);
-  }
 }

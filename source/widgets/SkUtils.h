@@ -8,7 +8,6 @@
 #include <string>
 
 #include "Controls.h"
-#include "SkStyles.h"
 
 // Copies of `graphic` at every multiple of its width and height from the canvas origin, until they
 // cover the rectangle's extent (the canvas clips the last row and column).
@@ -37,6 +36,3 @@ bool HasPublishedProperty(TObject* component, const std::string& name);
 void ExtractFrame(TBitmap* source, TBitmap* target, int n, int k);
 // Whether a skinned form is drawn as active.
 bool IsFormActive(TCustomForm* form);
-// Every direct child control of `form` that publishes both "FileTheme" and "UIStyle" gets the theme
-// component, then the style.
-void ApplyUIStyleToChildren(TWinControl* form, TskUIStyle style, TComponent* theme);

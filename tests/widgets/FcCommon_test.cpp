@@ -2,6 +2,7 @@
 // geometry, checked pixel by pixel against drawings of the expected result.
 #include <gtest/gtest.h>
 
+#include "FcBarPainters.h"
 #include "FcCommon.h"
 #include "PixelMap.h"
 

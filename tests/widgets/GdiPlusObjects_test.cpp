@@ -6,6 +6,7 @@
 
 #include "GdiPlusObjects.h"
 #include "LayeredTestSupport.h"
+#include "OrvWindowsUtils.h"
 #include "TempDir.h"
 
 using namespace layered_test;
@@ -23,12 +24,7 @@ struct TSurface {
   HBITMAP Bitmap;
   HGDIOBJ Old;
   TSurface(int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = Dib32Info(w, h);
     void* bits;
     Bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     DC = CreateCompatibleDC(nullptr);

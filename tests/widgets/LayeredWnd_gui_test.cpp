@@ -385,12 +385,7 @@ TEST_F(LayeredTest, Screenshot) {
   HGDIOBJ old = SelectObject(mem, bmp);
   BitBlt(mem, 0, 0, w, h, screen, x0, y0, SRCCOPY);
   SelectObject(mem, old);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = Dib32Info(w, h);
   std::vector<uint8_t> bits(size_t(w) * size_t(h) * 4);
   ASSERT_EQ(GetDIBits(mem, bmp, 0, h, bits.data(), &bi, DIB_RGB_COLORS), h);
   DeleteObject(bmp);

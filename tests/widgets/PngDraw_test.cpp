@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PngBuilder.h"
+#include "OrvWindowsUtils.h"
 #include "PngDraw.h"
 
 using namespace pngtest;
@@ -16,12 +17,7 @@ namespace {
 class TTarget {
 public:
     TTarget(int w, int h, COLORREF fill) : w_(w), h_(h) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bi = Dib32Info(w, -h);
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
