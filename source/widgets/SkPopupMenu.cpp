@@ -168,9 +168,10 @@ void TskMenuLook::DrawItem(TMenuItem* item, TCanvas* canvas, const RECT& rect, b
   bool enabled = item->ShownEnabled();
   bool hot = selected && enabled && !item->IsLine();
   bool macOS = FUIStyle == MacOS;
+  const bool rightToLeft = FMenu->IsRightToLeft();
   RECT bar{rect.left, rect.top, rect.left + FBarWidth, rect.bottom};
   RECT rest{bar.right, rect.top, rect.right, rect.bottom};
-  if (FRightToLeft) {
+  if (rightToLeft) {
     bar = RECT{rect.right - FBarWidth, rect.top, rect.right, rect.bottom};
     rest = RECT{rect.left, rect.top, bar.left, rect.bottom};
   }
@@ -205,16 +206,16 @@ void TskMenuLook::DrawItem(TMenuItem* item, TCanvas* canvas, const RECT& rect, b
   }
   TImageList* checks = SkMenuCheckedImages();
   TImageList* images = FMenu->GetImages();
-  int markLeft = FRightToLeft ? rect.right - 4 - (checks ? checks->GetWidth() : 16) : rect.left + 4;
+  int markLeft = rightToLeft ? rect.right - 4 - (checks ? checks->GetWidth() : 16) : rect.left + 4;
   if (item->ShownChecked() && checks)
     checks->Draw(canvas, markLeft, rect.top + 3, 0, enabled);
   else if (images && item->GetImageIndex() >= 0)
-    images->Draw(canvas, FRightToLeft ? rect.right - 4 - images->GetWidth() : rect.left + 4, rect.top + 3,
+    images->Draw(canvas, rightToLeft ? rect.right - 4 - images->GetWidth() : rect.left + 4, rect.top + 3,
                  item->GetImageIndex(), enabled);
   SetFontOf(canvas, item);
   canvas->Font()->SetColor(!enabled ? TColor(0x808080) : hot ? FSelectedFontColor : FFontColor);
   canvas->Brush()->SetStyle(bsClear);
-  if (FRightToLeft) {
+  if (rightToLeft) {
     // Mirrored: the caption ends 4 pixels before the bar, the short cut starts 16 pixels in.
     RECT text{rect.left + 16, rect.top + 4, bar.left - 4, rect.bottom};
     canvas->DrawText(item->ShownCaption(), text, DT_SINGLELINE | DT_RIGHT | DT_RTLREADING);

@@ -54,9 +54,6 @@ public:
   void SetFontName(const std::string& v) { FFontName = v; }
   bool GetOwnerDraw() const { return true; }
   void SetOwnerDraw(bool) {}  // always owner-drawn
-  // Right-to-left reading: the side bar stands at the right and the caption reads from the right.
-  bool GetRightToLeft() const { return FRightToLeft; }
-  void SetRightToLeft(bool v) { FRightToLeft = v; }
 
   // The handlers every item gets (public for tests and for the menu bar).
   void MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, int& height);
@@ -77,7 +74,7 @@ protected:
   TColor FBarColor = clBtnFace, FColor = clWhite, FSeparatorColor = clGray, FSelectedBorderColor = clHighlight,
          FSelectedColor = clHighlight, FSelectedFontColor = clHighlightText, FFontColor = clBlack,
          FBorderColor = clBlack;
-  bool FFlatMenu = false, FUseSystemFont = false, FRightToLeft = false;
+  bool FFlatMenu = false, FUseSystemFont = false;
   std::string FFontName = "MS Sans Serif";
   int FFontSize = 8, FFontCharset = DEFAULT_CHARSET;
 };

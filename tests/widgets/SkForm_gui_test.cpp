@@ -303,12 +303,12 @@ TEST_F(SkFormGui, SkinnedMenusMeasureAndDrawTheirItems) {
   ticked->DrawItem(canvasBitmap.Canvas(), RECT{0, 0, 200, 21}, false);
   EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(4 + 4, 3 + 8) & 0xFFFFFF, clBlack);  // a pixel of the tick
 
-  // Right-to-left reading puts the side bar at the right.
-  Menu->SetRightToLeft(true);
+  // A menu reading right to left has its side bar at the right.
+  Menu->SetBiDiMode(bdRightToLeft);
   open->DrawItem(canvasBitmap.Canvas(), RECT{0, 0, 200, 21}, false);
   EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(199, 20) & 0xFFFFFF, GetBuiltInThemeColor(WinXP, 23));
   EXPECT_EQ(canvasBitmap.Canvas()->GetPixel(2, 20) & 0xFFFFFF, GetBuiltInThemeColor(WinXP, 21));
-  Menu->SetRightToLeft(false);
+  Menu->SetBiDiMode(bdLeftToRight);
 
   // An item added later is owner-drawn by the menu too; the MacOS style has its own heights.
   auto* added = new TMenuItem(Form);
