@@ -1,11 +1,9 @@
 #include "AboutWnd.h"
 
-#include "MainWnd.h"
 #include "MultiLanguages.h"
+#include "ShellOpen.h"
 #include "globals.h"
 
-const char* const VersionText = "1.0.0";
-const char* const NoticeText = "Copyright (C) 2026 Orvane developers";  // one line within the label's 296 pixels
 const char* const AboutOKPictures[4] = {"btnAboutOK_Normal.png", "btnAboutOK_Hover.png", "btnAboutOK_Down.png",
                                         "btnAboutOK_Disabled.png"};
 
@@ -60,10 +58,8 @@ void TfrmAbout::ApplyLanguage() {
 
 void TfrmAbout::btnOKClick(TObject*) { Close(); }
 
-// The main window's shell opener (SetShellOpen with nothing hands back the current one); its result is
-// not examined: no browser or mail program simply does nothing.
-void TfrmAbout::btnOnlineResourcesClick(TObject*) { SetShellOpen(nullptr)(Handle(), "Open", OnlineResourcesAddress); }
+void TfrmAbout::btnOnlineResourcesClick(TObject*) { OpenWithShell(Handle(), "Open", OnlineResourcesAddress); }
 
 void TfrmAbout::btnTechnicalSupportClick(TObject*) {
-  SetShellOpen(nullptr)(Handle(), "Open", std::string("mailto:") + TechnicalSupportAddress);
+  OpenWithShell(Handle(), "Open", std::string("mailto:") + TechnicalSupportAddress);
 }

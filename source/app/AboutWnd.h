@@ -2,13 +2,11 @@
 // on first use and kept, so its texts are those of the language current at its creation.
 #pragma once
 
+#include "BuildInfo.h"
 #include "LayeredButton.h"
 #include "LayeredLabel.h"
 #include "LayeredWnd.h"
 
-// Configuration values of the build shown in the window.
-extern const char* const VersionText;
-extern const char* const NoticeText;
 // The OK button's state pictures under SkinsDir.
 extern const char* const AboutOKPictures[4];  // normal, hovered, pressed, disabled
 

@@ -26,12 +26,7 @@ int64_t DurationToMilliseconds(const std::string& text)
 TStringList SplitString(const std::string& text, char delimiter)
 {
     TStringList pieces;
-    size_t start = 0;
-    for (size_t at = text.find(delimiter); at != std::string::npos; at = text.find(delimiter, start)) {
-        pieces.Add(text.substr(start, at - start));
-        start = at + 1;
-    }
-    pieces.Add(text.substr(start));
+    for (const std::string& piece : SplitText(text, delimiter)) pieces.Add(piece);
     return pieces;
 }
 

@@ -12,6 +12,7 @@
 #include "OptionDetails.h"
 #include "OrvUtils.h"
 #include "Settings.h"
+#include "profiles.h"
 
 // <windows.h> maps FindText to the common dialog FindTextA; here it is the text search of Strings.h.
 #undef FindText

@@ -11,9 +11,10 @@
 //   actConvertExecute            -> Convert()
 //   WMStartNextFile              -> StartNextFileMessage()
 //   CheckOutputDir (open folder) -> CheckOutputDir()
-// The progress window's FormCloseQuery calls AskStop() unless FFinished is set, shows lblStopWhenDone
-// exactly when Options.StopWhenDone is set afterwards, and closes with modal result 2 when AskStop()
-// allows it. The shutdown window runs a TShutdownCountdown (ConversionCore.h) from its timer.
+// The progress window knows no driver: the main window gives it an OnAskStop that calls AskStop(). Its
+// FormCloseQuery asks unless FFinished is set, shows lblStopWhenDone exactly when Options.StopWhenDone
+// is set afterwards, and closes with modal result 2 when AskStop() allows it. The shutdown window runs
+// a TShutdownCountdown (ConversionCore.h) from its timer.
 //
 // A file fails when the encoder's exit code is not 0, its output is missing or empty, or the output
 // could not be read to the end, or when it cannot be started. A failed file keeps its source (also with
@@ -31,66 +32,12 @@
 
 #include "ConversionCore.h"
 #include "ConversionFailures.h"
+#include "ConversionHost.h"
 #include "ConversionTexts.h"
 #include "Controls.h"
 #include "EncoderOutputParser.h"
 #include "Redirect.h"
 #include "globals.h"
-
-// Modal results (mrOk, mrCancel, mrYes, ...) are the class library's, so that windows can hold a driver.
-
-class TConversionHost {
-public:
-    virtual ~TConversionHost() = default;
-
-    // --- the file list (lsvFileName); entry 0 is the file converted next
-    virtual int FileCount() const = 0;
-    virtual std::string FileCaption(int index) const = 0;   // the source's full path
-    virtual std::string FileSizeText(int index) const = 0;  // its TFileItem's FileSize (bytes, decimal)
-    // Removes the entry and frees its TFileItem (TfrmMain.RemoveFile).
-    virtual void RemoveFile(int index) = 0;
-    // A failed file: the entry moves to the end of the list and shows the error image (image 1).
-    virtual void FileFailed(int index) = 0;
-    // Changes of the list between these two are not painted; EndListUpdate paints the list once.
-    virtual void BeginListUpdate() = 0;
-    virtual void EndListUpdate() = 0;
-
-    // --- the main window
-    virtual std::string OutputFolderText() const = 0;                 // the folder box's text
-    virtual std::string ProfileName(TOutputFormat format) const = 0;  // the text of that format's profile list
-    // PostMessage(WM_STARTNEXTFILE) to the main window, whose handler calls StartNextFileMessage.
-    virtual void PostStartNextFile() = 0;
-
-    // --- messages, owned by the main window
-    // A message box (MB_ flags for icon, buttons and default button); returns IDOK, IDYES, ...
-    virtual int ShowMessage(const std::string& text, const std::string& caption, UINT flags) = 0;
-    // CustomMessageDlg of the confirmation type with the buttons Yes, No, Cancel and, when four captions
-    // are given, Yes to all, captioned in that order. Returns mrYes, mrNo, mrCancel, mrYesToAll, or
-    // mrCancel when the dialog was closed.
-    virtual int AskQuestion(const std::string& text, const std::string& caption,
-                            const std::vector<std::string>& buttonCaptions) = 0;
-
-    // --- the tray icon
-    virtual void SetTrayHint(const std::string& hint) = 0;
-    // Balloon with the information icon and a 10-second timeout.
-    virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;
-
-    // --- the progress window (frmProgress)
-    // Creates it owned by the main window, sets its caption and stop-when-done label, ResetProgress.
-    virtual void CreateProgress(const std::string& caption, const std::string& stopWhenDoneText) = 0;
-    virtual void UpdateProgress(const TProgressUpdate& update) = 0;
-    // Shows it modally, centred on the screen; the batch runs in here. Returns 1 when the driver ended
-    // the batch (FinishProgress), 2 when the user chose "Stop now".
-    virtual int ShowProgressModal() = 0;
-    // The batch is over: FFinished := True (closing asks nothing) and ModalResult := 1.
-    virtual void FinishProgress() = 0;
-    virtual void FreeProgress() = 0;
-
-    // --- after the batch
-    // Creates TfrmShutdown owned by the main window, shows it modally, frees it; returns its modal
-    // result (1: the countdown ran out).
-    virtual int ShowShutdownCountdown() = 0;
-};
 
 class TConversionDriver {
 public:

@@ -8,6 +8,8 @@
 
 #include "AboutWnd.h"
 #include "AppUtils.h"
+#include "BuildInfo.h"
+#include "ConversionDriver.h"
 #include "Errors.h"
 #include "FileInfoWnd.h"
 #include "FileList.h"
@@ -19,12 +21,10 @@
 #include "PngPicture.h"
 #include "ProfileLists.h"
 #include "Prompter.h"
+#include "ShellOpen.h"
 #include "Strings.h"
 
 TfrmMain* frmMain = nullptr;
-
-const char* const OnlineResourcesAddress = "https://orvane.example.org/";
-const char* const TechnicalSupportAddress = "support@orvane.example.org";
 
 const TFormatChoice FormatChoices[FormatCount] = {
     {0, "AVI", true},   {1, "MP4", true},   {2, "3GP", true},   {3, "MPEG", true},
@@ -33,13 +33,6 @@ const TFormatChoice FormatChoices[FormatCount] = {
     {12, "MP2", false}, {13, "MP3", false}, {14, "AMR", false}, {15, "WAV", false}};
 
 namespace {
-TShellOpen& ShellOpenFn() {
-  static TShellOpen fn = [](HWND owner, const std::string& verb, const std::string& file) {
-    ShellExecuteA(owner, verb.empty() ? nullptr : verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  };
-  return fn;
-}
-
 // The media panel's value labels and the TFileItem field each shows.
 struct TMediaLabel {
   TOrvLabel* TfrmMain::*Label;
@@ -141,12 +134,6 @@ bool IsFolder(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 }  // namespace
-
-TShellOpen SetShellOpen(TShellOpen open) {
-  TShellOpen old = ShellOpenFn();
-  if (open) ShellOpenFn() = std::move(open);
-  return old;
-}
 
 ORV_DEFINE_CLASS(TfrmMain, TForm, nullptr, {})
 
@@ -373,7 +360,7 @@ bool TfrmMain::HandleShortCut(MSG& msg) {
 }
 
 void TfrmMain::ShellOpen(const std::string& verb, const std::string& file) {
-  ShellOpenFn()(HandleAllocated() ? Handle() : nullptr, verb, file);
+  OpenWithShell(HandleAllocated() ? Handle() : nullptr, verb, file);
 }
 
 void TfrmMain::CenterOver(TCustomForm* form) const {

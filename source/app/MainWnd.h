@@ -12,7 +12,7 @@
 
 #include "ActnList.h"
 #include "ComCtrls.h"
-#include "ConversionDriver.h"
+#include "ConversionHost.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "FcRadChk.h"
@@ -36,10 +36,6 @@ class TMediaReadAhead;
 constexpr UINT WM_UPDATESUMMARY = WM_USER + 1;
 constexpr UINT WM_STARTNEXTFILE = WM_USER + 2;
 
-// Configuration values of the build.
-extern const char* const OnlineResourcesAddress;
-extern const char* const TechnicalSupportAddress;
-
 // One output format as the main window offers it: its index, the name its components carry
 // (actAVI, cmbAVI, rdoAVI or miAAC) and whether it has a radio button of its own (a direct format)
 // or sits in the "others" menu.
@@ -51,9 +47,7 @@ struct TFormatChoice {
 constexpr int FormatCount = 16;
 extern const TFormatChoice FormatChoices[FormatCount];  // in output-format order
 
-// How the window opens files and addresses with the shell; tests record instead.
-using TShellOpen = std::function<void(HWND owner, const std::string& verb, const std::string& file)>;
-TShellOpen SetShellOpen(TShellOpen open);
+class TConversionDriver;
 
 class TfrmMain : public TForm, public TConversionHost {
   ORV_CLASS(TfrmMain)

@@ -1,6 +1,7 @@
 // The main window's side of a batch: the Convert and Settings actions, the start of the next file, and
 // the TConversionHost that the conversion driver runs the batch through (file list, messages, tray
 // icon, progress and shutdown windows).
+#include "ConversionDriver.h"
 #include "ConversionTexts.h"
 #include "MainWnd.h"
 #include "MultiLanguages.h"
@@ -120,7 +121,7 @@ void TfrmMain::ShowBalloon(const std::string& title, const std::string& text) {
 
 void TfrmMain::CreateProgress(const std::string& caption, const std::string& stopWhenDoneText) {
   frmProgress = new TfrmProgress(this);
-  frmProgress->Driver = FDriver;
+  frmProgress->OnAskStop = [this] { return !FDriver || FDriver->AskStop(); };
   frmProgress->OnSendToTray = [this](TObject* sender) { SendToTray(sender); };
   frmProgress->SetCaption(caption);
   frmProgress->lblStopWhenDone->SetCaption(stopWhenDoneText);

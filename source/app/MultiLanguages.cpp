@@ -19,12 +19,6 @@
 #define LANG_EDITOR_TEXT(name)               // defined in EditorTexts.cpp
 #define LANG_EDITOR_TEXT_BLANK(name)
 #include "LanguageCatalogue.inc"
-#undef LANG_EDITOR_TEXT
-#undef LANG_EDITOR_TEXT_BLANK
-#undef LANG_TEXT
-#undef LANG_TEXT_BLANK
-#undef LANG_TEXT_READ_ONLY
-#undef LANG_ENGINE_TEXT_BLANK
 
 const char* const LanguageTextSection = "VideoAPP_Convert";
 const char* const LanguageAVSExtSection = "VideoAPP_AVSExt";
@@ -65,12 +59,6 @@ const std::vector<TLanguageText>& LanguageCatalogue()
 #define LANG_EDITOR_TEXT(name) {#name, &name, EditorBuiltIn::name, true},
 #define LANG_EDITOR_TEXT_BLANK(name) {#name " ", &name, EditorBuiltIn::name, true},
 #include "LanguageCatalogue.inc"
-#undef LANG_EDITOR_TEXT
-#undef LANG_EDITOR_TEXT_BLANK
-#undef LANG_TEXT
-#undef LANG_TEXT_BLANK
-#undef LANG_TEXT_READ_ONLY
-#undef LANG_ENGINE_TEXT_BLANK
     };
     return catalogue;
 }

@@ -14,12 +14,6 @@
 #define LANG_EDITOR_TEXT(name)
 #define LANG_EDITOR_TEXT_BLANK(name)
 #include "LanguageCatalogue.inc"
-#undef LANG_EDITOR_TEXT
-#undef LANG_EDITOR_TEXT_BLANK
-#undef LANG_TEXT
-#undef LANG_TEXT_BLANK
-#undef LANG_TEXT_READ_ONLY
-#undef LANG_ENGINE_TEXT_BLANK
 
 // Sections of a language file.
 extern const char* const LanguageTextSection;     // "VideoAPP_Convert": LanguageName and the texts

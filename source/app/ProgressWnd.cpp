@@ -1,6 +1,5 @@
 #include "ProgressWnd.h"
 
-#include "ConversionDriver.h"
 #include "EncoderOutputParser.h"
 #include "MultiLanguages.h"
 #include "PngPicture.h"
@@ -132,8 +131,8 @@ void TfrmProgress::btnTrayClick(TObject* Sender) {
 
 void TfrmProgress::FormCloseQuery(TObject*, bool& CanClose) {
   CanClose = true;
-  if (FFinished || !Driver) return;
-  CanClose = Driver->AskStop();
+  if (FFinished || !OnAskStop) return;
+  CanClose = OnAskStop();
   lblStopWhenDone->SetVisible(Options.StopWhenDone);
   // The batch may have ended while the question was open: the window closes as "stopped".
   if (CanClose) SetModalResult(mrCancel);

@@ -1,8 +1,9 @@
 // TfrmProgress: the modal window of a running batch. The conversion driver writes its labels and bars
-// (through the main window's TConversionHost); its Cancel button and close box ask the driver how to
-// stop; the two check boxes change the options at once, for the rest of the running batch.
+// (through the main window's TConversionHost); its Cancel button and close box ask how to stop
+// (OnAskStop); the two check boxes change the options at once, for the rest of the running batch.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "ComCtrls.h"
@@ -12,7 +13,6 @@
 #include "Forms.h"
 #include "StdCtrls.h"
 
-class TConversionDriver;
 struct TProgressUpdate;
 
 class TfrmProgress : public TForm {
@@ -27,8 +27,9 @@ public:
 
   // Set by the driver when the batch has ended: closing then asks nothing.
   bool FFinished = false;
-  // Asked when the window is about to close during a batch (null: it closes without asking).
-  TConversionDriver* Driver = nullptr;
+  // Asked when the window is about to close during a batch: true when it may close (the main window
+  // hands the question to the conversion driver). Null: it closes without asking.
+  std::function<bool()> OnAskStop;
   // Sends the program to the tray (the main window hides itself and shows its icon).
   TNotifyEvent OnSendToTray;
 

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "globals.h"
-#include "profiles.h"  // the reset, load and save routines of the records
 
 // The current text of the language string "IDS_NO_DESCRIPTION", the description of a new profile. The
 // language table points its entry at this variable; until it is read, the built-in text stands.

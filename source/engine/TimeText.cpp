@@ -46,30 +46,17 @@ int32_t TimePart(const std::string& part)
     return IsDigitsOnly(part) ? std::numeric_limits<int32_t>::max() : 0;
 }
 
-// The pieces between the delimiters; a trailing delimiter gives an empty last piece.
-std::vector<std::string> Pieces(const std::string& text, char delimiter)
-{
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    for (size_t at = text.find(delimiter); at != std::string::npos; at = text.find(delimiter, start)) {
-        pieces.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
-
 // The parts of "a:b:c" (or fewer), each converted; missing parts are 0.
 void ColonParts(const std::string& text, int32_t* parts, int count)
 {
-    const std::vector<std::string> pieces = Pieces(text, ':');
+    const std::vector<std::string> pieces = SplitText(text, ':');
     for (int i = 0; i < count; ++i) parts[i] = size_t(i) < pieces.size() ? TimePart(pieces[size_t(i)]) : 0;
 }
 
 // Splits "before.after" at its one dot.
 void DotParts(const std::string& text, std::string& before, std::string& after)
 {
-    const std::vector<std::string> pieces = Pieces(text, '.');
+    const std::vector<std::string> pieces = SplitText(text, '.');
     before = pieces[0];
     after = pieces.size() > 1 ? pieces[1] : std::string();
 }

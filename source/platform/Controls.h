@@ -1,6 +1,8 @@
 // Controls: TControl (bounds, parent, visibility, caption, font, colour, mouse pipeline), TWinControl
 // (a window: creation by superclassing, focus, keyboard, painting with a passed DC, reflected
 // notifications, alignment and anchors), TGraphicControl (painted by its parent) and TCustomControl.
+// Their code: Controls.cpp (TControl), WinControl.cpp (TWinControl), GraphicControls.cpp (the canvas
+// controls) and ControlDispatch.cpp (window procedure, mouse tracking and capture, reflection).
 //
 // Every message of a windowed control goes through its WindowProc (a replaceable std::function that
 // starts as the virtual WndProc) inside an exception boundary. Notifications that the system sends
@@ -497,3 +499,10 @@ void HandleControlException(TObject* sender);  // call inside a catch block
 void UpdateMouseControl(POINT screenPoint);
 TControl* MouseControl();
 TControl* CaptureControl();
+
+// Shared by the files of the controls.
+POINT MessagePoint(LPARAM l);  // the client point of a mouse message
+bool IsMouseMessage(UINT msg);
+void ForgetMouseControl(TControl* c);  // a control that goes away has neither the mouse nor the capture
+// `parent`'s window lost the capture: its graphic child that held the mouse no longer does.
+void ReleaseGraphicCapture(TWinControl* parent);

@@ -590,6 +590,19 @@ void TCustomForm::WndProc(TMessage& m) {
 
 // ---- TApplication ----
 
+namespace {
+// The window that owns a popup menu: the active form of ours when there is one (a modal window's main
+// window is disabled, and a menu whose owner is not the active window closes at once), else the main
+// form's window, else the application's.
+HWND PopupMenuOwner() {
+  HWND owner = Application->Handle();
+  if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
+  if (HWND active = GetActiveWindow())
+    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
+  return owner;
+}
+}  // namespace
+
 ORV_DEFINE_CLASS(TApplication, TComponent, nullptr, {})
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
@@ -601,9 +614,13 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   size_t dot = name.find_last_of('.');
   FTitle = dot == std::string::npos ? name : name.substr(0, dot);
   SetControlExceptionHandler([this](TObject* sender) { HandleException(sender); });
+  SetDefaultPromptCaption([this] { return FTitle; });
+  SetMenuEnvironment({PopupMenuOwner, [] { return Screen->MenuFont(); }});
 }
 
 TApplication::~TApplication() {
+  SetDefaultPromptCaption(nullptr);
+  SetMenuEnvironment({});
   // The forms first: they may still take their message hooks back.
   DestroyComponents();
   if (FHandle) DestroyWindow(FHandle);

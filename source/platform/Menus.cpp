@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <map>
 
-#include "Forms.h"
-
 namespace {
+
+// A function: the application object sets it during static initialisation, possibly before this file's
+// variables are constructed.
+TMenuEnvironment& Environment() {
+  static TMenuEnvironment environment;
+  return environment;
+}
 
 // Live items by command. Commands stay below the system commands (SC_SIZE and up) and fit the
 // 16-bit identifier of WM_COMMAND.
@@ -418,7 +423,7 @@ class TMenuCanvas : public TCanvas {
 public:
   explicit TMenuCanvas(HDC dc) {
     SetHandle(dc);
-    Font()->Assign(Screen->MenuFont());
+    Font()->Assign(Environment().MenuFont());
   }
   ~TMenuCanvas() override { SetHandle(nullptr); }
 };
@@ -435,18 +440,15 @@ TMenuItem* OwnerDrawItem(UINT command, ULONG_PTR data) {
 TMenuItem* TrackMenuItems(TMenuItem* parent, int x, int y) {
   HMENU menu = parent->Handle();
   RebuildTree(parent);  // actions may have changed captions and states since the last time
-  HWND owner = Application->Handle();
-  if (Application->MainForm() && Application->MainForm()->HandleAllocated()) owner = Application->MainForm()->Handle();
-  // The active form of ours owns the menu when there is one (a modal window's main window is disabled,
-  // and a menu whose owner is not the active window closes at once).
-  if (HWND active = GetActiveWindow())
-    if (As<TCustomForm>(FindVclWindow(active)) && IsWindowEnabled(active) && IsWindowVisible(active)) owner = active;
+  HWND owner = Environment().PopupOwner();
   SetForegroundWindow(owner);
   UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
   PostMessageA(owner, WM_NULL, 0, 0);
   TMenuItem* chosen = id ? FindItemByCommand(id) : nullptr;
   return chosen && Descends(chosen, parent) ? chosen : nullptr;
 }
+
+void SetMenuEnvironment(TMenuEnvironment environment) { Environment() = std::move(environment); }
 
 TMenuChooser SetMenuChooser(TMenuChooser chooser) {
   TMenuChooser old = Chooser();

@@ -188,6 +188,14 @@ private:
   HWND FWindowHandle = nullptr;
 };
 
+// What menus take from the application, which fills it in when it is made (Forms sits above this file):
+// the window that owns a popup menu while it is open, and the font items are measured and drawn in.
+struct TMenuEnvironment {
+  std::function<HWND()> PopupOwner;
+  std::function<TFont*()> MenuFont;
+};
+void SetMenuEnvironment(TMenuEnvironment environment);
+
 // How a popup menu lets the user choose: the default shows the system's menu and waits. Tests install
 // their own chooser (return the item to click, or null for none). Returns the previous one.
 using TMenuChooser = std::function<TMenuItem*(TPopupMenu* menu, int x, int y)>;

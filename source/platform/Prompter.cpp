@@ -2,9 +2,16 @@
 
 #include <windows.h>
 
-#include "Forms.h"
+#include "Controls.h"  // the modal results
 
 namespace {
+
+// A function: the application object sets it during static initialisation, possibly before this file's
+// variables are constructed.
+std::function<std::string()>& DefaultCaption() {
+  static std::function<std::string()> caption;
+  return caption;
+}
 
 // The system message box: standard button sets map to MB_* flags; custom captions rename the
 // buttons through a hook while the box is created.
@@ -57,7 +64,7 @@ int TSystemPrompter::Ask(const TPrompt& p) {
     hook.Hook = SetWindowsHookExA(WH_CBT, CaptionHookProc, nullptr, GetCurrentThreadId());
     gHook = &hook;
   }
-  std::string caption = p.Caption.empty() && Application ? Application->GetTitle() : p.Caption;
+  std::string caption = p.Caption.empty() && DefaultCaption() ? DefaultCaption()() : p.Caption;
   HWND owner = GetActiveWindow();
   int r = MessageBoxA(owner, p.Text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
   if (hook.Hook) UnhookWindowsHookEx(hook.Hook);
@@ -129,3 +136,5 @@ int TRecordingPrompter::Ask(const TPrompt& prompt) {
     if ((prompt.Buttons >> b) & 1u) return results[b];
   return mrOk;
 }
+
+void SetDefaultPromptCaption(std::function<std::string()> caption) { DefaultCaption() = std::move(caption); }

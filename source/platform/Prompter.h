@@ -2,6 +2,7 @@
 // without a person; the program's default shows the system's message box.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ TPrompter* SetPrompter(TPrompter* prompter);
 // True while a prompter other than the default is installed (routines that show their own dialog
 // hand the question to it then).
 bool PrompterReplaced();
+
+// Where the default prompter takes the caption of a prompt that names none: the application object sets
+// its title here when it is made (Forms sits above this file). Until then, and with nothing set, the
+// caption stays empty.
+void SetDefaultPromptCaption(std::function<std::string()> caption);
 
 // Helpers over Prompter().
 void ShowMessage(const std::string& text);

@@ -6,6 +6,7 @@
 
 #include "Errors.h"
 #include "Forms.h"
+#include "Strings.h"
 
 // A function, not a variable: class infos of other files may be built before this file's statics.
 static std::vector<std::string> kAlignmentNames() { return {"taLeftJustify", "taRightJustify", "taCenter"}; }
@@ -159,14 +160,18 @@ void TButton::Click() {
   TButtonControl::Click();
 }
 
+bool DialogKeyPressesButton(const TMessage& m, bool active, bool cancel) {
+  return ((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && cancel)) &&
+         (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0;
+}
+
 void TButton::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND:
       if (HIWORD(m.WParam) == BN_CLICKED) Click();
       return;
     case CM_DIALOGKEY:
-      if (((m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel)) &&
-          (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0 && CanFocus()) {
+      if (DialogKeyPressesButton(m, FActive, FCancel) && CanFocus()) {
         Click();
         m.Result = 1;
         return;
@@ -498,22 +503,7 @@ void TMemo::SetWordWrap(bool v) {
   if (HandleAllocated()) RecreateWnd();
 }
 
-std::vector<std::string> TMemo::Lines() const {
-  std::vector<std::string> lines;
-  std::string text = GetText(), line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
+std::vector<std::string> TMemo::Lines() const { return SplitLines(GetText()); }
 
 void TMemo::SaveToFile(const std::string& path) const {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -58,6 +58,10 @@ protected:
   TButtonControl(TComponent* owner, const TSystemControl& system) : TWinControl(owner, system) {}
 };
 
+// Whether a CM_DIALOGKEY presses a button: Enter the active default button, Escape the cancel button,
+// either without Shift, Ctrl or Alt.
+bool DialogKeyPressesButton(const TMessage& m, bool active, bool cancel);
+
 // A push button: window class "TButton" built on "BUTTON".
 class TButton : public TButtonControl {
   ORV_CLASS(TButton)

@@ -171,13 +171,10 @@ std::string FormatFixed(double value, int decimals)
     return r;
 }
 
-bool TryStrToFloat(const std::string& s, double& value)
+bool IsPlainDecimalText(const std::string& t)
 {
-    const std::string t = Trim(s);
-    if (t.empty()) return false;
-    // Plain decimal notation only: digits, one ".", an optional sign and exponent. No hex, inf or nan.
     size_t i = 0;
-    if (t[i] == '+' || t[i] == '-') ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     size_t digits = 0, dots = 0;
     for (; i < t.size(); ++i) {
         if (t[i] >= '0' && t[i] <= '9') ++digits;
@@ -192,7 +189,13 @@ bool TryStrToFloat(const std::string& s, double& value)
         for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) ++expDigits;
         if (expDigits == 0) return false;
     }
-    if (i != t.size()) return false;
+    return i == t.size();
+}
+
+bool TryStrToFloat(const std::string& s, double& value)
+{
+    const std::string t = Trim(s);
+    if (!IsPlainDecimalText(t)) return false;
     errno = 0;
     const double v = std::strtod(t.c_str(), nullptr);
     if (errno == ERANGE && std::isinf(v)) return false;
@@ -224,6 +227,18 @@ std::vector<std::string> SplitLines(const std::string& text)
     }
     if (!line.empty()) lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> SplitText(const std::string& text, char delimiter)
+{
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (size_t at = text.find(delimiter); at != std::string::npos; at = text.find(delimiter, start)) {
+        pieces.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
 }
 
 bool PatternPlaceholders(const std::string& pattern, std::string& kinds)

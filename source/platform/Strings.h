@@ -29,6 +29,9 @@ int64_t StrToInt64Def(const std::string& s, int64_t def);
 // Floating-point text always with "." as the decimal separator, whatever the locale.
 std::string FloatToStr(double value);                 // shortest text that reads back (up to 15 digits)
 std::string FormatFixed(double value, int decimals);  // "12.50"
+// Plain decimal notation only: an optional sign, digits with at most one ".", an optional exponent.
+// No blanks, hex, inf or nan.
+bool IsPlainDecimalText(const std::string& t);
 bool TryStrToFloat(const std::string& s, double& value);
 double StrToFloatDef(const std::string& s, double def);
 
@@ -36,6 +39,8 @@ double StrToFloatDef(const std::string& s, double def);
 int64_t RoundHalfEven(double value);
 
 std::vector<std::string> SplitLines(const std::string& text);  // on CR LF, LF or CR
+// The pieces between the delimiters; a trailing delimiter gives an empty last piece.
+std::vector<std::string> SplitText(const std::string& text, char delimiter);
 
 // One argument of Format: a text or an integer.
 struct TFormatArg {

@@ -11,26 +11,7 @@
 
 bool ParseSpinNumber(const std::string& text, double& value) {
   const std::string t = Trim(text);
-  size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  size_t digits = 0, dots = 0;
-  for (; i < t.size(); ++i) {
-    if (t[i] >= '0' && t[i] <= '9')
-      ++digits;
-    else if (t[i] == '.' && dots == 0)
-      ++dots;
-    else
-      break;
-  }
-  if (digits == 0) return false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    size_t expDigits = 0;
-    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  if (i != t.size()) return false;
+  if (!IsPlainDecimalText(t)) return false;
   // The grammar leaves strtod nothing to guess; overflow gives an infinity that the range clamps.
   value = std::strtod(t.c_str(), nullptr);
   return true;

@@ -186,8 +186,7 @@ void TLayeredButton::WndProc(TMessage& m) {
       return;
     }
     case CM_DIALOGKEY:
-      if (((m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel)) &&
-          (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0 && CanFocus()) {
+      if (DialogKeyPressesButton(m, FActive, FCancel) && CanFocus()) {
         Click();
         m.Result = 1;
         return;

@@ -10,6 +10,7 @@
 #include "MultiLanguages.h"
 #include "OptionDetails.h"
 #include "Settings.h"
+#include "profiles.h"
 #include "TempDir.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "Prompter.h"
 #include "PumpMessages.h"
 #include "Screenshot.h"
+#include "ShellOpen.h"
 #include "SplashWnd.h"
 #include "TempDir.h"
 #include "globals.h"

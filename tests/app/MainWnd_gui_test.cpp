@@ -26,6 +26,7 @@
 #include "Prompter.h"
 #include "PumpMessages.h"
 #include "Screenshot.h"
+#include "ShellOpen.h"
 #include "TempDir.h"
 #include "Strings.h"
 #include "UnixShell.h"

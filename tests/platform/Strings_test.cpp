@@ -66,3 +66,14 @@ TEST(SplitLines, AcceptsEveryLineBreakForm)
     const std::vector<std::string> expected = {"a", "b", "", "c"};
     EXPECT_EQ(SplitLines("a\r\nb\n\rc"), expected);
 }
+
+TEST(SplitText, KeepsEmptyPieces)
+{
+    struct Case { const char* text; char delimiter; std::vector<std::string> pieces; };
+    const Case cases[] = {
+        {"a:b:c", ':', {"a", "b", "c"}}, {"abc", ':', {"abc"}}, {"a::b", ':', {"a", "", "b"}},
+        {"a:", ':', {"a", ""}},          {":", ':', {"", ""}},  {"", ':', {""}},
+        {"1.5", '.', {"1", "5"}},        {"a:b", '.', {"a:b"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitText(c.text, c.delimiter), c.pieces) << c.text;
+}
