@@ -26,13 +26,10 @@ void TDVDVideoBitrateGroup::DeclareLayout(TLayoutBinder& b) {
   b.Field("LabelDVDBitrateSpecify", LabelBitrateSpecify);
   b.Field("LabelDVDKbps", LabelKbps);
   b.Field("ButtonDVDVideoBitrateConfigure", ButtonVideoBitrateConfigure);
-  auto notify = [&b, this](const char* name, void (TDVDVideoBitrateGroup::*method)()) {
-    b.Handle<TNotifyEvent>(name, [this, method](TObject*) { (this->*method)(); });
-  };
-  notify("RadioButtonDVDVideoPresertClick", &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
-  notify("RadioButtonDVDVideoSpecifyClick", &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
-  notify("TrackBarDVDVideoBitrateChange", &TDVDVideoBitrateGroup::TrackBarVideoBitrateChange);
-  notify("ButtonDVDVideoBitrateConfigureClick", &TDVDVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
+  BindNotify(b, "RadioButtonDVDVideoPresertClick", this, &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
+  BindNotify(b, "RadioButtonDVDVideoSpecifyClick", this, &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
+  BindNotify(b, "TrackBarDVDVideoBitrateChange", this, &TDVDVideoBitrateGroup::TrackBarVideoBitrateChange);
+  BindNotify(b, "ButtonDVDVideoBitrateConfigureClick", this, &TDVDVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
 }
 
 void TDVDVideoBitrateGroup::UpdateDVDBitrateMode() {
@@ -126,22 +123,19 @@ void TfrmMPEGProfile::DeclareLayout(TLayoutBinder& b) {
   b.Field("LabelDVDAudioSmall", LabelDVDAudioSmall);
   b.Field("LabelDVDAudioLarge", LabelDVDAudioLarge);
   b.Field("TrackBarDVDAudioBitrate", TrackBarDVDAudioBitrate);
-  auto notify = [&b, this](const char* name, void (TfrmMPEGProfile::*method)()) {
-    b.Handle<TNotifyEvent>(name, [this, method](TObject*) { (this->*method)(); });
-  };
-  notify("CheckBoxUsePressetFormatClick", &TfrmMPEGProfile::UpdatePresetFormats);
-  notify("RadioGroupPresetTypeClick", &TfrmMPEGProfile::UpdatePresetFormats);
-  notify("RadioGroupPresetTargetFormatClick", &TfrmMPEGProfile::UpdatePresetFormats);
-  notify("CheckBoxDisableAudioClick", &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "CheckBoxUsePressetFormatClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "RadioGroupPresetTypeClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "RadioGroupPresetTargetFormatClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "CheckBoxDisableAudioClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
   b.Handle<TNotifyEvent>("ComboBoxVideoCodecChange", [this](TObject*) {
     UpdateAudioCodecGroup();
     UpdateCodecPages();
   });
-  notify("ComboBoxAudioCodecMpeg1Change", &TfrmMPEGProfile::UpdateCodecPages);
-  notify("ComboBoxAudioCodecMpeg2Change", &TfrmMPEGProfile::UpdateCodecPages);
-  notify("RadioButtonDVDAutoSetAspectClick", &TfrmMPEGProfile::UpdateDVDAspect);
-  notify("RadioButtonDVDChangeAspectClick", &TfrmMPEGProfile::UpdateDVDAspect);
-  notify("TrackBarDVDAudioBitrateChange", &TfrmMPEGProfile::TrackBarDVDAudioBitrateChange);
+  BindNotify(b, "ComboBoxAudioCodecMpeg1Change", this, &TfrmMPEGProfile::UpdateCodecPages);
+  BindNotify(b, "ComboBoxAudioCodecMpeg2Change", this, &TfrmMPEGProfile::UpdateCodecPages);
+  BindNotify(b, "RadioButtonDVDAutoSetAspectClick", this, &TfrmMPEGProfile::UpdateDVDAspect);
+  BindNotify(b, "RadioButtonDVDChangeAspectClick", this, &TfrmMPEGProfile::UpdateDVDAspect);
+  BindNotify(b, "TrackBarDVDAudioBitrateChange", this, &TfrmMPEGProfile::TrackBarDVDAudioBitrateChange);
 }
 
 void TfrmMPEGProfile::ApplyLanguage() {

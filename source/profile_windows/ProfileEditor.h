@@ -57,6 +57,13 @@
 
 class TfrmProfileEditor;
 
+// Binds the handler `name` (a TNotifyEvent) to a method that needs no sender; `self` may be of a class
+// derived from the method's.
+template <class G, class M>
+void BindNotify(TLayoutBinder& b, const std::string& name, G* self, void (M::*method)()) {
+  b.Handle<TNotifyEvent>(name, [self, method](TObject*) { (self->*method)(); });
+}
+
 // The fields of one format's global settings record, by key, in the forms the controls need. A key the
 // record does not have raises Exception: it is a mistake of the window's tables, never of a profile file.
 class TProfileRecord {
@@ -100,7 +107,7 @@ protected:
   // Binds `method` under base + suffix + tail, e.g. ("CheckBoxAutoSetAudioBitrate", "Click").
   template <class G>
   void Handler(TLayoutBinder& b, const std::string& base, const std::string& tail, G* self, void (G::*method)()) {
-    b.Handle<TNotifyEvent>(Named(base) + tail, [self, method](TObject*) { (self->*method)(); });
+    BindNotify(b, Named(base) + tail, self, method);
   }
 
 private:
