@@ -235,9 +235,8 @@ void TfrmMPEGProfile::UpdatePresetFormats() {
                       static_cast<TControl*>(GroupBoxAudioCodecMpeg2), static_cast<TControl*>(SameQuality->GroupBox),
                       static_cast<TControl*>(DisableAudio->GroupBox)})
     c->SetVisible(!preset);
-  for (TControl* c : {static_cast<TControl*>(GroupBoxAudioCodecMpeg1), static_cast<TControl*>(ComboBoxAudioCodecMpeg1),
-                      static_cast<TControl*>(GroupBoxAudioCodecMpeg2), static_cast<TControl*>(ComboBoxAudioCodecMpeg2)})
-    c->SetEnabled(!noAudio);
+  EnableControls({GroupBoxAudioCodecMpeg1, ComboBoxAudioCodecMpeg1, GroupBoxAudioCodecMpeg2, ComboBoxAudioCodecMpeg2},
+                 !noAudio);
   // VCD and SVCD need nothing beyond the General tab; DVD (or no type chosen) brings its own tab.
   const bool dvd = type != 0 && type != 1;
   TabSheetVideo->SetTabVisible(!preset);

@@ -45,6 +45,7 @@
 //    main window finds editors only there.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -233,6 +234,9 @@ protected:
   TProfileFrameNames FNames;
   std::vector<std::unique_ptr<TEditorGroup>> FGroups;
 };
+
+// Enables or disables every control of the list (a group's dependent controls follow one choice).
+void EnableControls(std::initializer_list<TControl*> controls, bool enabled);
 
 // Format(pattern, [arg]) for a language pattern with one %s; a pattern without one is shown as it is.
 std::string FormatText(const std::string& pattern, const std::string& arg);

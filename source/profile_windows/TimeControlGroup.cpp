@@ -53,9 +53,8 @@ void TTimeControlGroup::SaveSettings(TProfileRecord& r) {
 
 void TTimeControlGroup::UpdateTimeControls() {
   const bool on = CheckBoxEnableTimeControl->GetChecked();
-  for (TControl* c : std::initializer_list<TControl*>{LabelTimeLabel, LabelStartTime, LabelDuration, EditStartTime,
-                                                     EditDuration, LabelEndTime, EditEndTime})
-    c->SetEnabled(on);
+  EnableControls({LabelTimeLabel, LabelStartTime, LabelDuration, EditStartTime, EditDuration, LabelEndTime, EditEndTime},
+                 on);
 }
 
 void TTimeControlGroup::UpdateDuration() {

@@ -1,7 +1,5 @@
 #include "VideoBitrateGroup.h"
 
-#include <initializer_list>
-
 #include "EditorTexts.h"
 #include "Strings.h"
 
@@ -75,15 +73,9 @@ void TVideoBitrateGroup::Save(bool& usePreset, int32_t& preset, int32_t& specify
 void TVideoBitrateGroup::UpdateBitrateMode() {
   // Reading the layout may click a button before every control of the group is bound.
   if (!ButtonVideoBitrateConfigure || !RadioButtonVideoPresert || !RadioButtonVideoSpecify) return;
-  const bool preset = RadioButtonVideoPresert->GetChecked();
-  for (TControl* c : {static_cast<TControl*>(LabelCurrentBitrate), static_cast<TControl*>(LabelBitrate),
-                      static_cast<TControl*>(LabelLow), static_cast<TControl*>(LabelHigh),
-                      static_cast<TControl*>(TrackBarVideoBitrate), static_cast<TControl*>(LabelKbps2)})
-    c->SetEnabled(preset);
-  const bool specify = RadioButtonVideoSpecify->GetChecked();
-  for (TControl* c : {static_cast<TControl*>(LabelBitrateSpecify), static_cast<TControl*>(LabelKbps),
-                      static_cast<TControl*>(ButtonVideoBitrateConfigure)})
-    c->SetEnabled(specify);
+  EnableControls({LabelCurrentBitrate, LabelBitrate, LabelLow, LabelHigh, TrackBarVideoBitrate, LabelKbps2},
+                 RadioButtonVideoPresert->GetChecked());
+  EnableControls({LabelBitrateSpecify, LabelKbps, ButtonVideoBitrateConfigure}, RadioButtonVideoSpecify->GetChecked());
 }
 
 void TVideoBitrateGroup::TrackBarVideoBitrateChange() {
