@@ -11,29 +11,10 @@ ORV_DEFINE_CLASS(TfrmMPEGProfile, TfrmProfileEditor, nullptr, {})
 // ---- the DVD tab's video bit rate ----
 
 TDVDVideoBitrateGroup::TDVDVideoBitrateGroup()
-    : TVideoBitrateGroup(TVideoBitrateSpec{"", "", &DVDVideoBitRates, 11, 6, "DVD"}) {}
+    : TVideoBitrateGroup(TVideoBitrateSpec{"", "", &DVDVideoBitRates, 11, 6, "DVD", "DVD"}) {}
 
-void TDVDVideoBitrateGroup::DeclareLayout(TLayoutBinder& b) {
-  b.Field("GroupBoxDVDVideoBitrate", GroupBoxVideoBitrate);
-  b.Field("RadioButtonDVDVideoPresert", RadioButtonVideoPresert);
-  b.Field("LabelDVDCurrentBitrate", LabelCurrentBitrate);
-  b.Field("LabelDVDBitrate", LabelBitrate);
-  b.Field("LabelDVDKbps2", LabelKbps2);
-  b.Field("LabelDVDLow", LabelLow);
-  b.Field("TrackBarDVDVideoBitrate", TrackBarVideoBitrate);
-  b.Field("LabelDVDHigh", LabelHigh);
-  b.Field("RadioButtonDVDVideoSpecify", RadioButtonVideoSpecify);
-  b.Field("LabelDVDBitrateSpecify", LabelBitrateSpecify);
-  b.Field("LabelDVDKbps", LabelKbps);
-  b.Field("ButtonDVDVideoBitrateConfigure", ButtonVideoBitrateConfigure);
-  BindNotify(b, "RadioButtonDVDVideoPresertClick", this, &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
-  BindNotify(b, "RadioButtonDVDVideoSpecifyClick", this, &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
-  BindNotify(b, "TrackBarDVDVideoBitrateChange", this, &TDVDVideoBitrateGroup::TrackBarVideoBitrateChange);
-  BindNotify(b, "ButtonDVDVideoBitrateConfigureClick", this, &TDVDVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
-}
-
-void TDVDVideoBitrateGroup::UpdateDVDBitrateMode() {
-  UpdateBitrateMode();
+void TDVDVideoBitrateGroup::UpdateBitrateMode() {
+  TVideoBitrateGroup::UpdateBitrateMode();
   if (LabelKbps2) LabelKbps2->SetEnabled(true);
 }
 

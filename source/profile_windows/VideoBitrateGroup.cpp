@@ -11,22 +11,25 @@ std::string BitrateLabelText(const std::string& entry) {
 TVideoBitrateGroup::TVideoBitrateGroup(TVideoBitrateSpec spec) : TEditorGroup(spec.Suffix), FSpec(std::move(spec)) {}
 
 void TVideoBitrateGroup::DeclareLayout(TLayoutBinder& b) {
-  Field(b, "GroupBoxVideoBitrate", GroupBoxVideoBitrate);
-  Field(b, "RadioButtonVideoPresert", RadioButtonVideoPresert);
-  Field(b, "LabelCurrentBitrate", LabelCurrentBitrate);
-  Field(b, "LabelBitrate", LabelBitrate);
-  Field(b, "LabelKbps2", LabelKbps2);
-  Field(b, "LabelLow", LabelLow);
-  Field(b, "TrackBarVideoBitrate", TrackBarVideoBitrate);
-  Field(b, "LabelHigh", LabelHigh);
-  Field(b, "RadioButtonVideoSpecify", RadioButtonVideoSpecify);
-  Field(b, "LabelBitrateSpecify", LabelBitrateSpecify);
-  Field(b, "LabelKbps", LabelKbps);
-  Field(b, "ButtonVideoBitrateConfigure", ButtonVideoBitrateConfigure);
-  Handler(b, "RadioButtonVideoPresert", "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
-  Handler(b, "RadioButtonVideoSpecify", "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
-  Handler(b, "TrackBarVideoBitrate", "Change", this, &TVideoBitrateGroup::TrackBarVideoBitrateChange);
-  Handler(b, "ButtonVideoBitrateConfigure", "Click", this, &TVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
+  b.Field(ControlName("GroupBox", "VideoBitrate"), GroupBoxVideoBitrate);
+  b.Field(ControlName("RadioButton", "VideoPresert"), RadioButtonVideoPresert);
+  b.Field(ControlName("Label", "CurrentBitrate"), LabelCurrentBitrate);
+  b.Field(ControlName("Label", "Bitrate"), LabelBitrate);
+  b.Field(ControlName("Label", "Kbps2"), LabelKbps2);
+  b.Field(ControlName("Label", "Low"), LabelLow);
+  b.Field(ControlName("TrackBar", "VideoBitrate"), TrackBarVideoBitrate);
+  b.Field(ControlName("Label", "High"), LabelHigh);
+  b.Field(ControlName("RadioButton", "VideoSpecify"), RadioButtonVideoSpecify);
+  b.Field(ControlName("Label", "BitrateSpecify"), LabelBitrateSpecify);
+  b.Field(ControlName("Label", "Kbps"), LabelKbps);
+  b.Field(ControlName("Button", "VideoBitrateConfigure"), ButtonVideoBitrateConfigure);
+  // UpdateBitrateMode is virtual: the DVD tab's group keeps its kbps label enabled.
+  BindNotify(b, ControlName("RadioButton", "VideoPresert") + "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
+  BindNotify(b, ControlName("RadioButton", "VideoSpecify") + "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
+  BindNotify(b, ControlName("TrackBar", "VideoBitrate") + "Change", this,
+             &TVideoBitrateGroup::TrackBarVideoBitrateChange);
+  BindNotify(b, ControlName("Button", "VideoBitrateConfigure") + "Click", this,
+             &TVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
 }
 
 void TVideoBitrateGroup::ApplyLanguage() {
