@@ -149,9 +149,9 @@ void TAudioPageGroup::FormShow() {
 
 void TAudioPageGroup::UpdateAutoAudioBitrate() {
   const bool manual = !CheckBoxAutoSetAudioBitrate->GetChecked();
-  for (TControl* c : std::initializer_list<TControl*>{LabelCurrentAudioBitrate, LabelAudioBitrate, LabelAudioSmall,
-                                                     LabelAudioLarge, TrackBarAudioBitrate, labKbps})
-    c->SetEnabled(manual);
+  EnableControls({LabelCurrentAudioBitrate, LabelAudioBitrate, LabelAudioSmall, LabelAudioLarge, TrackBarAudioBitrate,
+                  labKbps},
+                 manual);
 }
 
 void TAudioPageGroup::TrackBarAudioBitrateChange() {

@@ -11,32 +11,10 @@ ORV_DEFINE_CLASS(TfrmMPEGProfile, TfrmProfileEditor, nullptr, {})
 // ---- the DVD tab's video bit rate ----
 
 TDVDVideoBitrateGroup::TDVDVideoBitrateGroup()
-    : TVideoBitrateGroup(TVideoBitrateSpec{"", "", &DVDVideoBitRates, 11, 6, "DVD"}) {}
+    : TVideoBitrateGroup(TVideoBitrateSpec{"", "", &DVDVideoBitRates, 11, 6, "DVD", "DVD"}) {}
 
-void TDVDVideoBitrateGroup::DeclareLayout(TLayoutBinder& b) {
-  b.Field("GroupBoxDVDVideoBitrate", GroupBoxVideoBitrate);
-  b.Field("RadioButtonDVDVideoPresert", RadioButtonVideoPresert);
-  b.Field("LabelDVDCurrentBitrate", LabelCurrentBitrate);
-  b.Field("LabelDVDBitrate", LabelBitrate);
-  b.Field("LabelDVDKbps2", LabelKbps2);
-  b.Field("LabelDVDLow", LabelLow);
-  b.Field("TrackBarDVDVideoBitrate", TrackBarVideoBitrate);
-  b.Field("LabelDVDHigh", LabelHigh);
-  b.Field("RadioButtonDVDVideoSpecify", RadioButtonVideoSpecify);
-  b.Field("LabelDVDBitrateSpecify", LabelBitrateSpecify);
-  b.Field("LabelDVDKbps", LabelKbps);
-  b.Field("ButtonDVDVideoBitrateConfigure", ButtonVideoBitrateConfigure);
-  auto notify = [&b, this](const char* name, void (TDVDVideoBitrateGroup::*method)()) {
-    b.Handle<TNotifyEvent>(name, [this, method](TObject*) { (this->*method)(); });
-  };
-  notify("RadioButtonDVDVideoPresertClick", &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
-  notify("RadioButtonDVDVideoSpecifyClick", &TDVDVideoBitrateGroup::UpdateDVDBitrateMode);
-  notify("TrackBarDVDVideoBitrateChange", &TDVDVideoBitrateGroup::TrackBarVideoBitrateChange);
-  notify("ButtonDVDVideoBitrateConfigureClick", &TDVDVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
-}
-
-void TDVDVideoBitrateGroup::UpdateDVDBitrateMode() {
-  UpdateBitrateMode();
+void TDVDVideoBitrateGroup::UpdateBitrateMode() {
+  TVideoBitrateGroup::UpdateBitrateMode();
   if (LabelKbps2) LabelKbps2->SetEnabled(true);
 }
 
@@ -126,22 +104,19 @@ void TfrmMPEGProfile::DeclareLayout(TLayoutBinder& b) {
   b.Field("LabelDVDAudioSmall", LabelDVDAudioSmall);
   b.Field("LabelDVDAudioLarge", LabelDVDAudioLarge);
   b.Field("TrackBarDVDAudioBitrate", TrackBarDVDAudioBitrate);
-  auto notify = [&b, this](const char* name, void (TfrmMPEGProfile::*method)()) {
-    b.Handle<TNotifyEvent>(name, [this, method](TObject*) { (this->*method)(); });
-  };
-  notify("CheckBoxUsePressetFormatClick", &TfrmMPEGProfile::UpdatePresetFormats);
-  notify("RadioGroupPresetTypeClick", &TfrmMPEGProfile::UpdatePresetFormats);
-  notify("RadioGroupPresetTargetFormatClick", &TfrmMPEGProfile::UpdatePresetFormats);
-  notify("CheckBoxDisableAudioClick", &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "CheckBoxUsePressetFormatClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "RadioGroupPresetTypeClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "RadioGroupPresetTargetFormatClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
+  BindNotify(b, "CheckBoxDisableAudioClick", this, &TfrmMPEGProfile::UpdatePresetFormats);
   b.Handle<TNotifyEvent>("ComboBoxVideoCodecChange", [this](TObject*) {
     UpdateAudioCodecGroup();
     UpdateCodecPages();
   });
-  notify("ComboBoxAudioCodecMpeg1Change", &TfrmMPEGProfile::UpdateCodecPages);
-  notify("ComboBoxAudioCodecMpeg2Change", &TfrmMPEGProfile::UpdateCodecPages);
-  notify("RadioButtonDVDAutoSetAspectClick", &TfrmMPEGProfile::UpdateDVDAspect);
-  notify("RadioButtonDVDChangeAspectClick", &TfrmMPEGProfile::UpdateDVDAspect);
-  notify("TrackBarDVDAudioBitrateChange", &TfrmMPEGProfile::TrackBarDVDAudioBitrateChange);
+  BindNotify(b, "ComboBoxAudioCodecMpeg1Change", this, &TfrmMPEGProfile::UpdateCodecPages);
+  BindNotify(b, "ComboBoxAudioCodecMpeg2Change", this, &TfrmMPEGProfile::UpdateCodecPages);
+  BindNotify(b, "RadioButtonDVDAutoSetAspectClick", this, &TfrmMPEGProfile::UpdateDVDAspect);
+  BindNotify(b, "RadioButtonDVDChangeAspectClick", this, &TfrmMPEGProfile::UpdateDVDAspect);
+  BindNotify(b, "TrackBarDVDAudioBitrateChange", this, &TfrmMPEGProfile::TrackBarDVDAudioBitrateChange);
 }
 
 void TfrmMPEGProfile::ApplyLanguage() {
@@ -241,9 +216,8 @@ void TfrmMPEGProfile::UpdatePresetFormats() {
                       static_cast<TControl*>(GroupBoxAudioCodecMpeg2), static_cast<TControl*>(SameQuality->GroupBox),
                       static_cast<TControl*>(DisableAudio->GroupBox)})
     c->SetVisible(!preset);
-  for (TControl* c : {static_cast<TControl*>(GroupBoxAudioCodecMpeg1), static_cast<TControl*>(ComboBoxAudioCodecMpeg1),
-                      static_cast<TControl*>(GroupBoxAudioCodecMpeg2), static_cast<TControl*>(ComboBoxAudioCodecMpeg2)})
-    c->SetEnabled(!noAudio);
+  EnableControls({GroupBoxAudioCodecMpeg1, ComboBoxAudioCodecMpeg1, GroupBoxAudioCodecMpeg2, ComboBoxAudioCodecMpeg2},
+                 !noAudio);
   // VCD and SVCD need nothing beyond the General tab; DVD (or no type chosen) brings its own tab.
   const bool dvd = type != 0 && type != 1;
   TabSheetVideo->SetTabVisible(!preset);

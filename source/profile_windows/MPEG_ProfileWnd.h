@@ -17,9 +17,7 @@
 class TDVDVideoBitrateGroup : public TVideoBitrateGroup {
 public:
   TDVDVideoBitrateGroup();
-  void DeclareLayout(TLayoutBinder& b) override;
-  void FormShow() override { UpdateDVDBitrateMode(); }
-  void UpdateDVDBitrateMode();
+  void UpdateBitrateMode() override;
 };
 
 class TfrmMPEGProfile : public TfrmProfileEditor {

@@ -163,6 +163,10 @@ void TfrmProfileEditor::btnSaveClick(TObject* Sender) {
   if (auto* b = dynamic_cast<TWinControl*>(Sender)) b->SetFocus();
 }
 
+void EnableControls(std::initializer_list<TControl*> controls, bool enabled) {
+  for (TControl* c : controls) c->SetEnabled(enabled);
+}
+
 std::string FormatText(const std::string& pattern, const std::string& arg) {
   size_t at = pattern.find("%s");
   if (at == std::string::npos) return pattern;

@@ -45,6 +45,7 @@
 //    main window finds editors only there.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,13 @@
 #include "profiles.h"
 
 class TfrmProfileEditor;
+
+// Binds the handler `name` (a TNotifyEvent) to a method that needs no sender; `self` may be of a class
+// derived from the method's.
+template <class G, class M>
+void BindNotify(TLayoutBinder& b, const std::string& name, G* self, void (M::*method)()) {
+  b.Handle<TNotifyEvent>(name, [self, method](TObject*) { (self->*method)(); });
+}
 
 // The fields of one format's global settings record, by key, in the forms the controls need. A key the
 // record does not have raises Exception: it is a mistake of the window's tables, never of a profile file.
@@ -100,7 +108,7 @@ protected:
   // Binds `method` under base + suffix + tail, e.g. ("CheckBoxAutoSetAudioBitrate", "Click").
   template <class G>
   void Handler(TLayoutBinder& b, const std::string& base, const std::string& tail, G* self, void (G::*method)()) {
-    b.Handle<TNotifyEvent>(Named(base) + tail, [self, method](TObject*) { (self->*method)(); });
+    BindNotify(b, Named(base) + tail, self, method);
   }
 
 private:
@@ -226,6 +234,9 @@ protected:
   TProfileFrameNames FNames;
   std::vector<std::unique_ptr<TEditorGroup>> FGroups;
 };
+
+// Enables or disables every control of the list (a group's dependent controls follow one choice).
+void EnableControls(std::initializer_list<TControl*> controls, bool enabled);
 
 // Format(pattern, [arg]) for a language pattern with one %s; a pattern without one is shown as it is.
 std::string FormatText(const std::string& pattern, const std::string& arg);

@@ -19,16 +19,13 @@ void TTimeControlGroup::DeclareLayout(TLayoutBinder& b) {
   b.Field(FNames.EditDuration, EditDuration);
   b.Field(FNames.LabelTime, LabelTimeLabel);
   const std::string& p = FNames.EditPrefix;
-  auto on = [&](const std::string& name, void (TTimeControlGroup::*m)()) {
-    b.Handle<TNotifyEvent>(name, [this, m](TObject*) { (this->*m)(); });
-  };
-  on(p + "StartTimeEnter", &TTimeControlGroup::EditStartTimeEnter);
-  on(p + "StartTimeExit", &TTimeControlGroup::EditStartTimeExit);
-  on(p + "EndTimeEnter", &TTimeControlGroup::EditEndTimeEnter);
-  on(p + "EndTimeExit", &TTimeControlGroup::EditEndTimeExit);
-  on(p + "DurationEnter", &TTimeControlGroup::EditDurationEnter);
-  on(p + "DurationExit", &TTimeControlGroup::EditDurationExit);
-  on(FNames.CheckBox + "Click", &TTimeControlGroup::UpdateTimeControls);
+  BindNotify(b, p + "StartTimeEnter", this, &TTimeControlGroup::EditStartTimeEnter);
+  BindNotify(b, p + "StartTimeExit", this, &TTimeControlGroup::EditStartTimeExit);
+  BindNotify(b, p + "EndTimeEnter", this, &TTimeControlGroup::EditEndTimeEnter);
+  BindNotify(b, p + "EndTimeExit", this, &TTimeControlGroup::EditEndTimeExit);
+  BindNotify(b, p + "DurationEnter", this, &TTimeControlGroup::EditDurationEnter);
+  BindNotify(b, p + "DurationExit", this, &TTimeControlGroup::EditDurationExit);
+  BindNotify(b, FNames.CheckBox + "Click", this, &TTimeControlGroup::UpdateTimeControls);
 }
 
 void TTimeControlGroup::ApplyLanguage() {
@@ -56,9 +53,8 @@ void TTimeControlGroup::SaveSettings(TProfileRecord& r) {
 
 void TTimeControlGroup::UpdateTimeControls() {
   const bool on = CheckBoxEnableTimeControl->GetChecked();
-  for (TControl* c : std::initializer_list<TControl*>{LabelTimeLabel, LabelStartTime, LabelDuration, EditStartTime,
-                                                     EditDuration, LabelEndTime, EditEndTime})
-    c->SetEnabled(on);
+  EnableControls({LabelTimeLabel, LabelStartTime, LabelDuration, EditStartTime, EditDuration, LabelEndTime, EditEndTime},
+                 on);
 }
 
 void TTimeControlGroup::UpdateDuration() {

@@ -1,7 +1,5 @@
 #include "VideoBitrateGroup.h"
 
-#include <initializer_list>
-
 #include "EditorTexts.h"
 #include "Strings.h"
 
@@ -13,22 +11,25 @@ std::string BitrateLabelText(const std::string& entry) {
 TVideoBitrateGroup::TVideoBitrateGroup(TVideoBitrateSpec spec) : TEditorGroup(spec.Suffix), FSpec(std::move(spec)) {}
 
 void TVideoBitrateGroup::DeclareLayout(TLayoutBinder& b) {
-  Field(b, "GroupBoxVideoBitrate", GroupBoxVideoBitrate);
-  Field(b, "RadioButtonVideoPresert", RadioButtonVideoPresert);
-  Field(b, "LabelCurrentBitrate", LabelCurrentBitrate);
-  Field(b, "LabelBitrate", LabelBitrate);
-  Field(b, "LabelKbps2", LabelKbps2);
-  Field(b, "LabelLow", LabelLow);
-  Field(b, "TrackBarVideoBitrate", TrackBarVideoBitrate);
-  Field(b, "LabelHigh", LabelHigh);
-  Field(b, "RadioButtonVideoSpecify", RadioButtonVideoSpecify);
-  Field(b, "LabelBitrateSpecify", LabelBitrateSpecify);
-  Field(b, "LabelKbps", LabelKbps);
-  Field(b, "ButtonVideoBitrateConfigure", ButtonVideoBitrateConfigure);
-  Handler(b, "RadioButtonVideoPresert", "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
-  Handler(b, "RadioButtonVideoSpecify", "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
-  Handler(b, "TrackBarVideoBitrate", "Change", this, &TVideoBitrateGroup::TrackBarVideoBitrateChange);
-  Handler(b, "ButtonVideoBitrateConfigure", "Click", this, &TVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
+  b.Field(ControlName("GroupBox", "VideoBitrate"), GroupBoxVideoBitrate);
+  b.Field(ControlName("RadioButton", "VideoPresert"), RadioButtonVideoPresert);
+  b.Field(ControlName("Label", "CurrentBitrate"), LabelCurrentBitrate);
+  b.Field(ControlName("Label", "Bitrate"), LabelBitrate);
+  b.Field(ControlName("Label", "Kbps2"), LabelKbps2);
+  b.Field(ControlName("Label", "Low"), LabelLow);
+  b.Field(ControlName("TrackBar", "VideoBitrate"), TrackBarVideoBitrate);
+  b.Field(ControlName("Label", "High"), LabelHigh);
+  b.Field(ControlName("RadioButton", "VideoSpecify"), RadioButtonVideoSpecify);
+  b.Field(ControlName("Label", "BitrateSpecify"), LabelBitrateSpecify);
+  b.Field(ControlName("Label", "Kbps"), LabelKbps);
+  b.Field(ControlName("Button", "VideoBitrateConfigure"), ButtonVideoBitrateConfigure);
+  // UpdateBitrateMode is virtual: the DVD tab's group keeps its kbps label enabled.
+  BindNotify(b, ControlName("RadioButton", "VideoPresert") + "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
+  BindNotify(b, ControlName("RadioButton", "VideoSpecify") + "Click", this, &TVideoBitrateGroup::UpdateBitrateMode);
+  BindNotify(b, ControlName("TrackBar", "VideoBitrate") + "Change", this,
+             &TVideoBitrateGroup::TrackBarVideoBitrateChange);
+  BindNotify(b, ControlName("Button", "VideoBitrateConfigure") + "Click", this,
+             &TVideoBitrateGroup::ButtonVideoBitrateConfigureClick);
 }
 
 void TVideoBitrateGroup::ApplyLanguage() {
@@ -75,15 +76,9 @@ void TVideoBitrateGroup::Save(bool& usePreset, int32_t& preset, int32_t& specify
 void TVideoBitrateGroup::UpdateBitrateMode() {
   // Reading the layout may click a button before every control of the group is bound.
   if (!ButtonVideoBitrateConfigure || !RadioButtonVideoPresert || !RadioButtonVideoSpecify) return;
-  const bool preset = RadioButtonVideoPresert->GetChecked();
-  for (TControl* c : {static_cast<TControl*>(LabelCurrentBitrate), static_cast<TControl*>(LabelBitrate),
-                      static_cast<TControl*>(LabelLow), static_cast<TControl*>(LabelHigh),
-                      static_cast<TControl*>(TrackBarVideoBitrate), static_cast<TControl*>(LabelKbps2)})
-    c->SetEnabled(preset);
-  const bool specify = RadioButtonVideoSpecify->GetChecked();
-  for (TControl* c : {static_cast<TControl*>(LabelBitrateSpecify), static_cast<TControl*>(LabelKbps),
-                      static_cast<TControl*>(ButtonVideoBitrateConfigure)})
-    c->SetEnabled(specify);
+  EnableControls({LabelCurrentBitrate, LabelBitrate, LabelLow, LabelHigh, TrackBarVideoBitrate, LabelKbps2},
+                 RadioButtonVideoPresert->GetChecked());
+  EnableControls({LabelBitrateSpecify, LabelKbps, ButtonVideoBitrateConfigure}, RadioButtonVideoSpecify->GetChecked());
 }
 
 void TVideoBitrateGroup::TrackBarVideoBitrateChange() {

@@ -5,7 +5,7 @@
 // Controls of suffix S (layouts/ProfileVideoBitrate.layout included with suffix S):
 //   GroupBoxVideoBitrateS, RadioButtonVideoPresertS, LabelCurrentBitrateS, LabelBitrateS, LabelKbps2S,
 //   LabelLowS, TrackBarVideoBitrateS, LabelHighS, RadioButtonVideoSpecifyS, LabelBitrateSpecifyS,
-//   LabelKbpsS, ButtonVideoBitrateConfigureS.
+//   LabelKbpsS, ButtonVideoBitrateConfigureS; a name infix I follows the kind (GroupBoxIVideoBitrateS).
 // Record fields: <P>VideoBitRateUsePresert<K>, <P>VideoBitRatePreset<K>, <P>VideoBitRateSpecify<K> (the
 // key prefix P is empty on codec pages, "DVD" on the MPEG window's DVD tab; K is the record's codec suffix).
 // While the window is open the slider position is the only store of the preset value and the caption of
@@ -25,6 +25,7 @@ struct TVideoBitrateSpec {
   int SliderLength;                // the slider's Max: the table's length, shorter on the 3GP pages
   int DefaultPosition = 2;         // where a stored value that no entry equals leaves the slider
   std::string KeyPrefix = std::string();
+  std::string NameInfix = std::string();  // in the control names after the kind: RadioButtonDVDVideoPresert
 };
 
 class TVideoBitrateGroup : public TEditorGroup {
@@ -54,13 +55,17 @@ public:
   void Save(bool& usePreset, int32_t& preset, int32_t& specify) const;
 
   // Enables the controls of the chosen way and disables those of the other.
-  void UpdateBitrateMode();
+  virtual void UpdateBitrateMode();
   // OnChange of the slider: shows the entry under it.
   void TrackBarVideoBitrateChange();
   // OnClick of Configure: asks for the specified value within the table's first and last entries.
   void ButtonVideoBitrateConfigureClick();
 
 private:
+  // ("RadioButton", "VideoPresert") -> RadioButton<I>VideoPresert<S>.
+  std::string ControlName(const std::string& kind, const char* rest) const {
+    return kind + FSpec.NameInfix + rest + Suffix();
+  }
   std::string Key(const std::string& name) const { return FSpec.KeyPrefix + name + FSpec.KeySuffix; }
   TVideoBitrateSpec FSpec;
 };

@@ -31,12 +31,6 @@ const std::vector<std::string>& VobFrameRates() {
 
 std::string VideoSizeText(const TVideoSize& size) { return IntToStr(size.Width) + "x" + IntToStr(size.Height); }
 
-namespace {
-void EnableAll(std::initializer_list<TControl*> controls, bool enabled) {
-  for (TControl* c : controls) c->SetEnabled(enabled);
-}
-}  // namespace
-
 // ---- size ----
 
 TVideoSizeGroup::TVideoSizeGroup(const std::string& suffix, const std::string& keySuffix,
@@ -92,7 +86,7 @@ void TVideoSizeGroup::SaveSettings(TProfileRecord& r) {
 
 void TVideoSizeGroup::UpdateVideoSize() {
   if (!RadioButtonChangVideoSize || !ComboBoxVideoSize) return;  // a click while the layout is read
-  EnableAll({EditVideoWidth, EditVideoHeight, LabelVideoWidth, LabelVideoHeight, LabelX, LabelVideoDimensions,
+  EnableControls({EditVideoWidth, EditVideoHeight, LabelVideoWidth, LabelVideoHeight, LabelX, LabelVideoDimensions,
              ComboBoxVideoSize},
             RadioButtonChangVideoSize->GetChecked());
 }
