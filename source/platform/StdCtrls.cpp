@@ -615,13 +615,7 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner)
 
 void TCustomGroupBox::AdjustClientRect(RECT& r) const {
   // The caption sits in the top line of the frame: aligned children start below it.
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FFont->Handle());
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  r.top += tm.tmHeight;
+  r.top += FFont->CellHeight();
   InflateRect(&r, -1, -1);
 }
 
