@@ -296,17 +296,16 @@ TGlyphPlacement PlaceGlyphAndText(TGlyphLayout layout, int margin, int spacing, 
                                   bool centred, int centreShift) {
   TGlyphPlacement p{{0, 0}, {0, 0}, DT_WORDBREAK};
   const bool horizontal = layout == glGlyphLeft || layout == glGlyphRight;
+  // One placement for both axes: `along` is the layout's axis, `across` the other.
+  LONG POINT::*along = horizontal ? &POINT::x : &POINT::y;
+  LONG POINT::*across = horizontal ? &POINT::y : &POINT::x;
+  LONG SIZE::*length = horizontal ? &SIZE::cx : &SIZE::cy;
+  LONG SIZE::*breadth = horizontal ? &SIZE::cy : &SIZE::cx;
   // Across the axis both are centred.
-  if (horizontal) {
-    p.Glyph.y = (client.cy - glyph.cy + 1) / 2;
-    p.Text.y = (client.cy - text.cy + 1) / 2;
-  } else {
-    p.Glyph.x = (client.cx - glyph.cx + 1) / 2;
-    p.Text.x = (client.cx - text.cx + 1) / 2;
-  }
+  p.Glyph.*across = (client.*breadth - glyph.*breadth + 1) / 2;
+  p.Text.*across = (client.*breadth - text.*breadth + 1) / 2;
   if (text.cx == 0 || glyph.cx == 0) spacing = 0;
-  const int size = horizontal ? client.cx : client.cy, gs = horizontal ? glyph.cx : glyph.cy,
-            ts = horizontal ? text.cx : text.cy;
+  const int size = client.*length, gs = glyph.*length, ts = text.*length;
   if (margin == -1 || centred) {
     if (spacing == -1) {
       margin = (size - gs - ts) / 3;
@@ -317,26 +316,17 @@ TGlyphPlacement PlaceGlyphAndText(TGlyphLayout layout, int margin, int spacing, 
   } else if (spacing == -1) {
     spacing = (size - margin - gs - ts) / 2;
   }
-  switch (layout) {
-    case glGlyphLeft:
-      p.Glyph.x = margin;
-      p.Text.x = margin + glyph.cx + spacing;
-      break;
-    case glGlyphRight:
-      p.Glyph.x = client.cx - margin - glyph.cx;
-      p.Text.x = p.Glyph.x - spacing - text.cx;
-      p.TextFlags |= DT_RIGHT;
-      break;
-    case glGlyphTop:
-      p.Glyph.y = margin;
-      p.Text.y = margin + glyph.cy + spacing;
-      p.TextFlags |= DT_CENTER;
-      break;
-    case glGlyphBottom:
-      p.Glyph.y = client.cy - margin - glyph.cy;
-      p.Text.y = p.Glyph.y - spacing - text.cy;
-      p.TextFlags |= DT_CENTER;
-      break;
+  // Along it, from the near edge (left, top) or back from the far one (right, bottom).
+  if (layout == glGlyphLeft || layout == glGlyphTop) {
+    p.Glyph.*along = margin;
+    p.Text.*along = margin + gs + spacing;
+  } else {
+    p.Glyph.*along = size - margin - gs;
+    p.Text.*along = p.Glyph.*along - spacing - ts;
   }
+  if (layout == glGlyphRight)
+    p.TextFlags |= DT_RIGHT;
+  else if (!horizontal)
+    p.TextFlags |= DT_CENTER;
   return p;
 }

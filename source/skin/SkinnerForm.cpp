@@ -593,17 +593,25 @@ void TSkinnerForm::ApplySkinChange() {
   FState = skSkinned;
 }
 
-void TSkinnerForm::Unskin() {
+// What Unskin and Release both do first. A window whose frame was never skinned only gives its controls
+// back; any other stops the system popup and the hover timer and loses the hooks and the control
+// skinners. False when nothing more is to do.
+bool TSkinnerForm::LetGoOfWindow() {
   if (!FFrameSkinned) {
     UnskinControlsOnly();
-    return;
+    return false;
   }
   FreeSystemPopup();
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
-  if (!Installed()) return;
+  if (!Installed()) return false;
   FFormHook.Remove();
   TWindowSubclass::Remove();
   FreeControls();
+  return true;
+}
+
+void TSkinnerForm::Unskin() {
+  if (!LetGoOfWindow()) return;
   if (FForm) {
     SetPopupMenusOwnerDraw(FForm, false);
     ReleaseToolMenus(FForm);
@@ -649,16 +657,7 @@ void TSkinnerForm::MenuModeChanged(bool on) {
 }
 
 void TSkinnerForm::Release() {
-  if (!FFrameSkinned) {
-    UnskinControlsOnly();
-    return;
-  }
-  FreeSystemPopup();
-  if (FHoverTimer) FHoverTimer->SetEnabled(false);
-  if (!Installed()) return;
-  FFormHook.Remove();
-  TWindowSubclass::Remove();
-  FreeControls();
+  if (!LetGoOfWindow()) return;
   if (FState == skDestroying && !FForm) DestroyTakenMenu();
   FreeMenuBar(false);
 }

@@ -245,6 +245,8 @@ private:
   static const TRoute FirstTable[], SecondTable[], ThirdTable[];
   static bool Route(TSkinnerForm* self, const TRoute* table, TMessage& m, bool& found);
 
+  // The first steps of Unskin and Release; false when nothing more is to do.
+  bool LetGoOfWindow();
   void WindowProc(TMessage& m);
   void FormWindowProcHook(TMessage& m);
   void CallPrevious(TMessage& m);

@@ -76,7 +76,7 @@ TEST_F(LanguageSwitch, BrokenFileChangesNothing) {
     SCOPED_TRACE(c.Name);
     Messages.clear();
     const std::string target = dir / (std::string("langs\\") + c.Name);
-    if (!c.Source.empty()) ASSERT_TRUE(CopyFileA(c.Source.c_str(), target.c_str(), FALSE));
+    if (!c.Source.empty()) { ASSERT_TRUE(CopyFileA(c.Source.c_str(), target.c_str(), FALSE)); }
     EXPECT_FALSE(SwitchLanguageFile(target));
     ASSERT_EQ(Messages.size(), 1u);
     EXPECT_NE(Messages[0].find(c.Name), std::string::npos) << Messages[0];

@@ -183,7 +183,7 @@ TEST(PropertyTable, SafeReadsAnswerForMissingProperties) {
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(SafeGetOrdProp(c.Obj, c.Name), c.Ord) << c.Name;
-    if (c.Text) EXPECT_EQ(SafeGetPropText(c.Obj, c.Name), c.Text) << c.Name;
+    if (c.Text) { EXPECT_EQ(SafeGetPropText(c.Obj, c.Name), c.Text) << c.Name; }
     EXPECT_EQ(SafeGetObjectProp(c.Obj, c.Name) != nullptr, c.HasObject) << c.Name;
   }
   EXPECT_TRUE(SafeSetPropText(&p, "Count", "7"));

@@ -110,8 +110,9 @@ protected:
       if (!skinned) return;
       // Spin arrows are found when their edit first paints.
       for (TFcSpinEdit* spin : ControlsOfKind<TFcSpinEdit>(editor))
-        if (IsWindowVisible(spin->Handle()))
+        if (IsWindowVisible(spin->Handle())) {
           EXPECT_EQ(SendMessageA(spin->Buttons()->Handle(), SM_ISSKINNED, 0, 0), 1) << spin->GetName();
+        }
       if (format == ofAVI || format == ofMP4 || format == ofMPEG)
         SaveScreenshot(editor->Handle(), std::string(ORV_BUILD_DIR) + "skinned_editor_" + OutputFormatInfo(format).Name +
                                              "_" + page->GetName() + ".bmp");

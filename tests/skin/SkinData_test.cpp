@@ -134,7 +134,7 @@ TEST_P(SkinStreamPayloads, LoadTheSkinOrLeaveTheComponentUnskinned) {
   TMemoryStream payload = GetParam().Payload();
   EXPECT_NO_THROW(data.ReadSkinStream(payload));
   EXPECT_EQ(data.NoSkin, !GetParam().Skinned);
-  if (payload.Size() >= 4) EXPECT_EQ(payload.Position(), payload.Size()) << "the payload is read to its end";
+  if (payload.Size() >= 4) { EXPECT_EQ(payload.Position(), payload.Size()) << "the payload is read to its end"; }
 }
 
 INSTANTIATE_TEST_SUITE_P(Payloads, SkinStreamPayloads, ::testing::ValuesIn(PayloadCases), [](const auto& info) {
@@ -263,7 +263,7 @@ TEST_P(SkinLayouts, StartTheEngineOrRunUnskinned) {
   EXPECT_EQ(SkinManager->Active, c.Active);
   EXPECT_EQ(SkinManager->Started, 0);
   EXPECT_FALSE(SkinManager->Timer->GetEnabled()) << "the first activation starts skinning, not a timer";
-  if (c.Lost) EXPECT_EQ(data->GetSkinControls() & c.Lost, 0u);
+  if (c.Lost) { EXPECT_EQ(data->GetSkinControls() & c.Lost, 0u); }
   EXPECT_TRUE(data->Has(xcButton));
   ASSERT_NE(data->CaptionFont, nullptr);
   const bool olderSkinShown = !prompter.Prompts.empty() && prompter.Prompts[0].Text == OlderSkinMessage;

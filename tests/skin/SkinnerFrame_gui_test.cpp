@@ -328,7 +328,9 @@ TEST_F(Frame, TheCaptionShowsTheActiveAndInactiveFramesTheTextAndTheButtons) {
     for (int y = 0; y < e->Bitmap->GetHeight(); y += 2)
       for (int x = 0; x < fw; x += 2) {
         const COLORREF c = PixelAt(e->Bitmap, x, y);
-        if (c != COLORREF(SkinTransparentColor)) EXPECT_EQ(PixelAt(&shot, b->Rect.left + x, b->Rect.top + y), c) << e->Name;
+        if (c != COLORREF(SkinTransparentColor)) {
+          EXPECT_EQ(PixelAt(&shot, b->Rect.left + x, b->Rect.top + y), c) << e->Name;
+        }
       }
   }
 

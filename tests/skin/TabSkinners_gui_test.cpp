@@ -299,7 +299,7 @@ TEST_F(TabForm, TheScrollArrowsOfATooLongTabRowAreLeftToTheirSkinner) {
   TSkinControl* first = s->Scroller;
   RedrawAll(pages->Handle());
   EXPECT_EQ(s->Scroller, first);
-  if (engineHasOne) EXPECT_EQ(FormSkinner()->FindControlByWindow(arrows), s->Scroller);
+  if (engineHasOne) { EXPECT_EQ(FormSkinner()->FindControlByWindow(arrows), s->Scroller); }
   // The strip is not copied over the arrows.
   RECT a;
   GetWindowRect(arrows, &a);

@@ -645,8 +645,9 @@ TEST_P(FamilyDispatch, ChoosesTheSkinnerOfTheTables) {
   EXPECT_EQ(PlannedSkinner(data, control), c.Skinner);
   TSkinControl* s = SkinnerOf(Manager().FindForm(f->Handle()), control);
   EXPECT_EQ(s ? s->ClassName() : std::string(), c.Skinner);
-  if (auto* slider = As<TVendorSlider>(control))
+  if (auto* slider = As<TVendorSlider>(control)) {
     EXPECT_EQ(slider->GetTransparent(), std::string(c.Skinner) == "TSkinTrackBar") << "made transparent first";
+  }
   f->Free();
 }
 INSTANTIATE_TEST_SUITE_P(Cases, FamilyDispatch, ::testing::ValuesIn(DispatchCases), CaseName());

@@ -34,9 +34,11 @@ TEST(OddSources, EveryDefaultProfileConvertsThem) {
       ASSERT_EQ(0, Code) << Log;
       ExpectStreamsOf(F, Output);
       const char* Size = F.Format == 6 ? S.RmSize : F.Format == 4 ? S.MovSize : nullptr;
-      if (Size) EXPECT_EQ(Size, MediainfoSays(Output, "Video;%Width%x%Height%"));
+      if (Size) { EXPECT_EQ(Size, MediainfoSays(Output, "Video;%Width%x%Height%")); }
       // A change of the frame size is told in the log.
-      if (F.Format == 6) EXPECT_NE(std::string::npos, Log.find("avcore: the rv10 encoder takes only frame sizes")) << Log;
+      if (F.Format == 6) {
+        EXPECT_NE(std::string::npos, Log.find("avcore: the rv10 encoder takes only frame sizes")) << Log;
+      }
       DeleteFileA(Output.c_str());
     }
   }

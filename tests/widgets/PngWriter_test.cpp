@@ -180,7 +180,7 @@ TEST(PngWriter, SeveralFiltersChooseTheMostRepetitiveRow) {
         image.FilterSet = PngFilterNone | PngFilterSub | PngFilterUp;
         Bytes raw = ImageData(ChunksOf(image.SaveToMemory()));
         ASSERT_EQ(raw.size(), 5u * 41) << c.Name;
-        if (c.FirstRow >= 0) EXPECT_EQ(raw[0], c.FirstRow) << c.Name;
+        if (c.FirstRow >= 0) { EXPECT_EQ(raw[0], c.FirstRow) << c.Name; }
         for (size_t row = 1; row < 5; ++row) EXPECT_EQ(raw[row * 41], c.OtherRows) << c.Name << " row " << row;
     }
 }
@@ -218,7 +218,7 @@ TEST(PngWriter, ImageDataIsSplitIntoChunksOfAtMostMaxDataChunkSize) {
         for (const TWrittenChunk& c : ChunksOf(written))
             if (c.Type == "IDAT") {
                 EXPECT_LE(c.Body.size(), expectedMax) << limit;
-                if (count > 0) EXPECT_EQ(last, expectedMax) << "only the last chunk may be short";
+                if (count > 0) { EXPECT_EQ(last, expectedMax) << "only the last chunk may be short"; }
                 last = c.Body.size();
                 ++count;
             }
