@@ -346,10 +346,7 @@ void TfrmMain::LinkControls() {
 bool TfrmMain::HandleShortCut(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   if (!HandleAllocated() || !IsWindowEnabled(Handle()) || GetAncestor(msg.hwnd, GA_ROOT) != Handle()) return false;
-  int sc = int(msg.wParam & 0xFF);
-  if (GetKeyState(VK_SHIFT) < 0) sc |= scShift;
-  if (GetKeyState(VK_CONTROL) < 0) sc |= scCtrl;
-  if (GetKeyState(VK_MENU) < 0) sc |= scAlt;
+  int sc = ShortCutOfKeyMessage(msg);
   // Keys that edit text stay with the output folder box.
   char cls[32] = "";
   GetClassNameA(msg.hwnd, cls, sizeof(cls));

@@ -130,6 +130,16 @@ void TFont::Assign(TPersistent* source) {
 
 int TFont::PixelsPerInch() const { return ScreenPixelsPerInch(); }
 
+int TFont::CellHeight() {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Handle());
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight;
+}
+
 HFONT TFont::Handle() {
   if (!FHandle) {
     LOGFONTA lf{};

@@ -95,6 +95,8 @@ public:
   TFontPitch GetPitch() const { return FPitch; }
   void SetPitch(TFontPitch v);
   int PixelsPerInch() const;
+  // The height of the font's character cell on the screen, in pixels (its text metrics' tmHeight).
+  int CellHeight();
 
 private:
   void FreeHandle();

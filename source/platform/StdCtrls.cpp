@@ -160,9 +160,13 @@ void TButton::Click() {
   TButtonControl::Click();
 }
 
-bool DialogKeyPressesButton(const TMessage& m, bool active, bool cancel) {
-  return ((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && cancel)) &&
-         (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0;
+bool PressOnDialogKey(TWinControl* button, TMessage& m, bool active, bool cancel) {
+  bool pressed = ((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && cancel)) &&
+                 (KeyDataToShiftState(m.LParam) & (ssShift | ssCtrl | ssAlt)) == 0;
+  if (!pressed || !button->CanFocus()) return false;
+  button->Click();
+  m.Result = 1;
+  return true;
 }
 
 void TButton::WndProc(TMessage& m) {
@@ -171,11 +175,7 @@ void TButton::WndProc(TMessage& m) {
       if (HIWORD(m.WParam) == BN_CLICKED) Click();
       return;
     case CM_DIALOGKEY:
-      if (DialogKeyPressesButton(m, FActive, FCancel) && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
+      if (PressOnDialogKey(this, m, FActive, FCancel)) return;
       break;
     case CM_FOCUSCHANGED: {
       auto* c = reinterpret_cast<TWinControl*>(m.LParam);
@@ -615,13 +615,7 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner)
 
 void TCustomGroupBox::AdjustClientRect(RECT& r) const {
   // The caption sits in the top line of the frame: aligned children start below it.
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FFont->Handle());
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  r.top += tm.tmHeight;
+  r.top += FFont->CellHeight();
   InflateRect(&r, -1, -1);
 }
 

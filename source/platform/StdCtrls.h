@@ -58,9 +58,10 @@ protected:
   TButtonControl(TComponent* owner, const TSystemControl& system) : TWinControl(owner, system) {}
 };
 
-// Whether a CM_DIALOGKEY presses a button: Enter the active default button, Escape the cancel button,
-// either without Shift, Ctrl or Alt.
-bool DialogKeyPressesButton(const TMessage& m, bool active, bool cancel);
+// A push button's answer to CM_DIALOGKEY: Enter presses the active default button, Escape the cancel
+// button, either without Shift, Ctrl or Alt and only while the button can take the focus. A pressed
+// button is clicked and the message marked handled; true then.
+bool PressOnDialogKey(TWinControl* button, TMessage& m, bool active, bool cancel);
 
 // A push button: window class "TButton" built on "BUTTON".
 class TButton : public TButtonControl {

@@ -220,15 +220,7 @@ RECT RectCentredIn(const RECT& r, int width, int height) {
   return RECT{l, t, l + width, t + height};
 }
 
-int FontLineHeight(TFont* font) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font->Handle());
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return tm.tmHeight + 2;
-}
+int FontLineHeight(TFont* font) { return font->CellHeight() + 2; }
 
 void RedrawWindowFrame(HWND window, const RECT& r) {
   HDC dc = GetWindowDC(window);

@@ -186,11 +186,7 @@ void TLayeredButton::WndProc(TMessage& m) {
       return;
     }
     case CM_DIALOGKEY:
-      if (DialogKeyPressesButton(m, FActive, FCancel) && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
+      if (PressOnDialogKey(this, m, FActive, FCancel)) return;
       break;
     case CM_DIALOGCHAR: {
       TLayeredControl::WndProc(m);
