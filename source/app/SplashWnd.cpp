@@ -17,6 +17,9 @@ TfrmSplash::TfrmSplash(TComponent* owner) : TfrmLayered(owner) {
     FWhileShownTimer->SetEnabled(false);
     std::function<void()> work;
     std::swap(work, WhileShown);  // once
+    // Hand the picture to the display now: the system may not have flushed the newly shown window yet
+    // (it does so on idle, at most every few tens of milliseconds), and the work keeps the loop busy.
+    Repaint();
     if (work) work();
   };
   OnShow = [this](TObject*) { FWhileShownTimer->SetEnabled(bool(WhileShown)); };

@@ -365,8 +365,12 @@ TEST(PngDecode, TruncatedCompressedDataLeavesRowsEmpty) {
 TEST(PngDecode, ExportLargerThanA32BitSizeFailsInsteadOfWrapping) {
     // A 1-bit store of 32768 x 32769 pixels takes 128 MB, but four bytes a pixel are 2^32 + 2^17 bytes:
     // counted in 32 bits that is 128 kB, and the export would write 4 GB into it.
+    // A 32-bit process does not always find 128 MB in one piece (under an emulator it rarely does); the
+    // store is then refused by the load already, and the export cannot be tried.
     TPngImage image;
-    Load(image, File({Ihdr(32768, 32769, 1, 0), Chunk("IDAT", Deflate({}))}));
+    Failure load = Catch([&] { Load(image, File({Ihdr(32768, 32769, 1, 0), Chunk("IDAT", Deflate({}))})); });
+    if (load.Class == "EPNGOutMemory") GTEST_SKIP() << "no room for the 128 MB store in this process";
+    ASSERT_EQ(load.Class, "");
     EXPECT_EQ(Catch([&] { image.ExportRGBA(); }).Class, "EPNGOutMemory");
 }
 

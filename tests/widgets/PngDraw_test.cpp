@@ -46,14 +46,16 @@ private:
 
 // How many more GDI objects the process can create (the table is finite on every system): a leak shows as
 // a smaller number after the work.
+// Counted by filling the handle table with the smallest object there is: a full table of device contexts
+// takes so much memory that a 32-bit process under an emulator has too little left to start a thread.
 int FreeGdiHandles() {
-    std::vector<HDC> dcs;
-    while (HDC dc = CreateCompatibleDC(nullptr)) {
-        dcs.push_back(dc);
-        if (dcs.size() > 200000) break;
+    std::vector<HRGN> regions;
+    while (HRGN region = CreateRectRgn(0, 0, 1, 1)) {
+        regions.push_back(region);
+        if (regions.size() > 200000) break;
     }
-    for (HDC dc : dcs) DeleteDC(dc);
-    return int(dcs.size());
+    for (HRGN region : regions) DeleteObject(region);
+    return int(regions.size());
 }
 
 uint8_t Blend(int s, int a, int t) { return uint8_t((s * a + (255 - a) * t + 255) / 256); }

@@ -156,22 +156,23 @@ std::string TailPattern(long size)
     return pattern;
 }
 
-// A real access violation. The filter ends the process with the exception code as its exit code, as
-// Windows does for a crashed console program once its error report is dismissed, without starting a
-// debugger that would wait for a person.
+// An unhandled access violation. The filter ends the process with the exception code as its exit code,
+// as Windows does for a crashed console program once its error report is dismissed, without starting a
+// debugger that would wait for a person. The exception is raised rather than caused by a stray write:
+// under an emulator a fault at address 0 sometimes arrives as an illegal instruction, and the exit code
+// must not depend on that.
 LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* info)
 {
     TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-volatile uintptr_t nowhere = 0;
-
 void Crash()
 {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(EndOnCrash);
-    *reinterpret_cast<volatile int*>(nowhere) = 1;
+    const ULONG_PTR writeToAddressZero[] = {1, 0};
+    RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 2, writeToAddressZero);
 }
 
 enum class WriteResult { Written, CannotOpen, DiskFull };
