@@ -6,7 +6,7 @@
 #include "Prompter.h"
 #include "Strings.h"
 
-ORV_DEFINE_CLASS(TfrmEnterValue, TForm, nullptr, {})
+ORV_DEFINE_CLASS(TfrmEnterValue, TfrmEntry, nullptr, {})
 
 bool ConvertIntegerText(const std::string& text, int32_t& value, int& errorPos) {
   size_t i = 0;
@@ -47,41 +47,26 @@ bool ConvertIntegerText(const std::string& text, int32_t& value, int& errorPos) 
   return true;
 }
 
-TfrmEnterValue::TfrmEnterValue(TComponent* owner) : TForm(owner) { InitLayout(); }
+TfrmEnterValue::TfrmEnterValue(TComponent* owner) : TfrmEntry(owner) { InitLayout(); }
 
 void TfrmEnterValue::DeclareLayout(TLayoutBinder& b) {
-  b.Field("lblDisplayMessage", lblDisplayMessage);
-  b.Field("txtValue", txtValue);
-  b.Field("btnOK", btnOK);
-  b.Field("btnCancel", btnCancel);
-  b.Handler("FormCreate", this, &TfrmEnterValue::FormCreate);
-  b.Handler("btnOKClick", this, &TfrmEnterValue::btnOKClick);
+  DeclareEntry(b, "lblDisplayMessage", lblDisplayMessage, "txtValue", txtValue);
 }
 
-void TfrmEnterValue::FormCreate(TObject*) {
+void TfrmEnterValue::SetTexts() {
   SetCaption(IDS_NAME_FORM_Title);
   lblDisplayMessage->SetCaption(IDS_NAME_LABEL_LabelDisplayMessage);
-  btnOK->SetCaption(IDS_FILEINFORMATION_BUTTON_OK);
-  btnCancel->SetCaption(IDS_SHUTDOWN_BUTTON_Cancel);
-  FAccepted = false;
 }
 
-void TfrmEnterValue::Reject(const std::string& text, const std::string& caption) {
-  PromptMessageBox(text, caption, MB_OK | MB_ICONEXCLAMATION);
-  txtValue->SetFocus();
-  FAccepted = false;
-  txtValue->SelectAll();
-}
-
-void TfrmEnterValue::btnOKClick(TObject*) {
+bool TfrmEnterValue::CheckEntry() {
   int32_t value = 0;
   int errorPos = 0;
   if (!ConvertIntegerText(txtValue->GetCaption(), value, errorPos))
-    Reject(Format(IDS_INVAILD_VALUE, {errorPos}), IDS_INVAILD_VALUE_TITLE);
+    PromptMessageBox(Format(IDS_INVAILD_VALUE, {errorPos}), IDS_INVAILD_VALUE_TITLE, MB_OK | MB_ICONEXCLAMATION);
   else if (value < FMinValue || value > FMaxValue)
-    Reject(Format(IDS_INVAILD_VALUE_BETWEEN, {FMinValue, FMaxValue}), IDS_INVAILD_VALUE_BETWEEN_TITLE);
-  else {
-    FAccepted = true;
-    Close();
-  }
+    PromptMessageBox(Format(IDS_INVAILD_VALUE_BETWEEN, {FMinValue, FMaxValue}), IDS_INVAILD_VALUE_BETWEEN_TITLE,
+                     MB_OK | MB_ICONEXCLAMATION);
+  else
+    return true;
+  return false;
 }

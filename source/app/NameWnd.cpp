@@ -5,33 +5,19 @@
 #include "Prompter.h"
 #include "Strings.h"
 
-ORV_DEFINE_CLASS(TfrmName, TForm, nullptr, {})
+ORV_DEFINE_CLASS(TfrmName, TfrmEntry, nullptr, {})
 
-TfrmName::TfrmName(TComponent* owner) : TForm(owner) { InitLayout(); }
+TfrmName::TfrmName(TComponent* owner) : TfrmEntry(owner) { InitLayout(); }
 
-void TfrmName::DeclareLayout(TLayoutBinder& b) {
-  b.Field("lblName", lblName);
-  b.Field("txtFileName", txtFileName);
-  b.Field("btnOK", btnOK);
-  b.Field("btnCancel", btnCancel);
-  b.Handler("FormCreate", this, &TfrmName::FormCreate);
-  b.Handler("btnOKClick", this, &TfrmName::btnOKClick);
-}
+void TfrmName::DeclareLayout(TLayoutBinder& b) { DeclareEntry(b, "lblName", lblName, "txtFileName", txtFileName); }
 
-void TfrmName::FormCreate(TObject*) {
+void TfrmName::SetTexts() {
   SetCaption(IDS_NAME_FORM_ProfileName);
   lblName->SetCaption(IDS_NAME_LABEL_EnterName);
-  btnOK->SetCaption(IDS_FILEINFORMATION_BUTTON_OK);
-  btnCancel->SetCaption(IDS_SHUTDOWN_BUTTON_Cancel);
-  FAccepted = false;
 }
 
-void TfrmName::btnOKClick(TObject*) {
-  if (IsValidFileName(Trim(txtFileName->GetCaption()))) {
-    FAccepted = true;
-    Close();
-    return;
-  }
+bool TfrmName::CheckEntry() {
+  if (IsValidFileName(Trim(txtFileName->GetCaption()))) return true;
   TPrompt prompt;
   prompt.Text = IDS_PROFILE_MESSAGEBOX_InvalidFileName;
   prompt.Caption = IDS_PROFILE_MESSAGEBOX_InvalidFileNameTitle;
@@ -41,7 +27,5 @@ void TfrmName::btnOKClick(TObject*) {
   prompt.ButtonCaptions[mbOK] = IDS_OK;
   prompt.ButtonCaptions[mbCancel] = IDS_Cancel;
   Prompter().Ask(prompt);  // either button leads back to the edit
-  txtFileName->SetFocus();
-  FAccepted = false;
-  txtFileName->SelectAll();
+  return false;
 }

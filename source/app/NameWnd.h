@@ -1,24 +1,18 @@
-// TfrmName: asks for a profile name. OK keeps the window open until the trimmed entry is a valid file
-// name; FAccepted tells the caller that it was. The caller takes txtFileName's text as typed.
+// TfrmName: asks for a profile name; the trimmed entry must be a valid file name.
 #pragma once
 
-#include "Forms.h"
-#include "StdCtrls.h"
+#include "EntryWnd.h"
 
-class TfrmName : public TForm {
+class TfrmName : public TfrmEntry {
   ORV_CLASS(TfrmName)
 public:
   explicit TfrmName(TComponent* owner);
 
   TLabel* lblName = nullptr;
   TEdit* txtFileName = nullptr;
-  TButton *btnOK = nullptr, *btnCancel = nullptr;
-
-  bool FAccepted = false;
-
-  void FormCreate(TObject* Sender);
-  void btnOKClick(TObject* Sender);
 
 protected:
   void DeclareLayout(TLayoutBinder& binder) override;
+  void SetTexts() override;
+  bool CheckEntry() override;
 };
