@@ -6,50 +6,45 @@ ORV_DEFINE_CLASS(TfrmAacProfile, TfrmProfileEditor, nullptr, {})
 
 namespace {
 
-TProfileFrameNames AacFrameNames() {
-  TProfileFrameNames n;
-  n.labDescription = "lblDescription";
-  n.EditDescription = "txtDescription";
-  n.PageControlOptions = "pageOptions";
-  n.TabSheetGeneral = "tabGeneral";
-  return n;
-}
-
-TTimeControlNames AacTimeControlNames() {
-  TTimeControlNames n;
-  n.GroupBox = "grpTimeControl";
-  n.CheckBox = "chkEnableTimeControl";
-  n.LabelStart = "lblStartTime";
-  n.EditStart = "txtStartTime";
-  n.LabelEnd = "lblEndTime";
-  n.EditEnd = "txtEndTime";
-  n.LabelDuration = "lblDuration";
-  n.EditDuration = "txtDuration";
-  n.LabelTime = "lblTime";
-  n.EditPrefix = "txt";
-  return n;
-}
-
-TCodecChoice AacCodecChoice() {
-  TCodecChoice c = AudioCodecChoice({&IDS_PROFILE_PAGECONTROL_Aac});
-  c.ListName = "cmbAudioCodec";
-  c.PageControlName = "pageAudioCodec";
-  c.GroupBoxName = "grpAudioCodec";
-  return c;
-}
-
-TAudioPage AacPage() {
-  TAudioPage p = AudioPageAACMp4();
-  p.Names = ShortAudioPageNames();
-  return p;
-}
+// The window's layout writes the shared controls with short kind prefixes.
+const TControlSpelling kAacSpelling = {
+    {"labDescription", "lblDescription"},
+    {"EditDescription", "txtDescription"},
+    {"PageControlOptions", "pageOptions"},
+    {"TabSheetGeneral", "tabGeneral"},
+    // time control
+    {"GroupBoxTimeControl", "grpTimeControl"},
+    {"CheckBoxEnableTimeControl", "chkEnableTimeControl"},
+    {"LabelStartTime", "lblStartTime"},
+    {"EditStartTime", "txtStartTime"},
+    {"LabelEndTime", "lblEndTime"},
+    {"EditEndTime", "txtEndTime"},
+    {"LabelDuration", "lblDuration"},
+    {"EditDuration", "txtDuration"},
+    {"LabelTimeLabel", "lblTime"},
+    // codec choice
+    {"GroupBoxAudioCodec", "grpAudioCodec"},
+    {"ComboBoxAudioCodec", "cmbAudioCodec"},
+    {"PageControlACodec", "pageAudioCodec"},
+    // audio page (its lists, line, bevel and slider keep the standard names)
+    {"lab", "lbl"},
+    {"GroupBoxChannels", "grpChannels"},
+    {"GroupBoxSampleRate", "grpSampleRate"},
+    {"GroupBoxAudioBitrate", "grpAudioBitrate"},
+    {"CheckBoxAutoSetAudioBitrate", "chkAutoSetAudioBitrate"},
+    {"LabelCurrentAudioBitrate", "lblCurrentAudioBitrate"},
+    {"LabelAudioBitrate", "lblAudioBitrate"},
+    {"labKbps", "lblkbps"},
+    {"LabelAudioSmall", "lblAudioSmall"},
+    {"LabelAudioLarge", "lblAudioLarge"},
+};
 
 }  // namespace
 
 TfrmAacProfile::TfrmAacProfile(TComponent* owner)
-    : TfrmProfileEditor(owner, ofAac, IDS_PROFILE_LABEL_AAC, AacFrameNames()) {
-  TimeControl = AddGroup<TTimeControlGroup>(AacTimeControlNames());
-  AudioCodec = AddGroup<TCodecChoiceGroup>(AacCodecChoice());
-  AudioAACMp4 = AddGroup<TAudioPageGroup>(AacPage());
+    : TfrmProfileEditor(owner, ofAac, IDS_PROFILE_LABEL_AAC, &kAacSpelling) {
+  TimeControl = AddGroup<TTimeControlGroup>();
+  AudioCodec = AddGroup<TCodecChoiceGroup>(AudioCodecChoice({&IDS_PROFILE_PAGECONTROL_Aac}));
+  AudioAACMp4 = AddGroup<TAudioPageGroup>(AudioPageAACMp4());
   InitLayout();
 }

@@ -14,21 +14,6 @@ constexpr int kDefaultPosition = 4;
 
 }  // namespace
 
-TAudioPageNames ShortAudioPageNames() {
-  TAudioPageNames n;
-  n.Header = "lbl";
-  n.GroupChannels = "grpChannels";
-  n.GroupSampleRate = "grpSampleRate";
-  n.GroupBitrate = "grpAudioBitrate";
-  n.AutoSet = "chkAutoSetAudioBitrate";
-  n.CurrentBitrate = "lblCurrentAudioBitrate";
-  n.Bitrate = "lblAudioBitrate";
-  n.Kbps = "lblkbps";
-  n.Small = "lblAudioSmall";
-  n.Large = "lblAudioLarge";
-  return n;
-}
-
 TAudioPage AudioPageMp3(const std::string& suffix) {
   return {suffix, "Mp3", &IDS_PROFILE_PAGECONTROL_Mp3, &AudioBitRatesMp3, {{1, 8}, {1, 8}, {1, 12}, {1, 12}}, kMonoStereo};
 }
@@ -64,34 +49,33 @@ TAudioPage AudioPagePcm(const std::string& suffix, const std::string& fieldSuffi
 TAudioPageGroup::TAudioPageGroup(TAudioPage page) : TEditorGroup(page.Suffix), FPage(std::move(page)) {}
 
 void TAudioPageGroup::DeclareLayout(TLayoutBinder& b) {
-  const TAudioPageNames& n = FPage.Names;
-  Field(b, n.Header, Header);
-  Field(b, n.Line, Line);
-  Field(b, n.GroupChannels, GroupBoxChannels);
-  Field(b, n.Channels, ComboBoxAudioChannels);
-  Field(b, n.GroupSampleRate, GroupBoxSampleRate);
-  Field(b, n.SampleRate, ComboBoxSampleRate);
+  Field(b, "lab", Header);
+  Field(b, "Line", Line);
+  Field(b, "GroupBoxChannels", GroupBoxChannels);
+  Field(b, "ComboBoxAudioChannels", ComboBoxAudioChannels);
+  Field(b, "GroupBoxSampleRate", GroupBoxSampleRate);
+  Field(b, "ComboBoxSampleRate", ComboBoxSampleRate);
   if (HasBitrate()) {
-    Field(b, n.GroupBitrate, GroupBoxAudioBitrate);
-    Field(b, n.AutoSet, CheckBoxAutoSetAudioBitrate);
-    Field(b, n.Bevel, Bevel);
-    Field(b, n.CurrentBitrate, LabelCurrentAudioBitrate);
-    Field(b, n.Bitrate, LabelAudioBitrate);
-    Field(b, n.Kbps, labKbps);
-    Field(b, n.Small, LabelAudioSmall);
-    Field(b, n.Large, LabelAudioLarge);
-    Field(b, n.Slider, TrackBarAudioBitrate);
-    Handler(b, n.AutoSet, "Click", this, &TAudioPageGroup::UpdateAutoAudioBitrate);
-    Handler(b, n.Slider, "Change", this, &TAudioPageGroup::TrackBarAudioBitrateChange);
+    Field(b, "GroupBoxAudioBitrate", GroupBoxAudioBitrate);
+    Field(b, "CheckBoxAutoSetAudioBitrate", CheckBoxAutoSetAudioBitrate);
+    Field(b, "Bevel", Bevel);
+    Field(b, "LabelCurrentAudioBitrate", LabelCurrentAudioBitrate);
+    Field(b, "LabelAudioBitrate", LabelAudioBitrate);
+    Field(b, "labKbps", labKbps);
+    Field(b, "LabelAudioSmall", LabelAudioSmall);
+    Field(b, "LabelAudioLarge", LabelAudioLarge);
+    Field(b, "TrackBarAudioBitrate", TrackBarAudioBitrate);
+    Handler(b, "CheckBoxAutoSetAudioBitrate", "Click", this, &TAudioPageGroup::UpdateAutoAudioBitrate);
+    Handler(b, "TrackBarAudioBitrate", "Change", this, &TAudioPageGroup::TrackBarAudioBitrateChange);
     // On an AC3 page the keyboard still reaches the sample-rate list under the six-channel group; its
     // change goes through the channel rule, so six channels keep their 112..448 kbit/s.
     if (!FPage.Ranges.empty())
-      Handler(b, n.SampleRate, "Change", this,
+      Handler(b, "ComboBoxSampleRate", "Change", this,
               FPage.SixChannels ? &TAudioPageGroup::UpdateAC3Channels : &TAudioPageGroup::UpdateAudioBitrateRange);
   }
   if (FPage.SixChannels) {
-    b.Field(n.GroupSampleRate + Suffix() + "_6Channels", GroupBoxSampleRate6Channels);
-    Handler(b, n.Channels, "Change", this, &TAudioPageGroup::UpdateAC3Channels);
+    b.Field(Named("GroupBoxSampleRate") + "_6Channels", GroupBoxSampleRate6Channels);
+    Handler(b, "ComboBoxAudioChannels", "Change", this, &TAudioPageGroup::UpdateAC3Channels);
   }
 }
 

@@ -13,18 +13,6 @@
 #include "ProfileEditor.h"
 #include "Settings.h"
 
-// Control names of a page before the suffix (the AAC window uses short kind prefixes).
-struct TAudioPageNames {
-  std::string Header = "lab", Line = "Line";
-  std::string GroupChannels = "GroupBoxChannels", Channels = "ComboBoxAudioChannels";
-  std::string GroupSampleRate = "GroupBoxSampleRate", SampleRate = "ComboBoxSampleRate";
-  std::string GroupBitrate = "GroupBoxAudioBitrate", AutoSet = "CheckBoxAutoSetAudioBitrate";
-  std::string Bevel = "Bevel", CurrentBitrate = "LabelCurrentAudioBitrate", Bitrate = "LabelAudioBitrate";
-  std::string Kbps = "labKbps", Small = "LabelAudioSmall", Large = "LabelAudioLarge";
-  std::string Slider = "TrackBarAudioBitrate";
-};
-TAudioPageNames ShortAudioPageNames();  // lbl, grp, chk, lblkbps ...
-
 // What differs between the audio pages.
 struct TAudioPage {
   std::string Suffix;                 // of the control names: "Mp3", "AACMp4"
@@ -34,7 +22,6 @@ struct TAudioPage {
   std::vector<std::pair<int, int>> Ranges;  // slider Min..Max by sample-rate index; empty: no rule
   std::vector<const std::string*> Channels; // items of the channels list
   bool SixChannels = false;           // the AC3 page's six-channel rule
-  TAudioPageNames Names = TAudioPageNames();
 };
 
 // The pages as the windows use them; `suffix` is the control suffix where a window names it otherwise.

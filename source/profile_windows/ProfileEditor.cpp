@@ -35,9 +35,9 @@ TCodecChoice VideoCodecChoice(std::vector<const std::string*> items) {
 }
 
 void TCodecChoiceGroup::DeclareLayout(TLayoutBinder& b) {
-  if (!FChoice.GroupBoxName.empty()) b.Field(FChoice.GroupBoxName, GroupBox);
-  b.Field(FChoice.ListName, List);
-  b.Field(FChoice.PageControlName, Pages);
+  if (!FChoice.GroupBoxName.empty()) Field(b, FChoice.GroupBoxName, GroupBox);
+  Field(b, FChoice.ListName, List);
+  Field(b, FChoice.PageControlName, Pages);
   Handler(b, FChoice.ListName, "Change", this, &TCodecChoiceGroup::UpdateCodecPages);
 }
 
@@ -97,23 +97,26 @@ void TDisableAudioGroup::UpdateAudioEnabled() {
 ORV_DEFINE_CLASS(TfrmProfileEditor, TForm, nullptr, {})
 
 TfrmProfileEditor::TfrmProfileEditor(TComponent* owner, TOutputFormat format, const std::string& formatName,
-                                     TProfileFrameNames names)
-    : TForm(owner), FFormat(format), FFormatName(formatName), FNames(std::move(names)) {}
+                                     const TControlSpelling* spelling)
+    : TForm(owner), FFormat(format), FFormatName(formatName), FSpelling(spelling) {}
 
 void TfrmProfileEditor::DeclareLayout(TLayoutBinder& b) {
   b.Field("PanelTop", PanelTop);
   b.Field("PanelBottom", PanelBottom);
-  b.Field(FNames.labDescription, labDescription);
-  b.Field(FNames.EditDescription, EditDescription);
+  b.Field(Spelled(FSpelling, "labDescription"), labDescription);
+  b.Field(Spelled(FSpelling, "EditDescription"), EditDescription);
   b.Field("btnSave", btnSave);
   b.Field("btnClose", btnClose);
-  b.Field(FNames.PageControlOptions, PageControlOptions);
-  b.Field(FNames.TabSheetGeneral, TabSheetGeneral);
+  b.Field(Spelled(FSpelling, "PageControlOptions"), PageControlOptions);
+  b.Field(Spelled(FSpelling, "TabSheetGeneral"), TabSheetGeneral);
   b.Field("TabSheetAudio", TabSheetAudio);
   b.Handler("FormCreate", this, &TfrmProfileEditor::FormCreate);
   b.Handler("FormShow", this, &TfrmProfileEditor::FormShow);
   b.Handler("btnSaveClick", this, &TfrmProfileEditor::btnSaveClick);
-  for (auto& g : FGroups) g->DeclareLayout(b);
+  for (auto& g : FGroups) {
+    g->FSpelling = FSpelling;
+    g->DeclareLayout(b);
+  }
 }
 
 void TfrmProfileEditor::ApplyLanguage() {
@@ -161,6 +164,12 @@ void TfrmProfileEditor::UpdateCodecPages() {
 // window, so SaveSettings reads checked texts.
 void TfrmProfileEditor::btnSaveClick(TObject* Sender) {
   if (auto* b = dynamic_cast<TWinControl*>(Sender)) b->SetFocus();
+}
+
+std::string Spelled(const TControlSpelling* spelling, const std::string& name) {
+  if (!spelling) return name;
+  auto it = spelling->find(name);
+  return it == spelling->end() ? name : it->second;
 }
 
 void EnableControls(std::initializer_list<TControl*> controls, bool enabled) {

@@ -24,7 +24,8 @@
 //    A group placed differently in one window is moved with `inherited Name: TClass Left = .. end` after
 //    the include (also how a window gives a sample-rate list other items).
 // 2. Class. Derive from TfrmProfileEditor, give the constructor the format and the language text of the
-//    format's name, add the groups in the order of the record's fields, then call InitLayout():
+//    format's name (and a TControlSpelling where the layout names shared controls its own way), add the
+//    groups in the order of the record's fields, then call InitLayout():
 //      TfrmMp3Profile::TfrmMp3Profile(TComponent* owner)
 //          : TfrmProfileEditor(owner, ofMp3, IDS_PROFILE_LABEL_MP3) {
 //        TimeControl = AddGroup<TTimeControlGroup>();
@@ -46,6 +47,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +86,13 @@ private:
   TSettingsFields& FFields;
 };
 
+// How a window's layout spells the shared controls it names its own way: the standard name (before a
+// group's suffix) -> the window's. The AAC window writes short kind prefixes (lblDescription,
+// grpTimeControl, chkAutoSetAudioBitrate ...); every other window uses the standard names.
+using TControlSpelling = std::map<std::string, std::string>;
+// `name` as `spelling` writes it; the name itself where it has no entry (or there is no spelling).
+std::string Spelled(const TControlSpelling* spelling, const std::string& name);
+
 // One reusable part of an editor window (the time control group, one audio page, a codec choice ...).
 // Its controls are found by name when the layout is read; every name it uses ends in its suffix.
 class TEditorGroup {
@@ -100,7 +109,7 @@ public:
   virtual void FormShow() {}
 
 protected:
-  std::string Named(const std::string& base) const { return base + FSuffix; }
+  std::string Named(const std::string& base) const { return Spelled(FSpelling, base) + FSuffix; }
   template <class T>
   void Field(TLayoutBinder& b, const std::string& base, T*& field) {
     b.Field(Named(base), field);
@@ -112,7 +121,9 @@ protected:
   }
 
 private:
+  friend class TfrmProfileEditor;  // gives its groups the window's spelling before they declare the layout
   std::string FSuffix;
+  const TControlSpelling* FSpelling = nullptr;
 };
 
 // A codec list on the General tab and the page control whose pages it chooses. UpdateCodecPages hides
@@ -186,12 +197,6 @@ public:
   TTabSheet* TabSheetAudio = nullptr;
 };
 
-// The names of the frame's controls (the AAC window spells them its own way).
-struct TProfileFrameNames {
-  std::string labDescription = "labDescription", EditDescription = "EditDescription";
-  std::string PageControlOptions = "PageControlOptions", TabSheetGeneral = "TabSheetGeneral";
-};
-
 // The frame every editor window derives from.
 class TfrmProfileEditor : public TForm {
   ORV_CLASS(TfrmProfileEditor)
@@ -218,8 +223,9 @@ public:
   const std::vector<std::unique_ptr<TEditorGroup>>& Groups() const { return FGroups; }
 
 protected:
+  // `spelling`: where the window's layout names shared controls otherwise (kept, not copied).
   TfrmProfileEditor(TComponent* owner, TOutputFormat format, const std::string& formatName,
-                    TProfileFrameNames names = TProfileFrameNames());
+                    const TControlSpelling* spelling = nullptr);
   template <class G, class... A>
   G* AddGroup(A&&... args) {
     auto g = std::make_unique<G>(std::forward<A>(args)...);
@@ -231,7 +237,7 @@ protected:
 
   TOutputFormat FFormat;
   const std::string& FFormatName;  // a language text, read when the texts are applied
-  TProfileFrameNames FNames;
+  const TControlSpelling* FSpelling;
   std::vector<std::unique_ptr<TEditorGroup>> FGroups;
 };
 

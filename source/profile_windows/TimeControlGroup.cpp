@@ -9,23 +9,22 @@ bool InRange(int64_t v) { return v >= 0 && v <= MaxProfileTimeMilliseconds; }
 }  // namespace
 
 void TTimeControlGroup::DeclareLayout(TLayoutBinder& b) {
-  b.Field(FNames.GroupBox, GroupBoxTimeControl);
-  b.Field(FNames.CheckBox, CheckBoxEnableTimeControl);
-  b.Field(FNames.LabelStart, LabelStartTime);
-  b.Field(FNames.EditStart, EditStartTime);
-  b.Field(FNames.LabelEnd, LabelEndTime);
-  b.Field(FNames.EditEnd, EditEndTime);
-  b.Field(FNames.LabelDuration, LabelDuration);
-  b.Field(FNames.EditDuration, EditDuration);
-  b.Field(FNames.LabelTime, LabelTimeLabel);
-  const std::string& p = FNames.EditPrefix;
-  BindNotify(b, p + "StartTimeEnter", this, &TTimeControlGroup::EditStartTimeEnter);
-  BindNotify(b, p + "StartTimeExit", this, &TTimeControlGroup::EditStartTimeExit);
-  BindNotify(b, p + "EndTimeEnter", this, &TTimeControlGroup::EditEndTimeEnter);
-  BindNotify(b, p + "EndTimeExit", this, &TTimeControlGroup::EditEndTimeExit);
-  BindNotify(b, p + "DurationEnter", this, &TTimeControlGroup::EditDurationEnter);
-  BindNotify(b, p + "DurationExit", this, &TTimeControlGroup::EditDurationExit);
-  BindNotify(b, FNames.CheckBox + "Click", this, &TTimeControlGroup::UpdateTimeControls);
+  Field(b, "GroupBoxTimeControl", GroupBoxTimeControl);
+  Field(b, "CheckBoxEnableTimeControl", CheckBoxEnableTimeControl);
+  Field(b, "LabelStartTime", LabelStartTime);
+  Field(b, "EditStartTime", EditStartTime);
+  Field(b, "LabelEndTime", LabelEndTime);
+  Field(b, "EditEndTime", EditEndTime);
+  Field(b, "LabelDuration", LabelDuration);
+  Field(b, "EditDuration", EditDuration);
+  Field(b, "LabelTimeLabel", LabelTimeLabel);
+  Handler(b, "EditStartTime", "Enter", this, &TTimeControlGroup::EditStartTimeEnter);
+  Handler(b, "EditStartTime", "Exit", this, &TTimeControlGroup::EditStartTimeExit);
+  Handler(b, "EditEndTime", "Enter", this, &TTimeControlGroup::EditEndTimeEnter);
+  Handler(b, "EditEndTime", "Exit", this, &TTimeControlGroup::EditEndTimeExit);
+  Handler(b, "EditDuration", "Enter", this, &TTimeControlGroup::EditDurationEnter);
+  Handler(b, "EditDuration", "Exit", this, &TTimeControlGroup::EditDurationExit);
+  Handler(b, "CheckBoxEnableTimeControl", "Click", this, &TTimeControlGroup::UpdateTimeControls);
 }
 
 void TTimeControlGroup::ApplyLanguage() {

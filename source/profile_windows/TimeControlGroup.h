@@ -8,20 +8,9 @@
 #include "FcEdit.h"
 #include "ProfileEditor.h"
 
-// The control names of the group (the AAC window spells them its own way).
-struct TTimeControlNames {
-  std::string GroupBox = "GroupBoxTimeControl", CheckBox = "CheckBoxEnableTimeControl";
-  std::string LabelStart = "LabelStartTime", EditStart = "EditStartTime";
-  std::string LabelEnd = "LabelEndTime", EditEnd = "EditEndTime";
-  std::string LabelDuration = "LabelDuration", EditDuration = "EditDuration";
-  std::string LabelTime = "LabelTimeLabel";
-  std::string EditPrefix = "Edit";  // handlers are named after the edits: EditStartTimeEnter ...
-};
-
+// Handlers are named after the controls: EditStartTimeEnter, CheckBoxEnableTimeControlClick ...
 class TTimeControlGroup : public TEditorGroup {
 public:
-  explicit TTimeControlGroup(TTimeControlNames names = TTimeControlNames()) : FNames(std::move(names)) {}
-
   TGroupBox* GroupBoxTimeControl = nullptr;
   TCheckBox* CheckBoxEnableTimeControl = nullptr;
   TLabel *LabelStartTime = nullptr, *LabelEndTime = nullptr, *LabelDuration = nullptr, *LabelTimeLabel = nullptr;
@@ -45,7 +34,4 @@ public:
   void EditEndTimeExit();
   void EditDurationEnter();
   void EditDurationExit();
-
-private:
-  TTimeControlNames FNames;
 };

@@ -121,38 +121,66 @@ void TVideoSizeGroup::EditVideoSizeExit(TObject* Sender) {
   if (value % 2 != 0 && value < INT_MAX) edit->SetIntValue(value + 1);
 }
 
+// ---- radio button choices ----
+
+TVideoChoiceGroup::TVideoChoiceGroup(const std::string& suffix, const std::string& keySuffix,
+                                     const std::string& groupBoxName, const std::string& caption,
+                                     std::vector<std::string> buttonNames)
+    : TEditorGroup(suffix),
+      Buttons(buttonNames.size(), nullptr),
+      FKeySuffix(keySuffix),
+      FGroupBoxName(groupBoxName),
+      FCaption(caption),
+      FButtonNames(std::move(buttonNames)) {}
+
+void TVideoChoiceGroup::DeclareLayout(TLayoutBinder& b) {
+  Field(b, FGroupBoxName, GroupBox);
+  for (size_t i = 0; i < FButtonNames.size(); ++i) Field(b, FButtonNames[i], Buttons[i]);
+}
+
+void TVideoChoiceGroup::ApplyLanguage() { GroupBox->SetCaption(FCaption); }
+
+void TVideoChoiceGroup::Choose(int choice) {
+  if (choice >= 0 && choice < int(Buttons.size())) Buttons[size_t(choice)]->SetChecked(true);
+}
+
+int TVideoChoiceGroup::Chosen() const {
+  for (size_t i = 0; i < Buttons.size(); ++i)
+    if (Buttons[i]->GetChecked()) return int(i);
+  return -1;
+}
+
 // ---- H.263 fixed sizes ----
 
+namespace {
+std::vector<std::string> FixedSizeButtonNames() {
+  std::vector<std::string> names;
+  for (const TVideoSize& size : TVideoFixedSizeGroup::FixedSizes())
+    names.push_back("RadioButtonVideoSize" + IntToStr(size.Width) + "_" + IntToStr(size.Height));
+  return names;
+}
+}  // namespace
+
 TVideoFixedSizeGroup::TVideoFixedSizeGroup(const std::string& suffix, const std::string& keySuffix)
-    : TEditorGroup(suffix), Buttons(FixedSizes().size(), nullptr), FKeySuffix(keySuffix) {}
+    : TVideoChoiceGroup(suffix, keySuffix, "GroupBoxVideoSize", IDS_PROFILE_GROUPBOX_VideoSize,
+                        FixedSizeButtonNames()) {}
 
 const std::vector<TVideoSize>& TVideoFixedSizeGroup::FixedSizes() {
   static const std::vector<TVideoSize> sizes = {{128, 96}, {176, 144}, {352, 288}};
   return sizes;
 }
 
-void TVideoFixedSizeGroup::DeclareLayout(TLayoutBinder& b) {
-  Field(b, "GroupBoxVideoSize", GroupBoxVideoSize);
-  for (size_t i = 0; i < FixedSizes().size(); ++i)
-    Field(b, "RadioButtonVideoSize" + IntToStr(FixedSizes()[i].Width) + "_" + IntToStr(FixedSizes()[i].Height),
-          Buttons[i]);
-}
-
-void TVideoFixedSizeGroup::ApplyLanguage() { GroupBoxVideoSize->SetCaption(IDS_PROFILE_GROUPBOX_VideoSize); }
-
 void TVideoFixedSizeGroup::LoadSettings(TProfileRecord& r) {
   const int32_t width = r.Int("VideoWidth" + FKeySuffix), height = r.Int("VideoHeight" + FKeySuffix);
   for (size_t i = 0; i < FixedSizes().size(); ++i)
-    if (FixedSizes()[i].Width == width && FixedSizes()[i].Height == height) Buttons[i]->SetChecked(true);
+    if (FixedSizes()[i].Width == width && FixedSizes()[i].Height == height) Choose(int(i));
 }
 
 void TVideoFixedSizeGroup::SaveSettings(TProfileRecord& r) {
-  for (size_t i = 0; i < FixedSizes().size(); ++i)
-    if (Buttons[i]->GetChecked()) {
-      r.SetInt("VideoWidth" + FKeySuffix, FixedSizes()[i].Width);
-      r.SetInt("VideoHeight" + FKeySuffix, FixedSizes()[i].Height);
-      return;
-    }
+  const int chosen = Chosen();
+  if (chosen < 0) return;
+  r.SetInt("VideoWidth" + FKeySuffix, FixedSizes()[size_t(chosen)].Width);
+  r.SetInt("VideoHeight" + FKeySuffix, FixedSizes()[size_t(chosen)].Height);
 }
 
 // ---- frame rate ----
@@ -196,37 +224,28 @@ void TVideoFrameRateGroup::UpdateFrameRate() {
 
 // ---- aspect ----
 
-TVideoAspectGroup::TVideoAspectGroup(const std::string& suffix, const std::string& keySuffix, bool h263)
-    : TEditorGroup(suffix), FKeySuffix(keySuffix) {
-  if (h263)
-    FNames = {"RadioButtonAutoSetAspect", "RadioButtonAspect11", "RadioButtonAspect43", "RadioButtonAspect119",
-              "RadioButtonAspect169"};
-  else
-    FNames = {"RadioButtonAutoSetAspect", "RadioButtonAspect43", "RadioButtonAspect169"};
-  Buttons.assign(FNames.size(), nullptr);
-}
+namespace {
+const std::vector<std::string> kAspectButtons = {"RadioButtonAutoSetAspect", "RadioButtonAspect43",
+                                                 "RadioButtonAspect169"};
+const std::vector<std::string> kH263AspectButtons = {"RadioButtonAutoSetAspect", "RadioButtonAspect11",
+                                                     "RadioButtonAspect43", "RadioButtonAspect119",
+                                                     "RadioButtonAspect169"};
+}  // namespace
 
-void TVideoAspectGroup::DeclareLayout(TLayoutBinder& b) {
-  Field(b, "GroupBoxAspect", GroupBoxAspect);
-  for (size_t i = 0; i < FNames.size(); ++i) Field(b, FNames[i], Buttons[i]);
-}
+TVideoAspectGroup::TVideoAspectGroup(const std::string& suffix, const std::string& keySuffix, bool h263)
+    : TVideoChoiceGroup(suffix, keySuffix, "GroupBoxAspect", IDS_PROFILE_GROUPBOX_Aspect,
+                        h263 ? kH263AspectButtons : kAspectButtons) {}
 
 void TVideoAspectGroup::ApplyLanguage() {
-  GroupBoxAspect->SetCaption(IDS_PROFILE_GROUPBOX_Aspect);
-  Buttons[0]->SetCaption(IDS_PROFILE_RADIOBUTTON_Auto);  // the others show fixed ratios
+  TVideoChoiceGroup::ApplyLanguage();
+  Buttons[0]->SetCaption(IDS_PROFILE_RADIOBUTTON_Auto);
 }
 
-void TVideoAspectGroup::LoadSettings(TProfileRecord& r) {
-  const int32_t aspect = r.Int("VideoAspect" + FKeySuffix);
-  if (aspect >= 0 && aspect < int32_t(Buttons.size())) Buttons[size_t(aspect)]->SetChecked(true);
-}
+void TVideoAspectGroup::LoadSettings(TProfileRecord& r) { Choose(r.Int("VideoAspect" + FKeySuffix)); }
 
 void TVideoAspectGroup::SaveSettings(TProfileRecord& r) {
-  for (size_t i = 0; i < Buttons.size(); ++i)
-    if (Buttons[i]->GetChecked()) {
-      r.SetInt("VideoAspect" + FKeySuffix, int32_t(i));
-      return;
-    }
+  const int chosen = Chosen();
+  if (chosen >= 0) r.SetInt("VideoAspect" + FKeySuffix, chosen);
 }
 
 // ---- the page ----

@@ -71,23 +71,40 @@ private:
   bool FEvenSizes;
 };
 
+// A group box of radio buttons, one per stored choice, in choice order (the H.263 sizes, the aspects).
+class TVideoChoiceGroup : public TEditorGroup {
+public:
+  TGroupBox* GroupBox = nullptr;
+  std::vector<TRadioButton*> Buttons;  // in choice order
+
+  void DeclareLayout(TLayoutBinder& b) override;
+  void ApplyLanguage() override;  // the group box's caption
+
+protected:
+  TVideoChoiceGroup(const std::string& suffix, const std::string& keySuffix, const std::string& groupBoxName,
+                    const std::string& caption, std::vector<std::string> buttonNames);
+  // Checks the button of the choice; a choice without a button checks nothing.
+  void Choose(int choice);
+  // The first checked button; -1 with none checked.
+  int Chosen() const;
+
+  std::string FKeySuffix;
+
+private:
+  std::string FGroupBoxName;
+  const std::string& FCaption;  // a language text, read when the texts are applied
+  std::vector<std::string> FButtonNames;
+};
+
 // H.263: three fixed sizes; a stored pair that matches none leaves the layout's choice (352 x 288).
-class TVideoFixedSizeGroup : public TEditorGroup {
+class TVideoFixedSizeGroup : public TVideoChoiceGroup {
 public:
   TVideoFixedSizeGroup(const std::string& suffix, const std::string& keySuffix);
   static const std::vector<TVideoSize>& FixedSizes();  // 128x96, 176x144, 352x288
 
-  TGroupBox* GroupBoxVideoSize = nullptr;
-  std::vector<TRadioButton*> Buttons;  // in FixedSizes() order
-
-  void DeclareLayout(TLayoutBinder& b) override;
-  void ApplyLanguage() override;
   void LoadSettings(TProfileRecord& r) override;
   // The chosen button's pair; with none chosen both keep their values.
   void SaveSettings(TProfileRecord& r) override;
-
-private:
-  std::string FKeySuffix;
 };
 
 class TVideoFrameRateGroup : public TEditorGroup {
@@ -113,24 +130,16 @@ private:
   std::vector<std::string> FRates;
 };
 
-class TVideoAspectGroup : public TEditorGroup {
+class TVideoAspectGroup : public TVideoChoiceGroup {
 public:
   // Standard: Auto, 4:3, 16:9. H.263: Auto, 1:1, 4:3, 11:9, 16:9.
   TVideoAspectGroup(const std::string& suffix, const std::string& keySuffix, bool h263);
 
-  TGroupBox* GroupBoxAspect = nullptr;
-  std::vector<TRadioButton*> Buttons;  // in value order
-
-  void DeclareLayout(TLayoutBinder& b) override;
-  void ApplyLanguage() override;
+  void ApplyLanguage() override;  // also "Auto"; the others show fixed ratios
   // A value without a button selects nothing, so the layout's "Auto" stays.
   void LoadSettings(TProfileRecord& r) override;
   // The first chosen button's value; with none chosen the field keeps its value.
   void SaveSettings(TProfileRecord& r) override;
-
-private:
-  std::string FKeySuffix;
-  std::vector<std::string> FNames;
 };
 
 // One row of a window's table of video pages.
