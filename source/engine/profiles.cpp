@@ -132,205 +132,118 @@ private:
     FIELD(AudioBitRateUseAutoSet##A, useAutoSet), FIELD(AudioBitRatePreset##A, preset), \
         AUDIO_BLOCK_PCM(A, sampleRate, channels)
 
-// Each format's fields in save order, with their defaults. Built on first use.
+// Defines FFields() for format F: its fields in save order, with their defaults, built on first use.
+#define FORMAT_FIELDS(F, ...)                                       \
+    TSettingsFields& F##Fields()                                    \
+    {                                                               \
+        using R = T##F##Settings;                                   \
+        static TRecordFields<R> fields(F##Settings, {__VA_ARGS__}); \
+        return fields;                                              \
+    }
 
-TSettingsFields& AVIFields()
-{
-    using R = TAVISettings;
 #define AVI_VIDEO(C) VIDEO_BLOCK(C, true, 1080, 1080, true, 640, 480, true, 7, 0)
-    static TRecordFields<R> fields(AVISettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS,
-        FIELD(VideoCodec, 0), FIELD(VideoSameQuality, false), FIELD(AudioCodec, 1), FIELD(AudioDisableAudio, false),
-        AVI_VIDEO(DivX), AVI_VIDEO(XviD), AVI_VIDEO(MsMPEG4), AVI_VIDEO(MsMPEG4v2),
-        VIDEO_BLOCK_FIXED_SIZE(H263, true, 1080, 1080, 352, 288, true, 7, 0),
-        AVI_VIDEO(H263P), AVI_VIDEO(H264), AVI_VIDEO(DV), AVI_VIDEO(huffYUV), AVI_VIDEO(Mjpeg),
-        AVI_VIDEO(MPEG1), AVI_VIDEO(MPEG2), AVI_VIDEO(Svq1), AVI_VIDEO(Flv),
-        AUDIO_BLOCK(AC3, false, 96, 0, 1), AUDIO_BLOCK(Mp2, false, 96, 0, 1), AUDIO_BLOCK(Mp3, false, 96, 0, 1),
-        AUDIO_BLOCK_PCM(Pcm16le, 3, 1), AUDIO_BLOCK_PCM(Pcmu8, 3, 1),
-    });
+FORMAT_FIELDS(AVI,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS,
+    FIELD(VideoCodec, 0), FIELD(VideoSameQuality, false), FIELD(AudioCodec, 1), FIELD(AudioDisableAudio, false),
+    AVI_VIDEO(DivX), AVI_VIDEO(XviD), AVI_VIDEO(MsMPEG4), AVI_VIDEO(MsMPEG4v2),
+    VIDEO_BLOCK_FIXED_SIZE(H263, true, 1080, 1080, 352, 288, true, 7, 0),
+    AVI_VIDEO(H263P), AVI_VIDEO(H264), AVI_VIDEO(DV), AVI_VIDEO(huffYUV), AVI_VIDEO(Mjpeg),
+    AVI_VIDEO(MPEG1), AVI_VIDEO(MPEG2), AVI_VIDEO(Svq1), AVI_VIDEO(Flv),
+    AUDIO_BLOCK(AC3, false, 96, 0, 1), AUDIO_BLOCK(Mp2, false, 96, 0, 1), AUDIO_BLOCK(Mp3, false, 96, 0, 1),
+    AUDIO_BLOCK_PCM(Pcm16le, 3, 1), AUDIO_BLOCK_PCM(Pcmu8, 3, 1))
 #undef AVI_VIDEO
-    return fields;
-}
 
-TSettingsFields& MP4Fields()
-{
-    using R = TMP4Settings;
 #define MP4_VIDEO(C) VIDEO_BLOCK(C, true, 1200, 1200, false, 320, 240, true, 7, 0)
-    static TRecordFields<R> fields(MP4Settings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), FIELD(Format, 3), TIME_CONTROL_FIELDS,
-        FIELD(VideoCodec, 0), FIELD(VideoSameQuality, false), FIELD(AudioCodec, 0), FIELD(AudioDisableAudio, false),
-        MP4_VIDEO(DivX), MP4_VIDEO(XviD), MP4_VIDEO(H264),
-        AUDIO_BLOCK(AACMP4, false, 64, 3, 1), AUDIO_BLOCK(AACPsp, false, 64, 0, 1),
-    });
+FORMAT_FIELDS(MP4,
+    FIELD(Description, IDS_NO_DESCRIPTION), FIELD(Format, 3), TIME_CONTROL_FIELDS,
+    FIELD(VideoCodec, 0), FIELD(VideoSameQuality, false), FIELD(AudioCodec, 0), FIELD(AudioDisableAudio, false),
+    MP4_VIDEO(DivX), MP4_VIDEO(XviD), MP4_VIDEO(H264),
+    AUDIO_BLOCK(AACMP4, false, 64, 3, 1), AUDIO_BLOCK(AACPsp, false, 64, 0, 1))
 #undef MP4_VIDEO
-    return fields;
-}
 
-TSettingsFields& TGPFields()
-{
-    using R = TTGPSettings;
-    // The H.263 block leads the video blocks of the record but is saved after XviD.
-    static TRecordFields<R> fields(TGPSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), FIELD(TGPFormat, 0), TIME_CONTROL_FIELDS,
-        FIELD(VideoCodecNokia, 0), FIELD(VideoCodecSony, 0), FIELD(VideoSameQuality, false),
-        FIELD(AudioCodecNokia, 0), FIELD(AudioCodecSony, 0), FIELD(AudioDisableAudio, false),
-        VIDEO_BLOCK(DivX, true, 144, 144, false, 176, 144, true, 7, 0),
-        VIDEO_BLOCK(XviD, true, 96, 96, false, 176, 144, true, 7, 0),
-        VIDEO_BLOCK_FIXED_SIZE(H263, true, 144, 144, 176, 144, true, 1, 0),
-        AUDIO_BLOCK(AACMP4, false, 56, 3, 1), AUDIO_BLOCK(Armnb, false, 13, 0, 0), AUDIO_BLOCK(Armwb, false, 13, 0, 0),
-    });
-    return fields;
-}
+// The H.263 block leads the video blocks of the record but is saved after XviD.
+FORMAT_FIELDS(TGP,
+    FIELD(Description, IDS_NO_DESCRIPTION), FIELD(TGPFormat, 0), TIME_CONTROL_FIELDS,
+    FIELD(VideoCodecNokia, 0), FIELD(VideoCodecSony, 0), FIELD(VideoSameQuality, false),
+    FIELD(AudioCodecNokia, 0), FIELD(AudioCodecSony, 0), FIELD(AudioDisableAudio, false),
+    VIDEO_BLOCK(DivX, true, 144, 144, false, 176, 144, true, 7, 0),
+    VIDEO_BLOCK(XviD, true, 96, 96, false, 176, 144, true, 7, 0),
+    VIDEO_BLOCK_FIXED_SIZE(H263, true, 144, 144, 176, 144, true, 1, 0),
+    AUDIO_BLOCK(AACMP4, false, 56, 3, 1), AUDIO_BLOCK(Armnb, false, 13, 0, 0), AUDIO_BLOCK(Armwb, false, 13, 0, 0))
 
-TSettingsFields& MPEGFields()
-{
-    using R = TMPEGSettings;
-    // UsePresetFormats is saved after TargetFormat and PresetType.
-    static TRecordFields<R> fields(MPEGSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), FIELD(TargetFormat, 0), FIELD(PresetType, 0),
-        FIELD(UsePresetFormats, false), TIME_CONTROL_FIELDS,
-        FIELD(VideoCodec, 1), FIELD(VideoSameQuality, false), FIELD(AudioCodecMPEG1, 0), FIELD(AudioCodecMPEG2, 0),
-        FIELD(AudioDisableAudio, false),
-        VIDEO_BLOCK(MPEG1, true, 1152, 1152, true, 640, 480, true, 7, 0),
-        VIDEO_BLOCK(MPEG2, true, 2496, 2496, true, 640, 480, true, 8, 0),
-        AUDIO_BLOCK(AC3, false, 256, 3, 1), AUDIO_BLOCK(Mp2, false, 160, 2, 1), AUDIO_BLOCK(Mp3, false, 160, 2, 1),
-        FIELD(DVDVideoBitRateUsePresert, true), FIELD(DVDVideoBitRatePreset, 6000),
-        FIELD(DVDVideoBitRateSpecify, 6000), FIELD(DVDVideoKeepAspect, true), FIELD(DVDVideoAspect, 1),
-        FIELD(DVDAudioBitRateUseAutoSet, false), FIELD(DVDAudioBitRatePreset, 384),
-    });
-    return fields;
-}
+// UsePresetFormats is saved after TargetFormat and PresetType.
+FORMAT_FIELDS(MPEG,
+    FIELD(Description, IDS_NO_DESCRIPTION), FIELD(TargetFormat, 0), FIELD(PresetType, 0),
+    FIELD(UsePresetFormats, false), TIME_CONTROL_FIELDS,
+    FIELD(VideoCodec, 1), FIELD(VideoSameQuality, false), FIELD(AudioCodecMPEG1, 0), FIELD(AudioCodecMPEG2, 0),
+    FIELD(AudioDisableAudio, false),
+    VIDEO_BLOCK(MPEG1, true, 1152, 1152, true, 640, 480, true, 7, 0),
+    VIDEO_BLOCK(MPEG2, true, 2496, 2496, true, 640, 480, true, 8, 0),
+    AUDIO_BLOCK(AC3, false, 256, 3, 1), AUDIO_BLOCK(Mp2, false, 160, 2, 1), AUDIO_BLOCK(Mp3, false, 160, 2, 1),
+    FIELD(DVDVideoBitRateUsePresert, true), FIELD(DVDVideoBitRatePreset, 6000),
+    FIELD(DVDVideoBitRateSpecify, 6000), FIELD(DVDVideoKeepAspect, true), FIELD(DVDVideoAspect, 1),
+    FIELD(DVDAudioBitRateUseAutoSet, false), FIELD(DVDAudioBitRatePreset, 384))
 
-TSettingsFields& MovFields()
-{
-    using R = TMovSettings;
-    static TRecordFields<R> fields(MovSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS,
-        FIELD(VideoCodec, 4), FIELD(VideoSameQuality, false), FIELD(AudioCodec, 0), FIELD(AudioDisableAudio, false),
-        VIDEO_BLOCK(DivX, true, 1200, 1200, true, 640, 480, true, 7, 0),
-        VIDEO_BLOCK(XviD, true, 1200, 1200, true, 480, 480, true, 7, 0),
-        VIDEO_BLOCK_FIXED_SIZE(H263, true, 1200, 1200, 352, 288, true, 7, 0),
-        VIDEO_BLOCK(H264, true, 1200, 1200, true, 640, 480, true, 7, 0),
-        VIDEO_BLOCK(Svq1, true, 1200, 1200, true, 640, 480, true, 7, 0),
-        AUDIO_BLOCK(AACMP4, false, 64, 3, 1), AUDIO_BLOCK_PCM(Alaw, 3, 1), AUDIO_BLOCK(Armnb, false, 8, 0, 0),
-        AUDIO_BLOCK_PCM(Pcm16le, 3, 1), AUDIO_BLOCK_PCM(Pcm16be, 3, 1),
-    });
-    return fields;
-}
+FORMAT_FIELDS(Mov,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS,
+    FIELD(VideoCodec, 4), FIELD(VideoSameQuality, false), FIELD(AudioCodec, 0), FIELD(AudioDisableAudio, false),
+    VIDEO_BLOCK(DivX, true, 1200, 1200, true, 640, 480, true, 7, 0),
+    VIDEO_BLOCK(XviD, true, 1200, 1200, true, 480, 480, true, 7, 0),
+    VIDEO_BLOCK_FIXED_SIZE(H263, true, 1200, 1200, 352, 288, true, 7, 0),
+    VIDEO_BLOCK(H264, true, 1200, 1200, true, 640, 480, true, 7, 0),
+    VIDEO_BLOCK(Svq1, true, 1200, 1200, true, 640, 480, true, 7, 0),
+    AUDIO_BLOCK(AACMP4, false, 64, 3, 1), AUDIO_BLOCK_PCM(Alaw, 3, 1), AUDIO_BLOCK(Armnb, false, 8, 0, 0),
+    AUDIO_BLOCK_PCM(Pcm16le, 3, 1), AUDIO_BLOCK_PCM(Pcm16be, 3, 1))
 
 #define CODEC_CHOICE_FIELDS(videoCodec, audioCodec)                                   \
     FIELD(VideoCodec, videoCodec), FIELD(VideoSameQuality, false), FIELD(AudioCodec, audioCodec), \
         FIELD(AudioDisableAudio, false)
 
-TSettingsFields& WmvFields()
-{
-    using R = TWmvSettings;
 #define WMV_VIDEO(C) VIDEO_BLOCK(C, true, 768, 768, true, 640, 480, true, 7, 0)
-    static TRecordFields<R> fields(WmvSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(3, 0),
-        WMV_VIDEO(MsMPEG4), WMV_VIDEO(MsMPEG4v2), WMV_VIDEO(Wmv7), WMV_VIDEO(Wmv8),
-        AUDIO_BLOCK(Mp3, true, 64, 0, 1),
-    });
+FORMAT_FIELDS(Wmv,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(3, 0),
+    WMV_VIDEO(MsMPEG4), WMV_VIDEO(MsMPEG4v2), WMV_VIDEO(Wmv7), WMV_VIDEO(Wmv8),
+    AUDIO_BLOCK(Mp3, true, 64, 0, 1))
 #undef WMV_VIDEO
-    return fields;
-}
 
-TSettingsFields& RmFields()
-{
-    using R = TRmSettings;
-    // Saved with the audio choice first and the preset bit rate before its switch.
-    static TRecordFields<R> fields(RmSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS,
-        FIELD(AudioCodec, 0), FIELD(AudioDisableAudio, false), FIELD(VideoCodec, 0), FIELD(VideoSameQuality, false),
-        FIELD(VideoBitRatePresetRm10, 768), FIELD(VideoBitRateSpecifyRm10, 768),
-        FIELD(VideoBitRateUsePresertRm10, true), FIELD(VideoSizeUseSourceRm10, true),
-        VIDEO_FRAME_FIELDS(Rm10, 320, 240, true, 7, 0),
-        AUDIO_BLOCK(AC3, false, 256, 3, 1),
-    });
-    return fields;
-}
+// Saved with the audio choice first and the preset bit rate before its switch.
+FORMAT_FIELDS(Rm,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS,
+    FIELD(AudioCodec, 0), FIELD(AudioDisableAudio, false), FIELD(VideoCodec, 0), FIELD(VideoSameQuality, false),
+    FIELD(VideoBitRatePresetRm10, 768), FIELD(VideoBitRateSpecifyRm10, 768),
+    FIELD(VideoBitRateUsePresertRm10, true), FIELD(VideoSizeUseSourceRm10, true),
+    VIDEO_FRAME_FIELDS(Rm10, 320, 240, true, 7, 0),
+    AUDIO_BLOCK(AC3, false, 256, 3, 1))
 
-TSettingsFields& SwfFields()
-{
-    using R = TSwfSettings;
-    static TRecordFields<R> fields(SwfSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(0, 0),
-        VIDEO_BLOCK(Flv, true, 768, 768, true, 640, 480, true, 7, 0),
-        AUDIO_BLOCK(Mp3, true, 64, 1, 1),
-    });
-    return fields;
-}
+FORMAT_FIELDS(Swf,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(0, 0),
+    VIDEO_BLOCK(Flv, true, 768, 768, true, 640, 480, true, 7, 0),
+    AUDIO_BLOCK(Mp3, true, 64, 1, 1))
 
-TSettingsFields& VobFields()
-{
-    using R = TVobSettings;
-    static TRecordFields<R> fields(VobSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(0, 1),
-        VIDEO_BLOCK(MPEG2, true, 6000, 6000, false, 720, 576, true, 3, 0),
-        AUDIO_BLOCK(AC3, false, 384, 3, 1), AUDIO_BLOCK(Mp2, false, 320, 3, 1),
-    });
-    return fields;
-}
+FORMAT_FIELDS(Vob,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(0, 1),
+    VIDEO_BLOCK(MPEG2, true, 6000, 6000, false, 720, 576, true, 3, 0),
+    AUDIO_BLOCK(AC3, false, 384, 3, 1), AUDIO_BLOCK(Mp2, false, 320, 3, 1))
 
-TSettingsFields& AsfFields()
-{
-    using R = TAsfSettings;
-    static TRecordFields<R> fields(AsfSettings, {
-        FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(0, 0),
-        VIDEO_BLOCK(MsMPEG4, true, 768, 768, true, 640, 480, true, 7, 0),
-        VIDEO_BLOCK(MsMPEG4v2, true, 768, 768, true, 640, 480, true, 7, 0),
-        AUDIO_BLOCK(Mp3, false, 64, 0, 1),
-    });
-    return fields;
-}
+FORMAT_FIELDS(Asf,
+    FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, CODEC_CHOICE_FIELDS(0, 0),
+    VIDEO_BLOCK(MsMPEG4, true, 768, 768, true, 640, 480, true, 7, 0),
+    VIDEO_BLOCK(MsMPEG4v2, true, 768, 768, true, 640, 480, true, 7, 0),
+    AUDIO_BLOCK(Mp3, false, 64, 0, 1))
 
-#define AUDIO_ONLY_HEADER FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, FIELD(AudioCodec, 0)
+// The audio-only formats: the description, the time control and the codec choice, then their audio
+// blocks.
+#define AUDIO_ONLY_FIELDS(F, ...) \
+    FORMAT_FIELDS(F, FIELD(Description, IDS_NO_DESCRIPTION), TIME_CONTROL_FIELDS, FIELD(AudioCodec, 0), __VA_ARGS__)
 
-TSettingsFields& AacFields()
-{
-    using R = TAacSettings;
-    static TRecordFields<R> fields(AacSettings, {AUDIO_ONLY_HEADER, AUDIO_BLOCK(AACMP4, false, 128, 6, 1)});
-    return fields;
-}
-
-TSettingsFields& Ac3Fields()
-{
-    using R = TAc3Settings;
-    static TRecordFields<R> fields(Ac3Settings, {AUDIO_ONLY_HEADER, AUDIO_BLOCK(AC3, false, 384, 3, 1)});
-    return fields;
-}
-
-TSettingsFields& Mp2Fields()
-{
-    using R = TMp2Settings;
-    static TRecordFields<R> fields(Mp2Settings, {AUDIO_ONLY_HEADER, AUDIO_BLOCK(Mp2, false, 160, 2, 1)});
-    return fields;
-}
-
-TSettingsFields& Mp3Fields()
-{
-    using R = TMp3Settings;
-    static TRecordFields<R> fields(Mp3Settings, {AUDIO_ONLY_HEADER, AUDIO_BLOCK(Mp3, false, 128, 2, 1)});
-    return fields;
-}
-
-TSettingsFields& AmrFields()
-{
-    using R = TAmrSettings;
-    static TRecordFields<R> fields(AmrSettings, {
-        AUDIO_ONLY_HEADER, AUDIO_BLOCK(Armnb, false, 13, 0, 0), AUDIO_BLOCK(Armwb, false, 13, 0, 0),
-    });
-    return fields;
-}
-
-TSettingsFields& WavFields()
-{
-    using R = TWavSettings;
-    static TRecordFields<R> fields(WavSettings, {
-        AUDIO_ONLY_HEADER, AUDIO_BLOCK_PCM(Pcm16le, 6, 1), AUDIO_BLOCK_PCM(Pcmu8, 6, 1),
-    });
-    return fields;
-}
+AUDIO_ONLY_FIELDS(Aac, AUDIO_BLOCK(AACMP4, false, 128, 6, 1))
+AUDIO_ONLY_FIELDS(Ac3, AUDIO_BLOCK(AC3, false, 384, 3, 1))
+AUDIO_ONLY_FIELDS(Mp2, AUDIO_BLOCK(Mp2, false, 160, 2, 1))
+AUDIO_ONLY_FIELDS(Mp3, AUDIO_BLOCK(Mp3, false, 128, 2, 1))
+AUDIO_ONLY_FIELDS(Amr, AUDIO_BLOCK(Armnb, false, 13, 0, 0), AUDIO_BLOCK(Armwb, false, 13, 0, 0))
+AUDIO_ONLY_FIELDS(Wav, AUDIO_BLOCK_PCM(Pcm16le, 6, 1), AUDIO_BLOCK_PCM(Pcmu8, 6, 1))
+#undef AUDIO_ONLY_FIELDS
+#undef FORMAT_FIELDS
 
 }  // namespace
 

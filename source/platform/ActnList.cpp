@@ -92,27 +92,6 @@ TAction::~TAction() {
   if (FActionList) FActionList->RemoveAction(this);
 }
 
-void TAction::SetCaption(const std::string& v) {
-  if (FCaption == v) return;
-  FCaption = v;
-  Changed();
-}
-void TAction::SetChecked(bool v) {
-  if (FChecked == v) return;
-  FChecked = v;
-  Changed();
-}
-void TAction::SetEnabled(bool v) {
-  if (FEnabled == v) return;
-  FEnabled = v;
-  Changed();
-}
-void TAction::SetVisible(bool v) {
-  if (FVisible == v) return;
-  FVisible = v;
-  Changed();
-}
-
 void TAction::SetActionList(TActionList* list) {
   if (FActionList == list) return;
   if (FActionList) FActionList->RemoveAction(this);

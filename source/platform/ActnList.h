@@ -31,19 +31,31 @@ public:
   TNotifyEvent OnExecute, OnUpdate;
 };
 
-class TAction : public TBasicAction {
+// The caption and the three switches an action and a menu item both carry; a real change calls the
+// class's Changed.
+class TCaptionedState {
+public:
+  std::string GetCaption() const { return FCaption; }
+  void SetCaption(const std::string& v) { if (ChangeField(FCaption, v)) Changed(); }
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool v) { if (ChangeField(FChecked, v)) Changed(); }
+  bool GetEnabled() const { return FEnabled; }
+  void SetEnabled(bool v) { if (ChangeField(FEnabled, v)) Changed(); }
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool v) { if (ChangeField(FVisible, v)) Changed(); }
+
+protected:
+  ~TCaptionedState() = default;
+  virtual void Changed() = 0;
+  std::string FCaption;
+  bool FChecked = false, FEnabled = true, FVisible = true;
+};
+
+class TAction : public TBasicAction, public TCaptionedState {
   ORV_CLASS(TAction)
 public:
   explicit TAction(TComponent* owner) : TBasicAction(owner) {}
   ~TAction() override;
-  std::string GetCaption() const { return FCaption; }
-  void SetCaption(const std::string& v);
-  bool GetChecked() const { return FChecked; }
-  void SetChecked(bool v);
-  bool GetEnabled() const { return FEnabled; }
-  void SetEnabled(bool v);
-  bool GetVisible() const { return FVisible; }
-  void SetVisible(bool v);
   std::string GetHint() const { return FHint; }
   void SetHint(const std::string& v) { FHint = v; }
   int GetShortCut() const { return FShortCut; }
@@ -65,9 +77,8 @@ public:
   void Notification(TComponent* c, TOperation op) override;
 
 private:
-  void Changed();
-  std::string FCaption, FHint;
-  bool FChecked = false, FEnabled = true, FVisible = true;
+  void Changed() override;
+  std::string FHint;
   int FShortCut = 0;
   TActionList* FActionList = nullptr;
   struct TClient {

@@ -23,6 +23,14 @@ class TPersistent;
 class TComponent;
 class TClassInfo;
 
+// Stores the value in the field; false when the field held it already, so a setter has nothing to tell.
+template <class T>
+bool ChangeField(T& field, const T& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
 // Raised for a property or class that does not exist or a value that does not fit.
 class EPropertyError : public Exception {
 public:

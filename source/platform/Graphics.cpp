@@ -119,12 +119,7 @@ void TFont::Assign(TPersistent* source) {
   auto* f = As<TFont>(source);
   if (!f) return TPersistent::Assign(source);
   FreeHandle();
-  FName = f->FName;
-  FHeight = f->FHeight;
-  FColor = f->FColor;
-  FStyle = f->FStyle;
-  FCharset = f->FCharset;
-  FPitch = f->FPitch;
+  TFontAttributes::operator=(*f);
   Changed();
 }
 

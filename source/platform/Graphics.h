@@ -71,7 +71,17 @@ protected:
   void Changed();
 };
 
-class TFont : public TGraphicsObject {
+// What describes a font apart from its handle; Assign copies it whole.
+struct TFontAttributes {
+  std::string FName = "MS Sans Serif";
+  int FHeight = -11;
+  TColor FColor = clWindowText;
+  unsigned FStyle = 0;
+  int FCharset = DEFAULT_CHARSET;
+  TFontPitch FPitch = fpDefault;
+};
+
+class TFont : public TGraphicsObject, private TFontAttributes {
   ORV_CLASS(TFont)
 public:
   TFont();
@@ -100,12 +110,6 @@ public:
 
 private:
   void FreeHandle();
-  std::string FName = "MS Sans Serif";
-  int FHeight = -11;
-  TColor FColor = clWindowText;
-  unsigned FStyle = 0;
-  int FCharset = DEFAULT_CHARSET;
-  TFontPitch FPitch = fpDefault;
   HFONT FHandle = nullptr;
 };
 

@@ -68,21 +68,10 @@ TMenuItem::~TMenuItem() {
 }
 
 // Each setter changes the handle the item sits in only when the value really changes.
-#define ORV_MENU_SETTER(Name, Type, Field) \
-  void TMenuItem::Set##Name(Type v) {       \
-    if (Field == v) return;                 \
-    Field = v;                              \
-    Changed();                              \
-  }
-ORV_MENU_SETTER(Caption, const std::string&, FCaption)
-ORV_MENU_SETTER(Checked, bool, FChecked)
-ORV_MENU_SETTER(Enabled, bool, FEnabled)
-ORV_MENU_SETTER(Visible, bool, FVisible)
-ORV_MENU_SETTER(Default, bool, FDefault)
-ORV_MENU_SETTER(RadioItem, bool, FRadioItem)
-ORV_MENU_SETTER(ImageIndex, int, FImageIndex)
-ORV_MENU_SETTER(ShortCut, int, FShortCut)
-#undef ORV_MENU_SETTER
+void TMenuItem::SetDefault(bool v) { if (ChangeField(FDefault, v)) Changed(); }
+void TMenuItem::SetRadioItem(bool v) { if (ChangeField(FRadioItem, v)) Changed(); }
+void TMenuItem::SetImageIndex(int v) { if (ChangeField(FImageIndex, v)) Changed(); }
+void TMenuItem::SetShortCut(int v) { if (ChangeField(FShortCut, v)) Changed(); }
 
 void TMenuItem::SetAction(TAction* a) {
   if (FAction == a) return;

@@ -24,20 +24,12 @@ class TMenu;
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, const RECT& ARect, bool Selected)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 
-class TMenuItem : public TComponent {
+class TMenuItem : public TComponent, public TCaptionedState {
   ORV_CLASS(TMenuItem)
 public:
   explicit TMenuItem(TComponent* owner);
   ~TMenuItem() override;
 
-  std::string GetCaption() const { return FCaption; }
-  void SetCaption(const std::string& v);
-  bool GetChecked() const { return FChecked; }
-  void SetChecked(bool v);
-  bool GetEnabled() const { return FEnabled; }
-  void SetEnabled(bool v);
-  bool GetVisible() const { return FVisible; }
-  void SetVisible(bool v);
   bool GetDefault() const { return FDefault; }
   void SetDefault(bool v);
   bool GetRadioItem() const { return FRadioItem; }
@@ -97,9 +89,8 @@ public:
 
 private:
   friend class TMenu;
-  void Changed();
-  std::string FCaption;
-  bool FChecked = false, FEnabled = true, FVisible = true, FDefault = false, FRadioItem = false;
+  void Changed() override;
+  bool FDefault = false, FRadioItem = false;
   int FImageIndex = -1;
   int FShortCut = 0;
   TAction* FAction = nullptr;

@@ -52,13 +52,7 @@ void TChunkIHDR::CopyChunk(const TChunk& source) {
     const TChunkIHDR* src = dynamic_cast<const TChunkIHDR*>(&source);
     if (!src) RaiseIncompatible();
     TChunk::CopyChunk(source);
-    Width = src->Width;
-    Height = src->Height;
-    BitDepth = src->BitDepth;
-    ColorType = src->ColorType;
-    CompressionMethod = src->CompressionMethod;
-    FilterMethod = src->FilterMethod;
-    InterlaceMethod = src->InterlaceMethod;
+    TPngHeaderFields::operator=(*src);
     PrepareImage();
     if (src->StoreBits) std::memcpy(StoreBits, src->StoreBits, RowStride * Height);
     if (src->AlphaPlane && AlphaPlane) std::memcpy(AlphaPlane, src->AlphaPlane, size_t(Width) * Height);

@@ -190,7 +190,13 @@ public:
 };
 
 // The header; owns the image store (rows bottom-up as in a DIB, palette images as colour indices).
-class TChunkIHDR : public TChunk {
+// The header chunk's fields as the file gives them; a copy of the header copies them whole.
+struct TPngHeaderFields {
+    uint32_t Width = 0, Height = 0;
+    uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0, InterlaceMethod = 0;
+};
+
+class TChunkIHDR : public TChunk, public TPngHeaderFields {
 public:
     using TChunk::TChunk;
     ~TChunkIHDR() override;
@@ -198,9 +204,6 @@ public:
     bool ReadChunk(TPngStream& stream, const char* type, uint32_t size) override;
     void WriteChunk(TPngOutputStream& stream) override;
     void CopyChunk(const TChunk& source) override;
-
-    uint32_t Width = 0, Height = 0;
-    uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0, InterlaceMethod = 0;
 
     // Image store.
     TPngDibInfo DibInfo{};
