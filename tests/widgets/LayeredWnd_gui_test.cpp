@@ -173,6 +173,31 @@ TEST_F(LayeredTest, PngBackgroundKeepsItsAlphaAndIsPresentedOnce) {
   EXPECT_EQ(u.Flags, DWORD(ULW_ALPHA));
 }
 
+// PNG backgrounds are decoded by our own codec rather than GDI+'s; the background surface must come out
+// exactly as it did when GDI+ decoded the file itself.
+TEST_F(LayeredTest, PngBackgroundDrawsAsGdiPlusDecodesIt) {
+  Form->SetBackgroundImage(Background);
+  HBITMAP background = HBITMAP(GetCurrentObject(Form->GetBackgroundDC(), OBJ_BITMAP));
+  ASSERT_NE(background, nullptr);
+
+  BITMAPINFO bi = Dib32Info(160, 100);
+  void* bits = nullptr;
+  HBITMAP expected = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(expected, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, expected);
+  {
+    TGPImage picture(Background, false);
+    TGPGraphics g(dc);
+    ASSERT_EQ(g.DrawImage(&picture, 0, 0, 160, 100), GpOk);
+  }
+  const RECT all{0, 0, 160, 100};
+  EXPECT_EQ(DibRect(background, all), DibRect(expected, all));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(expected);
+}
+
 TEST_F(LayeredTest, MissingPictureFileKeepsThePreviousBackground) {
   Form->SetBackgroundImage(Background);
   std::vector<uint32_t> before = DibRect(Form->GetMemBitmap(), RECT{0, 0, 160, 100});
