@@ -78,7 +78,10 @@ TGPImage* DecodeOwnPng(const std::string& path) {
   try {
     PngLoadFromFile(png, path);
     const TChunkIHDR* header = png.HeaderChunk();
-    if (header->BitDepth > 8 || png.ChunkList.ItemFromClass<TChunkgAMA>()) return nullptr;
+    // Gamma, samples of 16 bits and a transparent colour outside a palette are left to GDI+.
+    if (header->BitDepth > 8 || png.ChunkList.ItemFromClass<TChunkgAMA>() ||
+        (header->ColorType != 3 && png.ChunkList.ItemFromClass<TChunktRNS>()))
+      return nullptr;
     std::vector<uint8_t> pixels = png.ExportRGBA();
     for (size_t i = 0; i + 3 < pixels.size(); i += 4) std::swap(pixels[i], pixels[i + 2]);  // to B, G, R, A
     return new TGPPixelImage(int(header->Width), int(header->Height), std::move(pixels));
