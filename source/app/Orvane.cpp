@@ -1,6 +1,6 @@
-// Program entry: GDI+ before any window, paths, the language file (read, then written back so missing
-// keys are filled in), the media library (loaded with the first file), the splash window for one timer
-// tick with the main window made meanwhile, then the message loop until the application terminates.
+// Program entry: GDI+ before any window, paths, the language file, the media library (loaded with the
+// first file), the splash window for one timer tick with the language file written back (missing keys
+// filled in) and the main window made meanwhile, then the message loop until the application terminates.
 #include <windows.h>
 
 #include <exception>
@@ -23,7 +23,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         ShutdownGdiPlus();
         return 0;
     }
-    WriteLanguageFile();
     // Loaded with the first file; when it cannot be loaded, adding files says so once.
     LoadMediaInfoDllOnFirstUse();
     // Owned by the application, which frees it at the end; shown once.
@@ -32,17 +31,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     LoadDelayedLibrariesInBackground();
     // The main window is made while the splash shows; it stays hidden until the message loop shows it,
     // after the splash has closed. A failure surfaces where it always did: once the splash has gone.
+    // The language file is written back (missing keys filled in) first; nothing shows whether it could
+    // be, so it need not hold up the splash.
     std::exception_ptr mainFailed;
-    frmSplash->WhileShown = [&mainFailed] {
+    auto prepareMain = [&mainFailed] {
+        WriteLanguageFile();
         try {
             Application->CreateForm(frmMain);
         } catch (...) {
             mainFailed = std::current_exception();
         }
     };
+    frmSplash->WhileShown = prepareMain;
     frmSplash->ShowModal();
+    if (!frmMain && !mainFailed) prepareMain();
     if (mainFailed) std::rethrow_exception(mainFailed);
-    if (!frmMain) Application->CreateForm(frmMain);
     Application->Run();
     // The windows (the splash window, the main window and the about window it owns) go before GDI+.
     Application->DestroyComponents();

@@ -35,8 +35,7 @@ void TfrmSplash::DeclareLayout(TLayoutBinder& b) {
 void TfrmSplash::FormCreate(TObject*) {
   Timer->SetInterval(1000);
   Timer->SetEnabled(true);
-  SetBackgroundImage(SkinsDir + "Splash.png");
-  Repaint();
+  SetBackgroundImage(SkinsDir + "Splash.png");  // presents the window
 }
 
 void TfrmSplash::TimerTimer(TObject*) {

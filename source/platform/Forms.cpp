@@ -147,7 +147,7 @@ void TCustomForm::CreateWnd() {
   RECT want = GetClientRect();  // from the frame the window is made with, menu bar included
   TWinControl::CreateWnd();
   // Every top-level window shows the program's icon (caption, task switcher).
-  if (!FParentWindow) {
+  if (!FParentWindow && ShowsProgramIcon()) {
     if (HICON big = Application->Icon()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, LPARAM(big));
     if (HICON little = Application->Icon(true)) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, LPARAM(little));
   }

@@ -100,6 +100,8 @@ protected:
   virtual void DeclareLayout(TLayoutBinder& binder) { (void)binder; }
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  // Whether the window is handed the program's icon (caption, task switcher) when it is made.
+  virtual bool ShowsProgramIcon() const { return true; }
   void PaintWindow(HDC dc) override;
   virtual void DoClose(TCloseAction& action);
   void CloseModal();

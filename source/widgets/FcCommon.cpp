@@ -210,8 +210,10 @@ int ReadXPColorScheme() {
   return 0;
 }
 
-bool FullColorDisplay = DisplayHasFullColor();
-int XPColorScheme = ReadXPColorScheme();
+bool FullColorDisplay() {
+  static const bool full = DisplayHasFullColor();
+  return full;
+}
 
 // ---- geometry ----
 

@@ -84,9 +84,9 @@ TColor OppositeHueColor(TColor color, uint8_t luminance);
 bool DisplayHasFullColor();
 int ReadXPColorScheme();  // 0 other, 1 "HOMESTEAD", 2 "METALLIC"
 
-// Set once when the unit initialises.
-extern bool FullColorDisplay;
-extern int XPColorScheme;
+// DisplayHasFullColor, asked once, when a glyph is first drawn: asking the display at start-up would
+// hold up the first window.
+bool FullColorDisplay();
 
 // ---- geometry ----
 RECT RectCentredIn(const RECT& r, int width, int height);

@@ -96,6 +96,20 @@ TGPImage::~TGPImage() {
   if (FNative) GdipFlat::GdipDisposeImage(FNative);
 }
 
+TGPPixelImage::TGPPixelImage(int width, int height, std::vector<uint8_t> pixels) : FPixels(std::move(pixels)) {
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (width > 0 && height > 0 && FPixels.size() >= size_t(width) * size_t(height) * 4)
+    SetStatus(GdipFlat::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB, FPixels.data(),
+                                                  &bitmap));
+  FNative = bitmap;
+}
+
+TGPPixelImage::~TGPPixelImage() {
+  // Before the pixels it draws from go.
+  if (FNative) GdipFlat::GdipDisposeImage(FNative);
+  FNative = nullptr;
+}
+
 unsigned TGPImage::GetWidth() {
   UINT w = 0;
   if (SetStatus(GdipFlat::GdipGetImageWidth(FNative, &w)) != GpOk) return 0;

@@ -4,7 +4,9 @@
 // GDI+ must be started with StartGdiPlus before the first window exists.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "GdiPlusApi.h"
 
@@ -76,8 +78,20 @@ public:
   unsigned GetWidth();   // 0 when unknown
   unsigned GetHeight();
 
-private:
+protected:
+  TGPImage() = default;
   Gdiplus::GpImage* FNative = nullptr;
+};
+
+// A picture of 32-bit pixels with straight alpha (bytes B, G, R, A; top row first), which it keeps: GDI+
+// draws from them in place.
+class TGPPixelImage : public TGPImage {
+public:
+  TGPPixelImage(int width, int height, std::vector<uint8_t> pixels);
+  ~TGPPixelImage() override;
+
+private:
+  std::vector<uint8_t> FPixels;
 };
 
 class TGPFont : public TGPObject {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "PngCore.h"
+
 const std::vector<std::string>& LayeredAlignmentNames() {
   static const std::vector<std::string> names = {
       "Alignment_TopLeft",    "Alignment_TopCenter",    "Alignment_TopRight",    "Alignment_MiddleLeft",
@@ -68,6 +70,31 @@ BOOL CallUpdateLayeredWindow(HWND window, HDC dest, POINT* position, SIZE* size,
 }
 
 BLENDFUNCTION DefaultLayeredBlend() { return BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}; }
+
+namespace {
+// The picture as GDI+ would decode it, or null when our codec cannot promise the same pixels.
+TGPImage* DecodeOwnPng(const std::string& path) {
+  TPngImage png;
+  try {
+    PngLoadFromFile(png, path);
+    const TChunkIHDR* header = png.HeaderChunk();
+    // Gamma, samples of 16 bits and a transparent colour outside a palette are left to GDI+.
+    if (header->BitDepth > 8 || png.ChunkList.ItemFromClass<TChunkgAMA>() ||
+        (header->ColorType != 3 && png.ChunkList.ItemFromClass<TChunktRNS>()))
+      return nullptr;
+    std::vector<uint8_t> pixels = png.ExportRGBA();
+    for (size_t i = 0; i + 3 < pixels.size(); i += 4) std::swap(pixels[i], pixels[i + 2]);  // to B, G, R, A
+    return new TGPPixelImage(int(header->Width), int(header->Height), std::move(pixels));
+  } catch (...) {
+    return nullptr;  // not a PNG file, or one GDI+ may still read
+  }
+}
+}  // namespace
+
+TGPImage* LoadImageFromFile(const std::string& path) {
+  if (TGPImage* image = DecodeOwnPng(path)) return image;
+  return new TGPImage(path, false);
+}
 
 TGPImage* LoadImageFromResource(const std::string& name, const std::string& typeName, HMODULE module) {
   HRSRC res = FindResourceA(module, name.c_str(), typeName.c_str());

@@ -69,6 +69,12 @@ BOOL CallUpdateLayeredWindow(HWND window, HDC dest, POINT* position, SIZE* size,
 // A 4-byte blend record: source over, constant alpha 255, per-pixel source alpha.
 BLENDFUNCTION DefaultLayeredBlend();
 
+// Decodes a picture file. PNG files of at most 8 bits a sample, without a gamma chunk and with a
+// transparent colour only in a palette go through our own codec, which needs none of the system's
+// imaging codecs (they take a while to load, and the first window waits for its picture); other files
+// go through GDI+. Never null; a file that cannot be read gives an image without a native object, as
+// GDI+ does.
+TGPImage* LoadImageFromFile(const std::string& path);
 // Decodes the resource `name` of type `typeName` in `module` (null: the program) with GDI+; null when
 // it is missing, empty or cannot be copied. The image owns the copy of the bytes.
 TGPImage* LoadImageFromResource(const std::string& name, const std::string& typeName, HMODULE module);

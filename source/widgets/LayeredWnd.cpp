@@ -160,7 +160,7 @@ void TfrmLayered::UseBackground(TGPImage* picture) {
 }
 
 void TfrmLayered::SetBackgroundImage(const std::string& path) {
-  auto* picture = new TGPImage(path, false);
+  TGPImage* picture = LoadImageFromFile(path);
   if (!FMemGraphics) {
     delete picture;
     delete FBackgroundPicture;

@@ -95,6 +95,9 @@ public:
 
 protected:
   void CreateParams(TCreateParams& params) override;
+  // No caption and no frame, and owned by the application's window (never in the task switcher): the
+  // icon would show nowhere, and handing it over holds up the splash by some milliseconds.
+  bool ShowsProgramIcon() const override { return false; }
   void Loaded() override;
   void DeclareLayout(TLayoutBinder& binder) override;
 

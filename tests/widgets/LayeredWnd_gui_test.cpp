@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "LayeredLabel.h"
 #include "LayeredTestSupport.h"
 #include "LayeredWnd.h"
+#include "PngCore.h"
 #include "TempDir.h"
 
 using namespace layered_test;
@@ -171,6 +173,62 @@ TEST_F(LayeredTest, PngBackgroundKeepsItsAlphaAndIsPresentedOnce) {
   EXPECT_EQ(u.Blend.SourceConstantAlpha, 255);
   EXPECT_EQ(u.Blend.AlphaFormat, AC_SRC_ALPHA);
   EXPECT_EQ(u.Flags, DWORD(ULW_ALPHA));
+}
+
+// A 160 x 100 picture of the kind `bpp` holds (24: RGB, 8 and 4: palette), with stripes of colours, as a
+// PNG file written by our own codec; with `keyed` its colour 1 is the file's transparent colour.
+std::string WriteDibPng(const std::string& path, int bpp, bool keyed) {
+  TPngBitmapInfoHeader info{sizeof(TPngBitmapInfoHeader), 160, 100, 1, uint16_t(bpp), 0, 0, 0, 0, 0, 0};
+  const TPngRGBQuad colors[4] = {{0x20, 0x60, 0xA0, 0}, {0xFF, 0x00, 0xFF, 0}, {0x10, 0xC0, 0x30, 0}, {0xFF, 0xFF, 0xFF, 0}};
+  const size_t stride = (size_t(bpp) * 160 + 31) / 32 * 4;
+  std::vector<uint8_t> bits(stride * 100);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 160; ++x) {
+      const int index = (x / 10 + y / 20) % 4;
+      uint8_t* row = bits.data() + size_t(y) * stride;
+      if (bpp == 24) std::memcpy(row + x * 3, &colors[index], 3);
+      if (bpp == 8) row[x] = uint8_t(index);
+      if (bpp == 4) row[x / 2] |= uint8_t(x % 2 ? index : index << 4);
+    }
+  TPngImage png;
+  png.BuildFromDib(info, bpp == 24 ? nullptr : colors, bits.data(), keyed, PngRGB(0xFF, 0x00, 0xFF));
+  const std::vector<uint8_t> bytes = png.SaveToMemory();
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  return path;
+}
+
+// PNG backgrounds are decoded by our own codec rather than GDI+'s where it can; either way the background
+// surface must come out exactly as it does when GDI+ decodes the file itself.
+TEST_F(LayeredTest, PngBackgroundDrawsAsGdiPlusDecodesIt) {
+  const std::pair<const char*, std::string> pictures[] = {
+      {"RGBA with transparent corners", Background},
+      {"RGB", WriteDibPng(Dir / "rgb.png", 24, false)},
+      {"RGB with a transparent colour", WriteDibPng(Dir / "rgb-keyed.png", 24, true)},
+      {"8-bit palette with a transparent entry", WriteDibPng(Dir / "palette8-keyed.png", 8, true)},
+      {"4-bit palette", WriteDibPng(Dir / "palette4.png", 4, false)},
+  };
+  BITMAPINFO bi = Dib32Info(160, 100);
+  void* bits = nullptr;
+  HBITMAP expected = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(expected, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, expected);
+  for (const auto& picture : pictures) {
+    Form->SetBackgroundImage(picture.second);
+    HBITMAP background = HBITMAP(GetCurrentObject(Form->GetBackgroundDC(), OBJ_BITMAP));
+    ASSERT_NE(background, nullptr);
+    std::memset(bits, 0, 160 * 100 * 4);
+    {
+      TGPImage image(picture.second, false);
+      TGPGraphics g(dc);
+      ASSERT_EQ(g.DrawImage(&image, 0, 0, 160, 100), GpOk) << picture.first;
+    }
+    const RECT all{0, 0, 160, 100};
+    EXPECT_EQ(DibRect(background, all), DibRect(expected, all)) << picture.first;
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(expected);
 }
 
 TEST_F(LayeredTest, MissingPictureFileKeepsThePreviousBackground) {
