@@ -668,13 +668,16 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) 
 
 HWND TApplication::Handle() {
   if (!FHandle) {
-    WNDCLASSA wc{};
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = AppWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hIcon = Icon();
+    // Loaded with the large one; without it the class would load it again from the resources.
+    wc.hIconSm = Icon(true);
     wc.lpszClassName = "TApplication";
-    RegisterClassA(&wc);
+    RegisterClassExA(&wc);
     FHandle = CreateWindowExA(0, "TApplication", FTitle.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
