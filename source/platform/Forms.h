@@ -100,7 +100,8 @@ protected:
   virtual void DeclareLayout(TLayoutBinder& binder) { (void)binder; }
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
-  // Whether the window is handed the program's icon (caption, task switcher) when it is made.
+  // Whether the window is handed the program's icon (caption, task switcher) when it is made; if not,
+  // its class holds the icon, for the system's own use.
   virtual bool ShowsProgramIcon() const { return true; }
   void PaintWindow(HDC dc) override;
   virtual void DoClose(TCloseAction& action);
