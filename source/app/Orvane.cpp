@@ -12,6 +12,7 @@
 #include "MediaInfoDll.h"
 #include "MultiLanguages.h"
 #include "SplashWnd.h"
+#include "Thread.h"
 #include "globals.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -37,6 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     auto prepareMain = [&mainFailed] {
         WriteLanguageFile();
         try {
+            InitSynchronize();  // before any thread; made here, it does not hold up the splash
             Application->CreateForm(frmMain);
         } catch (...) {
             mainFailed = std::current_exception();

@@ -634,7 +634,8 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   Handle();
-  InitSynchronize();
+  // The window that services synchronised calls is not made here: it would hold up the first window
+  // the program shows. TThread makes it on the main thread; a program may make it earlier.
   ThreadExceptionHandler = [this](std::exception_ptr e) { ShowException(e); };
 }
 

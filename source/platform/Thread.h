@@ -23,8 +23,9 @@
 extern const DWORD MainThreadID;
 bool IsMainThread();
 
-// Creates the hidden window that services synchronised calls; call on the main thread at start-up.
-// Calling it again does nothing. TThread's constructor calls it when it runs on the main thread.
+// Creates the hidden window that services synchronised calls; call on the main thread before a thread
+// not made there synchronises. Calling it again does nothing. TThread's constructor calls it when it runs
+// on the main thread.
 void InitSynchronize();
 
 // Runs every synchronised call that is waiting for the main thread, and returns. Only needed by code
