@@ -166,6 +166,7 @@ int TConversionDriver::StartConversion(const std::string& ext)
             d.batchRunning_ = false;
             d.parser_.BatchRunning = false;
             d.holdingProgress_ = false;  // nothing held is shown after the window has gone
+            d.showHeldWithOutput_ = false;
             d.heldProgress_ = TProgressUpdate();
             d.heldTrayHint_.clear();
             d.ReleaseList();
@@ -265,11 +266,25 @@ void TConversionDriver::StartNextFileMessage()
         // "When done" chosen between two files: the current file is done already.
         if (Options.StopWhenDone || !StartNextFile()) EndBatch();
     }
-    ShowHeldProgress();  // the next encoder is on its way: now the window may show the last one's end
+    // The last file's end waits until the next encoder has started up: painting the window and the
+    // list while its process starts makes that start slower (under Wine both need the same server), and
+    // its first output comes once it has. Without a running encoder there is nothing to wait for.
+    if (runner_.Active() && !batchFinished_) {
+        showHeldWithOutput_ = true;
+        host_.ScheduleHeldProgress(HeldProgressWaitMs);
+    } else {
+        ShowHeldProgress();
+    }
+}
+
+void TConversionDriver::HeldProgressDue()
+{
+    if (showHeldWithOutput_) ShowHeldProgress();
 }
 
 void TConversionDriver::ParseEncoderOutput(TRedirector* sender, const char* buffer, DWORD size)
 {
+    if (showHeldWithOutput_) ShowHeldProgress();  // the last file's end comes before this one's output
     const bool exited = sender ? sender->Exited() : runner_.Exited();
     if (exited) holdingProgress_ = true;  // its last words: shown once the next file has started
     parser_.Feed(buffer, size, exited);
@@ -278,6 +293,7 @@ void TConversionDriver::ParseEncoderOutput(TRedirector* sender, const char* buff
 void TConversionDriver::EncoderTerminated(TRedirector* sender, DWORD exitCode)
 {
     if (!batchRunning_ || batchFinished_) return;  // the end of an encoder stopped with the batch
+    if (showHeldWithOutput_) ShowHeldProgress();  // an encoder without output: the last file's end first
     holdingProgress_ = true;
     parser_.Flush();
     DeleteDirectShowScript();
@@ -382,6 +398,7 @@ void TConversionDriver::ShowHeldProgress()
 {
     ReleaseList();
     holdingProgress_ = false;
+    showHeldWithOutput_ = false;
     TProgressUpdate update;
     std::swap(update, heldProgress_);
     std::string hint;

@@ -10,6 +10,7 @@
 // The main window keeps one driver beside its runner and forwards to it:
 //   actConvertExecute            -> Convert()
 //   WMStartNextFile              -> StartNextFileMessage()
+//   ScheduleHeldProgress's timer -> HeldProgressDue()
 //   CheckOutputDir (open folder) -> CheckOutputDir()
 // The progress window knows no driver: the main window gives it an OnAskStop that calls AskStop(). Its
 // FormCloseQuery asks unless FFinished is set, shows lblStopWhenDone exactly when Options.StopWhenDone
@@ -74,6 +75,9 @@ public:
     bool StartNextFile();
     // The WM_STARTNEXTFILE handler: ignored unless a batch runs and waits for its next file.
     void StartNextFileMessage();
+    // The host's ScheduleHeldProgress has run out: what the last file's end held back is shown now,
+    // unless the next encoder's output has shown it already.
+    void HeldProgressDue();
 
     // The runner's events.
     void ParseEncoderOutput(TRedirector* sender, const char* buffer, DWORD size);
@@ -127,4 +131,9 @@ private:
     TProgressUpdate heldProgress_;
     std::string heldTrayHint_;
     bool listHeld_ = false;
+    // The next encoder has been started with the last file's end still held: it shows with that
+    // encoder's first output or its end, or when HeldProgressDue comes, whichever is first.
+    bool showHeldWithOutput_ = false;
+    // How long a silent encoder may keep the last file's end from showing.
+    static constexpr UINT HeldProgressWaitMs = 250;
 };

@@ -33,6 +33,8 @@ public:
     virtual std::string ProfileName(TOutputFormat format) const = 0;  // the text of that format's profile list
     // PostMessage(WM_STARTNEXTFILE) to the main window, whose handler calls StartNextFileMessage.
     virtual void PostStartNextFile() = 0;
+    // After afterMs, once, calls the driver's HeldProgressDue (a later call starts the wait afresh).
+    virtual void ScheduleHeldProgress(UINT afterMs) = 0;
 
     // --- messages, owned by the main window
     // A message box (MB_ flags for icon, buttons and default button); returns IDOK, IDYES, ...

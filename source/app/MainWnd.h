@@ -32,6 +32,7 @@
 #include "globals.h"
 
 class TMediaReadAhead;
+class TTimer;
 
 constexpr UINT WM_UPDATESUMMARY = WM_USER + 1;
 constexpr UINT WM_STARTNEXTFILE = WM_USER + 2;
@@ -207,6 +208,7 @@ public:
   std::string OutputFolderText() const override;
   std::string ProfileName(TOutputFormat format) const override;
   void PostStartNextFile() override;
+  void ScheduleHeldProgress(UINT afterMs) override;
   int ShowMessage(const std::string& text, const std::string& caption, UINT flags) override;
   int AskQuestion(const std::string& text, const std::string& caption,
                   const std::vector<std::string>& buttonCaptions) override;
@@ -250,6 +252,7 @@ private:
   TRedirector* FRedirector = nullptr;
   std::unique_ptr<TOrvMultiLanguages> FLanguages;
   TConversionDriver* FDriver = nullptr;
+  TTimer* FHeldProgressTimer = nullptr;  // made with the first batch that needs it
   int FAddBatchDepth = 0;
   bool FSummaryPending = false;  // a deletion has asked for the summary and it is not up to date yet
   // While a batch runs: the keys (FilePathKey) of every path listed, unless one had none.

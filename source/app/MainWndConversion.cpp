@@ -9,6 +9,7 @@
 #include "Prompter.h"
 #include "SettingsWnd.h"
 #include "ShutdownWnd.h"
+#include "Timer.h"
 
 void TfrmMain::actConvertExecute(TObject*) {
   // The texts follow the language chosen last.
@@ -86,6 +87,20 @@ std::string TfrmMain::ProfileName(TOutputFormat format) const {
 }
 
 void TfrmMain::PostStartNextFile() { PostMessageA(Handle(), WM_STARTNEXTFILE, 0, 0); }
+
+void TfrmMain::ScheduleHeldProgress(UINT afterMs) {
+  if (!FHeldProgressTimer) {
+    FHeldProgressTimer = new TTimer(this);
+    FHeldProgressTimer->SetEnabled(false);
+    FHeldProgressTimer->OnTimer = [this](TObject*) {
+      FHeldProgressTimer->SetEnabled(false);  // once
+      FDriver->HeldProgressDue();
+    };
+  }
+  FHeldProgressTimer->SetEnabled(false);  // the wait starts afresh
+  FHeldProgressTimer->SetInterval(int(afterMs));
+  FHeldProgressTimer->SetEnabled(true);
+}
 
 int TfrmMain::ShowMessage(const std::string& text, const std::string& caption, UINT flags) {
   return PromptMessageBox(text, caption, flags);

@@ -120,6 +120,37 @@ TEST_F(ConversionBatch, TheWindowAndItsListHearOfAFilesEndOnlyOnceTheNextEncoder
     EXPECT_EQ("Finished converting", host.TrayHint);
 }
 
+// The last file's end waits for the next encoder's first output, but an encoder that keeps silent
+// holds it back only for the host's short wait: the window and the list hear of it while it runs.
+TEST_F(ConversionBatch, ASilentNextEncoderHoldsTheLastFilesEndOnlyForTheHostsWait)
+{
+    AddSource("a.mpg");
+    AddSource("b.mpg");
+    const int64_t firstSize = StrToInt64Def(host.Files[0].Size, 0);
+    const int64_t total = firstSize + StrToInt64Def(host.Files[1].Size, 0);
+    bool fileJustEnded = false, endShown = false;
+    host.OnRemove = [&](const FakeConversionHost::Entry&) {
+        fileJustEnded = true;
+        SetTestEncoderSettings("quiet=120000;log=" + log);  // b.mpg says nothing for two minutes
+    };
+    host.OnUpdate = [&](const TProgressUpdate& u) {
+        if (!fileJustEnded) return;
+        fileJustEnded = false;
+        endShown = true;
+        EXPECT_TRUE(runner.Active()) << "the end was shown before the next encoder was started";
+        EXPECT_EQ(0, host.ListUpdates) << "the list is still held";
+        EXPECT_EQ("Batch=" + IntToStr(int32_t(firstSize * 100 / total)) + "%", u.Batch.value_or("-"));
+        host.QuestionAnswers.push_back(mrYes);  // "Stop now": the quiet encoder would keep the batch for minutes
+        host.PostRequestClose();
+    };
+    EXPECT_TRUE(driver.Convert());
+    ExpectBatchOver();
+    EXPECT_TRUE(endShown) << "the first file's end never reached the window";
+    ASSERT_EQ(1u, host.HeldProgressWaits.size());
+    EXPECT_LT(host.HeldProgressWaits[0], 1000u) << "a silent encoder holds the window back too long";
+    EXPECT_EQ(2u, LoggedCommandLines().size());
+}
+
 TEST_F(ConversionBatch, PathsWithBlanksPercentAndOptionFragments)
 {
     // The program folder holds a blank, the input folder a "%" and " -ac 5:1 ", the output folder " -ab ".

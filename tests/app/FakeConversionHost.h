@@ -55,6 +55,7 @@ public:
     std::string ProgressCaption, StopWhenDoneText;
     bool CloseRequested = false;
     int ListUpdates = 0;  // BeginListUpdate calls not yet ended
+    std::vector<UINT> HeldProgressWaits;  // ScheduleHeldProgress's waits, in order
 
     // Hooks that let a test act at a given moment of the batch.
     std::function<void(const TProgressUpdate&)> OnUpdate;
@@ -106,6 +107,11 @@ public:
         return it == Profiles.end() ? "Default" : it->second;
     }
     void PostStartNextFile() override { PostMessageA(window_, WM_USER + 2, 0, 0); }
+    void ScheduleHeldProgress(UINT afterMs) override
+    {
+        HeldProgressWaits.push_back(afterMs);
+        SetTimer(window_, HeldProgressTimer, afterMs, nullptr);
+    }
     int ShowMessage(const std::string& text, const std::string& caption, UINT flags) override
     {
         Messages.push_back({text, caption, flags});
@@ -166,6 +172,12 @@ private:
             if (self && self->Driver) self->Driver->StartNextFileMessage();
             return 0;
         }
+        if (msg == WM_TIMER && wp == HeldProgressTimer) {
+            KillTimer(hwnd, HeldProgressTimer);
+            auto* self = reinterpret_cast<FakeConversionHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            if (self && self->Driver) self->Driver->HeldProgressDue();
+            return 0;
+        }
         if (msg == WM_USER + 3) {
             auto* self = reinterpret_cast<FakeConversionHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
             if (self && self->Driver) self->RequestClose();
@@ -174,5 +186,6 @@ private:
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
 
+    static constexpr UINT_PTR HeldProgressTimer = 1;
     HWND window_ = nullptr;
 };

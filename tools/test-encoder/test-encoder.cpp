@@ -14,6 +14,7 @@
 //                     "both" the banner and header lines go to stdout and the progress to stderr
 //   split=N           write every piece of text in slices of N bytes, pausing between them (0: whole)
 //   pace=MS           pause before each progress line (default 0)
+//   quiet=MS          stay silent for MS before writing anything (default 0)
 //   frames=N          number of progress lines (default 4)
 //   duration=SECONDS  the input's duration (default 5.00)
 //   tail=N            write N bytes of a fixed pattern (lines of digits) to the stream(s) just before exit
@@ -215,6 +216,8 @@ int main(int argc, char** argv)
             std::fclose(f);
         }
     }
+
+    if (const long quiet = SettingInt("quiet", 0)) Sleep(DWORD(quiet));
 
     std::string input, format, output;
     double limit = -1, start = 0;
