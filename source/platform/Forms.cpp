@@ -147,15 +147,17 @@ void TCustomForm::CreateWnd() {
   RECT want = GetClientRect();  // from the frame the window is made with, menu bar included
   TWinControl::CreateWnd();
   // Every top-level window shows the program's icon (caption, task switcher).
-  if (!FParentWindow && ShowsProgramIcon()) {
-    if (HICON big = Application->Icon()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, LPARAM(big));
-    if (HICON little = Application->Icon(true)) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, LPARAM(little));
-  } else if (!FParentWindow) {
-    // Without an icon, the system loads its default one for the window when it first shows it (some
-    // milliseconds); the class holds the program's, loaded already, at no message's cost. The small one
-    // first: the class would otherwise copy it from the large one.
-    SetClassLongPtrA(FHandle, GCLP_HICONSM, LONG_PTR(Application->Icon(true)));
-    SetClassLongPtrA(FHandle, GCLP_HICON, LONG_PTR(Application->Icon()));
+  if (!FParentWindow) {
+    if (ShowsProgramIcon()) {
+      if (HICON big = Application->Icon()) SendMessageA(FHandle, WM_SETICON, ICON_BIG, LPARAM(big));
+      if (HICON little = Application->Icon(true)) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, LPARAM(little));
+    } else {
+      // Without an icon, the system loads its default one for the window when it first shows it (some
+      // milliseconds); the class holds the program's, loaded already, at no message's cost. The small
+      // one first: the class would otherwise copy it from the large one.
+      SetClassLongPtrA(FHandle, GCLP_HICONSM, LONG_PTR(Application->Icon(true)));
+      SetClassLongPtrA(FHandle, GCLP_HICON, LONG_PTR(Application->Icon()));
+    }
   }
   if (!FMenu) return;
   AttachMenu();

@@ -215,6 +215,11 @@ bool FullColorDisplay() {
   return full;
 }
 
+int XPColorScheme() {
+  static const int scheme = ReadXPColorScheme();
+  return scheme;
+}
+
 // ---- geometry ----
 
 RECT RectCentredIn(const RECT& r, int width, int height) {

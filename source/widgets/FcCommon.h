@@ -84,9 +84,10 @@ TColor OppositeHueColor(TColor color, uint8_t luminance);
 bool DisplayHasFullColor();
 int ReadXPColorScheme();  // 0 other, 1 "HOMESTEAD", 2 "METALLIC"
 
-// DisplayHasFullColor, asked once, when a glyph is first drawn: asking the display at start-up would
-// hold up the first window.
+// The two probes, each asked once, when first wanted: asking the display and the registry at start-up
+// would hold up the first window. Nothing draws by the colour scheme; it is there for who wants it.
 bool FullColorDisplay();
+int XPColorScheme();
 
 // ---- geometry ----
 RECT RectCentredIn(const RECT& r, int width, int height);

@@ -189,13 +189,13 @@ public:
     const char* ChunkTypeName() const override { return "IEND"; }
 };
 
-// The header; owns the image store (rows bottom-up as in a DIB, palette images as colour indices).
 // The header chunk's fields as the file gives them; a copy of the header copies them whole.
 struct TPngHeaderFields {
     uint32_t Width = 0, Height = 0;
     uint8_t BitDepth = 0, ColorType = 0, CompressionMethod = 0, FilterMethod = 0, InterlaceMethod = 0;
 };
 
+// The header; owns the image store (rows bottom-up as in a DIB, palette images as colour indices).
 class TChunkIHDR : public TChunk, public TPngHeaderFields {
 public:
     using TChunk::TChunk;

@@ -2,6 +2,9 @@
 // geometry, checked pixel by pixel against drawings of the expected result.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <utility>
+
 #include "FcBarPainters.h"
 #include "FcCommon.h"
 #include "PixelMap.h"
@@ -333,6 +336,24 @@ TEST(FcThemes, OverrideForcesEitherPath) {
   EXPECT_FALSE(FcThemesEnabled());
   SetFcThemesOverride(-1);
   EXPECT_FALSE(FcThemesEnabled());  // no manifest: comctl32 version 6 is not loaded
+}
+
+// The colour scheme's name, compared without regard to case; no name or another one is 0.
+TEST(FcThemes, XPColorSchemeFromTheUsersThemeName) {
+  const char* const key = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+  HKEY theme = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &theme, nullptr),
+            ERROR_SUCCESS);
+  RegDeleteValueA(theme, "ColorName");
+  EXPECT_EQ(ReadXPColorScheme(), 0) << "no name";
+  const std::pair<const char*, int> cases[] = {
+      {"HomeStead", 1}, {"METALLIC", 2}, {"metallic", 2}, {"NormalColor", 0}, {"", 0}, {"Metallic2", 0}};
+  for (const auto& c : cases) {
+    RegSetValueExA(theme, "ColorName", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.first), DWORD(strlen(c.first) + 1));
+    EXPECT_EQ(ReadXPColorScheme(), c.second) << c.first;
+  }
+  RegDeleteValueA(theme, "ColorName");
+  RegCloseKey(theme);
 }
 
 }  // namespace
