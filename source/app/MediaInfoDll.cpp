@@ -44,6 +44,27 @@ template <class T> T ProcAs(FARPROC Proc) { return reinterpret_cast<T>(reinterpr
 
 std::string Text(const char* Value) { return Value ? std::string(Value) : std::string(); }
 
+// The library is not safe with two threads inside it at once, even on different handles: three threads
+// reading files without this lock crashed in the heap within a few thousand files. Every call into it,
+// and its loading on first use, holds the lock.
+class TLibraryLock {
+public:
+  TLibraryLock() { EnterCriticalSection(&Section()); }
+  ~TLibraryLock() { LeaveCriticalSection(&Section()); }
+  TLibraryLock(const TLibraryLock&) = delete;
+  TLibraryLock& operator=(const TLibraryLock&) = delete;
+
+private:
+  struct TSection {
+    TSection() { InitializeCriticalSection(&Value); }
+    CRITICAL_SECTION Value;  // initialised in place: a critical section must not be copied
+  };
+  static CRITICAL_SECTION& Section() {
+    static TSection section;
+    return section.Value;
+  }
+};
+
 }  // namespace
 
 TMediaInfoA_New MediaInfoA_New = StubNew;
@@ -121,6 +142,7 @@ const std::string& MediaInfoDllError() { return LoadError; }
 const TMediaInfoDllFailure& MediaInfoDllFailure() { return LoadFailure; }
 
 TMediaInfoFile::TMediaInfoFile(const std::string& Path) {
+  TLibraryLock lock;
   if (LoadPending) {
     LoadPending = false;
     LoadMediaInfoDll();  // a failure leaves the stubs: the file is refused like any unreadable one
@@ -131,6 +153,7 @@ TMediaInfoFile::TMediaInfoFile(const std::string& Path) {
 
 TMediaInfoFile::~TMediaInfoFile() {
   if (!FHandle) return;
+  TLibraryLock lock;
   MediaInfoA_Close(FHandle);
   // Closing alone keeps the handle's memory; every added file would leak it.
   MediaInfoA_Delete(FHandle);
@@ -138,11 +161,13 @@ TMediaInfoFile::~TMediaInfoFile() {
 
 std::string TMediaInfoFile::Get(TMediaStreamKind Kind, const std::string& Parameter) const {
   if (!FHandle) return std::string();
+  TLibraryLock lock;
   return Text(MediaInfoA_Get(FHandle, Kind, 0, Parameter.c_str(), MediaInfoText, MediaInfoByName));
 }
 
 std::string TMediaInfoFile::CompleteReport() const {
   if (!FHandle) return std::string();
+  TLibraryLock lock;
   MediaInfoA_Option(nullptr, "Complete", "");
   return Text(MediaInfoA_Inform(FHandle, 0));
 }

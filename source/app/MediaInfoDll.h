@@ -56,7 +56,9 @@ struct TMediaInfoDllFailure {
 };
 const TMediaInfoDllFailure& MediaInfoDllFailure();
 
-// One open file: creates a handle, opens the file, and closes and frees the handle when it goes.
+// One open file: creates a handle, opens the file, and closes and frees the handle when it goes. Any
+// thread may use one; the library is entered by one thread at a time (it is not safe with two inside it,
+// even on different handles).
 class TMediaInfoFile {
 public:
   explicit TMediaInfoFile(const std::string& Path);

@@ -38,11 +38,12 @@ public:
     // How many workers read ahead (0 before the first Take or when nothing is wanted).
     size_t WorkerCount() const { return workers_.size(); }
     // How many threads a batch of `wanted` files gets: none on a single processor (the list's own work
-    // could not run beside them), else up to MaxWorkers. One: under Wine the library's reads of
-    // different files serialise on the process heap and on the library's own locks, so a second
-    // reading thread made a batch slower, not faster; one reader beside the list's own work pays.
+    // could not run beside them), else up to MaxWorkers. The library lets in one thread at a time
+    // (MediaInfoDll.h), so the readers take turns in it; measured on 1,000 files, three readers filled
+    // the list in 0.99 of the time the library takes for the files one after the other, one reader in
+    // 1.09 of it (letting the readers into the library side by side made it 1.2).
     static size_t WorkersFor(size_t wanted);
-    static constexpr size_t MaxWorkers = 1;
+    static constexpr size_t MaxWorkers = 3;
 
 private:
     friend class TMediaReadAheadWorker;

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
+
 #include "UnixShell.h"
 
 namespace {
@@ -113,6 +116,88 @@ TEST_F(MediaReadAheadTest, EndingEarlyStopsTheWorkers) {
     readAhead.reset();  // joins: returns only once every worker has left
   }
   SUCCEED();
+}
+
+// The library corrupts its heap when two threads are inside it at once, even on different handles.
+// Every entry point is wrapped here in a counter of the threads inside it (the file's opening lingers
+// there a moment, so that an unguarded second reader would be caught inside too), and a batch runs its
+// workers while the main thread reads files of its own: the same file's values, and never two threads
+// inside.
+namespace library_entries {
+
+std::atomic<int> inside{0}, mostInside{0};
+TMediaInfoA_New realNew;
+TMediaInfoA_Delete realDelete;
+TMediaInfoA_Open realOpen;
+TMediaInfoA_Close realClose;
+TMediaInfoA_Inform realInform;
+TMediaInfoA_Get realGet;
+TMediaInfoA_Option realOption;
+
+struct TInside {
+  TInside() {
+    const int now = ++inside;
+    int most = mostInside;
+    while (now > most && !mostInside.compare_exchange_weak(most, now)) {
+    }
+  }
+  ~TInside() { --inside; }
+};
+
+void* __stdcall New() { TInside in; return realNew(); }
+void __stdcall Delete(void* h) { TInside in; realDelete(h); }
+size_t __stdcall Open(void* h, const char* file) {
+  TInside in;
+  const size_t opened = realOpen(h, file);
+  Sleep(1);
+  return opened;
+}
+void __stdcall Close(void* h) { TInside in; realClose(h); }
+const char* __stdcall Inform(void* h, size_t reserved) { TInside in; return realInform(h, reserved); }
+const char* __stdcall Get(void* h, int kind, size_t number, const char* parameter, int info, int search) {
+  TInside in;
+  return realGet(h, kind, number, parameter, info, search);
+}
+const char* __stdcall Option(void* h, const char* option, const char* value) {
+  TInside in;
+  return realOption(h, option, value);
+}
+
+// Puts the counting entries in place for its lifetime.
+struct TCountedEntries {
+  TCountedEntries() {
+    realNew = MediaInfoA_New, realDelete = MediaInfoA_Delete, realOpen = MediaInfoA_Open;
+    realClose = MediaInfoA_Close, realInform = MediaInfoA_Inform, realGet = MediaInfoA_Get;
+    realOption = MediaInfoA_Option;
+    MediaInfoA_New = New, MediaInfoA_Delete = Delete, MediaInfoA_Open = Open, MediaInfoA_Close = Close;
+    MediaInfoA_Inform = Inform, MediaInfoA_Get = Get, MediaInfoA_Option = Option;
+    inside = 0, mostInside = 0;
+  }
+  ~TCountedEntries() {
+    MediaInfoA_New = realNew, MediaInfoA_Delete = realDelete, MediaInfoA_Open = realOpen;
+    MediaInfoA_Close = realClose, MediaInfoA_Inform = realInform, MediaInfoA_Get = realGet;
+    MediaInfoA_Option = realOption;
+  }
+};
+
+}  // namespace library_entries
+
+TEST_F(MediaReadAheadTest, NoTwoThreadsAreEverInsideTheLibraryAtOnce) {
+  if (Processors() < 2) GTEST_SKIP() << "one processor: the batch starts no worker";
+  std::vector<TMediaValues> alone;
+  for (const std::string& path : Paths) alone.push_back(ReadMediaValues(path));
+  // The workers read every other file; the main thread reads the ones between on the spot, and the
+  // full report of a file each time it takes one, as a click on the list would ask for it meanwhile.
+  std::vector<bool> everyOther(Paths.size(), false);
+  for (size_t i = 0; i < Paths.size(); i += 2) everyOther[i] = true;
+  library_entries::TCountedEntries counted;
+  TMediaReadAhead readAhead(Paths, everyOther, nullptr);
+  for (size_t i = 0; i < Paths.size(); ++i) {
+    EXPECT_EQ(readAhead.Take(i), alone[i]) << Paths[i];
+    EXPECT_NE(TMediaInfoFile(Paths[0]).CompleteReport(), "");
+  }
+  EXPECT_GT(readAhead.WorkerCount(), 0u);
+  EXPECT_EQ(library_entries::mostInside, 1);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# bench.sh BUILD_DIR [COUNT]: makes COUNT media files (copies of three small ffmpeg clips), times
-# Debian's mediainfo reading them all, then the program adding them all to its file list under Wine,
-# and prints both times and their ratio. Needs a running Wine session (scripts/wine-session.sh).
+# bench.sh BUILD_DIR [COUNT] [ROUNDS]: makes COUNT media files (copies of three small ffmpeg clips), times
+# Debian's mediainfo reading them all, then, ROUNDS times in turn, the media library alone reading them
+# one after the other and the program adding them all to its file list under Wine; prints the medians.
+# Needs a running Wine session (scripts/wine-session.sh).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 count=${2:-1000}
+rounds=${3:-5}
 work=$(mktemp -d /tmp/orv-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 gen="ffmpeg -nostdin -v error -y"
@@ -22,10 +24,11 @@ end=$(date +%s.%N)
 mi_ms=$(echo "($end - $start) * 1000" | bc)
 source "$build/session.env"
 winpath() { echo "Z:$(echo "$1" | sed 's|/|\\|g')"; }
-wine "$build/tools/filelist-bench.exe" "$(winpath "$build/Orvane")" "$(winpath "$work/files")"
-read -r files listed ms library_ms < <(tr -d '\r' < "$work/files/bench.txt")
+wine "$build/tools/filelist-bench.exe" "$(winpath "$build/Orvane")" "$(winpath "$work/files")" "$rounds"
+read -r files listed ms library_ms ratio < <(tr -d '\r' < "$work/files/bench.txt")
 echo "files: $files, listed: $listed"
 echo "Debian mediainfo: ${mi_ms%.*} ms"
-echo "Orvane AddFiles under Wine: ${ms%.*} ms"
-echo "of which the media library alone (ReadMediaValues): ${library_ms%.*} ms"
+echo "Orvane AddFiles under Wine: ${ms%.*} ms (median of $rounds rounds)"
+echo "the media library alone, one file after the other (ReadMediaValues): ${library_ms%.*} ms"
+echo "ratio (AddFiles / library alone, median of the rounds): $ratio"
 echo "ratio (Orvane / mediainfo): $(echo "scale=2; $ms / $mi_ms" | bc)"
