@@ -61,11 +61,6 @@ TListView::TListView(TComponent* owner) : TWinControl(owner) {
   FTabStop = true;
   FColor = clWindow;
   FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
-  static bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
 }
 
 TListView::~TListView() {
@@ -1094,11 +1089,6 @@ TToolBar::TToolBar(TComponent* owner) : TWinControl(owner), FCanvas(new TControl
   FAlign = alTop;
   FColor = clBtnFace;
   FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks;
-  static bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
 }
 
 TToolBar::~TToolBar() {

@@ -268,6 +268,8 @@ public:
   void SetWidth(int w) override { SetSize(w, FHeight); }
   void SetHeight(int h) override { SetSize(FWidth, h); }
   void SetSize(int w, int h);
+  // Both at once: the bitmap is made once, in the new format (what SetPixelFormat then SetSize give).
+  void SetSize(int w, int h, TPixelFormat pf);
   TPixelFormat GetPixelFormat() const { return FPixelFormat; }
   void SetPixelFormat(TPixelFormat pf);
   HBITMAP GetHandle() const { return FHandle; }

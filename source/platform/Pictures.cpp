@@ -220,6 +220,12 @@ void TBitmap::SetSize(int w, int h) {
   Recreate(w, h, FPixelFormat, true);
 }
 
+void TBitmap::SetSize(int w, int h, TPixelFormat pf) {
+  if (pf == pfCustom) pf = FPixelFormat;
+  if (std::max(w, 0) == FWidth && std::max(h, 0) == FHeight && pf == FPixelFormat) return;
+  Recreate(w, h, pf, true);
+}
+
 void TBitmap::SetPixelFormat(TPixelFormat pf) {
   if (pf == FPixelFormat || pf == pfCustom) return;
   if (Empty()) {
@@ -760,8 +766,7 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled) {
 
 void TImageList::GetBitmap(int index, TBitmap* target) {
   if (!target) return;
-  target->SetPixelFormat(pf24bit);
-  target->SetSize(FWidth, FHeight);
+  target->SetSize(FWidth, FHeight, pf24bit);
   RECT r{0, 0, FWidth, FHeight};
   FillSolidRect(target->Canvas()->GetHandle(), r, clBtnFace);
   Draw(target->Canvas(), 0, 0, index, true);

@@ -36,8 +36,7 @@ bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
 TBitmap* NewBitmap(int w, int h) {
   auto* b = new TBitmap;
-  b->SetPixelFormat(pf24bit);
-  b->SetSize(std::max(w, 0), std::max(h, 0));
+  b->SetSize(std::max(w, 0), std::max(h, 0), pf24bit);
   if (!b->Empty()) SetStretchBltMode(b->Canvas()->GetHandle(), COLORONCOLOR);
   return b;
 }
@@ -172,8 +171,7 @@ template <class Map>
 void Remap(TBitmap* bitmap, int w, int h, Map map) {
   bitmap->SetPixelFormat(pf24bit);
   TBitmap result;
-  result.SetPixelFormat(pf24bit);
-  result.SetSize(w, h);
+  result.SetSize(w, h, pf24bit);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const POINT s = map(x, y);

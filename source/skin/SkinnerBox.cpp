@@ -18,10 +18,7 @@ void TSkinGroupBox::AttachControl(TSkinnerForm* form, TSkinData* data, bool setC
 
 bool TSkinGroupBox::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
-  if (Mode == 1 && m.Msg == WM_PAINT) {
-    HandleSkinPaint(this, m);
-    return false;
-  }
+  if (Mode == 1 && m.Msg == WM_PAINT) return HandleSkinPaint(this, m);
   return true;
 }
 

@@ -31,8 +31,7 @@ void TSkinButton::AttachControl(TSkinnerForm* form, TSkinData* data, bool setCol
 bool TSkinButton::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_ERASEBKGND:
       m.Result = 1;
       return false;
@@ -263,8 +262,7 @@ void TSkinBitButton::DrawGlyph(HDC dc, POINT at, int count, int cell, TBitmap* g
   if (w <= 0 || h <= 0) return;
   if (cell > count) cell = 1;
   TBitmap one;
-  one.SetPixelFormat(pf24bit);
-  one.SetSize(w, h);
+  one.SetSize(w, h, pf24bit);
   BitBlt(one.Canvas()->GetHandle(), 0, 0, w, h, glyph->Canvas()->GetHandle(), (cell - 1) * w, 0, SRCCOPY);
   if (cell == 2) GrayBitmap(&one);
   // Transparent as the class library draws glyphs: the colour of the bottom-left pixel.

@@ -56,8 +56,7 @@ bool TSkinToggleButton::BeforeMessage(TMessage& m) {
     case WM_PAINT:
     case WM_PRINT:
       if (Mode != 1) break;
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_ERASEBKGND:
       if (!Transparent) break;
       EraseSkinBackground(this, m);

@@ -312,7 +312,7 @@ UINT AddRtlReading(TSkinControl* skinner, UINT flags) {
   return flags;
 }
 
-void HandleSkinPaint(TSkinControl* skinner, TMessage& m) {
+bool HandleSkinPaint(TSkinControl* skinner, TMessage& m) {
   HDC dc = HDC(m.WParam);
   PAINTSTRUCT ps{};
   const bool began = !dc;
@@ -323,6 +323,7 @@ void HandleSkinPaint(TSkinControl* skinner, TMessage& m) {
   }
   if (began) EndPaint(skinner->WindowHandle, &ps);
   m.Result = 0;
+  return false;
 }
 
 void EraseSkinBackground(TSkinControl* skinner, TMessage& m) {

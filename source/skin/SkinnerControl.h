@@ -59,6 +59,13 @@ public:
     SetFlag(sfPressed, pressed);
     PaintWindow(nullptr);
   }
+  // A press the control handles itself (stepping its value, capturing the mouse, clicking on the
+  // release): its own procedure runs first, then the pressed look shows. The message is done.
+  bool PressAfterControl(TMessage& m) {
+    CallDefault(m);
+    ShowPressed(true);
+    return false;
+  }
 
   // The skinner's owner is the control.
   virtual void AttachControl(TSkinnerForm* form, TSkinData* data, bool setColour, TCanvas* canvas);
@@ -134,8 +141,9 @@ std::string LowerText(const std::string& text);
 // ---- drawing helpers shared by the skinner families ----
 // The flags with DT_RTLREADING when the control reads right to left.
 UINT AddRtlReading(TSkinControl* skinner, UINT flags);
-// A WM_PAINT or WM_PRINT: the wParam DC or BeginPaint, DrawControl over the whole window.
-void HandleSkinPaint(TSkinControl* skinner, TMessage& m);
+// A WM_PAINT or WM_PRINT: the wParam DC or BeginPaint, DrawControl over the whole window. Returns False,
+// as BeforeMessage does for a message it has done.
+bool HandleSkinPaint(TSkinControl* skinner, TMessage& m);
 // A WM_ERASEBKGND of a transparent control: the parent's background (or the face colour); result 1.
 void EraseSkinBackground(TSkinControl* skinner, TMessage& m);
 // Frame `frame` of the element's image over the rectangle through its margins.

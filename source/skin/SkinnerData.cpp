@@ -321,8 +321,7 @@ void TSkinData::BuildAppIcon() {
   if (!icon) icon = HICON(SendMessageA(app, WM_GETICON, ICON_BIG, 0));
   if (!icon) return;
   TBitmap b;
-  b.SetPixelFormat(pf24bit);
-  b.SetSize(w, h);
+  b.SetSize(w, h, pf24bit);
   HDC dc = b.Canvas()->GetHandle();
   RECT r{0, 0, w, h};
   HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
@@ -622,8 +621,7 @@ void TSkinData::ReadMdiButtons() {
   const size_t first = SysButtons.size() - 3;
   for (int i = 0; i < 3; ++i) {
     TDataSkinSysButton* b = SysButtons[first + size_t(i)];
-    b->Bitmap->SetPixelFormat(pf24bit);
-    b->Bitmap->SetSize(4 * w, h);
+    b->Bitmap->SetSize(4 * w, h, pf24bit);
     BitBlt(b->Bitmap->Canvas()->GetHandle(), 0, 0, 4 * w, h, image.Canvas()->GetHandle(), 4 * w * i, 0, SRCCOPY);
     b->XCoord = (w + 4) * (3 - i);
   }
@@ -673,12 +671,10 @@ void TSkinData::BuildComboImage() {
   const int a = GetSystemMetrics(SM_CXHSCROLL) + 2;
   const int frames = std::max(SunkEdge->FrameCount, 1);
   TBitmap result;
-  result.SetPixelFormat(pf24bit);
-  result.SetSize(50 * frames, 21);
+  result.SetSize(50 * frames, 21, pf24bit);
   FillSolidRect(result.Canvas()->GetHandle(), RECT{0, 0, 50 * frames, 21}, SkinTransparentColor);
   TBitmap scratch;
-  scratch.SetPixelFormat(pf24bit);
-  scratch.SetSize(50, 21);
+  scratch.SetSize(50, 21, pf24bit);
   HDC s = scratch.Canvas()->GetHandle();
   for (int b = 1; b <= frames; ++b) {
     FillSolidRect(s, RECT{0, 0, 50, 21}, SkinTransparentColor);
@@ -715,8 +711,7 @@ void TSkinData::BuildComboArrow() {
   if (!ComboButton || ComboButton->Style != 2) return;
   const int f = std::max(SunkEdge->FrameCount, 1);
   const int w = ComboButton->Bitmap->GetWidth() / f;
-  ComboArrow->Bitmap->SetPixelFormat(pf24bit);
-  ComboArrow->Bitmap->SetSize(17 * f, 17);
+  ComboArrow->Bitmap->SetSize(17 * f, 17, pf24bit);
   for (int i = 0; i < f; ++i)
     BitBlt(ComboArrow->Bitmap->Canvas()->GetHandle(), 17 * i, 0, 17, 17, ComboButton->Bitmap->Canvas()->GetHandle(),
            w * (i + 1) - 19, 2, SRCCOPY);
@@ -731,8 +726,7 @@ void TSkinData::BuildToolbarGradient() {
   if (s > 110) g = MixColors(fc, clWhite, (5625 - 25 * s) / 140 + 50);
   if (!ToolbarGradient) ToolbarGradient = new TDataSkinObject("Toolbar");
   TBitmap* b = ToolbarGradient->Bitmap;
-  b->SetPixelFormat(pf24bit);
-  b->SetSize(10, 40);
+  b->SetSize(10, 40, pf24bit);
   FillGradient(b->Canvas()->GetHandle(), RECT{0, 0, 10, 40}, t, true, g);
   ToolbarGradient->FrameCount = 1;
 }

@@ -34,8 +34,7 @@ int UpDownFrame(int direction, int state) { return state + 4 * direction - (dire
 bool TSkinUpDown::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_ERASEBKGND:
       if (!Control) {
         RECT c;
@@ -46,10 +45,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      // The control steps its value first; the pressed half shows after.
-      CallDefault(m);
-      ShowPressed(true);
-      return false;
+      return PressAfterControl(m);  // the value steps first; the pressed half shows after
     case WM_LBUTTONUP:
       SetFlag(sfPressed, false);
       CallDefault(m);
@@ -87,8 +83,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& bounds) {
   const int pw = r.right - r.left, ph = r.bottom - r.top;
   if (pw <= 0 || ph <= 0) return;
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(pw, ph);
+  work.SetSize(pw, ph, pf24bit);
   HDC wdc = work.Canvas()->GetHandle();
   FillRectColor(wdc, RECT{0, 0, pw, ph}, SkinData->ButtonFace);
   Enabled = !(GetWindowLongA(WindowHandle, GWL_STYLE) & WS_DISABLED);

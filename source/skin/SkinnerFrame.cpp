@@ -35,8 +35,7 @@ int HeightOf(const RECT& r) { return r.bottom - r.top; }
 
 std::unique_ptr<TBitmap> NewCanvasBitmap(int w, int h) {
   auto b = std::make_unique<TBitmap>();
-  b->SetPixelFormat(pf24bit);
-  b->SetSize(std::max(w, 0), std::max(h, 0));
+  b->SetSize(std::max(w, 0), std::max(h, 0), pf24bit);
   return b;
 }
 

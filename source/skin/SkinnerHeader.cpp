@@ -42,8 +42,7 @@ void TSkinHeader::AttachWindow(HWND window, TSkinData* data, TSkinnerForm* form,
 bool TSkinHeader::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_ERASEBKGND:
       if (!HasHeaderImage(SkinData)) break;
       m.Result = 1;
@@ -78,8 +77,7 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
   TBitmap whole;
-  whole.SetPixelFormat(pf24bit);
-  whole.SetSize(w, h);
+  whole.SetSize(w, h, pf24bit);
   HDC wdc = whole.Canvas()->GetHandle();
   SetBkMode(wdc, TRANSPARENT);
   HIMAGELIST images = HIMAGELIST(SendMessageA(WindowHandle, HDM_GETIMAGELIST, 0, 0));

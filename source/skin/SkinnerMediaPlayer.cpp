@@ -110,8 +110,7 @@ void TWMediaPlayer::Paint() {
     return;
   }
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(w, h);
+  work.SetSize(w, h, pf24bit);
   HDC dc = work.Canvas()->GetHandle();
   FillRectColor(dc, RECT{0, 0, w, h}, SkinData->ButtonFace);
   const TDataSkinButton* element = SkinData->Buttons;

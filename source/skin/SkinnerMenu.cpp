@@ -238,8 +238,7 @@ void TSkinnerMenu::Paint(HDC dc, const RECT& bar) {
   Layout();
   BarRect = bar;
   TBitmap* scratch = ScratchBitmap();
-  scratch->SetPixelFormat(pf24bit);
-  scratch->SetSize(w, h);
+  scratch->SetSize(w, h, pf24bit);
   TCanvas* c = scratch->Canvas();
   const RECT local{0, 0, w, h};
   if (const TDataSkinObject* e = SkinData->MenuBar) {

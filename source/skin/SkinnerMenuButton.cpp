@@ -103,10 +103,7 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      // The button's own press runs (capture, OnMouseDown, its click on the release); the look is ours.
-      CallDefault(m);
-      ShowPressed(true);
-      return false;
+      return PressAfterControl(m);  // capture, OnMouseDown and the click on the release are the button's
     case WM_LBUTTONUP:
     // Without a window there is no timer of the button's own to stop.
     case WM_TIMER:

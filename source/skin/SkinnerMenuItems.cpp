@@ -20,8 +20,7 @@ int HeightOf(const RECT& r) { return r.bottom - r.top; }
 // A bitmap the item is composed in, with the menu font on its canvas.
 std::unique_ptr<TBitmap> ItemBitmap(const RECT& r) {
   auto b = std::make_unique<TBitmap>();
-  b->SetPixelFormat(pf24bit);
-  b->SetSize(WidthOf(r), HeightOf(r));
+  b->SetSize(WidthOf(r), HeightOf(r), pf24bit);
   b->Canvas()->Font()->Assign(Screen->MenuFont());
   return b;
 }
@@ -42,8 +41,7 @@ void DrawMenuSeparator(TCanvas* canvas, const RECT& r, const TDataSkinObject* e)
   const int sx = frameWidth, sy = image->GetHeight() - h;
   const int left = std::min(e->Margins.Left, w), right = std::min(e->Margins.Right, w - left);
   auto strip = std::make_unique<TBitmap>();
-  strip->SetPixelFormat(pf24bit);
-  strip->SetSize(w, h);
+  strip->SetSize(w, h, pf24bit);
   HDC d = strip->Canvas()->GetHandle(), s = image->Canvas()->GetHandle();
   SetStretchBltMode(d, COLORONCOLOR);
   BitBlt(d, 0, 0, left, h, s, sx, sy, SRCCOPY);
@@ -291,8 +289,7 @@ void TSkinnerForm::DrawMenuItemGlyph(TMenuItem* item, TCanvas* canvas, RECT box,
     BITMAP info{};
     if (mark && GetObjectA(mark, sizeof info, &info)) {
       auto b = std::make_unique<TBitmap>();
-      b->SetPixelFormat(pf24bit);
-      b->SetSize(info.bmWidth, info.bmHeight);
+      b->SetSize(info.bmWidth, info.bmHeight, pf24bit);
       HDC bdc = b->Canvas()->GetHandle();
       HDC mdc = CreateCompatibleDC(bdc);
       HGDIOBJ old = SelectObject(mdc, mark);

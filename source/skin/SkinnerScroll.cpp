@@ -92,8 +92,7 @@ void PaintSkinScrollBar(TSkinData* data, HDC dc, POINT at, SIZE size, const TScr
   if (std::abs(thickness - look.ArrowSize) > 2) thickness = look.ArrowSize;
 
   TBitmap bitmap;
-  bitmap.SetPixelFormat(pf24bit);
-  bitmap.SetSize(size.cx, size.cy);
+  bitmap.SetSize(size.cx, size.cy, pf24bit);
   HDC b = bitmap.Canvas()->GetHandle();
   if (!b) return;
   const int oldMode = SetStretchBltMode(b, COLORONCOLOR);

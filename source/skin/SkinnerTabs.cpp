@@ -67,8 +67,7 @@ RECT PaneRect(HWND window, const RECT& r) {
 
 // A 24-bit copy of the image.
 void Copy24(TBitmap* source, TBitmap* target) {
-  target->SetPixelFormat(pf24bit);
-  target->SetSize(source->GetWidth(), source->GetHeight());
+  target->SetSize(source->GetWidth(), source->GetHeight(), pf24bit);
   BitBlt(target->Canvas()->GetHandle(), 0, 0, source->GetWidth(), source->GetHeight(), source->Canvas()->GetHandle(), 0,
          0, SRCCOPY);
 }
@@ -174,8 +173,7 @@ HWND TSkinTab::FindScroller() {
 bool TSkinTab::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_LBUTTONDOWN:
       if (CloseBoxes && CloseBoxClick(POINT{short(LOWORD(m.LParam)), short(HIWORD(m.LParam))})) {
         m.Result = 0;
@@ -243,8 +241,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& r, const RECT& p, int focus, HIMAGE
   if (sw <= 0 || sh <= 0) return;
   // Tabs on the left or right are drawn lying, so their captions read along the strip once it is turned.
   const bool lying = Position == tpLeftTabs || Position == tpRightTabs;
-  Strip->SetPixelFormat(pf24bit);
-  Strip->SetSize(lying ? sh : sw, lying ? sw : sh);
+  Strip->SetSize(lying ? sh : sw, lying ? sw : sh, pf24bit);
   TCanvas* c = Strip->Canvas();
   HDC sdc = c->GetHandle();
   FillParentColor(sdc, RECT{0, 0, Strip->GetWidth(), Strip->GetHeight()});
@@ -293,10 +290,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& r, const RECT& p, int focus, HIMAGE
 // ---- button-style page controls ----
 
 bool TSkinTabBtn::BeforeMessage(TMessage& m) {
-  if (m.Msg == WM_PAINT) {
-    HandleSkinPaint(this, m);
-    return false;
-  }
+  if (m.Msg == WM_PAINT) return HandleSkinPaint(this, m);
   return TSkinControl::BeforeMessage(m);
 }
 
@@ -307,8 +301,7 @@ void TSkinTabBtn::DrawControl(HDC dc, const RECT& r) {
   TDataSkinButton* b = SkinData->Buttons;
   if (b->Bitmap->Empty() || s.right <= s.left || s.bottom <= s.top) return;
   TBitmap strip;
-  strip.SetPixelFormat(pf24bit);
-  strip.SetSize(s.right - s.left, s.bottom - s.top);
+  strip.SetSize(s.right - s.left, s.bottom - s.top, pf24bit);
   TCanvas* c = strip.Canvas();
   FillFace(c->GetHandle(), RECT{0, 0, strip.GetWidth(), strip.GetHeight()});
   UseWindowFont(c, WindowHandle);
@@ -369,8 +362,7 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
   TDataSkinBorder* tabs = SkinData->Tabs;
   if (!tabs || TabImage->Empty() || !Control || r.right <= r.left || r.bottom <= r.top) return;
   TBitmap b;
-  b.SetPixelFormat(pf24bit);
-  b.SetSize(r.right - r.left, r.bottom - r.top);
+  b.SetSize(r.right - r.left, r.bottom - r.top, pf24bit);
   TCanvas* c = b.Canvas();
   FillFace(c->GetHandle(), RECT{0, 0, b.GetWidth(), b.GetHeight()});
   if (auto* font = As<TFont>(GetObjectPropByName(Control, "Font"))) c->Font()->Assign(font);
@@ -429,8 +421,7 @@ bool TSkinTabSheet::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
     case WM_PRINT:
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(WindowHandle, &r);

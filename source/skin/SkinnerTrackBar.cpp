@@ -117,8 +117,7 @@ bool TSkinProgress::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
       if (!HasImage(SkinData->Progress)) break;
-      HandleSkinPaint(this, m);
-      return false;
+      return HandleSkinPaint(this, m);
     case WM_ERASEBKGND:
       m.Result = 1;
       return false;
@@ -175,8 +174,7 @@ void DrawProgressBar(TSkinData* data, HDC dc, const RECT& r, int position, int h
   // A vertical bar is drawn lying down and turned up at the end, so that it fills from the bottom.
   const RECT w = vertical ? RECT{0, 0, rh, rw} : RECT{0, 0, rw, rh};
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(w.right, w.bottom);
+  work.SetSize(w.right, w.bottom, pf24bit);
   HDC wdc = work.Canvas()->GetHandle();
   FillRectColor(wdc, w, data->ButtonFace);
   const bool filled = position > 0 && high > 0;

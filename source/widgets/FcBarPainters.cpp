@@ -100,8 +100,7 @@ void PaintLedBar(TCanvas* canvas, RECT r, TOrientation orientation, TColor barCo
     } else {
       int f = std::max(int(RoundHalfEven(h * percent / 100.0)), 1);
       TBitmap bmp;
-      bmp.SetPixelFormat(pf24bit);
-      bmp.SetSize(w, f);
+      bmp.SetSize(w, f, pf24bit);
       DrawThemePart(bmp.Canvas()->GetHandle(), L"PROGRESS", PP_CHUNKVERT, 0, RECT{0, 0, w, f});
       FlipVertical(&bmp);
       BitBlt(dc, r.left, r.bottom - f, w, f, bmp.Canvas()->GetHandle(), 0, 0, SRCCOPY);

@@ -338,8 +338,7 @@ void TFcControlButton::DrawGlyph(const RECT& r) {
   int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(w, h);
+  work.SetSize(w, h, pf24bit);
   work.Canvas()->Brush()->SetColor(FColor);
   BitBlt(work.Canvas()->GetHandle(), 0, 0, w, h, Canvas()->GetHandle(), r.left, r.top, SRCCOPY);
   DrawMaskedBitmap(work.Canvas(), FGlyph, RECT{0, 0, w, h}, RECT{cell * g.cx, 0, (cell + 1) * g.cx, g.cy},
@@ -355,8 +354,7 @@ void TFcControlButton::DrawButtonFace(RECT& r) {
       int state = FButtonPressed ? SCRBS_PRESSED : active ? SCRBS_HOT : FEnabled ? SCRBS_NORMAL : SCRBS_DISABLED;
       RECT e{r.left - 1, r.top - 2, r.right + 2, r.bottom + 2};
       TBitmap work;
-      work.SetPixelFormat(pf24bit);
-      work.SetSize(e.right - e.left, e.bottom - e.top);
+      work.SetSize(e.right - e.left, e.bottom - e.top, pf24bit);
       DrawThemePart(work.Canvas()->GetHandle(), L"SCROLLBAR", SBP_THUMBBTNHORZ, state, RECT{0, 0, work.GetWidth(), work.GetHeight()});
       // The element's left column and top two rows fall outside the control: only its face shows.
       BitBlt(dc, 0, 0, FWidth, FHeight, work.Canvas()->GetHandle(), 1, 2, SRCCOPY);

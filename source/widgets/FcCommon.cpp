@@ -512,8 +512,7 @@ TColor ArrowColor(TCanvas* canvas, bool flat, bool enabled) {
   if (!enabled) return clBtnShadow;
   if (flat) {
     TBitmap bmp;
-    bmp.SetPixelFormat(pf24bit);
-    bmp.SetSize(17, 21);
+    bmp.SetSize(17, 21, pf24bit);
     FillSolidRect(bmp.Canvas()->GetHandle(), RECT{0, 0, 17, 21}, clBlack);
     if (FcThemesEnabled())
       DrawThemePart(bmp.Canvas()->GetHandle(), L"COMBOBOX", CP_DROPDOWNBUTTON, CBXS_NORMAL, RECT{0, 0, 16, 20});

@@ -285,8 +285,7 @@ void DrawGradient(TCanvas* canvas, const RECT& bounds, TGradientDirection direct
   int w = std::abs(int(bounds.right - bounds.left)), h = std::abs(int(bounds.bottom - bounds.top));
   if (w == 0 || h == 0) return;
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(w, h);
+  work.SetSize(w, h, pf24bit);
   HDC dc = work.Canvas()->GetHandle();
   bool same = ColorToRGB(start) == ColorToRGB(stop);
   switch (direction) {

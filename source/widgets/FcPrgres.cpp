@@ -187,8 +187,7 @@ void TFcCustomProgressBar::SetBounds(int l, int t, int w, int h) {
 void TFcCustomProgressBar::Paint() {
   if (FWidth <= 0 || FHeight <= 0) return;
   TBitmap bmp;
-  bmp.SetPixelFormat(pf24bit);
-  bmp.SetSize(FWidth, FHeight);
+  bmp.SetSize(FWidth, FHeight, pf24bit);
   TCanvas* c = bmp.Canvas();
   c->SetFont(FFont);
   RECT r{0, 0, FWidth, FHeight};

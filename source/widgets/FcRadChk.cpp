@@ -218,8 +218,7 @@ void CopyReplacing(TBitmap* dst, TBitmap* src, TColor key, TColor fill) {
 
 TBitmap* NewGlyphBitmap(int w, int h) {
   auto* b = new TBitmap;
-  b->SetPixelFormat(pf24bit);
-  b->SetSize(w, h);
+  b->SetSize(w, h, pf24bit);
   return b;
 }
 }  // namespace
@@ -260,14 +259,12 @@ void TFcCustomGlyphButton::DrawGlyph(TCanvas* canvas) {
 void TFcCustomGlyphButton::Paint() {
   if (IsDestroying() || FWidth <= 0 || FHeight <= 0) return;
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(FWidth, FHeight);
+  work.SetSize(FWidth, FHeight, pf24bit);
   TCanvas* c = work.Canvas();
   c->SetFont(FFont);
   c->Brush()->SetColor(FColor);
   if (FBackgroundStale) {
-    FBackgroundCache->SetPixelFormat(pf24bit);
-    FBackgroundCache->SetSize(FWidth, FHeight);
+    FBackgroundCache->SetSize(FWidth, FHeight, pf24bit);
     if (FTransparent)
       BitBlt(FBackgroundCache->Canvas()->GetHandle(), 0, 0, FWidth, FHeight, Canvas()->GetHandle(), 0, 0, SRCCOPY);
     else

@@ -10,8 +10,7 @@ void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadi
   int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
   TBitmap bmp;
-  bmp.SetPixelFormat(pf24bit);
-  bmp.SetSize(w, h);
+  bmp.SetSize(w, h, pf24bit);
   HDC dc = bmp.Canvas()->GetHandle();
   auto get = [dc](int x, int y) { return TColor(::GetPixel(dc, x, y)); };
   auto set = [dc](int x, int y, TColor c) { SetPixelV(dc, x, y, ColorToRGB(c)); };

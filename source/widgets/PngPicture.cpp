@@ -118,8 +118,7 @@ void TPngPicture::AssignTo(TPersistent* dest) {
 
 void TPngPicture::SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette) {
     TBitmap bitmap;
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(GetWidth(), GetHeight());
+    bitmap.SetSize(GetWidth(), GetHeight(), pf24bit);
     bitmap.Canvas()->Draw(0, 0, this);
     format = CF_BITMAP;
     data = bitmap.ReleaseHandle();

@@ -141,8 +141,7 @@ void TskCustomButton::Paint() {
       GetNormalPicture(&state);
   } catch (...) {
     // A picture that cannot become a bitmap leaves a blank area of the standard button size.
-    state.SetPixelFormat(pf24bit);
-    state.SetSize(74, 21);
+    state.SetSize(74, 21, pf24bit);
     state.Canvas()->Brush()->SetColor(clWhite);
     state.Canvas()->FillRect(RECT{0, 0, 74, 21});
   }

@@ -385,8 +385,7 @@ void TskTitleBar::Paint() {
   TCanvas* c = Canvas();
   RECT client = GetClientRect();
   TBitmap off;
-  off.SetPixelFormat(pf24bit);
-  off.SetSize(client.right, client.bottom);
+  off.SetSize(client.right, client.bottom, pf24bit);
   TCanvas* oc = off.Canvas();
   // Left, stretched client and right pictures of the style.
   TBitmap left, middle, right;

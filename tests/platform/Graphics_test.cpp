@@ -2,6 +2,8 @@
 // formats, icons and image lists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Graphics.h"
 
 namespace {
@@ -89,6 +91,46 @@ TEST(Bitmap, ScanLinesAreTopRowFirst) {
   row[1] = 0x000000FF;  // blue in BGRA
   EXPECT_EQ(b.Canvas()->GetPixel(1, 0), clBlue);
   EXPECT_EQ(b.ScanLine(3), nullptr);
+}
+
+// Size and format set at once give what setting the format and then the size gives: the same format,
+// size and picture (the old picture kept where the two overlap, white beyond).
+TEST(Bitmap, SizeAndFormatAtOnceAreTheTwoStepsInOne) {
+  struct {
+    const char* Name;
+    TPixelFormat From;
+    int FromW, FromH;
+    TPixelFormat To;
+    int ToW, ToH;
+  } cases[] = {
+      {"a new bitmap", pfDevice, 0, 0, pf24bit, 5, 4},
+      {"another format, wider and lower", pf32bit, 4, 4, pf24bit, 6, 3},
+      {"the same format, smaller", pf24bit, 5, 5, pf24bit, 2, 3},
+      {"nothing changes", pf24bit, 4, 4, pf24bit, 4, 4},
+      {"pfCustom keeps the format", pf32bit, 3, 3, pfCustom, 4, 2},
+      {"a negative size empties it", pf24bit, 3, 3, pf24bit, -2, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TBitmap once, twice;
+    for (TBitmap* b : {&once, &twice}) {
+      b->SetPixelFormat(c.From);
+      b->SetSize(c.FromW, c.FromH);
+      if (!b->Empty()) {
+        b->Canvas()->SetPixel(0, 0, clRed);
+        b->Canvas()->SetPixel(c.FromW - 1, c.FromH - 1, clBlue);
+      }
+    }
+    once.SetSize(c.ToW, c.ToH, c.To);
+    twice.SetPixelFormat(c.To);
+    twice.SetSize(c.ToW, c.ToH);
+    EXPECT_EQ(once.GetPixelFormat(), twice.GetPixelFormat());
+    EXPECT_EQ(once.GetWidth(), std::max(c.ToW, 0));
+    EXPECT_EQ(once.GetHeight(), twice.GetHeight());
+    for (int y = 0; y < once.GetHeight(); ++y)
+      for (int x = 0; x < once.GetWidth(); ++x)
+        EXPECT_EQ(once.Canvas()->GetPixel(x, y), twice.Canvas()->GetPixel(x, y)) << x << "," << y;
+  }
 }
 
 TEST(Bitmap, TransparentColourIsTheBottomLeftPixelUnlessFixed) {
