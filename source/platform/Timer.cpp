@@ -11,15 +11,7 @@ std::map<UINT_PTR, TTimer*>& Timers() {
 
 LRESULT CALLBACK TimerWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_TIMER) {
-    auto it = Timers().find(w);
-    if (it != Timers().end()) {
-      TTimer* t = it->second;
-      try {
-        t->Timer();
-      } catch (...) {
-        HandleControlException(t);
-      }
-    }
+    DispatchTimerTick(Timers(), w, &TTimer::Timer);
     return 0;
   }
   return DefWindowProcA(h, msg, w, l);

@@ -1,6 +1,8 @@
 // TTimer: a message-driven timer of the main thread. Ticks run inside the exception boundary.
 #pragma once
 
+#include <map>
+
 #include "Controls.h"
 
 // A hidden top-level window of a window class of its own, for messages that belong to no control:
@@ -20,6 +22,21 @@ private:
   WNDPROC FProc;
   HWND FHandle = nullptr;
 };
+
+// A WM_TIMER of a hidden window that ticks for several timers: the tick goes to the timer registered
+// under its identifier (none when that timer went after the tick was queued), inside the exception
+// boundary.
+template <class T>
+void DispatchTimerTick(const std::map<UINT_PTR, T*>& timers, UINT_PTR id, void (T::*tick)()) {
+  auto it = timers.find(id);
+  if (it == timers.end()) return;
+  T* timer = it->second;
+  try {
+    (timer->*tick)();
+  } catch (...) {
+    HandleControlException(timer);
+  }
+}
 
 class TTimer : public TComponent {
   ORV_CLASS(TTimer)

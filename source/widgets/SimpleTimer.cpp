@@ -23,14 +23,7 @@ THandler& Handler() {
 
 LRESULT CALLBACK SimpleTimerWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_TIMER) {
-    auto it = Handler().Timers.find(w);
-    if (it == Handler().Timers.end()) return 0;  // the timer was freed after this tick was queued
-    TSimpleTimer* t = it->second;
-    try {
-      t->Fire();
-    } catch (...) {
-      HandleControlException(t);
-    }
+    DispatchTimerTick(Handler().Timers, w, &TSimpleTimer::Fire);
     return 0;
   }
   return DefWindowProcA(h, msg, w, l);
