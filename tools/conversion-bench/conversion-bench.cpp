@@ -195,7 +195,8 @@ TRunResult RunThroughProgram(TBenchMain* form, const std::vector<std::string>& s
   result.StartCalls = form->StartCalls;
   char line[256];
   if (!result.Spans.empty()) {
-    std::snprintf(line, sizeof line, "# driver: first encoder created after %.1f ms, batch over %.1f ms after the last one exited\n",
+    std::snprintf(line, sizeof line, "# driver: first start begun after %.1f ms, first encoder created after %.1f ms, batch over %.1f ms after the last one exited\n",
+                  result.StartCalls.empty() ? 0.0 : result.StartCalls.front() - systemStart,
                   result.Spans.front().Created - systemStart, systemEnd - result.Spans.back().Exited);
     result.Notes += line;
   }
