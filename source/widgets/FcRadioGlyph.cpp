@@ -27,10 +27,11 @@ void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadi
     interior = g.ReadOnly ? g.ReadOnlyColor : g.FillColor;
   FillColorRect(dc, 0, 0, w, h, interior);
 
+  const bool fullColor = FullColorDisplay();
   TColor frame = hot && g.HotTrackStyle == htsFrame ? g.HotDark : g.FrameColor;
-  TColor light = FullColorDisplay() ? LightenColor(frame, 10) : frame;
+  TColor light = fullColor ? LightenColor(frame, 10) : frame;
 
-  if (hot && FullColorDisplay()) {
+  if (hot && fullColor) {
     if (g.HotTrackStyle == htsFrame) {
       for (auto p : {POINT{5, 1}, {6, 1}, {7, 1}, {1, 5}, {11, 5}, {1, 6}, {11, 6}, {1, 7}, {11, 7}, {5, 11},
                      {6, 11}, {7, 11}})
@@ -48,7 +49,7 @@ void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadi
   TColor a, b;
   if (g.Transparent)
     a = b = g.KeyColor;
-  else if (FullColorDisplay())
+  else if (fullColor)
     a = AlphaMixColors(frame, g.Color, 128), b = AlphaMixColors(frame, g.Color, 40);
   else
     a = frame, b = g.Color;
@@ -62,7 +63,7 @@ void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadi
       }
 
   auto blend = [&](int x, int y, uint8_t alpha) { set(x, y, AlphaMixColors(frame, get(x, y), alpha)); };
-  if (FullColorDisplay()) {
+  if (fullColor) {
     if (hot && g.HotTrackStyle == htsFrame) {
       for (auto p : {POINT{3, 2}, {9, 2}, {2, 3}, {10, 3}, {2, 9}, {10, 9}, {3, 10}, {9, 10}}) blend(p.x, p.y, 150);
       for (auto p : {POINT{4, 2}, {8, 2}, {2, 4}, {10, 4}, {2, 8}, {10, 8}, {4, 10}, {8, 10}}) blend(p.x, p.y, 80);
@@ -85,7 +86,7 @@ void PaintHotTrackRadioGlyph(TCanvas* canvas, const RECT& r, const THotTrackRadi
 
   if (g.Checked) {
     TColor dot = g.State == gsDisabled ? clBtnShadow : g.HighlightColor;
-    TColor edge = FullColorDisplay() ? AlphaMixColors(dot, get(4, 4), 153) : dot;
+    TColor edge = fullColor ? AlphaMixColors(dot, get(4, 4), 153) : dot;
     FillColorRect(dc, 5, 5, 8, 8, dot);
     for (auto p : {POINT{6, 4}, {4, 6}, {8, 6}, {6, 8}}) set(p.x, p.y, dot);
     for (auto p : {POINT{5, 4}, {7, 4}, {4, 5}, {8, 5}, {4, 7}, {8, 7}, {5, 8}, {7, 8}}) set(p.x, p.y, edge);
